@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them; arguments go to every benchmark program
+# (for example --benchmark_filter=Compact).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+
+bash scripts/install-deps.sh
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVO_BUILD_TESTS=OFF \
+  -DMORVO_BUILD_BENCH=ON >/dev/null
+cmake --build build-release -j "$(nproc)"
+for b in build-release/bin/bench_*; do
+  echo "== $(basename "$b")"
+  "$b" "$@"
+done
