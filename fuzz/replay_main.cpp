@@ -12,7 +12,8 @@ namespace {
 
 void replayFile(const std::filesystem::path &path) {
   std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
 }
 

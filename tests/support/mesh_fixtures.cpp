@@ -1,0 +1,116 @@
+#include "tests/support/mesh_fixtures.h"
+
+#include <cmath>
+#include <map>
+#include <string>
+#include <utility>
+
+void appendPolygonMesh(moObject &obj, const PolygonMesh &mesh) {
+  const int32_t base = obj.vertices.count();
+  for (const moVec3 &p : mesh.points)
+    obj.addVertex(p.x, p.y, p.z);
+  std::map<std::pair<int32_t, int32_t>, int32_t> edgeOf;
+  for (const auto &corners : mesh.faces) {
+    const int32_t f = obj.appendFace();
+    const size_t n = corners.size();
+    std::vector<int32_t> ring(n);
+    for (size_t k = 0; k < n; ++k) {
+      const int32_t a = base + corners[k], b = base + corners[(k + 1) % n];
+      auto it = edgeOf.find({std::min(a, b), std::max(a, b)});
+      if (it == edgeOf.end()) {
+        const int32_t e = obj.appendEdge();
+        obj.edges[e].Tail = a;
+        obj.edges[e].Head = b;
+        it = edgeOf.emplace(std::make_pair(std::min(a, b), std::max(a, b)), e).first;
+        obj.vertices[a].EdgeIndex = e;
+        obj.vertices[b].EdgeIndex = e;
+      }
+      ring[k] = it->second;
+    }
+    for (size_t k = 0; k < n; ++k) {
+      moEdge &d = obj.edges[ring[k]];
+      const int32_t next = ring[(k + 1) % n], prev = ring[(k + n - 1) % n];
+      if (d.Tail == base + corners[k]) {
+        d.RightFace = f;
+        d.ForeWing = next;
+        d.ccwBackWing = prev;
+      } else {
+        d.LeftFace = f;
+        d.BackWing = next;
+        d.ccwForeWing = prev;
+      }
+    }
+    obj.faces[f].EdgeIndex = ring[0];
+  }
+}
+
+moObject makeObject(const PolygonMesh &mesh) {
+  moObject obj("fixture");
+  appendPolygonMesh(obj, mesh);
+  return obj;
+}
+
+PolygonMesh cubeMesh() {
+  PolygonMesh m;
+  for (int i = 0; i < 8; ++i)
+    m.points.push_back({i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f});
+  m.faces = {{1, 5, 7, 3}, {0, 2, 6, 4}, {2, 3, 7, 6}, {0, 4, 5, 1}, {4, 6, 7, 5}, {0, 1, 3, 2}};
+  return m;
+}
+
+PolygonMesh torusMesh(int32_t rings, int32_t segments, int32_t span) {
+  PolygonMesh m;
+  for (int32_t r = 0; r < rings; ++r)
+    for (int32_t s = 0; s < segments; ++s) {
+      const double u = 2 * M_PI * r / rings, v = 2 * M_PI * s / segments;
+      const double rad = 3 + std::cos(v);
+      m.points.push_back({float(rad * std::cos(u)), float(rad * std::sin(u)), float(std::sin(v))});
+    }
+  const auto at = [&](int32_t r, int32_t s) { return (r % rings) * segments + s % segments; };
+  for (int32_t r = 0; r < rings; ++r)
+    for (int32_t s = 0; s < segments; s += span) {
+      std::vector<int32_t> face;
+      for (int32_t k = 0; k <= span; ++k)
+        face.push_back(at(r, s + k));
+      for (int32_t k = span; k >= 0; --k)
+        face.push_back(at(r + 1, s + k));
+      m.faces.push_back(face);
+    }
+  return m;
+}
+
+std::string wingProblem(moObject &obj) {
+  using Wing = moObject::Wing;
+  for (int32_t e = 0; e < obj.edges.count(); ++e) {
+    const moEdge &d = obj.edges[e];
+    if (!d.active())
+      continue;
+    const std::string at = "edge " + std::to_string(e) + ": ";
+    if (d.Tail == -1 || d.LeftFace == -1 || d.RightFace == -1 || d.LeftFace == d.RightFace)
+      return at + "missing or equal faces";
+    const std::pair<int32_t, Wing> wings[] = {{d.ForeWing, Wing::Fore},
+                                              {d.ccwForeWing, Wing::CcwFore},
+                                              {d.ccwBackWing, Wing::CcwBack},
+                                              {d.BackWing, Wing::Back}};
+    for (const auto &[w, which] : wings) {
+      const int32_t *back = obj.backLinkField(w, d, which);
+      if (!back || *back != e)
+        return at + "wing " + std::to_string(w) + " does not point back";
+    }
+    for (int32_t v : {d.Head, d.Tail})
+      if (!obj.vertices.contains(v) || !obj.vertices[v].active())
+        return at + "inactive vertex";
+  }
+  for (int32_t v = 0; v < obj.vertices.count(); ++v) {
+    const int32_t e = obj.vertices[v].EdgeIndex;
+    if (e != -1 && (!obj.edges.contains(e) || (obj.edges[e].Head != v && obj.edges[e].Tail != v)))
+      return "vertex " + std::to_string(v) + ": EdgeIndex does not hold it";
+  }
+  for (int32_t f = 0; f < obj.faces.count(); ++f) {
+    const int32_t e = obj.faces[f].EdgeIndex;
+    if (e != -1 &&
+        (!obj.edges.contains(e) || (obj.edges[e].LeftFace != f && obj.edges[e].RightFace != f)))
+      return "face " + std::to_string(f) + ": EdgeIndex does not border it";
+  }
+  return {};
+}

@@ -1,0 +1,30 @@
+// Meshes built in code for tests and benchmarks, linked straight from polygon lists without the
+// topology edits under test.
+#pragma once
+
+#include "core/mesh.h"
+
+#include <vector>
+
+struct PolygonMesh {
+  std::vector<moVec3> points;
+  std::vector<std::vector<int32_t>> faces; // corners clockwise seen from outside
+};
+
+// Appends the mesh to obj: points become vertices (indices offset by the vertex count so far),
+// each face gets its edges (shared between neighbours) and all wings. The faces must form a
+// closed, consistently oriented surface.
+void appendPolygonMesh(moObject &obj, const PolygonMesh &mesh);
+moObject makeObject(const PolygonMesh &mesh);
+
+// Cube with corners (+-1, +-1, +-1); vertex i has x = +1 when bit 0 is set, y bit 1, z bit 2.
+PolygonMesh cubeMesh();
+// Closed torus of rings x segments vertices. Each face spans `span` segments of a ring (span 1:
+// quads), so larger spans give fewer, many-sided faces: rings * segments * (1 + 1 / span) edges
+// and rings * segments / span faces. segments must be a multiple of span.
+PolygonMesh torusMesh(int32_t rings, int32_t segments, int32_t span = 1);
+
+// Checks the winged-edge invariants of every active edge (both faces and ends set, every wing
+// pointing back through the field the back-link table names); returns the first problem found
+// or an empty string.
+std::string wingProblem(moObject &obj);
