@@ -96,17 +96,25 @@ int32_t moObject::endVertex(int32_t e, int32_t f) const {
   return f == d.RightFace ? d.Head : f == d.LeftFace ? d.Tail : -1;
 }
 
+int32_t moObject::wingFor(int32_t e, int32_t key, Field first, Field firstWing, Field second,
+                          Field secondWing, bool quiet) const {
+  const moEdge &d = edgeAt(e);
+  if (key == d.*first)
+    return d.*firstWing;
+  if (key == d.*second)
+    return d.*secondWing;
+  if (quiet)
+    return -1;
+  invalidTopology();
+}
+
 int32_t moObject::nextEdgeOfFace(int32_t e, int32_t f) const {
   if (f == -1)
     return -1;
   if (e == -1)
     return faceAt(f).EdgeIndex;
-  const moEdge &d = edgeAt(e);
-  if (f == d.RightFace)
-    return d.ForeWing;
-  if (f == d.LeftFace)
-    return d.BackWing;
-  invalidTopology();
+  return wingFor(e, f, &moEdge::RightFace, &moEdge::ForeWing, &moEdge::LeftFace, &moEdge::BackWing,
+                 false);
 }
 
 int32_t moObject::prevEdgeOfFace(int32_t e, int32_t f) const {
@@ -114,12 +122,8 @@ int32_t moObject::prevEdgeOfFace(int32_t e, int32_t f) const {
     return -1;
   if (e == -1)
     return faceAt(f).EdgeIndex;
-  const moEdge &d = edgeAt(e);
-  if (f == d.RightFace)
-    return d.ccwBackWing;
-  if (f == d.LeftFace)
-    return d.ccwForeWing;
-  invalidTopology();
+  return wingFor(e, f, &moEdge::RightFace, &moEdge::ccwBackWing, &moEdge::LeftFace,
+                 &moEdge::ccwForeWing, false);
 }
 
 int32_t moObject::nextEdgeAtVertex(int32_t e, int32_t v, bool quiet) const {
@@ -127,14 +131,7 @@ int32_t moObject::nextEdgeAtVertex(int32_t e, int32_t v, bool quiet) const {
     return -1;
   if (e == -1)
     return vertexAt(v).EdgeIndex;
-  const moEdge &d = edgeAt(e);
-  if (v == d.Tail)
-    return d.BackWing;
-  if (v == d.Head)
-    return d.ForeWing;
-  if (quiet)
-    return -1;
-  invalidTopology();
+  return wingFor(e, v, &moEdge::Tail, &moEdge::BackWing, &moEdge::Head, &moEdge::ForeWing, quiet);
 }
 
 int32_t moObject::prevEdgeAtVertex(int32_t e, int32_t v, bool quiet) const {
@@ -142,14 +139,8 @@ int32_t moObject::prevEdgeAtVertex(int32_t e, int32_t v, bool quiet) const {
     return -1;
   if (e == -1)
     return vertexAt(v).EdgeIndex;
-  const moEdge &d = edgeAt(e);
-  if (v == d.Tail)
-    return d.ccwBackWing;
-  if (v == d.Head)
-    return d.ccwForeWing;
-  if (quiet)
-    return -1;
-  invalidTopology();
+  return wingFor(e, v, &moEdge::Tail, &moEdge::ccwBackWing, &moEdge::Head, &moEdge::ccwForeWing,
+                 quiet);
 }
 
 int32_t moObject::faceOfCorner(int32_t e, int32_t v) const {

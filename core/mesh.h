@@ -177,20 +177,24 @@ public:
   template <class Fn> void forEachEdgeAtVertex(int32_t v, Fn fn) const;
 
 private:
+  using Field = int32_t moEdge::*;
   moColor &storedColorAt(int32_t e, int32_t v); // the corner colour e stores at its end v
+  // The wing of e paired with whichever of e's fields `first`, `second` equals key.
+  int32_t wingFor(int32_t e, int32_t key, Field first, Field firstWing, Field second,
+                  Field secondWing, bool quiet) const;
+  // Calls fn on each edge of a ring from `first`, stepping with step(edge) until it returns to
+  // first; throws moInvalidTopologyException when the ring breaks off or does not close.
+  template <class Step, class Fn> void walkRing(int32_t first, Step step, Fn fn) const;
   [[noreturn]] static void invalidTopology();
 };
 
-template <class Fn> void moObject::forEachEdgeOfFace(int32_t f, bool reverse, Fn fn) const {
-  if (f == -1)
-    return;
-  const int32_t first = faceAt(f).EdgeIndex;
+template <class Step, class Fn> void moObject::walkRing(int32_t first, Step step, Fn fn) const {
   if (first == -1)
     return;
   int32_t e = first;
   for (int32_t steps = 0; steps <= edges.count(); ++steps) {
     fn(e);
-    e = reverse ? prevEdgeOfFace(e, f) : nextEdgeOfFace(e, f);
+    e = step(e);
     if (e == first)
       return;
     if (e == -1)
@@ -199,20 +203,15 @@ template <class Fn> void moObject::forEachEdgeOfFace(int32_t f, bool reverse, Fn
   invalidTopology();
 }
 
+template <class Fn> void moObject::forEachEdgeOfFace(int32_t f, bool reverse, Fn fn) const {
+  if (f != -1)
+    walkRing(
+        faceAt(f).EdgeIndex,
+        [&](int32_t e) { return reverse ? prevEdgeOfFace(e, f) : nextEdgeOfFace(e, f); }, fn);
+}
+
 template <class Fn> void moObject::forEachEdgeAtVertex(int32_t v, Fn fn) const {
-  if (v == -1)
-    return;
-  const int32_t first = vertexAt(v).EdgeIndex;
-  if (first == -1)
-    return;
-  int32_t e = first;
-  for (int32_t steps = 0; steps <= edges.count(); ++steps) {
-    fn(e);
-    e = prevEdgeAtVertex(e, v);
-    if (e == first)
-      return;
-    if (e == -1)
-      break;
-  }
-  invalidTopology();
+  if (v != -1)
+    walkRing(
+        vertexAt(v).EdgeIndex, [&](int32_t e) { return prevEdgeAtVertex(e, v); }, fn);
 }

@@ -21,6 +21,21 @@ template <class Active, class Move> int32_t compactSlots(int32_t count, Active a
   return count;
 }
 
+// Compacts an array of vertices or faces; returns the map from old to new index (unmoved slots
+// map to themselves).
+template <class T> std::vector<int32_t> compactElements(moArray<T> &items) {
+  std::vector<int32_t> map(static_cast<size_t>(items.count()));
+  for (int32_t k = 0; k < items.count(); ++k)
+    map[k] = k;
+  items.truncate(compactSlots(
+      items.count(), [&](int32_t j) { return items[j].active(); },
+      [&](int32_t from, int32_t to) {
+        items[to] = items[from];
+        map[from] = to;
+      }));
+  return map;
+}
+
 int32_t remapped(const std::vector<int32_t> &map, int32_t index) {
   return index >= 0 && index < static_cast<int32_t>(map.size()) ? map[index] : index;
 }
@@ -71,35 +86,19 @@ void moObject::compact() {
   edges.truncate(compactSlots(
       edges.count(), [&](int32_t j) { return edges[j].active(); }, moveEdge));
 
-  std::vector<int32_t> map(static_cast<size_t>(vertices.count()));
-  for (int32_t v = 0; v < vertices.count(); ++v)
-    map[v] = v;
-  vertices.truncate(compactSlots(
-      vertices.count(), [&](int32_t j) { return vertices[j].active(); },
-      [&](int32_t from, int32_t to) {
-        vertices[to] = vertices[from];
-        map[from] = to;
-      }));
+  const std::vector<int32_t> vertexMap = compactElements(vertices);
   for (moEdge &d : edges) {
-    d.Head = remapped(map, d.Head);
-    d.Tail = remapped(map, d.Tail);
+    d.Head = remapped(vertexMap, d.Head);
+    d.Tail = remapped(vertexMap, d.Tail);
   }
   for (int32_t &v : triangleVertices)
-    v = remapped(map, v);
+    v = remapped(vertexMap, v);
 
-  map.resize(static_cast<size_t>(faces.count()));
-  for (int32_t f = 0; f < faces.count(); ++f)
-    map[f] = f;
-  faces.truncate(compactSlots(
-      faces.count(), [&](int32_t j) { return faces[j].active(); },
-      [&](int32_t from, int32_t to) {
-        faces[to] = faces[from];
-        map[from] = to;
-      }));
+  const std::vector<int32_t> faceMap = compactElements(faces);
   for (moEdge &d : edges) {
-    d.LeftFace = remapped(map, d.LeftFace);
-    d.RightFace = remapped(map, d.RightFace);
+    d.LeftFace = remapped(faceMap, d.LeftFace);
+    d.RightFace = remapped(faceMap, d.RightFace);
   }
   for (int32_t &f : triangleFaces)
-    f = remapped(map, f);
+    f = remapped(faceMap, f);
 }
