@@ -1,6 +1,9 @@
 #include "core/mesh.h"
 
+#include <cassert>
 #include <limits>
+
+bool moObject::linearEdgeSearch = false;
 
 moObject::moObject(const char *objectName, moGroupNode *owner)
     : ownerGroup(owner), name(objectName ? objectName : kDefaultObjectName) {}
@@ -22,6 +25,7 @@ moObject &moObject::operator=(const moObject &source) {
 }
 
 void moObject::clear(bool releaseStorage) {
+  edgeLookup_.reset();
   edges.clear(releaseStorage);
   faces.clear(releaseStorage);
   vertices.clear(releaseStorage);
@@ -169,7 +173,14 @@ int32_t moObject::commonVertex(int32_t e1, int32_t e2) const {
   return -1;
 }
 
-int32_t moObject::findEdge(int32_t a, int32_t b) const { return findEdgeLinear(a, b); }
+int32_t moObject::findEdge(int32_t a, int32_t b) const {
+  if (linearEdgeSearch)
+    return findEdgeLinear(a, b);
+  const int32_t e = edgeLookup_.find(edges, a, b);
+  // Debug builds prove the index against the scan wherever that stays cheap.
+  assert(edges.count() > 4096 || e == findEdgeLinear(a, b));
+  return e;
+}
 
 int32_t moObject::findEdgeLinear(int32_t a, int32_t b) const {
   for (int32_t e = 0; e < edges.count(); ++e) {

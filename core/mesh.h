@@ -4,6 +4,7 @@
 // file rely on.
 #pragma once
 
+#include "core/edge_lookup.h"
 #include "core/mesh_array.h"
 #include "core/mesh_elements.h"
 #include "core/mesh_exceptions.h"
@@ -49,6 +50,61 @@ public:
   // kMaxFaceSlots; nothing changes then.
   int32_t appendFace();
 
+  // --- Topology edits. They keep the wings consistent where they say so; the building blocks of
+  // primitives, the mesh builder and every modeling operation. They throw
+  // moInvalidTopologyException for an edge that does not hold the vertex or face named, and the
+  // element-limit exceptions; a face that cannot be allocated leaves its edges made but unlinked.
+
+  // Unless forceNew, the existing edge joining from and to (either direction); otherwise a new
+  // edge from -> to, which also becomes the EdgeIndex of either vertex that has none yet.
+  int32_t makeEdge(int32_t from, int32_t to, bool forceNew = false);
+  // A triangle or quad over corners given clockwise seen from outside: edges are made or found,
+  // then the face is allocated and linked. A triangle also takes its corner colours from the
+  // neighbouring corners across its edges.
+  int32_t makeFace(int32_t c0, int32_t c1, int32_t c2);
+  int32_t makeFace(int32_t c0, int32_t c1, int32_t c2, int32_t c3);
+  // A face over n >= 3 listed vertices (null: vertices 0..n-1), running through the list
+  // backwards when reversed. The face index is allocated before the edges.
+  int32_t makeFacePolygon(const int32_t *list, int32_t n, bool reversed = false);
+  // A triangle or quad from existing edges in face order; starts[k] is the vertex at which edge k
+  // enters the face, or -1 (or starts null) for the vertex it shares with the previous edge.
+  int32_t makeFaceFromEdges(const int32_t *edgeList, const int32_t *starts, int32_t n);
+  // Links e into face on the side on which e leaves v: next and prev become its wings there
+  // (-1 leaves a field as it is). A face that loses e and named it gets another edge.
+  void linkEdgeIntoFace(int32_t e, int32_t v, int32_t next, int32_t face, int32_t prev);
+  // linkEdgeIntoFace, then points the new next and previous wings back at e.
+  void linkEdgeIntoFaceAndBack(int32_t e, int32_t v, int32_t next, int32_t face, int32_t prev);
+  // Sets the wing of e at its end v (ForeWing/BackWing, or the ccw one) to w and w's back-link.
+  void setWingAtVertex(int32_t e, int32_t v, int32_t w, bool ccw);
+  // Sets the wing that precedes e around f to w, with w's back-link.
+  void setPrevWingOfFace(int32_t e, int32_t f, int32_t w);
+  // Sets all four wings (a -1 one takes its partner at the same end) and their back-links.
+  void setAllWings(int32_t e, int32_t fore, int32_t back, int32_t ccwFore, int32_t ccwBack);
+  // Replaces e's Head (head) or Tail by v; the old vertex, if it named e, moves to a wing at that
+  // end. Then sets the wings at that end (wing: ForeWing/BackWing, ccwWing: the ccw one; -1
+  // leaves a field as it is). No back-links are set.
+  void setEdgeVertex(int32_t e, bool head, int32_t v, int32_t wing, int32_t ccwWing);
+  // Takes e out of the wing rings (faces untouched; the caller merges them) and deactivates it.
+  void detachEdge(int32_t e);
+  // When f names the removed edge, gives it preferA or preferB (whichever is active) or the next
+  // active edge around it; a face left with none and preferA == preferB becomes inactive.
+  void repairFaceReference(int32_t f, int32_t removed, int32_t preferA, int32_t preferB);
+  void deleteVertex(int32_t v);
+  void deleteFace(int32_t f);
+  // Gives every loop of edges with a face on one side only a new face, then runs the verbose
+  // local validity test and returns its result. Throws moInvalidTopologyException when a hole's
+  // boundary is not a simple loop.
+  bool closeHoles();
+  // Makes this object a copy of the listed faces of source (with their edges and vertices),
+  // closed by closeHoles and compacted. faceList[k] becomes the index face k got here before
+  // compaction. Throws moInvalidTopologyException for an inactive or repeated face.
+  void buildFromFaces(std::vector<int32_t> &faceList, const moObject &source);
+
+  // After changing Head or Tail of an existing edge directly, call this so findEdge sees it.
+  void edgeEndsChanged(int32_t e) { edgeLookup_.rekey(edges, e); }
+  // Process-wide switch making findEdge scan linearly; a reference for benchmarks and tests.
+  static bool linearEdgeSearch;
+
   // --- Element queries. Queries that name an edge throw moInvalidTopologyException when the
   // edge does not hold the vertex or face asked about, or when the index is out of range. ---
 
@@ -67,7 +123,9 @@ public:
   int32_t faceOfCorner(int32_t e, int32_t v) const; // the face whose corner at v e stores
   moColor cornerColor(int32_t e, int32_t f) const;
   int32_t commonVertex(int32_t e1, int32_t e2) const;
-  // The lowest-numbered active edge joining a and b in either direction, -1 if none.
+  // The lowest-numbered active edge joining a and b in either direction, -1 if none. Constant
+  // time on average; edges whose ends were set directly must have been announced with
+  // edgeEndsChanged().
   int32_t findEdge(int32_t a, int32_t b) const;
   // findEdge by a plain scan over every edge slot; the reference the fast lookup must match.
   int32_t findEdgeLinear(int32_t a, int32_t b) const;
@@ -178,6 +236,15 @@ public:
 
 private:
   using Field = int32_t moEdge::*;
+  moEdge &checkedEdge(int32_t e) {
+    edgeAt(e);
+    return edges[e];
+  }
+  int32_t makeFaceFromCorners(const int32_t *corners, int32_t n);
+  // Allocates a face and links ring[k] into it leaving start[k]; a triangle copies its colours.
+  int32_t linkNewFace(const int32_t *ring, const int32_t *start, int32_t n);
+  void linkBack(int32_t e, int32_t w, Wing which);
+  int32_t nextHoleEdge(int32_t e, int32_t v, int32_t first) const;
   moColor &storedColorAt(int32_t e, int32_t v); // the corner colour e stores at its end v
   // The wing of e paired with whichever of e's fields `first`, `second` equals key.
   int32_t wingFor(int32_t e, int32_t key, Field first, Field firstWing, Field second,
@@ -186,6 +253,8 @@ private:
   // first; throws moInvalidTopologyException when the ring breaks off or does not close.
   template <class Step, class Fn> void walkRing(int32_t first, Step step, Fn fn) const;
   [[noreturn]] static void invalidTopology();
+
+  mutable EdgeLookup edgeLookup_;
 };
 
 template <class Step, class Fn> void moObject::walkRing(int32_t first, Step step, Fn fn) const {

@@ -1,8 +1,7 @@
 #include "core/mesh.h"
 
 moColor &moObject::storedColorAt(int32_t e, int32_t v) {
-  edgeAt(e);
-  moEdge &d = edges[e];
+  moEdge &d = checkedEdge(e);
   if (v == d.Head)
     return d.rightColor;
   if (v == d.Tail)
@@ -22,8 +21,7 @@ void moObject::setVertexColor(int32_t v, moColor c) {
 }
 
 void moObject::setEdgeColor(int32_t e, moColor c) {
-  edgeAt(e);
-  moEdge &d = edges[e];
+  moEdge &d = checkedEdge(e);
   d.rightColor = c;
   d.leftColor = c;
   // The wing that precedes e at each end stores the corner of e's other face there.

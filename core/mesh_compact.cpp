@@ -63,6 +63,7 @@ int32_t *moObject::backLinkField(int32_t w, const moEdge &d, Wing which) {
 }
 
 void moObject::compact() {
+  edgeLookup_.reset();
   const auto moveEdge = [&](int32_t from, int32_t to) {
     edges[to] = edges[from];
     moEdge &d = edges[to];

@@ -79,6 +79,37 @@ PolygonMesh torusMesh(int32_t rings, int32_t segments, int32_t span) {
   return m;
 }
 
+PolygonMesh slabMesh(int32_t nx, int32_t ny) {
+  PolygonMesh m;
+  const int32_t layer = (nx + 1) * (ny + 1);
+  for (int32_t z = 0; z < 2; ++z)
+    for (int32_t j = 0; j <= ny; ++j)
+      for (int32_t i = 0; i <= nx; ++i)
+        m.points.push_back({float(i), float(j), float(z)});
+  const auto at = [&](int32_t i, int32_t j, int32_t z) { return z * layer + j * (nx + 1) + i; };
+  for (int32_t j = 0; j < ny; ++j)
+    for (int32_t i = 0; i < nx; ++i) {
+      m.faces.push_back({at(i, j, 1), at(i, j + 1, 1), at(i + 1, j + 1, 1), at(i + 1, j, 1)});
+      m.faces.push_back({at(i, j, 0), at(i + 1, j, 0), at(i + 1, j + 1, 0), at(i, j + 1, 0)});
+    }
+  // The boundary counter-clockwise seen from above; each side quad hangs below one step of it.
+  std::vector<std::pair<int32_t, int32_t>> ring;
+  for (int32_t i = 0; i < nx; ++i)
+    ring.push_back({i, 0});
+  for (int32_t j = 0; j < ny; ++j)
+    ring.push_back({nx, j});
+  for (int32_t i = nx; i > 0; --i)
+    ring.push_back({i, ny});
+  for (int32_t j = ny; j > 0; --j)
+    ring.push_back({0, j});
+  for (size_t k = 0; k < ring.size(); ++k) {
+    const auto [pi, pj] = ring[k];
+    const auto [qi, qj] = ring[(k + 1) % ring.size()];
+    m.faces.push_back({at(pi, pj, 1), at(qi, qj, 1), at(qi, qj, 0), at(pi, pj, 0)});
+  }
+  return m;
+}
+
 std::string wingProblem(moObject &obj) {
   using Wing = moObject::Wing;
   for (int32_t e = 0; e < obj.edges.count(); ++e) {

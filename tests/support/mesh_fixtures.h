@@ -24,6 +24,10 @@ PolygonMesh cubeMesh();
 // and rings * segments / span faces. segments must be a multiple of span.
 PolygonMesh torusMesh(int32_t rings, int32_t segments, int32_t span = 1);
 
+// Closed slab: an nx x ny grid of quads on top (z = 1) and bottom (z = 0) joined by a ring of
+// side quads; 2 * nx * ny + 2 * (nx + ny) faces.
+PolygonMesh slabMesh(int32_t nx, int32_t ny);
+
 // Checks the winged-edge invariants of every active edge (both faces and ends set, every wing
 // pointing back through the field the back-link table names); returns the first problem found
 // or an empty string.
