@@ -145,3 +145,25 @@ std::string wingProblem(moObject &obj) {
   }
   return {};
 }
+
+std::string meshDifference(const moObject &a, const moObject &b) {
+  if (a.vertices.count() != b.vertices.count() || a.edges.count() != b.edges.count() ||
+      a.faces.count() != b.faces.count())
+    return "element counts differ";
+  for (int32_t v = 0; v < a.vertices.count(); ++v)
+    if (!equals(a.vertices[v].Coordinates, b.vertices[v].Coordinates) ||
+        a.vertices[v].EdgeIndex != b.vertices[v].EdgeIndex)
+      return "vertex " + std::to_string(v);
+  for (int32_t e = 0; e < a.edges.count(); ++e) {
+    const moEdge &x = a.edges[e], &y = b.edges[e];
+    if (x.Head != y.Head || x.Tail != y.Tail || x.LeftFace != y.LeftFace ||
+        x.RightFace != y.RightFace || x.BackWing != y.BackWing || x.ForeWing != y.ForeWing ||
+        x.ccwBackWing != y.ccwBackWing || x.ccwForeWing != y.ccwForeWing ||
+        x.rightColor != y.rightColor || x.leftColor != y.leftColor || x.hard != y.hard)
+      return "edge " + std::to_string(e);
+  }
+  for (int32_t f = 0; f < a.faces.count(); ++f)
+    if (a.faces[f].EdgeIndex != b.faces[f].EdgeIndex)
+      return "face " + std::to_string(f);
+  return {};
+}

@@ -32,3 +32,7 @@ PolygonMesh slabMesh(int32_t nx, int32_t ny);
 // pointing back through the field the back-link table names); returns the first problem found
 // or an empty string.
 std::string wingProblem(moObject &obj);
+
+// The first difference between two objects' element arrays (every field, inactive slots
+// included), or an empty string when they are identical element for element.
+std::string meshDifference(const moObject &a, const moObject &b);
