@@ -381,6 +381,9 @@ struct CountingLayer : PaintLayer {
   std::unique_ptr<PaintLayer> clone() const override {
     return std::make_unique<CountingLayer>(live_);
   }
+  void triangleCornerColors(int32_t, moColor out[3]) const override {
+    out[0] = out[1] = out[2] = kWhite;
+  }
   int *live_;
 };
 

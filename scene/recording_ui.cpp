@@ -1,0 +1,14 @@
+#include "scene/recording_ui.h"
+
+void RecordingUi::messageBox(const std::string &text) { messages.push_back(text); }
+
+bool RecordingUi::askYesNo(const std::string &question) {
+  questions.push_back(question);
+  if (answers_.empty())
+    return false;
+  const bool yes = answers_.front();
+  answers_.pop_front();
+  return yes;
+}
+
+void RecordingUi::setStatus(const std::string &text) { status = text; }

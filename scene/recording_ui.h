@@ -1,0 +1,25 @@
+// A UserInterface without a desktop: keeps every message, question and status text in order and
+// answers questions from a queue of prepared answers (No when the queue is empty).
+#pragma once
+
+#include "scene/user_interface.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class RecordingUi : public UserInterface {
+public:
+  void messageBox(const std::string &text) override;
+  bool askYesNo(const std::string &question) override;
+  void setStatus(const std::string &text) override;
+
+  void queueAnswer(bool yes) { answers_.push_back(yes); }
+
+  std::vector<std::string> messages;  // message boxes in order
+  std::vector<std::string> questions; // yes/no questions in order
+  std::string status;                 // the status line as it stands
+
+private:
+  std::deque<bool> answers_;
+};

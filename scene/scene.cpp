@@ -1,0 +1,188 @@
+#include "scene/scene.h"
+
+#include "core/mesh_validation.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+Scene::Scene(UserInterface &ui) : ui_(ui) {}
+
+moObject *Scene::objectOf(const ElementRef &ref, bool usableOnly) const {
+  moObject *obj = objects.get(ref.object);
+  if (obj && usableOnly && !(obj->visible && obj->sensitive))
+    return nullptr;
+  return obj;
+}
+
+bool Scene::elementExists(const ElementRef &ref, SelectionMode m) const {
+  const moObject *obj = objects.get(ref.object);
+  if (!obj)
+    return false;
+  switch (m) {
+  case moVERTICES:
+    return obj->vertices.contains(ref.element) && obj->vertices[ref.element].active();
+  case moEDGES:
+    return obj->edges.contains(ref.element) && obj->edges[ref.element].active();
+  case moFACES:
+    return obj->faces.contains(ref.element) && obj->faces[ref.element].active();
+  case moOBJECTS:
+    return true;
+  default:
+    return false;
+  }
+}
+
+void Scene::clearSelection() {
+  selection.Clear();
+  elementVectors.clear();
+  elementCentres.clear();
+}
+
+int32_t Scene::createPrimitive(PrimitiveType type) {
+  auto obj = std::make_shared<moObject>(makePrimitive(type));
+  SaveUndo();
+  clearSelection();
+  const int32_t slot = objects.insert(obj);
+  obj->appendToName(std::to_string(slot));
+  observer().objectChanged(slot);
+  return slot;
+}
+
+void Scene::SetShading(bool shaded, bool selectedOnly) {
+  if (!selectedOnly) {
+    for (int32_t i = 0; i < objects.count(); ++i)
+      if (moObject *obj = objects.get(i))
+        obj->shaded = shaded;
+    return;
+  }
+  if (mode != moOBJECTS)
+    return;
+  for (int32_t i = 0; i < selection.Count(); ++i)
+    if (moObject *obj = objects.get(selection.Get(i).object))
+      obj->shaded = shaded;
+}
+
+void Scene::SetObjectVisible(int32_t slot, bool value) {
+  if (moObject *obj = objects.get(slot))
+    obj->visible = value;
+}
+
+void Scene::SetObjectSensitive(int32_t slot, bool value) {
+  if (moObject *obj = objects.get(slot))
+    obj->sensitive = value;
+}
+
+void Scene::ShowInfo() {
+  if (selection.Empty()) {
+    ui_.messageBox("no elements selected");
+    return;
+  }
+  static const char *const kKinds[] = {"vertex ", "edge ", "face "};
+  for (int32_t i = 0; i < selection.Count(); ++i) {
+    const ElementRef ref = selection.Get(i);
+    const moObject *obj = objects.get(ref.object);
+    if (mode == moOBJECTS) {
+      if (!obj)
+        continue;
+      char text[512];
+      std::snprintf(text, sizeof text, "Object: %s\nverts: %d\nedges: %d\nfaces: %d",
+                    obj->name.c_str(), obj->vertices.count(), obj->edges.count(),
+                    obj->faces.count());
+      ui_.messageBox(text);
+      continue;
+    }
+    if (mode > moFACES || !obj)
+      continue;
+    const bool exists = mode == moVERTICES ? obj->vertices.contains(ref.element)
+                        : mode == moEDGES  ? obj->edges.contains(ref.element)
+                                           : obj->faces.contains(ref.element);
+    if (!exists)
+      continue;
+    std::cout << kKinds[mode] << ref.element << " in object " << ref.object << std::endl;
+    if (mode == moVERTICES)
+      dumpVertex(std::cout, obj->vertices[ref.element]);
+    else if (mode == moEDGES)
+      dumpEdge(std::cout, obj->edges[ref.element]);
+    else
+      dumpFace(std::cout, obj->faces[ref.element]);
+  }
+  std::cout << std::endl;
+}
+
+void Scene::DeleteAll() {
+  clearSelection();
+  previousSelection.Clear();
+  SaveUndo();
+  for (int32_t i = objects.count() - 1; i >= 0; --i) {
+    if (moObject *obj = objects.get(i))
+      obj->compact();
+    objects.release(i); // the backup keeps the object alive for Undo
+  }
+  objects.clear(false);
+}
+
+bool Scene::PaintedObjectGuard(bool ask) {
+  bool converting = false;
+  for (int32_t i = 0; i < selection.Count();) {
+    const ElementRef ref = selection.Get(i);
+    moObject *obj = objects.get(ref.object);
+    if (!obj || !obj->visible || !obj->sensitive) {
+      selection.Toggle(ref);
+      continue; // the next entry now has index i
+    }
+    ++i;
+    if (obj->paintLayer) {
+      if (!converting) {
+        if (!ask || !ui_.askYesNo("This operation can not be performed on a painted object.  "
+                                  "Convert paint to color?"))
+          return true;
+        converting = true;
+      }
+      convertPaintToCornerColors(*obj);
+      observer().objectChanged(ref.object);
+      obj->paintLayer.reset();
+    }
+    obj->triangleVertices.clear(false);
+    obj->triangleFaces.clear(false);
+  }
+  return false;
+}
+
+bool Scene::RecoverFromFailure(const std::exception &failure) {
+  ui_.messageBox(failure.what());
+  Undo(true);
+  clearSelection();
+  return false;
+}
+
+void Scene::dropUnusableEntries() {
+  for (int32_t i = 0; i < selection.Count();) {
+    const ElementRef ref = selection.Get(i);
+    if (objectOf(ref, true))
+      ++i;
+    else
+      selection.Toggle(ref);
+  }
+}
+
+void Scene::compactSelectedObjects() {
+  for (int32_t i = 0; i < selection.Count(); ++i)
+    if (moObject *obj = objects.get(selection.Get(i).object))
+      obj->compact();
+}
+
+bool Scene::runOperation(const OperationRules &rules, const std::function<bool()> &change) {
+  if (rules.paintGuard && PaintedObjectGuard(true))
+    return false;
+  clearSelectionOnUndo = false;
+  SaveUndo();
+  if (mode < 0 || mode > moNONE || !(rules.acceptedModes & modeBit(mode)))
+    return false;
+  dropUnusableEntries();
+  try {
+    return change();
+  } catch (const std::exception &failure) {
+    return RecoverFromFailure(failure);
+  }
+}

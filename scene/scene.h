@@ -1,0 +1,140 @@
+// The one scene: the object table, the single level of undo, the selection, the scratch vectors
+// of interactive operations and the current colour. Modeling operations are Scene methods that
+// follow one protocol (runOperation); selection commands live in selection_commands.cpp and undo
+// in undo.cpp.
+#pragma once
+
+#include "core/mesh.h"
+#include "core/primitives.h"
+#include "scene/object_table.h"
+#include "scene/selection.h"
+#include "scene/user_interface.h"
+
+#include <exception>
+#include <functional>
+#include <vector>
+
+// What the scene tells the view about; every hook does nothing unless overridden.
+class SceneObserver {
+public:
+  virtual ~SceneObserver() = default;
+  // An object's mesh or colours changed: its display list must be rebuilt.
+  virtual void objectChanged(int32_t /*slot*/) {}
+  // The selection mode changed through a selection command; the view picks elements of it.
+  virtual void pickModeChanged(SelectionMode /*mode*/) {}
+  // The pick highlight must be dropped (the selection was replaced).
+  virtual void highlightReset() {}
+};
+
+// Which modes an operation accepts, as a bit mask of (1 << mode).
+constexpr uint32_t modeBit(SelectionMode m) { return 1u << m; }
+
+struct OperationRules {
+  bool paintGuard = true;     // runs PaintedObjectGuard(ask) first
+  uint32_t acceptedModes = 0; // other modes make the operation return false silently
+};
+
+class Scene {
+public:
+  explicit Scene(UserInterface &ui);
+
+  UserInterface &ui() { return ui_; }
+  void setObserver(SceneObserver *observer) { observer_ = observer ? observer : &noObserver_; }
+
+  // --- Objects ---
+
+  moObject *object(int32_t slot) const { return objects.get(slot); }
+  // The object an entry names, null for an empty slot or an object that is hidden or
+  // insensitive when usableOnly.
+  moObject *objectOf(const ElementRef &ref, bool usableOnly) const;
+  // Whether an entry names an existing element of its object (for the current mode).
+  bool elementExists(const ElementRef &ref, SelectionMode m) const;
+  // Builds a primitive as the Add menu does: saves undo, clears the selection, puts the object
+  // into the lowest empty slot and appends the slot number to its name. Returns the slot.
+  int32_t createPrimitive(PrimitiveType type);
+  void SetShading(bool shaded, bool selectedOnly);
+  void SetObjectVisible(int32_t slot, bool value);
+  void SetObjectSensitive(int32_t slot, bool value);
+  void SetCurrentColour(moColor c) { currentColour = c; }
+  moColor GetCurrentColour() const { return currentColour; }
+  // "Object Statistics": message boxes in objects mode, element dumps on standard output in the
+  // element modes, "no elements selected" with an empty selection.
+  void ShowInfo();
+  // "Delete all objects": clears the selection, saves undo, compacts every object and empties
+  // the table; Undo brings everything back.
+  void DeleteAll();
+
+  // --- The operation protocol ---
+
+  // Returns true when the operation must not run: the first selected painted object is only
+  // converted to corner colours when ask is set and the user agrees. Drops entries of hidden or
+  // insensitive objects on the way.
+  bool PaintedObjectGuard(bool ask);
+  // Shows the failure, restores the state saved before the operation and clears the selection.
+  bool RecoverFromFailure(const std::exception &failure);
+  // Runs one modeling operation: guard, SaveUndo, mode check, dropping unusable entries, then
+  // change(); an exception from change() is handed to RecoverFromFailure. Returns change()'s
+  // result, false when a step refused.
+  bool runOperation(const OperationRules &rules, const std::function<bool()> &change);
+  // Removes selection entries whose object is empty, hidden or insensitive (as toggles).
+  void dropUnusableEntries();
+  // Compacts every object named by the selection.
+  void compactSelectedObjects();
+
+  // --- Selection commands (return true when the selection changed) ---
+
+  void SetMode(SelectionMode m);
+  void DeselectReselect();
+  bool SelectAll(int32_t type);
+  bool SelectAdjacent(int32_t type);
+  bool Grow();
+  bool Shrink();
+  bool EdgeLoop();
+  bool SetModeEmpty(SelectionMode m);
+  // A click on a picked element: in automatic pick mode an empty selection first takes the
+  // element's type as its mode. Returns true when the click added the element (a drag with the
+  // button down then adds), false when it removed it.
+  bool ClickSelect(const ElementRef &picked, SelectionMode pickedType, bool automaticPickMode);
+  // A further element under the pointer while the button stays down.
+  void DragSelect(const ElementRef &picked, bool add);
+  // Empties the selection and both scratch vector arrays.
+  void clearSelection();
+
+  // --- Undo ---
+
+  // Refreshes the backup: unselected objects are shared with it, selected ones deep-copied.
+  void SaveUndo();
+  // Swaps the current table with the backup; with discard the swapped-out objects that are not
+  // shared with the restored state are released.
+  void Undo(bool discard);
+  // The Undo command: mode moFREE, Undo(false), selection cleared.
+  void UndoCommand();
+
+  // --- Fields ---
+
+  ObjectTable objects;
+  ObjectTable backup;
+  SelectionMode mode = moVERTICES;
+  SelectionMode previousMode = moVERTICES;
+  SelectionList selection;
+  SelectionList previousSelection;
+  std::vector<moVec3> elementVectors; // per-element normals or offsets during a drag
+  std::vector<moVec3> elementCentres; // per-element or per-region pivots during a drag
+  bool clearSelectionOnUndo = false;
+  moColor currentColour{0, 0, 0, 255};
+
+private:
+  using EntryVisitor = std::function<void(const ElementRef &, const moObject &)>;
+  // The frame of the commands that derive a result from the selection: an empty selection is
+  // refused with a message, a mode not accepted silently; otherwise the result list is emptied
+  // and visit sees every entry from the last to the first whose object is usable and whose
+  // element exists.
+  bool deriveSelection(bool modeAccepted, const EntryVisitor &visit);
+  // Swaps the result built in previousSelection in, with the given mode.
+  void commitResult(SelectionMode resultMode);
+  SceneObserver &observer() { return *observer_; }
+
+  UserInterface &ui_;
+  SceneObserver noObserver_;
+  SceneObserver *observer_ = &noObserver_;
+};
