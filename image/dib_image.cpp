@@ -16,6 +16,7 @@ constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
 constexpr size_t kCoreHeaderSize = 12;
 constexpr uint32_t kUncompressed = 0;
+constexpr uint32_t kBitFields = 3;
 
 // Standard colour table length for palette bit counts, 0 for the others.
 uint32_t standardColors(uint16_t bitCount) {
@@ -32,8 +33,22 @@ uint32_t standardColors(uint16_t bitCount) {
 }
 
 bool decodable(const moBMP_INFOHEADER &h) {
+  const uint16_t b = h.bitCount;
+  if (h.compression == kBitFields)
+    return b == 16 || b == 32;
   return h.compression == kUncompressed &&
-         (h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 24);
+         (b == 1 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32);
+}
+
+// One channel of a 16- or 32-bit pixel under its mask, scaled to 0..255.
+uint8_t channel(uint32_t pixel, uint32_t mask) {
+  if (mask == 0)
+    return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1) == 0)
+    ++shift;
+  const uint64_t top = mask >> shift;
+  return uint8_t(uint64_t((pixel & mask) >> shift) * 255 / top);
 }
 
 } // namespace
@@ -89,6 +104,12 @@ bool DibImage::read(const uint8_t *data, size_t size) {
     std::cerr << "Unsupported bitmap size " << header_.width << " x " << height << "\n";
     return false;
   }
+  // Run-length and other encodings are refused rather than loaded as a black picture.
+  if (!decodable(header_)) {
+    std::cerr << "Unsupported bitmap encoding: compression " << header_.compression << ", "
+              << header_.bitCount << " bits per pixel\n";
+    return false;
+  }
 
   // Colour table: the standard length for palette images; a non-zero colours-used field of a
   // Windows header replaces it, limited to the standard length for palette images.
@@ -111,6 +132,20 @@ bool DibImage::read(const uint8_t *data, size_t size) {
     const uint8_t *e = data + tableStart + i * entrySize;
     colors_[i] = packRgba(e[2], e[1], e[0]);
   }
+  // Channel masks of 16- and 32-bit pixels: given after the header for bit fields, otherwise
+  // 5-5-5 and 8-8-8.
+  if (header_.compression == kBitFields) {
+    if (size - tableStart < 12) {
+      std::cerr << "Failed to read color masks\n";
+      return false;
+    }
+    for (int i = 0; i < 3; ++i)
+      masks_[i] = le32(data + tableStart + 4 * i);
+  } else if (header_.bitCount == 16) {
+    masks_ = {0x7c00, 0x03e0, 0x001f};
+  } else {
+    masks_ = {0xff0000, 0x00ff00, 0x0000ff};
+  }
 
   // The pixel data runs from the data offset to the file size given in the file header.
   const int64_t wanted = int64_t(fileSize) - int64_t(dataOffset);
@@ -123,7 +158,7 @@ bool DibImage::read(const uint8_t *data, size_t size) {
   bits_ = data + dataOffset;
   bitsSize_ = size_t(wanted);
   stride_ = ((size_t(header_.width) * header_.bitCount + 31) / 32) * 4;
-  if (decodable(header_) && bitsSize_ / stride_ < size_t(height)) {
+  if (bitsSize_ / stride_ < size_t(height)) {
     std::cerr << "Bitmap rows need " << stride_ * size_t(height) << " bytes, the file has "
               << bitsSize_ << "\n";
     return false;
@@ -143,6 +178,12 @@ uint32_t DibImage::colorAt(const uint8_t *storedRow, int32_t x) const {
   case 8:
     index = storedRow[x];
     break;
+  case 16:
+  case 32: {
+    const uint8_t *p = storedRow + header_.bitCount / 8 * size_t(x);
+    const uint32_t v = header_.bitCount == 16 ? uint32_t(le16(p)) : le32(p);
+    return packRgba(channel(v, masks_[0]), channel(v, masks_[1]), channel(v, masks_[2]));
+  }
   default: { // 24 bits: blue, green, red
     const uint8_t *p = storedRow + 3 * size_t(x);
     return packRgba(p[2], p[1], p[0]);
@@ -158,13 +199,12 @@ bool DibImage::toImage(ImageBuffer &image) const {
     std::cerr << "Out of memory for DIB bits\n";
     return false;
   }
-  const bool known = decodable(header_);
   // Stored rows run bottom-up (or top-down for a negative height); memory row 0 is the bottom.
   for (int32_t y = 0; y < height; ++y) {
     uint32_t *row = image.row(y);
     const uint8_t *stored = bits_ + size_t(topDown ? height - 1 - y : y) * stride_;
     for (int32_t x = 0; x < header_.width; ++x)
-      row[x] = known ? colorAt(stored, x) : packRgba(0, 0, 0);
+      row[x] = colorAt(stored, x);
   }
   return true;
 }

@@ -118,13 +118,35 @@ TEST(BmpFile, OneAndEightBitPalettesWithShortTablesAndCoreHeaders) {
   EXPECT_EQ(image.at(1, 0), packRgba(60, 50, 40));
 }
 
-TEST(BmpFile, CompressedDataGivesBlackPixels) {
-  std::vector<uint8_t> bytes = windowsBmp(8, 2, 1, {entry(9, 9, 9)}, {0, 0, 0, 0}, 1);
+TEST(BmpFile, SixteenAndThirtyTwoBitPixelsWithAndWithoutMasks) {
+  ImageBuffer image;
+  std::string messages;
+  // 16 bits, 5-5-5: pure red, then green 16 of 31.
+  const std::vector<uint8_t> rgb555 = {0x00, 0x7c, 0x00, 0x02};
+  ASSERT_EQ(loadBmp(image, windowsBmp(16, 2, 1, {}, rgb555), &messages), 1) << messages;
+  EXPECT_EQ(image.at(0, 0), packRgba(255, 0, 0));
+  EXPECT_EQ(image.at(1, 0), packRgba(0, 131, 0));
+  // 32 bits, blue, green, red and an unused byte.
+  ASSERT_EQ(loadBmp(image, windowsBmp(32, 1, 1, {}, {10, 20, 30, 99}), &messages), 1);
+  EXPECT_EQ(image.at(0, 0), packRgba(30, 20, 10));
+  // 16 bits with 5-6-5 masks, stored where the colour table would be.
+  std::vector<uint8_t> bytes =
+      windowsBmp(16, 2, 1, {0xf800, 0x07e0, 0x001f}, {0xe0, 0x07, 0x1f, 0x00});
+  bytes[30] = 3; // bit fields
+  ASSERT_EQ(loadBmp(image, bytes, &messages), 1) << messages;
+  EXPECT_EQ(image.at(0, 0), packRgba(0, 255, 0));
+  EXPECT_EQ(image.at(1, 0), packRgba(0, 0, 255));
+}
+
+TEST(BmpFile, RunLengthDataIsRefusedNotLoadedAsBlack) {
+  std::vector<uint8_t> bytes = windowsBmp(8, 8192, 8192, {entry(9, 9, 9)}, {0, 1}, 1);
   bytes[30] = 1; // RLE8
   ImageBuffer image;
   std::string messages;
-  ASSERT_EQ(loadBmp(image, bytes, &messages), 1);
-  EXPECT_EQ(image.at(0, 0), packRgba(0, 0, 0));
+  EXPECT_EQ(loadBmp(image, bytes, &messages), 0);
+  EXPECT_EQ(messages, "Unsupported bitmap encoding: compression 1, 8 bits per pixel\n"
+                      "Trouble loading BMP image t\n");
+  EXPECT_TRUE(image.empty());
 }
 
 TEST(BmpFile, DamagedFilesFailWithTheirReason) {
