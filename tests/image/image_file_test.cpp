@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+// jpeglib.h needs FILE and size_t declared first.
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
 
 namespace {
 
@@ -151,6 +155,44 @@ TEST(ImageFile, PngGreySixteenBitAndAlphaBecomeOpaqueRgb) {
   ASSERT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImagePng, true, "a"), 1);
   EXPECT_EQ(image.at(0, 0), packRgba(0, 0, 0));
   EXPECT_EQ(image.at(1, 0), packRgba(10, 20, 30));
+}
+
+// A JPEG of `components` samples per pixel in `space`, every sample `value`, through libjpeg.
+std::vector<uint8_t> encodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
+                                uint8_t value) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char *out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &out, &size);
+  cinfo.image_width = JDIMENSION(width);
+  cinfo.image_height = JDIMENSION(height);
+  cinfo.input_components = components;
+  cinfo.in_color_space = space;
+  jpeg_set_defaults(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row(size_t(width * components), value);
+  JSAMPROW rows[1] = {row.data()};
+  while (cinfo.next_scanline < cinfo.image_height)
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::vector<uint8_t> bytes(out, out + size);
+  std::free(out);
+  return bytes;
+}
+
+TEST(ImageFile, GreyJpegBecomesGreyRgbAndCmykIsRefused) {
+  ImageBuffer image;
+  std::vector<uint8_t> bytes = encodeJpeg(8, 8, 1, JCS_GRAYSCALE, 90);
+  ASSERT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImageJpeg, false, "g"), 1);
+  EXPECT_EQ(image.at(3, 5), packRgba(90, 90, 90));
+  bytes = encodeJpeg(8, 8, 4, JCS_CMYK, 90);
+  CaptureStderr();
+  EXPECT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImageJpeg, false, "c"), 0);
+  EXPECT_EQ(GetCapturedStderr(), "c: unsupported JPEG colour layout\n");
 }
 
 TEST(ImageFile, SavingAnEmptyImageFails) {
