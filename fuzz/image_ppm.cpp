@@ -1,0 +1,6 @@
+// Fuzz target: untrusted bytes through the PPM reader.
+#include "image_fuzz_load.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  return fuzzImageLoad(kImagePpm, data, size);
+}

@@ -1,0 +1,115 @@
+// The interchange tree: every foreign format is read into and written from a tree of named,
+// typed elements. GxElement is the base of all elements, GxNode the container; the leaves are
+// in gx_properties.h.
+//
+// Ownership: a tree is owned through its root and released with destroy(). Elements may be
+// shared — one element can occur several times among a container's children and under several
+// containers — and destroy() releases every distinct element exactly once.
+#pragma once
+
+#include "interchange/gx_string.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <list>
+#include <memory>
+#include <vector>
+
+// Element flags. ARRAY and STRUCT are mutually exclusive; an element may have neither.
+constexpr uint8_t kGxArray = 1 << 1;  // children are anonymous, ordered items of one kind
+constexpr uint8_t kGxStruct = 1 << 2; // children are named members
+
+// Type name of a tree's root container, which writeText lists without a frame of its own.
+constexpr const char *kGxRootTypeName = "__root@@";
+
+class GxElement {
+public:
+  GxElement(const GxElement &) = delete;
+  GxElement &operator=(const GxElement &) = delete;
+
+  // Appends `child` to the children (also when it is already among them) and records this
+  // container among the child's parents unless it is there. True when the parent record is new.
+  // Leaves add nothing and return false.
+  virtual bool addChild(GxElement *child);
+  // Unlinks the first occurrence of `child` and drops this container from its parents; false
+  // when `child` is not among the children. The child is not destroyed.
+  virtual bool removeChild(GxElement *child);
+  // Writes the indented dump of this element and everything below it at indentation `level`
+  // (two blanks per level). Switches on the stream's showpoint flag. True when the stream is
+  // still good.
+  virtual bool writeText(std::ostream &out, int level) const = 0;
+  // Releases this element and every distinct element below it exactly once. An element that is
+  // also held by a container outside the released part is unlinked from it instead, and stays.
+  // If this element is itself still a child somewhere, it is unlinked from there first.
+  void destroy();
+  // A new element of the same kind with the same name, type name, flags and value; containers
+  // are cloned deeply (each occurrence of a shared child becomes its own copy). The caller owns
+  // the result.
+  virtual GxElement *clone() const = 0;
+
+  uint8_t flags() const { return flags_; }
+  bool isArray() const { return (flags_ & kGxArray) != 0; }
+  bool isStruct() const { return (flags_ & kGxStruct) != 0; }
+  const GxString &name() const { return name_; }
+  void setName(const GxString &name) { name_ = name; }
+  const GxString &typeName() const { return typeName_; }
+  void setTypeName(const GxString &typeName) { typeName_ = typeName; }
+  // The containers this element was added to, each once, in order of first addition.
+  const std::vector<GxElement *> &parents() const { return parents_; }
+
+  // The children in order of addition; iterate forwards or backwards.
+  const std::list<GxElement *> &children() const { return children_; }
+  int32_t childCount() const { return int32_t(children_.size()); }
+  // The child at `index`, or null when the index is negative or not below the count. Walks the
+  // list from the nearer end once there are more than 40 children.
+  GxElement *childAt(int32_t index) const;
+  // The first child with this name (or type name); null when there is none.
+  GxElement *findChild(const char *name) const;
+  GxElement *findChildOfType(const char *typeName) const;
+
+protected:
+  explicit GxElement(uint8_t flags = 0) : flags_(flags) {}
+  virtual ~GxElement() = default;
+
+  // The shared part of addChild and removeChild for containers.
+  bool link(GxElement *child);
+  bool unlink(GxElement *child);
+  static void indent(std::ostream &out, int level);
+
+private:
+  uint8_t flags_;
+  GxString name_;
+  GxString typeName_;
+  std::vector<GxElement *> parents_;
+  std::list<GxElement *> children_;
+  // One entry per occurrence of this element among the children of live containers, kept apart
+  // from parents_ (which forgets a container when one of several occurrences is removed).
+  std::vector<GxElement *> holders_;
+};
+
+// unique_ptr deleter that releases a tree with destroy().
+struct GxDestroy {
+  void operator()(GxElement *e) const { e->destroy(); }
+};
+using GxPtr = std::unique_ptr<GxElement, GxDestroy>;
+
+class GxNode : public GxElement {
+public:
+  // A container; with both flags requested it is an ARRAY.
+  GxNode(const GxString &typeName, const GxString &name, bool structFlag, bool arrayFlag);
+  // A STRUCT with this type name and an empty name.
+  explicit GxNode(const GxString &typeName);
+  // A STRUCT with empty type name and name.
+  GxNode();
+
+  bool addChild(GxElement *child) override { return link(child); }
+  bool removeChild(GxElement *child) override { return unlink(child); }
+  bool writeText(std::ostream &out, int level) const override;
+  GxElement *clone() const override;
+
+protected:
+  ~GxNode() override = default; // released through destroy()
+};
+
+// A new, empty tree root: STRUCT "__root@@" named "instantiation".
+GxNode *makeGxRoot();

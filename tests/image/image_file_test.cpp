@@ -1,0 +1,218 @@
+#include "image/image_file.h"
+#include "image_test_support.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+// jpeglib.h needs FILE and size_t declared first.
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+
+namespace {
+
+using ::testing::internal::CaptureStderr;
+using ::testing::internal::GetCapturedStderr;
+
+TEST(ImageFile, TypeComesFromTheLastFourCharacters) {
+  EXPECT_EQ(imageType("photo.jpeg"), kImageJpeg);
+  EXPECT_EQ(imageType("a.JPG"), kImageJpeg);
+  EXPECT_EQ(imageType("a.TIF"), kImageTiff);
+  EXPECT_EQ(imageType("b.tiff"), kImageTiff);
+  EXPECT_EQ(imageType("b.TIFf"), kImageTiff);
+  EXPECT_EQ(imageType("c.gif"), kImageGif);
+  EXPECT_EQ(imageType("x.bmp"), kImageBmp);
+  EXPECT_EQ(imageType("x.PNG"), kImagePng);
+  EXPECT_EQ(imageType("dir/y.ppm"), kImagePpm);
+  EXPECT_EQ(imageType("abc"), kImageOther);
+  EXPECT_EQ(imageType(".png"), kImageOther); // shorter than 5 characters
+  EXPECT_EQ(imageType("a.Png"), kImageOther);
+  EXPECT_EQ(imageType("a.TIFF"), kImageOther);
+}
+
+TEST(ImageFile, UnsupportedTypesFailWithAMessage) {
+  ImageBuffer image;
+  CaptureStderr();
+  EXPECT_EQ(loadImage(image, "c.gif", imageType("c.gif"), false), 0);
+  EXPECT_EQ(GetCapturedStderr(), "Un-supported file type\n");
+  const ImageBuffer picture = testPicture(2, 2);
+  const std::string path = tempPath("never.xyz");
+  CaptureStderr();
+  EXPECT_EQ(saveImage(picture, path, kImageOther, false), 0);
+  EXPECT_EQ(GetCapturedStderr(), "Un-supported file type\n");
+  EXPECT_FALSE(fileExists(path));
+}
+
+// Saves and loads back with the same flag; every format but JPEG must give the exact pixels.
+class RoundTrip : public ::testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(RoundTrip, KeepsThePicture) {
+  const auto [type, flag] = GetParam();
+  const ImageBuffer picture = testPicture(37, 23); // odd sizes exercise row padding
+  const std::string path = tempPath("round" + std::to_string(type) + (flag ? "f" : "") + ".img");
+  ASSERT_EQ(saveImage(picture, path, type, flag), 1);
+  ImageBuffer back;
+  ASSERT_EQ(loadImage(back, path, type, flag), 1);
+  if (type == kImageTiff && !flag) // the reader always puts the file's last row at row 0
+    EXPECT_TRUE(flippedPixels(picture, back));
+  else // JPEG compresses with loss; the smooth test picture stays close
+    EXPECT_TRUE(samePixels(picture, back, type == kImageJpeg ? 12 : 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormats, RoundTrip,
+                         ::testing::Combine(::testing::Values(kImageJpeg, kImagePpm, kImageBmp,
+                                                              kImagePng, kImageTiff),
+                                            ::testing::Bool()));
+
+TEST(ImageFile, JpegKeepsSmoothAreasClose) {
+  // A flat colour survives JPEG almost exactly, which catches swapped channels or rows.
+  // Each half fills whole 16 x 16 blocks, so chroma subsampling does not mix them.
+  ImageBuffer picture(32, 32);
+  for (int32_t y = 0; y < 32; ++y)
+    for (int32_t x = 0; x < 32; ++x)
+      picture.at(x, y) = y < 16 ? packRgba(200, 30, 60) : packRgba(20, 180, 90);
+  const std::string path = tempPath("flat.jpg");
+  ASSERT_EQ(saveImage(picture, path, kImageJpeg, false), 1);
+  ImageBuffer back;
+  ASSERT_EQ(loadImage(back, path, kImageJpeg, true), 1);
+  const auto near = [](uint32_t p, uint32_t q) {
+    return std::abs(redOf(p) - redOf(q)) <= 4 && std::abs(greenOf(p) - greenOf(q)) <= 4 &&
+           std::abs(blueOf(p) - blueOf(q)) <= 4 && alphaOf(q) == 255;
+  };
+  EXPECT_PRED2(near, picture.at(0, 0), back.at(0, 0));
+  EXPECT_PRED2(near, picture.at(31, 31), back.at(31, 31));
+}
+
+TEST(ImageFile, FilesStoreTheTopRowFirst) {
+  // Read in file order, a PNG saved with the flag clear, a TIFF saved with the flag set and a
+  // PPM saved with the flag set all start with the picture's top row (memory row height - 1).
+  const ImageBuffer picture = testPicture(4, 3);
+  ImageBuffer fileOrder;
+  const std::string png = tempPath("order.png");
+  ASSERT_EQ(saveImage(picture, png, kImagePng, false), 1);
+  ASSERT_EQ(loadImage(fileOrder, png, kImagePng, true), 1);
+  EXPECT_TRUE(flippedPixels(picture, fileOrder));
+  const std::string ppm = tempPath("order.ppm");
+  ASSERT_EQ(saveImage(picture, ppm, kImagePpm, true), 1);
+  ASSERT_EQ(loadImage(fileOrder, ppm, kImagePpm, false), 1);
+  EXPECT_TRUE(flippedPixels(picture, fileOrder));
+  // The TIFF reader always puts the bottom at row 0: a TIFF written the other way comes back
+  // upside down.
+  const std::string tif = tempPath("order.tif");
+  ASSERT_EQ(saveImage(picture, tif, kImageTiff, false), 1);
+  ASSERT_EQ(loadImage(fileOrder, tif, kImageTiff, true), 1);
+  EXPECT_TRUE(flippedPixels(picture, fileOrder));
+}
+
+TEST(ImageFile, LoadReusesAnArrayOfTheSameSize) {
+  const ImageBuffer picture = testPicture(6, 4);
+  const std::string path = tempPath("reuse.png");
+  ASSERT_EQ(saveImage(picture, path, kImagePng, false), 1);
+  // The caller's own array: same size, so it is filled in place and never released by the
+  // buffer.
+  std::vector<uint32_t> own(24, 0);
+  ImageBuffer wrapped(6, 4, own.data());
+  ASSERT_EQ(loadImage(wrapped, path, kImagePng, false), 1);
+  EXPECT_EQ(wrapped.pixels(), own.data());
+  EXPECT_FALSE(wrapped.ownsPixels());
+  EXPECT_EQ(own[0], picture.pixels()[0]);
+  // A different size gets a new, owned array; the caller's stays untouched.
+  ImageBuffer small(3, 3, own.data());
+  ASSERT_EQ(loadImage(small, path, kImagePng, false), 1);
+  EXPECT_NE(small.pixels(), own.data());
+  EXPECT_TRUE(small.ownsPixels());
+  EXPECT_TRUE(samePixels(picture, small));
+}
+
+// PNG through libpng's simplified writer, for layouts our own writer never produces.
+std::vector<uint8_t> encodePng(uint32_t format, int width, int height, const void *pixels) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = png_uint_32(width);
+  image.height = png_uint_32(height);
+  image.format = format;
+  png_alloc_size_t size = 0;
+  EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, pixels, 0, nullptr));
+  std::vector<uint8_t> bytes(size);
+  EXPECT_TRUE(png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels, 0, nullptr));
+  bytes.resize(size);
+  return bytes;
+}
+
+TEST(ImageFile, PngGreySixteenBitAndAlphaBecomeOpaqueRgb) {
+  ImageBuffer image;
+  const uint8_t grey[2] = {0, 200};
+  std::vector<uint8_t> bytes = encodePng(PNG_FORMAT_GRAY, 2, 1, grey);
+  ASSERT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImagePng, true, "g"), 1);
+  EXPECT_EQ(image.at(1, 0), packRgba(200, 200, 200));
+  // Linear 16-bit samples are written as a 16-bit RGB file.
+  const uint16_t wide[3] = {65535, 0, 65535};
+  bytes = encodePng(PNG_FORMAT_LINEAR_RGB, 1, 1, wide);
+  ASSERT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImagePng, true, "w"), 1);
+  EXPECT_EQ(image.at(0, 0), packRgba(255, 0, 255));
+  // Without a background chunk, alpha is composed against black.
+  const uint8_t rgba[8] = {255, 255, 255, 0, 10, 20, 30, 255};
+  bytes = encodePng(PNG_FORMAT_RGBA, 2, 1, rgba);
+  ASSERT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImagePng, true, "a"), 1);
+  EXPECT_EQ(image.at(0, 0), packRgba(0, 0, 0));
+  EXPECT_EQ(image.at(1, 0), packRgba(10, 20, 30));
+}
+
+// A JPEG of `components` samples per pixel in `space`, every sample `value`, through libjpeg.
+std::vector<uint8_t> encodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
+                                uint8_t value) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char *out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &out, &size);
+  cinfo.image_width = JDIMENSION(width);
+  cinfo.image_height = JDIMENSION(height);
+  cinfo.input_components = components;
+  cinfo.in_color_space = space;
+  jpeg_set_defaults(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row(size_t(width * components), value);
+  JSAMPROW rows[1] = {row.data()};
+  while (cinfo.next_scanline < cinfo.image_height)
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::vector<uint8_t> bytes(out, out + size);
+  std::free(out);
+  return bytes;
+}
+
+TEST(ImageFile, GreyJpegBecomesGreyRgbAndCmykIsRefused) {
+  ImageBuffer image;
+  std::vector<uint8_t> bytes = encodeJpeg(8, 8, 1, JCS_GRAYSCALE, 90);
+  ASSERT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImageJpeg, false, "g"), 1);
+  EXPECT_EQ(image.at(3, 5), packRgba(90, 90, 90));
+  bytes = encodeJpeg(8, 8, 4, JCS_CMYK, 90);
+  CaptureStderr();
+  EXPECT_EQ(loadImageFromMemory(image, bytes.data(), bytes.size(), kImageJpeg, false, "c"), 0);
+  EXPECT_EQ(GetCapturedStderr(), "c: unsupported JPEG colour layout\n");
+}
+
+TEST(ImageFile, SavingAnEmptyImageFails) {
+  const ImageBuffer nothing;
+  const std::string path = tempPath("empty.png");
+  CaptureStderr();
+  EXPECT_EQ(saveImage(nothing, path, kImagePng, false), 0);
+  EXPECT_NE(GetCapturedStderr(), "");
+}
+
+TEST(ImageFile, UnwritablePathsGiveEachWritersResult) {
+  const ImageBuffer picture = testPicture(2, 2);
+  CaptureStderr();
+  EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x.jpg", kImageJpeg, false), -1);
+  EXPECT_EQ(GetCapturedStderr(), "can't open /nonexistent-dir/x.jpg\n");
+  for (int type : {kImagePng, kImageTiff, kImageBmp}) {
+    CaptureStderr();
+    EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x", type, false), 0);
+    EXPECT_NE(GetCapturedStderr(), "");
+  }
+}
+
+} // namespace
