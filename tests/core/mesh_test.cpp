@@ -381,8 +381,9 @@ struct CountingLayer : PaintLayer {
   std::unique_ptr<PaintLayer> clone() const override {
     return std::make_unique<CountingLayer>(live_);
   }
-  void triangleCornerColors(int32_t, moColor out[3]) const override {
-    out[0] = out[1] = out[2] = kWhite;
+  Kind kind() const override { return kAtlas; }
+  void cornerTexCoords(const moObject &, int32_t, float uv[6]) const override {
+    std::fill(uv, uv + 6, 0.0f);
   }
   int *live_;
 };

@@ -106,10 +106,16 @@ TEST_F(SceneTest, FailingOperationRestoresTheSceneAndClearsTheSelection) {
   EXPECT_TRUE(objectLocallyValid(*scene.object(0), false));
 }
 
+// A layer whose one-texel image holds a single colour.
 struct FlatLayer : PaintLayer {
+  FlatLayer() {
+    image.reshape(1, 1);
+    image.at(0, 0) = packRgba(10, 20, 30);
+  }
+  Kind kind() const override { return kPerCorner; }
   std::unique_ptr<PaintLayer> clone() const override { return std::make_unique<FlatLayer>(); }
-  void triangleCornerColors(int32_t, moColor out[3]) const override {
-    out[0] = out[1] = out[2] = moColor{10, 20, 30, 255};
+  void cornerTexCoords(const moObject &, int32_t, float uv[6]) const override {
+    std::fill(uv, uv + 6, 0.5f);
   }
 };
 
