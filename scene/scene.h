@@ -49,6 +49,9 @@ public:
   moObject *objectOf(const ElementRef &ref, bool usableOnly) const;
   // Whether an entry names an existing element of its object (for the current mode).
   bool elementExists(const ElementRef &ref, SelectionMode m) const;
+  // The mean position of the selected elements of usable objects (vertices, edge midpoints, face
+  // centres or object centres); the origin for an empty selection.
+  moVec3 selectionCentre() const;
   // Builds a primitive as the Add menu does: saves undo, clears the selection, puts the object
   // into the lowest empty slot and appends the slot number to its name. Returns the slot.
   int32_t createPrimitive(PrimitiveType type);

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-ElementRef SelectionList::Get(int32_t i) {
+ElementRef SelectionList::Get(int32_t i) const {
   if (i < 0 || i >= count_)
     return {};
   if (i < cursorLogical_ || cursorSlot_ >= top_ || items_[cursorSlot_].object == -1) {

@@ -37,7 +37,7 @@ public:
   // Slots in use, holes included.
   int32_t Top() const { return top_; }
   // The i-th live entry in slot order, 0 <= i < Count().
-  ElementRef Get(int32_t i);
+  ElementRef Get(int32_t i) const;
   // Logical index of the first live entry equal to ref, or -1 (a scan).
   int32_t Find(const ElementRef &ref) const;
   // Whether a live entry equals ref (constant time on average).
@@ -61,7 +61,7 @@ private:
   std::vector<ElementRef> items_; // size() is the capacity
   int32_t top_ = 0;
   int32_t count_ = 0;
-  int32_t cursorLogical_ = 0;
-  int32_t cursorSlot_ = 0;
+  mutable int32_t cursorLogical_ = 0; // where the last Get stopped, to continue from there
+  mutable int32_t cursorSlot_ = 0;
   std::unordered_map<uint64_t, int32_t> live_; // ref -> number of live entries equal to it
 };
