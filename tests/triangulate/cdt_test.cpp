@@ -61,10 +61,9 @@ TEST(ConstrainedDelaunay, PointOnABoundaryTakesItsHeightAndSplitsIt) {
   // Points above and below the line; both halves must still be boundary pieces, so the
   // triangles beside them survive the outside removal on the kept (left) side only.
   const int32_t d = cdt.insertSite({0.5, 0.8, 0.0}, 3);
-  const int32_t e = cdt.insertSite({0.5, 0.2, 0.0}, 4);
+  cdt.insertSite({0.5, 0.2, 0.0}, 4);
   ASSERT_TRUE(cdt.insertSegment(b, d, true));
   ASSERT_TRUE(cdt.insertSegment(d, a, true));
-  (void)e;
   std::vector<int32_t> triangles;
   const int32_t count = cdt.collectTriangles(triangles);
   ASSERT_EQ(count, 2); // (a, c, d) and (c, b, d): the halves of the base

@@ -154,12 +154,15 @@ TEST(MotrResult, CollinearLoopWithoutNormalGivesMinusOne) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
-TEST(MotrResult, PointsWithoutExtentAcrossTheNormalGiveNoTriangles) {
+TEST(MotrResult, PointsEnclosingNoAreaGiveNoTriangles) {
   TestPolygon pile;
   pile.addLoop({2, 2, 2, 2, 2, 2, 2, 2, 2, 2});
   std::vector<int> triangles;
   const double up[] = {0, 0, 1};
   EXPECT_EQ(triangulate(pile, triangles, up), 0);
+  TestPolygon line;
+  line.addLoop({0, 0, 1, 1, 2, 2, 3, 3, 2, 2, 1, 1});
+  EXPECT_EQ(triangulate(line, triangles, up), 0);
 }
 
 TEST(MotrQuadrilateral, ConvexQuadTakesTheDelaunayDiagonal) {
@@ -282,33 +285,47 @@ TEST(MotrPolygon, TiltedPolygonFindsItsOwnNormal) {
 }
 
 TEST(MotrPolygon, RandomPolygonsWithHolesAreTiledExactly) {
+  // Half of them get bumpy heights under the normal +Z, so that the normal test swaps edges
+  // among the many reflex corners of star-shaped loops.
   std::mt19937 random(1234);
+  std::uniform_real_distribution<double> bump(-0.1, 0.1);
   std::vector<int> triangles;
+  const double up[] = {0, 0, 1};
+  const float upFloat[] = {0, 0, 1};
   for (int round = 0; round < 150; ++round) {
     const int holes = round % 5;
-    const TestPolygon polygon =
+    TestPolygon polygon =
         randomPolygonWithHoles(random, 8 + round % 50, holes, 3 + round % 17, round % 2 == 1);
+    const bool bumpy = round % 4 >= 2;
+    if (bumpy) {
+      for (size_t i = 2; i < polygon.xyz.size(); i += 3)
+        polygon.xyz[i] = bump(random);
+    }
     SCOPED_TRACE(round);
-    const int count = triangulate(polygon, triangles);
+    const int count = triangulate(polygon, triangles, bumpy ? up : nullptr);
     expectTiles(polygon, triangles, count);
-    const int floatCount = triangulateFloat(polygon, triangles);
+    const int floatCount = triangulateFloat(polygon, triangles, bumpy ? upFloat : nullptr);
     ASSERT_EQ(floatCount, count);
+    expectTiles(polygon, triangles, floatCount);
     if (HasFatalFailure())
       return;
   }
 }
 
-TEST(MotrPolygon, FoldedPolygonKeepsItsRidge) {
-  // Two flat halves meeting at the ridge from P1 to P4, raised above the outer corners. The
-  // four corners of each half lie on one circle, so only the normal test can prefer edges
-  // along the ridge to edges across it.
-  TestPolygon tent;
-  tent.loopSizes = {6};
-  tent.xyz = {0, 0, 0, 1, 0, 0.5, 2, 0, 0, 2, 1, 0, 1, 1, 0.5, 0, 1, 0};
+TEST(MotrPolygon, RaisedCornerMovesTheDiagonalToTheFold) {
+  // A 3 x 2 rectangle P0 P1 P3 P4 with a cap at each end; its corners lie on one circle. Flat,
+  // the rectangle is split along P0-P3. With P3 raised the split along P1-P4 leaves one
+  // triangle flat and bends less, so the normal test takes it.
+  TestPolygon hexagon;
+  hexagon.addLoop({0, 0, 3, 0, 4, 1, 3, 2, 0, 2, -1, 1});
   std::vector<int> triangles;
-  const int count = triangulate(tent, triangles);
-  ASSERT_EQ(count, 4);
-  EXPECT_TRUE(hasEdge(triangles, count, 1, 4));
+  ASSERT_EQ(triangulate(hexagon, triangles), 4);
+  EXPECT_TRUE(hasEdge(triangles, 4, 0, 3));
+  hexagon.xyz[3 * 3 + 2] = 1.0;
+  const double up[] = {0, 0, 1};
+  ASSERT_EQ(triangulate(hexagon, triangles, up), 4);
+  EXPECT_TRUE(hasEdge(triangles, 4, 1, 4));
+  EXPECT_FALSE(hasEdge(triangles, 4, 0, 3));
 }
 
 TEST(MotrBadInput, SelfIntersectingAndTouchingLoopsStayWithinTheRoom) {
