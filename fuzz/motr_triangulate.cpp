@@ -1,8 +1,10 @@
 // Random loops and points through both entry points of the triangulation library. Bytes:
 //   flags (bit 0 raw coordinates, bit 1 a normal, bit 2 loop sizes off the point count,
-//   bits 3-4 loop count - 1), one byte per loop size, [a byte shifting the point count],
-//   then the coordinates: one byte each on a coarse grid (duplicates, collinear runs,
-//   crossings) or, raw, eight bytes each as a double (NaN, infinities, extremes).
+//   bits 3-4 loop count - 1, bit 5 fine coordinates), one byte per loop size, [a byte
+//   shifting the point count], then the coordinates: one byte each on a coarse grid
+//   (duplicates, collinear runs, crossings), two bytes each on a fine grid (general
+//   positions, near-duplicates) or, raw, eight bytes each as a double (NaN, infinities,
+//   extremes).
 // Every call must come back with a result code; triangles stay within the room and the
 // points.
 #include "triangulate/motr.h"
@@ -18,6 +20,7 @@ class ByteReader {
 public:
   ByteReader(const uint8_t *data, size_t size) : data_(data), size_(size) {}
   uint8_t byte() { return offset_ < size_ ? data_[offset_++] : 0; }
+  double fine() { return ((byte() << 8) | byte()) / 16384.0 - 2.0; }
   double raw() {
     uint8_t bytes[8] = {};
     for (uint8_t &b : bytes)
@@ -52,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ByteReader in(data, size);
   const uint8_t flags = in.byte();
   const bool raw = flags & 1;
+  const bool fine = flags & 32;
   const bool withNormal = flags & 2;
   const bool offCount = flags & 4;
   const int loopCount = 1 + ((flags >> 3) & 3);
@@ -67,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (pointCount < 0)
     pointCount = 0;
 
-  auto value = [&]() { return raw ? in.raw() : (in.byte() % 16) * 0.25 - 2.0; };
+  auto value = [&]() { return raw ? in.raw() : fine ? in.fine() : (in.byte() % 16) * 0.25 - 2.0; };
   std::vector<double> points(static_cast<size_t>(3 * pointCount));
   for (double &v : points)
     v = value();
