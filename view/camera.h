@@ -10,7 +10,7 @@
 #include <cstdint>
 
 struct Camera {
-  int32_t width = 0;  // viewport, pixels
+  int32_t width = 0; // viewport, pixels
   int32_t height = 0;
   float elevation = 0;   // degrees about X
   float azimuth = 0;     // degrees about Y

@@ -5,6 +5,8 @@
 
 #include "core/vec_math.h"
 
+#include <cstdint>
+
 // The product a * b of column-major matrices (b is applied to a point first), as glMultMatrix
 // appends b to a.
 moMatrix4 product(const moMatrix4 &a, const moMatrix4 &b);

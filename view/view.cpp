@@ -52,8 +52,8 @@ void View::AimAtSelection(const Scene &scene) {
   camera.target = scene.selectionCentre();
   const moVec3 d = subtract(old, camera.target);
   const double e = camera.elevation * kDegreesToRadians, a = camera.azimuth * kDegreesToRadians;
-  camera.distance -= float(std::sin(e) * d.y - std::sin(a) * std::cos(e) * d.x +
-                           std::cos(a) * std::cos(e) * d.z);
+  camera.distance -=
+      float(std::sin(e) * d.y - std::sin(a) * std::cos(e) * d.x + std::cos(a) * std::cos(e) * d.z);
 }
 
 void View::PanCamera(int32_t dx, int32_t dy) {

@@ -1,0 +1,15 @@
+// Splitting a face into triangles with the polygon triangulation library, for drawing, painting
+// and export.
+#pragma once
+
+#include "core/mesh.h"
+
+#include <vector>
+
+// Triangulates face f of obj, whose corner list (faceVertices order, clockwise from outside) is
+// `corners`. Appends triples of positions in `corners`, counter-clockwise seen from outside, to
+// `triangles` and returns how many triangles it added: 0 when the polygon cannot be
+// triangulated (the caller falls back to a fan). Allocates nothing once it has seen a face as
+// large.
+int32_t triangulateFace(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
+                        std::vector<int32_t> &triangles);

@@ -1,0 +1,107 @@
+#include "tests/view/render_fixture.h"
+
+namespace {
+
+constexpr Rgb kBackground{156, 156, 156};
+
+bool near(Rgb a, Rgb b, int tolerance = 2) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.b - b.b) <= tolerance;
+}
+
+TEST_F(RenderTest, EmptySceneIsTheGreyBackground) {
+  render();
+  EXPECT_EQ(count(kBackground, 0), kWidth * kHeight);
+}
+
+TEST_F(RenderTest, ShadedCubeIsLitWithBlackOutlines) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  render();
+  const Rgb centre = at(kWidth / 2, kHeight / 2);
+  EXPECT_FALSE(near(centre, kBackground, 10));
+  EXPECT_GT(centre.r, 60); // lit white material
+  EXPECT_EQ(centre.r, centre.g);
+  EXPECT_GT(count({0, 0, 0}, 0), 200); // the outlines
+  view.renderer.outlines = 0;
+  render();
+  EXPECT_EQ(count({0, 0, 0}, 0), 0);
+}
+
+TEST_F(RenderTest, WireframeObjectIsWhiteLinesWithoutOutline) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  scene.SetShading(false, false);
+  render();
+  EXPECT_GT(count({255, 255, 255}, 0), 300);
+  EXPECT_EQ(count({0, 0, 0}, 0), 0);
+  EXPECT_TRUE(near(at(kWidth / 2, kHeight / 2), kBackground)); // the inside is not filled
+}
+
+TEST_F(RenderTest, CornerColoursShowOnlyWithColoursAndShowTexture) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  view.ViewAlong(2); // the +z face (face 0) fills the middle of the window
+  scene.object(0)->setFaceColor(0, {255, 0, 0, 255});
+  render();
+  Rgb c = at(kWidth / 2, kHeight / 2);
+  EXPECT_GT(c.r, 2 * c.g + 20);
+  view.renderer.colors = 0;
+  render();
+  c = at(kWidth / 2, kHeight / 2);
+  EXPECT_EQ(c.r, c.g);
+  view.renderer.colors = 1;
+  scene.object(0)->showTexture = 0;
+  render();
+  c = at(kWidth / 2, kHeight / 2);
+  EXPECT_EQ(c.r, c.g);
+}
+
+TEST_F(RenderTest, VertexHighlightsAreRedGreenAndYellow) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  view.renderer.outlines = 0;
+  view.renderer.hoverKind = moVERTICES;
+  scene.SetMode(moVERTICES);
+  scene.selection.Append({2, 0});
+  const moVec3 p = onScreen(scene.object(0)->vertices[2].Coordinates);
+  const moVec3 q = onScreen(scene.object(0)->vertices[3].Coordinates);
+  render();
+  EXPECT_TRUE(near(at(int32_t(p.x), int32_t(p.y)), {255, 0, 0}));
+  view.renderer.hoverObject = 0;
+  view.renderer.hoverElement = 2; // hovered and selected
+  render();
+  EXPECT_TRUE(near(at(int32_t(p.x), int32_t(p.y)), {255, 255, 0}));
+  view.renderer.hoverElement = 3; // hovered, not selected
+  render();
+  EXPECT_TRUE(near(at(int32_t(q.x), int32_t(q.y)), {0, 255, 0}));
+  EXPECT_TRUE(near(at(int32_t(p.x), int32_t(p.y)), {255, 0, 0}));
+  render(InteractionMode::Camera); // no hover outside select mode
+  EXPECT_FALSE(near(at(int32_t(q.x), int32_t(q.y)), {0, 255, 0}));
+}
+
+TEST_F(RenderTest, GridMiddleLinesGiveWayToTheAxes) {
+  view.groundAndAxes = View::kGroundGrid;
+  render();
+  EXPECT_GT(count({51, 51, 51}), 100); // the darker middle lines
+  EXPECT_GT(count({64, 64, 64}), 1000);
+  EXPECT_EQ(count({255, 0, 0}), 0);
+  view.groundAndAxes = View::kGroundGrid | View::kAxes;
+  render();
+  EXPECT_GT(count({255, 0, 0}), 50);
+  EXPECT_GT(count({0, 0, 255}), 50);
+  const moVec3 onX = onScreen({30, 0, 0});
+  EXPECT_TRUE(nearby(int32_t(onX.x), int32_t(onX.y), {255, 0, 0}));
+  view.groundAndAxes = View::kAxes;
+  render();
+  EXPECT_EQ(count({64, 64, 64}), 0);
+}
+
+TEST_F(RenderTest, SmoothShadingBlendsAcrossSoftEdgesOnly) {
+  scene.createPrimitive(PrimitiveType::Sphere);
+  view.renderer.outlines = 0;
+  render();
+  const std::vector<uint8_t> flat = pixels;
+  view.renderer.smooth = 1;
+  render();
+  EXPECT_NE(flat, pixels);
+  EXPECT_FALSE(near(at(kWidth / 2, kHeight / 2), kBackground, 10));
+}
+
+} // namespace

@@ -1,0 +1,365 @@
+#include "view/scene_renderer.h"
+
+#include "core/face_triangulation.h"
+
+#include <GL/gl.h>
+#include <vector>
+
+namespace {
+
+constexpr float kBackground = 156.0f / 255.0f;
+constexpr int32_t kMaxListElement = 0xFFFF; // element lists hold indices below 65536
+
+bool usable(const moObject &obj) { return obj.visible && obj.sensitive; }
+
+// The normal of corner (f, v) for smooth shading: the unit normals of the faces around v that
+// are reached from f without crossing a hard edge, summed and normalised.
+moVec3 cornerNormal(const moObject &obj, int32_t v, int32_t f) {
+  moVec3 sum = obj.faceNormal(f, true);
+  const int32_t arriving = obj.edgeOfFaceEndingAt(f, v);
+  if (arriving == -1)
+    return sum;
+  // Turn one way across the edges leaving v, then the other way across those arriving at v.
+  for (bool leaving : {true, false}) {
+    int32_t face = f;
+    int32_t e = leaving ? obj.nextEdgeOfFace(arriving, f) : arriving;
+    for (int32_t steps = 0; steps < obj.faces.count(); ++steps) {
+      if (e == -1 || obj.edges[e].hard)
+        break;
+      face = obj.otherFace(e, face);
+      if (face == -1)
+        break;
+      if (face == f)
+        return unit(sum); // all the way round without a hard edge
+      sum = add(sum, obj.faceNormal(face, true));
+      e = leaving ? obj.nextEdgeOfFace(e, face) : obj.prevEdgeOfFace(e, face);
+    }
+  }
+  return unit(sum);
+}
+
+void vertex(const moVec3 &p) { glVertex3f(p.x, p.y, p.z); }
+
+} // namespace
+
+void SceneRenderer::InitGlState(const Camera &camera) {
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_NORMALIZE);
+  glDisable(GL_DITHER);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  camera.SetupLights();
+  glClearColor(kBackground, kBackground, kBackground, 1);
+}
+
+void SceneRenderer::setColourKind(ColourKind kind) {
+  switch (kind) {
+  case ColourKind::Surface: {
+    const float white[4] = {1, 1, 1, 1}, spec[4] = {0.2f, 0.2f, 0.2f, 1}, black[4] = {0, 0, 0, 1};
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 100);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, spec);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glColor4fv(white);
+    break;
+  }
+  case ColourKind::Selected:
+    glColor4f(1, 0, 0, 1);
+    break;
+  case ColourKind::Hovered:
+    glColor4f(0, 1, 0, 1);
+    break;
+  case ColourKind::HoveredSelected:
+    glColor4f(1, 1, 0, 1);
+    break;
+  case ColourKind::Outline:
+    glColor4f(0, 0, 0, 1);
+    break;
+  }
+}
+
+void SceneRenderer::emitFace(const moObject &obj, int32_t slot, int32_t f, bool withColours,
+                             bool viaVertexLists) const {
+  thread_local std::vector<int32_t> corners, triangles;
+  obj.faceVertices(f, corners);
+  const int32_t n = int32_t(corners.size());
+  if (n < 3)
+    return;
+  const moVec3 flat = obj.faceNormal(f, true);
+  const auto corner = [&](int32_t k) {
+    const int32_t v = corners[size_t(k)];
+    if (withColours) {
+      const moColor c = obj.cornerColorAt(v, f);
+      glColor3ub(c.r, c.g, c.b);
+    }
+    if (smooth) {
+      const moVec3 nv = cornerNormal(obj, v, f);
+      glNormal3f(nv.x, nv.y, nv.z);
+    }
+    if (viaVertexLists && v <= kMaxListElement)
+      glCallList(elementList(slot, v));
+    else
+      vertex(obj.vertices[v].Coordinates);
+  };
+  if (!smooth)
+    glNormal3f(flat.x, flat.y, flat.z);
+  triangles.clear();
+  if (n < 4) {
+    // One polygon, counter-clockwise seen from outside.
+    glBegin(GL_POLYGON);
+    for (int32_t k = n - 1; k >= 0; --k)
+      corner(k);
+    glEnd();
+    return;
+  }
+  if (triangulateFace(obj, f, corners, triangles) == 0) {
+    // The triangulation gave nothing: a fan from the first corner.
+    for (int32_t k = n - 1; k >= 2; --k) {
+      triangles.push_back(0);
+      triangles.push_back(k);
+      triangles.push_back(k - 1);
+    }
+  }
+  glBegin(GL_TRIANGLES);
+  for (int32_t index : triangles)
+    corner(index);
+  glEnd();
+}
+
+void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
+  const moObject *obj = scene.object(slot);
+  if (!obj || !obj->visible)
+    return;
+  const bool withColours = colors && obj->showTexture;
+  if (full) {
+    for (int32_t f = 0; f < obj->faces.count() && f <= kMaxListElement; ++f) {
+      if (!obj->faces[f].active())
+        continue;
+      glNewList(elementList(slot, f), GL_COMPILE);
+      emitFace(*obj, slot, f, withColours, false);
+      glEndList();
+    }
+  } else {
+    for (int32_t v = 0; v < obj->vertices.count() && v <= kMaxListElement; ++v) {
+      if (!obj->vertices[v].active())
+        continue;
+      glNewList(elementList(slot, v), GL_COMPILE);
+      vertex(obj->vertices[v].Coordinates);
+      glEndList();
+    }
+  }
+  glNewList(objectList(slot), GL_COMPILE);
+  for (int32_t f = obj->faces.count() - 1; f >= 0; --f) {
+    if (!obj->faces[f].active())
+      continue;
+    glLoadName(pickName(slot, f));
+    if (full && f <= kMaxListElement)
+      glCallList(elementList(slot, f));
+    else
+      emitFace(*obj, slot, f, withColours, !full);
+  }
+  glEndList();
+  glNewList(wireList(slot), GL_COMPILE);
+  for (int32_t f = obj->faces.count() - 1; f >= 0; --f)
+    if (obj->faces[f].active())
+      emitFace(*obj, slot, f, false, false);
+  glEndList();
+}
+
+void SceneRenderer::RebuildLists(const Scene &scene, bool full) {
+  for (int32_t i = 0; i < scene.objects.count(); ++i)
+    RebuildObject(scene, i, full);
+}
+
+void SceneRenderer::RebuildVertexLists(const Scene &scene) {
+  for (int32_t i = 0; i < scene.objects.count(); ++i) {
+    const moObject *obj = scene.object(i);
+    if (!obj || !usable(*obj))
+      continue;
+    for (int32_t v = 0; v < obj->vertices.count() && v <= kMaxListElement; ++v) {
+      if (!obj->vertices[v].active())
+        continue;
+      glNewList(elementList(i, v), GL_COMPILE);
+      vertex(obj->vertices[v].Coordinates);
+      glEndList();
+    }
+  }
+}
+
+void SceneRenderer::drawEdges(const moObject &obj) const {
+  int32_t width = -1;
+  for (const moEdge &d : obj.edges) {
+    if (!d.active())
+      continue;
+    const int32_t w = d.hard ? 3 : 1;
+    if (w != width) {
+      if (width != -1)
+        glEnd();
+      glLineWidth(float(w));
+      glBegin(GL_LINES);
+      width = w;
+    }
+    vertex(obj.vertices[d.Tail].Coordinates);
+    vertex(obj.vertices[d.Head].Coordinates);
+  }
+  if (width != -1)
+    glEnd();
+  glLineWidth(1);
+}
+
+void SceneRenderer::drawElement(const moObject &obj, int32_t slot, int32_t element) const {
+  switch (hoverKind) {
+  case moVERTICES:
+    if (obj.vertices.contains(element) && obj.vertices[element].active()) {
+      glBegin(GL_POINTS);
+      vertex(obj.vertices[element].Coordinates);
+      glEnd();
+    }
+    break;
+  case moEDGES:
+    if (obj.edges.contains(element) && obj.edges[element].active()) {
+      glBegin(GL_LINES);
+      vertex(obj.vertices[obj.edges[element].Tail].Coordinates);
+      vertex(obj.vertices[obj.edges[element].Head].Coordinates);
+      glEnd();
+    }
+    break;
+  case moFACES:
+    if (obj.faces.contains(element) && obj.faces[element].active())
+      emitFace(obj, slot, element, false, false);
+    break;
+  case moOBJECTS:
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glCallList(wireList(slot));
+    break;
+  default:
+    break;
+  }
+}
+
+void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) const {
+  const bool lit = hoverKind == moFACES || hoverKind == moOBJECTS;
+  if (lit)
+    glEnable(GL_LIGHTING);
+  else
+    glDisable(GL_LIGHTING);
+  glPointSize(6);
+  glLineWidth(3);
+  const ElementRef hovered{hoverElement, hoverObject};
+  const bool select = mode == InteractionMode::Select;
+  for (int32_t i = 0; i < scene.selection.Count(); ++i) {
+    const ElementRef ref = scene.selection.Get(i);
+    const moObject *obj = scene.object(ref.object);
+    if (!obj || !obj->visible || !obj->sensitive)
+      continue;
+    setColourKind(select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
+    drawElement(*obj, ref.object, ref.element);
+  }
+  if (select && hoverElement != -1 && !scene.selection.Contains(hovered)) {
+    const moObject *obj = scene.object(hoverObject);
+    if (obj && usable(*obj)) {
+      setColourKind(ColourKind::Hovered);
+      drawElement(*obj, hoverObject, hoverElement);
+    }
+  }
+  glPointSize(1);
+  glLineWidth(1);
+  glEnable(GL_LIGHTING);
+}
+
+void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t groundAndAxes,
+                              InteractionMode mode, bool paintHighlight) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  camera.LoadViewTransform(true);
+
+  glDisable(GL_LIGHTING);
+  DrawGroundAndAxes(groundAndAxes);
+  glEnable(GL_LIGHTING);
+
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_POLYGON_OFFSET_FILL);
+  glEnable(GL_POLYGON_OFFSET_LINE);
+  glEnable(GL_POLYGON_OFFSET_POINT);
+  glPolygonOffset(0.6f, 0.3f);
+
+  for (int32_t i = 0; i < scene.objects.count(); ++i) {
+    const moObject *obj = scene.object(i);
+    if (!obj || !obj->visible)
+      continue;
+    if (!obj->shaded) {
+      glDisable(GL_LIGHTING);
+      setColourKind(ColourKind::Surface);
+      drawEdges(*obj);
+      continue;
+    }
+    glEnable(GL_LIGHTING);
+    boundTextureObject = -1; // paint textures attach with the paint layers
+    setColourKind(ColourKind::Surface);
+    glCallList(objectList(i));
+  }
+
+  glDisable(GL_POLYGON_OFFSET_FILL);
+  glDisable(GL_POLYGON_OFFSET_LINE);
+  glDisable(GL_POLYGON_OFFSET_POINT);
+  glDisable(GL_TEXTURE_2D);
+  glDepthFunc(GL_LEQUAL);
+  if (!paintHighlight)
+    drawHighlights(scene, mode);
+  glDepthFunc(GL_LESS);
+
+  if (outlines) {
+    glDisable(GL_LIGHTING);
+    glEnable(GL_POLYGON_OFFSET_LINE);
+    glPolygonOffset(-0.6f, -0.3f);
+    setColourKind(ColourKind::Outline);
+    for (int32_t i = 0; i < scene.objects.count(); ++i) {
+      const moObject *obj = scene.object(i);
+      if (obj && obj->visible && obj->shaded)
+        drawEdges(*obj);
+    }
+    glDisable(GL_POLYGON_OFFSET_LINE);
+    glEnable(GL_LIGHTING);
+  }
+  glPopMatrix();
+  glFinish();
+}
+
+void DrawGroundAndAxes(int32_t groundAndAxes) {
+  glPushAttrib(GL_LIGHTING_BIT);
+  glDisable(GL_LIGHTING);
+  const bool axes = groundAndAxes & 2;
+  glBegin(GL_LINES);
+  if (groundAndAxes & 1) {
+    for (int32_t k = 0; k <= 20; ++k) {
+      const float p = -150.0f + 15.0f * float(k);
+      if (k == 10) {
+        if (axes)
+          continue; // the axes take the middle lines' place
+        glColor3f(0.2f, 0.2f, 0.2f);
+      } else {
+        glColor3f(0.25f, 0.25f, 0.25f);
+      }
+      glVertex3f(p, 0, -150);
+      glVertex3f(p, 0, 150);
+      glVertex3f(-150, 0, p);
+      glVertex3f(150, 0, p);
+    }
+  }
+  if (axes) {
+    const float axis[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (const auto &a : axis) {
+      glColor3f(a[0], a[1], a[2]);
+      glVertex3f(0, 0, 0);
+      glVertex3f(150 * a[0], 150 * a[1], 150 * a[2]);
+      glColor3f(0.2f, 0.2f, 0.2f);
+      glVertex3f(0, 0, 0);
+      glVertex3f(-150 * a[0], -150 * a[1], -150 * a[2]);
+    }
+  }
+  glEnd();
+  glPopAttrib();
+}
