@@ -1,10 +1,18 @@
-// The program's entry point. The window comes with the viewing subsystem; until then the
-// program only states its version.
-#include <cstdio>
+// The program: sets up OpenGL for Qt, opens the main window and a scene named on the command
+// line.
+#include "app/main_window.h"
+#include "app/surface_format.h"
+
+#include <QApplication>
 
 int main(int argc, char **argv) {
-  std::printf("Morvo %d.%d\n", MORVO_VERSION_MAJOR, MORVO_VERSION_MINOR);
-  if (argc > 1)
-    std::printf("(no window yet: %s not opened)\n", argv[1]);
-  return 0;
+  useProgramSurfaceFormat();
+
+  QApplication app(argc, argv);
+  MainWindow window;
+  window.show();
+  const QStringList args = QApplication::arguments();
+  if (args.size() > 1)
+    window.openScenePath(args.at(1));
+  return QApplication::exec();
 }

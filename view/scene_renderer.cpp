@@ -83,17 +83,21 @@ void SceneRenderer::setColourKind(ColourKind kind) {
 void SceneRenderer::emitFace(const moObject &obj, int32_t slot, int32_t f, bool withColours,
                              bool viaVertexLists) const {
   thread_local std::vector<int32_t> corners, triangles;
-  obj.faceVertices(f, corners);
+  thread_local std::vector<moColor> colours;
+  // One walk gives each corner and its colour, which the edge ending there stores.
+  corners.clear();
+  colours.clear();
+  obj.forEachEdgeOfFace(f, false, [&](int32_t e) {
+    corners.push_back(obj.endVertex(e, f));
+    colours.push_back(obj.cornerColor(e, f));
+  });
   const int32_t n = int32_t(corners.size());
   if (n < 3)
     return;
-  const moVec3 flat = obj.faceNormal(f, true);
   const auto corner = [&](int32_t k) {
     const int32_t v = corners[size_t(k)];
-    if (withColours) {
-      const moColor c = obj.cornerColorAt(v, f);
-      glColor3ub(c.r, c.g, c.b);
-    }
+    if (withColours)
+      glColor3ub(colours[size_t(k)].r, colours[size_t(k)].g, colours[size_t(k)].b);
     if (smooth) {
       const moVec3 nv = cornerNormal(obj, v, f);
       glNormal3f(nv.x, nv.y, nv.z);
@@ -103,8 +107,10 @@ void SceneRenderer::emitFace(const moObject &obj, int32_t slot, int32_t f, bool 
     else
       vertex(obj.vertices[v].Coordinates);
   };
-  if (!smooth)
+  if (!smooth) {
+    const moVec3 flat = obj.faceNormal(f, true);
     glNormal3f(flat.x, flat.y, flat.z);
+  }
   triangles.clear();
   if (n < 4) {
     // One polygon, counter-clockwise seen from outside.

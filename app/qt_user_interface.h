@@ -1,0 +1,20 @@
+// The user-interface services of the lower layers, done with Qt: message boxes and questions on
+// the main window, and the one-pane status line.
+#pragma once
+
+#include "scene/user_interface.h"
+
+class QLabel;
+class QWidget;
+
+class QtUserInterface : public UserInterface {
+public:
+  QtUserInterface(QWidget *parent, QLabel *statusLine) : parent_(parent), statusLine_(statusLine) {}
+  void messageBox(const std::string &text) override;
+  bool askYesNo(const std::string &question) override;
+  void setStatus(const std::string &text) override;
+
+private:
+  QWidget *parent_;
+  QLabel *statusLine_;
+};
