@@ -8,7 +8,7 @@
 namespace {
 
 constexpr float kBackground = 156.0f / 255.0f;
-constexpr int32_t kMaxListElement = 0xFFFF; // element lists hold indices below 65536
+constexpr int32_t kMaxListElement = 0xFFFE; // element 0xFFFF names the draw list
 
 bool usable(const moObject &obj) { return obj.visible && obj.sensitive; }
 
@@ -113,11 +113,9 @@ void SceneRenderer::emitFace(const moObject &obj, int32_t slot, int32_t f, bool 
   }
   triangles.clear();
   if (n < 4) {
-    // One polygon, counter-clockwise seen from outside.
-    glBegin(GL_POLYGON);
+    // The triangle itself, counter-clockwise seen from outside.
     for (int32_t k = n - 1; k >= 0; --k)
       corner(k);
-    glEnd();
     return;
   }
   if (triangulateFace(obj, f, corners, triangles) == 0) {
@@ -128,26 +126,34 @@ void SceneRenderer::emitFace(const moObject &obj, int32_t slot, int32_t f, bool 
       triangles.push_back(k - 1);
     }
   }
-  glBegin(GL_TRIANGLES);
   for (int32_t index : triangles)
     corner(index);
-  glEnd();
+}
+
+void SceneRenderer::emitFaces(const moObject &obj, int32_t slot, bool withColours,
+                              bool viaVertexLists, bool names) const {
+  if (!names)
+    glBegin(GL_TRIANGLES);
+  for (int32_t f = obj.faces.count() - 1; f >= 0; --f) {
+    if (!obj.faces[f].active())
+      continue;
+    if (names) {
+      glLoadName(pickName(slot, f));
+      glBegin(GL_TRIANGLES);
+    }
+    emitFace(obj, slot, f, withColours, viaVertexLists);
+    if (names)
+      glEnd();
+  }
+  if (!names)
+    glEnd();
 }
 
 void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   const moObject *obj = scene.object(slot);
   if (!obj || !obj->visible)
     return;
-  const bool withColours = colors && obj->showTexture;
-  if (full) {
-    for (int32_t f = 0; f < obj->faces.count() && f <= kMaxListElement; ++f) {
-      if (!obj->faces[f].active())
-        continue;
-      glNewList(elementList(slot, f), GL_COMPILE);
-      emitFace(*obj, slot, f, withColours, false);
-      glEndList();
-    }
-  } else {
+  if (!full)
     for (int32_t v = 0; v < obj->vertices.count() && v <= kMaxListElement; ++v) {
       if (!obj->vertices[v].active())
         continue;
@@ -155,23 +161,25 @@ void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
       vertex(obj->vertices[v].Coordinates);
       glEndList();
     }
-  }
+  glNewList(drawList(slot), GL_COMPILE);
+  emitFaces(*obj, slot, colors && obj->showTexture, !full, false);
+  glEndList();
+  if (pickListsStale_.size() <= size_t(slot))
+    pickListsStale_.resize(size_t(slot) + 1);
+  pickListsStale_[size_t(slot)] = 1;
+}
+
+void SceneRenderer::ensurePickLists(const Scene &scene, int32_t slot) const {
+  const moObject *obj = scene.object(slot);
+  if (!obj || size_t(slot) >= pickListsStale_.size() || !pickListsStale_[size_t(slot)])
+    return;
   glNewList(objectList(slot), GL_COMPILE);
-  for (int32_t f = obj->faces.count() - 1; f >= 0; --f) {
-    if (!obj->faces[f].active())
-      continue;
-    glLoadName(pickName(slot, f));
-    if (full && f <= kMaxListElement)
-      glCallList(elementList(slot, f));
-    else
-      emitFace(*obj, slot, f, withColours, !full);
-  }
+  emitFaces(*obj, slot, colors && obj->showTexture, false, true);
   glEndList();
   glNewList(wireList(slot), GL_COMPILE);
-  for (int32_t f = obj->faces.count() - 1; f >= 0; --f)
-    if (obj->faces[f].active())
-      emitFace(*obj, slot, f, false, false);
+  emitFaces(*obj, slot, false, false, false);
   glEndList();
+  pickListsStale_[size_t(slot)] = 0;
 }
 
 void SceneRenderer::RebuildLists(const Scene &scene, bool full) {
@@ -215,7 +223,8 @@ void SceneRenderer::drawEdges(const moObject &obj) const {
   glLineWidth(1);
 }
 
-void SceneRenderer::drawElement(const moObject &obj, int32_t slot, int32_t element) const {
+void SceneRenderer::drawElement(const Scene &scene, const moObject &obj, int32_t slot,
+                                int32_t element) const {
   switch (hoverKind) {
   case moVERTICES:
     if (obj.vertices.contains(element) && obj.vertices[element].active()) {
@@ -233,10 +242,14 @@ void SceneRenderer::drawElement(const moObject &obj, int32_t slot, int32_t eleme
     }
     break;
   case moFACES:
-    if (obj.faces.contains(element) && obj.faces[element].active())
+    if (obj.faces.contains(element) && obj.faces[element].active()) {
+      glBegin(GL_TRIANGLES);
       emitFace(obj, slot, element, false, false);
+      glEnd();
+    }
     break;
   case moOBJECTS:
+    ensurePickLists(scene, slot);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glCallList(wireList(slot));
     break;
@@ -261,13 +274,13 @@ void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) con
     if (!obj || !obj->visible || !obj->sensitive)
       continue;
     setColourKind(select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
-    drawElement(*obj, ref.object, ref.element);
+    drawElement(scene, *obj, ref.object, ref.element);
   }
   if (select && hoverElement != -1 && !scene.selection.Contains(hovered)) {
     const moObject *obj = scene.object(hoverObject);
     if (obj && usable(*obj)) {
       setColourKind(ColourKind::Hovered);
-      drawElement(*obj, hoverObject, hoverElement);
+      drawElement(scene, *obj, hoverObject, hoverElement);
     }
   }
   glPointSize(1);
@@ -305,7 +318,7 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     glEnable(GL_LIGHTING);
     boundTextureObject = -1; // paint textures attach with the paint layers
     setColourKind(ColourKind::Surface);
-    glCallList(objectList(i));
+    glCallList(drawList(i));
   }
 
   glDisable(GL_POLYGON_OFFSET_FILL);

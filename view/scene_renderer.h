@@ -1,13 +1,20 @@
 // Puts the scene on the screen with OpenGL 1.1 display lists, on whatever context is current.
-// Every object has an object list (pick names per face, for shaded drawing) and a wire list;
-// every face (full build) or vertex (fast build, during a drag) has an element list:
-//   object list i + 1, wire list i | 0x8000, element list ((i + 1) << 16) | element.
+// Every object i has
+//   a draw list ((i + 1) << 16) | 0xFFFF: its faces as one batch of triangles, what a frame draws;
+//   an object list i + 1: the same faces, each under its pick name (object << 16 | face), for
+//     picking; compiled when first needed after a change;
+//   a wire list i | 0x8000: the faces without colours, for object highlights; also compiled
+//     when first needed;
+//   during a drag (fast build), a vertex list ((i + 1) << 16) | v per vertex, which the draw list
+//     calls so that a drag step recompiles only what moved.
+// One batch per object keeps a frame of a 32768-face object to a single draw.
 #pragma once
 
 #include "scene/scene.h"
 #include "view/camera.h"
 
 #include <cstdint>
+#include <vector>
 
 // What the model window is doing; it decides which highlights are drawn.
 enum class InteractionMode { Camera, Select, Drag };
@@ -47,17 +54,27 @@ public:
   static uint32_t elementList(int32_t i, int32_t e) {
     return (uint32_t(i) + 1) << 16 | uint32_t(e);
   }
+  static uint32_t drawList(int32_t i) { return elementList(i, 0xFFFF); }
+  // Compiles the object and wire lists of slot i if a rebuild has made them stale.
+  void ensurePickLists(const Scene &scene, int32_t i) const;
   static uint32_t pickName(int32_t object, int32_t element) {
     return uint32_t(object) << 16 | uint32_t(element);
   }
 
 private:
+  // The triangles of face f as vertex calls inside a glBegin(GL_TRIANGLES) the caller opened.
   void emitFace(const moObject &obj, int32_t slot, int32_t f, bool withColours,
                 bool viaVertexLists) const;
+  // Every active face from the last to the first; with names each face is its own batch under
+  // its pick name.
+  void emitFaces(const moObject &obj, int32_t slot, bool withColours, bool viaVertexLists,
+                 bool names) const;
   void drawEdges(const moObject &obj) const;
   void drawHighlights(const Scene &scene, InteractionMode mode) const;
-  void drawElement(const moObject &obj, int32_t slot, int32_t element) const;
+  void drawElement(const Scene &scene, const moObject &obj, int32_t slot, int32_t element) const;
   static void setColourKind(ColourKind kind);
+
+  mutable std::vector<uint8_t> pickListsStale_; // per slot
 };
 
 // The ground grid (bit 1) and the axes (bit 2) of the display word.
