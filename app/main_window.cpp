@@ -28,6 +28,8 @@ MainWindow::MainWindow() : statusLine_(new QLabel) {
   setCentralWidget(modelWindow_);
   buildMenus();
   refreshTitle();
+  // A client area of 720 x 486 for the model window.
+  resize(720, 486 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() = default;
