@@ -1,5 +1,6 @@
 #include "app/model_window.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -77,4 +78,25 @@ void ModelWindow::wheelEvent(QWheelEvent *event) {
   wheelZoom(view_.camera, event->angleDelta().y());
   ui_.setStatus(" In MouseWheel ");
   // The wheel does not redraw by itself; the change shows with the next frame.
+}
+
+void ModelWindow::keyPressEvent(QKeyEvent *event) {
+  switch (event->key()) {
+  case Qt::Key_Left:
+    view_.PanCamera(-10, 0);
+    break;
+  case Qt::Key_Up:
+    view_.PanCamera(0, 10);
+    break;
+  case Qt::Key_Right:
+    view_.PanCamera(10, 0);
+    break;
+  case Qt::Key_Down:
+    view_.PanCamera(0, -10);
+    break;
+  default:
+    QOpenGLWidget::keyPressEvent(event);
+    return;
+  }
+  update();
 }

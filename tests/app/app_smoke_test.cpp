@@ -1,8 +1,8 @@
 // The real main window under a display (Xvfb in the test script): it opens, its menus act on
 // the scene and the model window draws.
 #include "app/main_window.h"
-#include "app/surface_format.h"
 #include "app/model_window.h"
+#include "app/surface_format.h"
 #include "scene/scene_file.h"
 
 #include <QApplication>
@@ -68,10 +68,13 @@ TEST_F(AppSmokeTest, AddCubeFromTheMenuAddsCubeZeroAndDrawsIt) {
 }
 
 TEST_F(AppSmokeTest, KeysDriveTheCameraAndFilesOpen) {
-  QTest::keyClick(window->modelWindow(), Qt::Key_Z);
+  window->modelWindow()->setFocus();
+  QTest::keyClick(window->modelWindow(), Qt::Key_Right);
+  EXPECT_GT(window->modelWindow()->view().camera.target.x, 0.5f);
   QAction *reset = findAction(window->menuBar(), {"View", "Reset view"});
   ASSERT_NE(reset, nullptr);
   reset->trigger();
+  EXPECT_EQ(window->modelWindow()->view().camera.target.x, 0.0f);
 
   const auto path = std::filesystem::temp_directory_path() / "morvo_app_smoke.mvo";
   {
