@@ -170,6 +170,11 @@ void readPaint(Reader &in, moObject &obj) {
   const int32_t elements = layerKind == PaintLayer::kAtlas       ? triangles
                            : layerKind == PaintLayer::kPerVertex ? obj.vertices.count()
                                                                  : obj.triangleVertices.count();
+  // Runs cover at most 255 pixels in 4 bytes: refuse an image the rest of the file cannot fill
+  // before allocating it.
+  const int64_t pixels = int64_t(roundToPowerOfTwo(width)) * roundToPowerOfTwo(height);
+  if ((pixels + 254) / 255 * 4 > int64_t(in.remaining()))
+    throw FileDamage("the paint image is larger than the file");
   auto layer = newLayer(layerKind, width, height, elements);
   readPixelRuns(in, layer->image);
   if (layerKind != PaintLayer::kAtlas) {

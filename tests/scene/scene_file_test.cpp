@@ -227,6 +227,19 @@ TEST_F(SceneTest, DamagedFilesAreRefusedWholeAndLeaveTheSceneAlone) {
   EXPECT_EQ(scene.objects.count(), 1);
 }
 
+TEST_F(SceneTest, PaintSizesBeyondWhatTheFileHoldsAreRefusedBeforeAllocating) {
+  scene.createPrimitive(PrimitiveType::Tetrahedron);
+  scene.object(0)->paintLayer = makePaintLayer(PaintLayer::kAtlas, 2, 2, 0);
+  std::string bytes = saved(scene);
+  // The block ends with height, width and the one run of four white pixels.
+  const size_t sizes = bytes.size() - 8;
+  ASSERT_EQ(bytes.substr(sizes), std::string("\0\2\0\2\4\xff\xff\xff", 8));
+  bytes[sizes] = bytes[sizes + 2] = 0x20; // 8192 x 8192: 256 MiB on the word of 8 bytes
+  Scene loaded(ui);
+  EXPECT_FALSE(readScene(loaded, bytes, true));
+  EXPECT_NE(ui.messages.back().find("larger than the file"), std::string::npos);
+}
+
 TEST(AtomicFile, FailedSaveLeavesTheOldFileIntact) {
   const fs::path dir = fs::temp_directory_path() / "morvo_atomic_test";
   fs::remove_all(dir);
