@@ -49,6 +49,9 @@ void drawPixels(float x, float y, int32_t width, int32_t height, const uint8_t *
 
 // Window-pixel projection with exclusive-or drawing of outlines, restored by endXor.
 void beginXor(int32_t viewportWidth, int32_t viewportHeight) {
+  glPushAttrib(GL_LIGHTING_BIT | GL_ENABLE_BIT); // the figure is plain white, unlit
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
   glEnable(GL_COLOR_LOGIC_OP);
   glLogicOp(GL_XOR);
   glDisable(GL_DEPTH_TEST);
@@ -74,6 +77,7 @@ void endXor() {
   glLogicOp(GL_COPY);
   glDisable(GL_COLOR_LOGIC_OP);
   glDisable(GL_BLEND);
+  glPopAttrib();
 }
 
 } // namespace

@@ -16,9 +16,10 @@ struct Rgb {
 };
 
 class RenderTest : public testing::Test {
-protected:
+public:
   static constexpr int32_t kWidth = 720, kHeight = 486;
 
+protected:
   static void SetUpTestSuite() {
     context_ = new OffscreenContext;
     std::string error;

@@ -1,4 +1,5 @@
 #include "tests/view/render_fixture.h"
+#include "view/window_drawing.h"
 
 namespace {
 
@@ -102,6 +103,53 @@ TEST_F(RenderTest, SmoothShadingBlendsAcrossSoftEdgesOnly) {
   render();
   EXPECT_NE(flat, pixels);
   EXPECT_FALSE(near(at(kWidth / 2, kHeight / 2), kBackground, 10));
+}
+
+} // namespace
+
+namespace {
+
+std::vector<uint8_t> readWindow() {
+  std::vector<uint8_t> out(size_t(RenderTest::kWidth) * RenderTest::kHeight * 4);
+  ReadPixelsRGBA(0, 0, RenderTest::kWidth, RenderTest::kHeight, out.data(), 0, 0, 0);
+  return out;
+}
+
+TEST_F(RenderTest, ExclusiveOrFiguresEraseThemselves) {
+  render();
+  const std::vector<uint8_t> before = readWindow();
+  XorRectangle(300, 200, 100, 50, kWidth, kHeight);
+  std::vector<uint8_t> drawn = readWindow();
+  EXPECT_NE(drawn, before);
+  int inverted = 0;
+  for (size_t i = 0; i < drawn.size(); i += 4)
+    inverted += drawn[i] == (156 ^ 255) ? 1 : 0;           // grey turned to its inverse
+  EXPECT_NEAR(inverted, 2 * (200 + 150), 8);               // the outline only
+  EXPECT_EQ(drawn[(size_t(120) * kWidth + 200) * 4], 156); // the inside stays
+  XorRectangle(300, 200, 100, 50, kWidth, kHeight);
+  EXPECT_EQ(readWindow(), before);
+  XorEllipse(10, 10, 90, 60, kWidth, kHeight);
+  XorLine(0, 0, 700, 400, 3, kWidth, kHeight);
+  XorLine(0, 0, 700, 400, 3, kWidth, kHeight);
+  XorEllipse(10, 10, 90, 60, kWidth, kHeight);
+  EXPECT_EQ(readWindow(), before);
+}
+
+TEST_F(RenderTest, PixelRectanglesLandWhereAskedEvenPartlyOutside) {
+  render();
+  const uint8_t red[4 * 4] = {255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 0, 255};
+  DrawPixelsAt(10.0f, 20.0f, 2, 2, red, 0, 0, 0, false);
+  DrawPixelsAt(-1.0f, -1.0f, 2, 2, red, 0, 0, 0, false); // only its upper-right pixel shows
+  const std::vector<uint8_t> out = readWindow();
+  const auto pixel = [&](int x, int y) { return &out[(size_t(y) * kWidth + size_t(x)) * 4]; };
+  EXPECT_EQ(pixel(10, 20)[0], 255);
+  EXPECT_EQ(pixel(11, 21)[1], 0);
+  EXPECT_EQ(pixel(12, 20)[0], 156);
+  EXPECT_EQ(pixel(0, 0)[0], 255);
+  EXPECT_EQ(pixel(1, 1)[0], 156);
+  ImageBuffer frame;
+  ASSERT_TRUE(ReadFrame(frame, kWidth, kHeight));
+  EXPECT_EQ(frame.at(10, 20), packRgba(255, 0, 0));
 }
 
 } // namespace
