@@ -18,18 +18,10 @@ moVec3 moObject::faceNormal(int32_t f, bool unitLength) const {
 }
 
 moVec3 moObject::faceCentroid(int32_t f) const {
-  double x = 0, y = 0, z = 0;
-  int32_t n = 0;
-  forEachEdgeOfFace(f, false, [&](int32_t e) {
-    const moVec3 &p = vertexAt(endVertex(e, f)).Coordinates;
-    x += p.x;
-    y += p.y;
-    z += p.z;
-    ++n;
-  });
-  if (n == 0)
-    return {};
-  return {float(x / n), float(y / n), float(z / n)};
+  PointAverage centre;
+  forEachEdgeOfFace(f, false,
+                    [&](int32_t e) { centre.add(vertexAt(endVertex(e, f)).Coordinates); });
+  return centre.mean();
 }
 
 void moObject::faceBounds(int32_t f, moVec3 &min, moVec3 &max) const {
@@ -45,16 +37,9 @@ void moObject::faceBounds(int32_t f, moVec3 &min, moVec3 &max) const {
 moVec3 moObject::vertexNeighbourCentroid(int32_t v) const {
   if (v == -1 || !vertexAt(v).active())
     return {};
-  double x = 0, y = 0, z = 0;
-  int32_t n = 0;
-  forEachEdgeAtVertex(v, [&](int32_t e) {
-    const moVec3 &p = vertexAt(otherVertex(e, v)).Coordinates;
-    x += p.x;
-    y += p.y;
-    z += p.z;
-    ++n;
-  });
-  return {float(x / n), float(y / n), float(z / n)};
+  PointAverage centre;
+  forEachEdgeAtVertex(v, [&](int32_t e) { centre.add(vertexAt(otherVertex(e, v)).Coordinates); });
+  return centre.mean();
 }
 
 moVec3 moObject::edgeMidpoint(int32_t e) const {
@@ -94,18 +79,11 @@ bool moObject::nearlyCollinear(const moVec3 &v, const moVec3 &a, const moVec3 &b
 }
 
 moVec3 moObject::objectCentroid() const {
-  double x = 0, y = 0, z = 0;
-  int32_t n = 0;
+  PointAverage centre;
   for (const moVertex &v : vertices)
-    if (v.active()) {
-      x += v.Coordinates.x;
-      y += v.Coordinates.y;
-      z += v.Coordinates.z;
-      ++n;
-    }
-  if (n == 0)
-    return {};
-  return {float(x / n), float(y / n), float(z / n)};
+    if (v.active())
+      centre.add(v.Coordinates);
+  return centre.mean();
 }
 
 void moObject::transform(const moMatrix4 &m) {

@@ -55,6 +55,12 @@ moVec3 newellTerm(const moVec3 &a, const moVec3 &b) {
           static_cast<float>((double(b.y) + a.y) * (double(b.x) - a.x))};
 }
 
+moVec3 PointAverage::mean() const {
+  if (count_ == 0)
+    return {};
+  return {float(x_ / count_), float(y_ / count_), float(z_ / count_)};
+}
+
 moMatrix4 identity() {
   moMatrix4 r;
   r.m[0] = r.m[5] = r.m[10] = r.m[15] = 1.0f;

@@ -38,6 +38,24 @@ bool equals(const moVec3 &a, const moVec3 &b);
 // One corner pair's contribution to a Newell normal sum.
 moVec3 newellTerm(const moVec3 &a, const moVec3 &b);
 
+// The mean of a running set of points, summed in double precision.
+class PointAverage {
+public:
+  void add(const moVec3 &p) {
+    x_ += p.x;
+    y_ += p.y;
+    z_ += p.z;
+    ++count_;
+  }
+  int count() const { return count_; }
+  // The mean, or (0, 0, 0) when no point was added.
+  moVec3 mean() const;
+
+private:
+  double x_ = 0, y_ = 0, z_ = 0;
+  int count_ = 0;
+};
+
 moMatrix4 identity();
 // r[4i + j] = sum over k of a[4i + k] * b[4k + j]: applies a first, then b. The result may alias
 // either operand when assigned back.

@@ -34,25 +34,18 @@ bool Scene::elementExists(const ElementRef &ref, SelectionMode m) const {
 }
 
 moVec3 Scene::selectionCentre() const {
-  double x = 0, y = 0, z = 0;
-  int32_t n = 0;
+  PointAverage centre;
   for (int32_t i = 0; i < selection.Count(); ++i) {
     const ElementRef ref = selection.Get(i);
     const moObject *obj = objectOf(ref, true);
     if (!obj || !elementExists(ref, mode))
       continue;
-    const moVec3 p = mode == moVERTICES ? obj->vertices[ref.element].Coordinates
-                     : mode == moEDGES  ? obj->edgeMidpoint(ref.element)
-                     : mode == moFACES  ? obj->faceCentroid(ref.element)
-                                        : obj->objectCentroid();
-    x += p.x;
-    y += p.y;
-    z += p.z;
-    ++n;
+    centre.add(mode == moVERTICES ? obj->vertices[ref.element].Coordinates
+               : mode == moEDGES  ? obj->edgeMidpoint(ref.element)
+               : mode == moFACES  ? obj->faceCentroid(ref.element)
+                                  : obj->objectCentroid());
   }
-  if (n == 0)
-    return {};
-  return {float(x / n), float(y / n), float(z / n)};
+  return centre.mean();
 }
 
 void Scene::clearSelection() {

@@ -4,15 +4,7 @@
 #include <cstdint>
 
 moMatrix4 product(const moMatrix4 &a, const moMatrix4 &b) {
-  moMatrix4 r;
-  for (int c = 0; c < 4; ++c)
-    for (int row = 0; row < 4; ++row) {
-      double sum = 0;
-      for (int k = 0; k < 4; ++k)
-        sum += double(a.m[k * 4 + row]) * b.m[c * 4 + k];
-      r.m[c * 4 + row] = float(sum);
-    }
-  return r;
+  return multiply(b, a); // multiply applies its first operand first
 }
 
 moMatrix4 translation(float x, float y, float z) {
