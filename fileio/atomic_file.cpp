@@ -19,36 +19,14 @@ std::string folderOf(const std::string &path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-} // namespace
-
-bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string &error) {
-  const size_t slash = path.rfind('/');
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string pattern = folderOf(path) + "/." + base + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
+// Flushes the finished temporary file, gives it the target's permissions (or the usual ones for
+// a new file) and renames it over the target.
+bool commit(const std::string &temp, const std::string &path, std::string &error) {
+  const int fd = open(temp.c_str(), O_RDWR);
   if (fd < 0) {
-    error = reason("cannot create a temporary file");
+    error = reason("cannot reopen the temporary file");
     return false;
   }
-  const auto fail = [&](const char *what) {
-    error = reason(what);
-    close(fd);
-    unlink(name.data());
-    return false;
-  };
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0) {
-      if (errno == EINTR)
-        continue;
-      return fail("cannot write");
-    }
-    written += size_t(n);
-  }
-  // Keep the permissions of the file being replaced; a new file gets the usual 0666 & ~umask.
   struct stat old;
   if (stat(path.c_str(), &old) == 0) {
     fchmod(fd, old.st_mode & 07777);
@@ -57,16 +35,17 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes, std:
     umask(mask);
     fchmod(fd, 0666 & ~mask);
   }
-  if (fsync(fd) != 0)
-    return fail("cannot flush to disk");
-  if (close(fd) != 0) {
+  const bool synced = fsync(fd) == 0;
+  if (!synced)
+    error = reason("cannot flush to disk");
+  if (close(fd) != 0 && synced) {
     error = reason("cannot close");
-    unlink(name.data());
     return false;
   }
-  if (rename(name.data(), path.c_str()) != 0) {
+  if (!synced)
+    return false;
+  if (rename(temp.c_str(), path.c_str()) != 0) {
     error = reason("cannot replace the file");
-    unlink(name.data());
     return false;
   }
   // Make the rename itself durable.
@@ -76,6 +55,55 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes, std:
     close(folder);
   }
   return true;
+}
+
+} // namespace
+
+bool replaceFile(const std::string &path, const std::function<bool(const std::string &)> &write,
+                 std::string &error) {
+  const size_t slash = path.rfind('/');
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string pattern = folderOf(path) + "/." + base + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = mkstemp(name.data());
+  if (fd < 0) {
+    error = reason("cannot create a temporary file");
+    return false;
+  }
+  close(fd);
+  const std::string temp(name.data());
+  if (!write(temp)) {
+    error = "cannot write the new content";
+    unlink(temp.c_str());
+    return false;
+  }
+  if (!commit(temp, path, error)) {
+    unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string &error) {
+  std::string writeError;
+  const bool ok = replaceFile(
+      path,
+      [&](const std::string &temp) {
+        FILE *f = std::fopen(temp.c_str(), "wb");
+        if (!f) {
+          writeError = reason("cannot open the temporary file");
+          return false;
+        }
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        if (!written)
+          writeError = reason("cannot write");
+        return std::fclose(f) == 0 && written;
+      },
+      error);
+  if (!ok && !writeError.empty())
+    error = writeError;
+  return ok;
 }
 
 bool readWholeFile(const std::string &path, std::string &bytes, std::string &error) {

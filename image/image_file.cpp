@@ -1,5 +1,9 @@
 #include "image/image_file.h"
 
+#include "fileio/atomic_file.h"
+
+#include <filesystem>
+
 #include "image/image_codecs.h"
 
 #include <fstream>
@@ -121,16 +125,32 @@ int saveImage(const ImageBuffer &image, const std::string &path, int type, bool 
     std::cerr << "Cannot save an empty image to " << path << "\n";
     return 0;
   }
-  switch (type) {
-  case kImageJpeg:
-    return writeJpeg(image, path);
-  case kImagePpm:
-    return writePpm(image, path, flag);
-  case kImageBmp:
-    return writeBmp(image, path);
-  case kImagePng:
-    return writePng(image, path, flag);
-  default:
-    return writeTiff(image, path, flag);
+  const auto write = [&](const std::string &target) {
+    switch (type) {
+    case kImageJpeg:
+      return writeJpeg(image, target);
+    case kImagePpm:
+      return writePpm(image, target, flag);
+    case kImageBmp:
+      return writeBmp(image, target);
+    case kImagePng:
+      return writePng(image, target, flag);
+    default:
+      return writeTiff(image, target, flag);
+    }
+  };
+  // The writer fills a temporary file beside the target, which then replaces it: a failed save
+  // leaves the old file as it was.
+  int result = -2; // the writer's result; -2 while it has not run
+  std::string error;
+  if (replaceFile(
+          path, [&](const std::string &temp) { return (result = write(temp)) == 1; }, error))
+    return 1;
+  if (result == -2 && !std::filesystem::exists(path))
+    return write(path); // no temporary file there: the writer tells why in its own words
+  if (result == 1 || result == -2) {
+    std::cerr << "Could not save " << path << ": " << error << "\n";
+    return 0;
   }
+  return result;
 }

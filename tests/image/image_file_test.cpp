@@ -6,6 +6,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <jpeglib.h>
 
 namespace {
@@ -101,6 +102,24 @@ TEST(ImageFile, FilesStoreTheTopRowFirst) {
   ASSERT_EQ(saveImage(picture, tif, kImageTiff, false), 1);
   ASSERT_EQ(loadImage(fileOrder, tif, kImageTiff, true), 1);
   EXPECT_TRUE(flippedPixels(picture, fileOrder));
+}
+
+TEST(ImageFile, FailedSaveKeepsWhatWasThere) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "morvo_image_save";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "blocked.png" / "inside");
+  ImageBuffer image(4, 4);
+  testing::internal::CaptureStderr();
+  // The rename cannot replace a folder: the save fails and leaves it and no temporary file.
+  EXPECT_EQ(saveImage(image, (dir / "blocked.png").string(), kImagePng, false), 0);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Could not save"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "blocked.png" / "inside"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                          std::filesystem::directory_iterator()),
+            1);
+  EXPECT_EQ(saveImage(image, (dir / "fine.bmp").string(), kImageBmp, false), 1);
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir / "fine.bmp"));
+  std::filesystem::remove_all(dir);
 }
 
 TEST(ImageFile, LoadReusesAnArrayOfTheSameSize) {
