@@ -18,7 +18,7 @@ cmake --build "$build" -j "$(nproc)"
 
 if [ -z "${DISPLAY:-}" ]; then
   dispfile="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dispfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dispfile" >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$dispfile"' EXIT
   for _ in $(seq 100); do
