@@ -128,7 +128,6 @@ private:
   void stitch();
   int gridCoordinate(float value, int axis) const;
   void gridRemove(int32_t e);
-  bool endsMatch(int32_t a, int32_t b) const;
   bool sharesFace(int32_t a, int32_t b) const; // a face on both edges
   // Moves the edges, faces and identifiers of vertex `from` to `into`.
   void mergeVertex(int32_t from, int32_t into);

@@ -44,9 +44,11 @@ bool MeshBuilder::fix() {
   if (boundaryPopulated()) {
     stitch();
     builderValid();
-    splitNonManifoldEdges();
-    if (nonManifoldPopulated())
-      return false;
+    if (nonManifoldPopulated()) { // splitting has nothing to do otherwise
+      splitNonManifoldEdges();
+      if (nonManifoldPopulated())
+        return false;
+    }
   }
   if (!separateFans())
     return false;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 using namespace mesh_builder_lists;
 
@@ -93,10 +94,6 @@ bool MeshBuilder::sharesFace(int32_t a, int32_t b) const {
   return false;
 }
 
-bool MeshBuilder::endsMatch(int32_t a, int32_t b) const {
-  return squaredDistance(vertices_[size_t(a)].position, vertices_[size_t(b)].position) < threshold_;
-}
-
 void MeshBuilder::stitch() {
   const float extent[3] = {boundsMax_.x - boundsMin_.x, boundsMax_.y - boundsMin_.y,
                            boundsMax_.z - boundsMin_.z};
@@ -130,6 +127,14 @@ void MeshBuilder::stitch() {
     grid_[size_t(d.gridCell)] = e;
   }
 
+  // Vertices do not move while stitching; a compact copy of the positions keeps the
+  // comparisons in cache.
+  std::vector<moVec3> positions(vertices_.size());
+  for (size_t v = 0; v < vertices_.size(); ++v)
+    positions[v] = vertices_[v].position;
+  const auto endsMatch = [&](int32_t a, int32_t b) {
+    return squaredDistance(positions[size_t(a)], positions[size_t(b)]) < threshold_;
+  };
   const float reach = 2 * std::sqrt(threshold_);
   for (int cell = 0; cell < kGridCells * kGridCells * kGridCells; ++cell) {
     for (int32_t e = grid_[size_t(cell)]; e != -1; e = edges_[size_t(e)].gridNext) {

@@ -269,4 +269,141 @@ TEST(MeshBuilderFix, CornersFartherThanTheThresholdStayApart) {
   EXPECT_LT(builder.stitchThreshold(), 1e-5f);
 }
 
+TEST(MeshBuilderFix, PinchedPolygonIsReportedAndSeparatedAtTheVertex) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  // A bow tie through vertex 0: the polygon passes it twice.
+  addPoints(builder, {{0, 0, 0}, {1, 1, 0}, {1, -1, 0}, {-1, -1, 0}, {-1, 1, 0}});
+  addPolygon(builder, {0, 1, 2, 0, 3, 4});
+  moObject obj;
+  ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
+  EXPECT_THAT(diag.str(), HasSubstr("FAIL: vertex 0 has 4 edges but only 1 faces\n"));
+  const Counts c = activeCounts(obj);
+  EXPECT_EQ(c.faces, 2);
+  EXPECT_EQ(c.edges, 6);
+  EXPECT_EQ(c.vertices, 6); // the pinch became two vertices at the same place
+}
+
+TEST(MeshBuilderFix, CubesSharingAnEdgeAreSeparated) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  const PolygonMesh cube = cubeMesh();
+  addPoints(builder, cube.points);
+  for (const auto &f : cube.faces)
+    addPolygon(builder, f);
+  // A second cube beside the first, on the far side of the edge 3-7 (x = y = 1).
+  std::vector<int32_t> second(8);
+  for (int i = 0; i < 8; ++i) {
+    const moVec3 &p = cube.points[size_t(i)];
+    const int32_t shared = (i & 3) == 0 ? (i == 0 ? 3 : 7) : -1;
+    second[size_t(i)] = shared != -1 ? shared : builder.addVertex(p.x + 2, p.y + 2, p.z);
+  }
+  for (const auto &f : cube.faces)
+    addPolygon(builder, {second[size_t(f[0])], second[size_t(f[1])], second[size_t(f[2])],
+                         second[size_t(f[3])]});
+  EXPECT_EQ(builder.classCount(2, 2), 1);
+  moObject obj;
+  ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
+  const Counts c = activeCounts(obj);
+  EXPECT_EQ(c.vertices, 16);
+  EXPECT_EQ(c.edges, 24);
+  EXPECT_EQ(c.faces, 12);
+}
+
+TEST(MeshBuilderFix, TwoEdgeHoleBecomesOneEdge) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  // An octahedron whose top corner is given twice (4 and 6, the same point): faces F1, F2 use
+  // 4, F3, F4 use 6. A tiny far triangle, added between them, holds a boundary edge shorter than
+  // the stitch threshold, so only the open edges made after it are stitched: the seam at -x
+  // (F2, F3) closes and merges 6 into 4, while the seam at +x (F4, F1) is left as two edges
+  // joining vertex 0 and vertex 4: a hole of two edges.
+  addPoints(builder, {{1, 0, 0},
+                      {0, 1, 0},
+                      {-1, 0, 0},
+                      {0, -1, 0},
+                      {0, 0, 1},
+                      {0, 0, -1},
+                      {0, 0, 1},
+                      {0, 0, 5},
+                      {0.001f, 0, 5},
+                      {0, 0.001f, 5}});
+  for (const std::vector<int32_t> &bottom :
+       {std::vector<int32_t>{0, 1, 5}, {1, 2, 5}, {2, 3, 5}, {3, 0, 5}})
+    addPolygon(builder, bottom);
+  addPolygon(builder, {0, 4, 1}); // F1
+  addPolygon(builder, {3, 6, 0}); // F4
+  addPolygon(builder, {7, 8, 9}); // tiny
+  addPolygon(builder, {1, 4, 2}); // F2
+  addPolygon(builder, {2, 6, 3}); // F3
+  moObject obj;
+  ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
+  EXPECT_THAT(diag.str(), HasSubstr("shorter than stitch thresh"));
+  const Counts c = activeCounts(obj);
+  EXPECT_EQ(c.faces, 8 + 2); // the octahedron and the tiny triangle closed by its twin
+  EXPECT_EQ(c.edges, 12 + 3);
+  EXPECT_EQ(c.vertices, 6 + 3);
+  EXPECT_NE(obj.findEdge(0, 4), -1);
+}
+
+TEST(MeshBuilderBadInput, NonFiniteCoordinatesNeverStitch) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  // Two copies of a triangle facing each other; the copies of the NaN corner never match.
+  addPoints(builder,
+            {{0, 0, 0}, {1, 0, 0}, {nan, 0, 0}, {0, 0, 0}, {1, 0, 0}, {nan, 0, 0}, {inf, 0, 0}});
+  addPolygon(builder, {0, 1, 2});
+  addPolygon(builder, {5, 4, 3});
+  addPolygon(builder, {6, 0, 1});
+  moObject obj;
+  ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
+  EXPECT_TRUE(objectLocallyValid(obj, false));
+  int32_t nanCorners = 0;
+  for (const moVertex &v : obj.vertices)
+    nanCorners += v.active() && std::isnan(v.Coordinates.x);
+  EXPECT_EQ(nanCorners, 2);
+}
+
+TEST(MeshBuilderBadInput, ThousandFacesOnOneEdgeEndAsSeparatePillows) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  constexpr int32_t kFaces = 1000;
+  builder.addVertex(0, 0, 0);
+  builder.addVertex(1, 0, 0);
+  for (int32_t k = 0; k < kFaces; ++k) {
+    const float angle = float(k) * 6.2831853f / kFaces;
+    const int32_t tip = builder.addVertex(0.5f, std::cos(angle), std::sin(angle));
+    addPolygon(builder,
+               k % 2 == 0 ? std::vector<int32_t>{0, 1, tip} : std::vector<int32_t>{1, 0, tip});
+  }
+  moObject obj;
+  ASSERT_TRUE(fixAndConvert(builder, obj));
+  const Counts c = activeCounts(obj);
+  EXPECT_EQ(c.faces, 2 * kFaces);
+  EXPECT_EQ(c.edges, 3 * kFaces);
+}
+
+TEST(MeshBuilderBadInput, SpikesAndRepeatsGiveAValidObjectOrFailure) {
+  // Loops that revisit corners in every pattern, over points that partly coincide.
+  const std::vector<moVec3> points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                                      {1, 0, 0}, {0, 0, 1}, {0, 0, 0}};
+  const std::vector<std::vector<int32_t>> loops = {
+      {0, 1, 2, 3}, {0, 1, 2, 1, 0, 3}, {2, 3, 0, 2, 3, 5}, {4, 5, 6, 4, 5, 6},
+      {3, 2, 1},    {6, 5, 4},          {1, 2, 3, 1, 2, 3}, {0, 5, 1, 0, 5, 2}};
+  for (size_t first = 0; first < loops.size(); ++first) {
+    std::ostringstream diag;
+    MeshBuilder builder(diag);
+    addPoints(builder, points);
+    for (size_t k = 0; k < loops.size(); ++k)
+      addPolygon(builder, loops[(first + k) % loops.size()], k % 3 == 0);
+    moObject obj;
+    if (fixAndConvert(builder, obj))
+      EXPECT_TRUE(objectLocallyValid(obj, false)) << "starting with loop " << first;
+    else
+      EXPECT_NE(diag.str(), "");
+  }
+}
+
 } // namespace
