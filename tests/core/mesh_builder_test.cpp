@@ -406,4 +406,23 @@ TEST(MeshBuilderBadInput, SpikesAndRepeatsGiveAValidObjectOrFailure) {
   }
 }
 
+TEST(MeshBuilderBadInput, TooManyFacesForAnObjectFailsConversion) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  // Separate triangles, each closed by a twin: one face more than an object may hold.
+  constexpr int32_t kTriangles = kMaxFaceSlots / 2 + 1;
+  for (int32_t k = 0; k < kTriangles; ++k) {
+    const float x = float(k % 200) * 2, y = float(k / 200) * 2;
+    const int32_t a = builder.addVertex(x, y, 0);
+    builder.addVertex(x + 1, y, 0);
+    builder.addVertex(x, y + 1, 0);
+    addPolygon(builder, {a, a + 1, a + 2});
+  }
+  ASSERT_TRUE(builder.fix());
+  moObject obj;
+  EXPECT_FALSE(builder.convertInto(obj));
+  EXPECT_THAT(diag.str(), HasSubstr("That would exceed the maximum face count.\n"));
+  EXPECT_EQ(obj.faces.count(), 0);
+}
+
 } // namespace
