@@ -47,8 +47,9 @@ public:
   // Appends a vertex under the next identifier and widens the bounding box; returns its index.
   // Throws moTooManyVerticesException when the index space is exhausted.
   int32_t addVertex(float x, float y, float z);
-  // Adds one polygon given as a loop of vertex indices. With forward false the finished face
-  // runs through the vertices in the given order, with forward true in the reverse order.
+  // Adds one polygon given as a loop of vertex indices; every call takes the next polygon
+  // identifier. With forward false the finished face runs through the vertices in the given
+  // order, with forward true in the reverse order.
   // Fewer than 3 indices are ignored; a polygon naming a vertex that was never added is refused
   // with a message; degenerate polygons are dropped and polygons passing an edge twice split.
   void addPolygon(const int32_t *indices, int32_t count, bool forward);
@@ -138,12 +139,14 @@ private:
   int32_t awayFace(int32_t e, int32_t v) const;
   int32_t towardFace(int32_t e, int32_t v) const;
   int32_t turnAround(int32_t e, int32_t v, bool forward) const;
+  // Number of edges in the fan of v's first edge; 0 (with a message) for broken lists.
   int32_t fanSize(int32_t v);
   bool separateFans();
   bool closeBoundaryLoops();
+  // Gives the boundary loop through edge `start` a new face; false when the loop breaks off.
   bool closeLoopFrom(int32_t start);
   // A hole of two edges between the same vertices: the edges become one; false when they do
-  // not join the same vertices.
+  // not join the same vertices or border the same face.
   bool mergeTwoEdgeLoop(int32_t h);
 
   std::ostream &diag_;
