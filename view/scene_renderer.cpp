@@ -164,9 +164,17 @@ void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   glNewList(drawList(slot), GL_COMPILE);
   emitFaces(*obj, slot, colors && obj->showTexture, !full, false);
   glEndList();
-  if (pickListsStale_.size() <= size_t(slot))
+  if (pickListsStale_.size() <= size_t(slot)) {
     pickListsStale_.resize(size_t(slot) + 1);
+    facePlanes_.resize(size_t(slot) + 1);
+  }
   pickListsStale_[size_t(slot)] = 1;
+  std::vector<FacePlane> &planes = facePlanes_[size_t(slot)];
+  planes.assign(size_t(obj->faces.count()), FacePlane{});
+  for (int32_t f = 0; f < obj->faces.count(); ++f)
+    if (obj->faces[f].active())
+      planes[size_t(f)] = {obj->faceNormal(f, true),
+                           obj->vertices[obj->endVertex(obj->faces[f].EdgeIndex, f)].Coordinates};
 }
 
 void SceneRenderer::ensurePickLists(const Scene &scene, int32_t slot) const {
@@ -202,10 +210,34 @@ void SceneRenderer::RebuildVertexLists(const Scene &scene) {
   }
 }
 
-void SceneRenderer::drawEdges(const moObject &obj) const {
+void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const {
+  // Which faces look toward the eye: in perspective the eye is a point, orthographically a
+  // direction. The eye is where the view transform takes the origin from.
+  std::vector<uint8_t> facing;
+  if (camera && size_t(slot) < facePlanes_.size() &&
+      facePlanes_[size_t(slot)].size() == size_t(obj.faces.count())) {
+    const moMatrix4 view = camera->viewMatrix();
+    // The rotation part is orthonormal: the eye is -R^T t, the viewing axis R^T (0, 0, -1).
+    const moVec3 t{view.m[12], view.m[13], view.m[14]};
+    const moVec3 column[3] = {{view.m[0], view.m[4], view.m[8]},
+                              {view.m[1], view.m[5], view.m[9]},
+                              {view.m[2], view.m[6], view.m[10]}};
+    const moVec3 eye =
+        scale(-1.0f, add(add(scale(t.x, column[0]), scale(t.y, column[1])), scale(t.z, column[2])));
+    const moVec3 towardEye = column[2]; // orthographic: the reversed viewing axis
+    facing.resize(size_t(obj.faces.count()));
+    for (size_t f = 0; f < facing.size(); ++f) {
+      const FacePlane &p = facePlanes_[size_t(slot)][f];
+      const moVec3 toEye = camera->perspective ? subtract(eye, p.corner) : towardEye;
+      facing[f] = dot(p.normal, toEye) >= 0 ? 1 : 0;
+    }
+  }
+  const auto seen = [&](int32_t face) {
+    return face < 0 || size_t(face) >= facing.size() || facing[size_t(face)];
+  };
   int32_t width = -1;
   for (const moEdge &d : obj.edges) {
-    if (!d.active())
+    if (!d.active() || (!facing.empty() && !seen(d.LeftFace) && !seen(d.RightFace)))
       continue;
     const int32_t w = d.hard ? 3 : 1;
     if (w != width) {
@@ -312,7 +344,7 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     if (!obj->shaded) {
       glDisable(GL_LIGHTING);
       setColourKind(ColourKind::Surface);
-      drawEdges(*obj);
+      drawEdges(*obj, i, nullptr); // see-through: every edge
       continue;
     }
     glEnable(GL_LIGHTING);
@@ -338,7 +370,7 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     for (int32_t i = 0; i < scene.objects.count(); ++i) {
       const moObject *obj = scene.object(i);
       if (obj && obj->visible && obj->shaded)
-        drawEdges(*obj);
+        drawEdges(*obj, i, cullHiddenOutlines ? &camera : nullptr);
     }
     glDisable(GL_POLYGON_OFFSET_LINE);
     glEnable(GL_LIGHTING);

@@ -33,6 +33,9 @@ public:
   int32_t hoverKind = moFACES;      // kind of the hovered element and of the highlights
   int32_t hoverElement = -1;
   int32_t hoverObject = -1;
+  // Outlines leave out edges between faces turned away from the eye, which the surface hides;
+  // off draws every edge (the reference the faster drawing must match).
+  bool cullHiddenOutlines = true;
 
   // OpenGL state every context starts with: culling, colour material, depth test, byte-aligned
   // pixel transfers; then the lights and the grey background.
@@ -69,12 +72,20 @@ private:
   // its pick name.
   void emitFaces(const moObject &obj, int32_t slot, bool withColours, bool viaVertexLists,
                  bool names) const;
-  void drawEdges(const moObject &obj) const;
+  // Lines for the edges of obj (hard ones 3 pixels wide). With a camera, edges whose faces both
+  // face away are left out: on a closed surface the surface in front hides them anyway.
+  void drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const;
   void drawHighlights(const Scene &scene, InteractionMode mode) const;
   void drawElement(const Scene &scene, const moObject &obj, int32_t slot, int32_t element) const;
   static void setColourKind(ColourKind kind);
 
   mutable std::vector<uint8_t> pickListsStale_; // per slot
+  // Per slot, the unit normal and one corner of every face as of the last rebuild, to tell the
+  // faces turned away from the eye.
+  struct FacePlane {
+    moVec3 normal, corner;
+  };
+  std::vector<std::vector<FacePlane>> facePlanes_;
 };
 
 // The ground grid (bit 1) and the axes (bit 2) of the display word.

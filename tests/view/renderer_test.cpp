@@ -28,6 +28,35 @@ TEST_F(RenderTest, ShadedCubeIsLitWithBlackOutlines) {
   EXPECT_EQ(count({0, 0, 0}, 0), 0);
 }
 
+// Leaving out the edges between faces turned away changes only the few pixels where such hidden
+// lines leak past the silhouette or through the surface by rasterisation.
+TEST_F(RenderTest, OutlinesWithoutHiddenEdgesLookTheSame) {
+  scene.createPrimitive(PrimitiveType::Torus);
+  scene.createPrimitive(PrimitiveType::Dodecahedron);
+  scene.object(1)->transform(translation(0, 25, 0));
+  for (int32_t axis : {-1, 0, 1, 9}) {
+    for (bool perspective : {true, false}) {
+      view.ResetCamera();
+      if (axis >= 0)
+        view.ViewAlong(axis);
+      view.cameraMode.orbit(view.camera, 37, 11, 0, 0);
+      view.SetPerspective(perspective);
+      view.renderer.cullHiddenOutlines = true;
+      render();
+      const std::vector<uint8_t> culled = pixels;
+      view.renderer.cullHiddenOutlines = false;
+      render();
+      size_t differing = 0, leaks = 0;
+      for (size_t i = 0; i < pixels.size(); i += 4) {
+        differing += pixels[i] != culled[i] ? 1 : 0;
+        leaks += pixels[i] != culled[i] && pixels[i] == 0 ? 1 : 0; // a black hidden-line pixel
+      }
+      EXPECT_EQ(differing, leaks) << "view " << axis;
+      EXPECT_LE(differing, 40u) << "view " << axis << (perspective ? " perspective" : " ortho");
+    }
+  }
+}
+
 TEST_F(RenderTest, WireframeObjectIsWhiteLinesWithoutOutline) {
   scene.createPrimitive(PrimitiveType::Cube);
   scene.SetShading(false, false);
