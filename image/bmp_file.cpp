@@ -59,10 +59,5 @@ int writeBmp(const ImageBuffer &image, const std::string &path) {
     if (std::fwrite(stored.data(), 1, stride, file) != stride)
       break;
   }
-  const bool failed = std::ferror(file) != 0;
-  if (std::fclose(file) != 0 || failed) {
-    std::cerr << "Error writing to file " << path << "\n";
-    return 0;
-  }
-  return 1;
+  return finishWrite(file, true, path);
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,13 @@
 // larger than kMaxImageFileBytes; prints nothing, so each format can word its own message.
 constexpr uint64_t kMaxImageFileBytes = uint64_t(1) << 30;
 bool readFileBytes(const std::string &path, std::vector<uint8_t> &bytes);
+
+// Ends a writer: 1 when ok, else 0 with "Error writing to file <path>" (and ": detail" when
+// there is one) on std::cerr.
+int reportWrite(bool ok, const std::string &path, const std::string &detail = {});
+// Closes the stdio file a writer filled, then reportWrite: a stream error or a failed close
+// also counts as a failed write.
+int finishWrite(std::FILE *file, bool ok, const std::string &path, const std::string &detail = {});
 
 bool readJpeg(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name);
 int writeJpeg(const ImageBuffer &image, const std::string &path);

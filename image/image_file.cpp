@@ -46,6 +46,20 @@ bool readFileBytes(const std::string &path, std::vector<uint8_t> &bytes) {
   return bool(in.read(reinterpret_cast<char *>(bytes.data()), size));
 }
 
+int reportWrite(bool ok, const std::string &path, const std::string &detail) {
+  if (ok)
+    return 1;
+  std::cerr << "Error writing to file " << path << (detail.empty() ? "" : ": " + detail) << "\n";
+  return 0;
+}
+
+int finishWrite(std::FILE *file, bool ok, const std::string &path, const std::string &detail) {
+  const bool failed = std::ferror(file) != 0;
+  if (std::fclose(file) != 0 || failed)
+    ok = false;
+  return reportWrite(ok, path, detail);
+}
+
 bool checkImageSize(int64_t width, int64_t height, const std::string &name) {
   if (imageSizeSupported(width, height))
     return true;

@@ -178,11 +178,5 @@ int writeJpeg(const ImageBuffer &image, const std::string &path) {
   cinfo.err = &err.pub;
   bool ok = writeJpegRows(&cinfo, &err, file, &image, bytes.data());
   jpeg_destroy_compress(&cinfo);
-  const bool failed = std::ferror(file) != 0;
-  if (std::fclose(file) != 0 || failed)
-    ok = false;
-  if (!ok)
-    std::cerr << "Error writing to file " << path
-              << (err.message[0] != '\0' ? std::string(": ") + err.message : std::string()) << "\n";
-  return ok ? 1 : 0;
+  return finishWrite(file, ok, path, err.message);
 }

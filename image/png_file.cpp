@@ -162,12 +162,5 @@ int writePng(const ImageBuffer &image, const std::string &path, bool rowZeroFirs
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   bool ok = info != nullptr && writePngRows(png, info, file, &image, rowZeroFirst, bytes.data());
   png_destroy_write_struct(&png, &info);
-  const bool failed = std::ferror(file) != 0;
-  if (std::fclose(file) != 0 || failed)
-    ok = false;
-  if (!ok)
-    std::cerr << "Error writing to file " << path
-              << (message.text[0] != '\0' ? std::string(": ") + message.text : std::string())
-              << "\n";
-  return ok ? 1 : 0;
+  return finishWrite(file, ok, path, message.text);
 }

@@ -147,10 +147,5 @@ int writePpm(const ImageBuffer &image, const std::string &path, bool lastRowFirs
     if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
       break;
   }
-  const bool failed = std::ferror(file) != 0;
-  if (std::fclose(file) != 0 || failed) {
-    std::cerr << "Error writing to file " << path << "\n";
-    return 0;
-  }
-  return 1;
+  return finishWrite(file, true, path);
 }

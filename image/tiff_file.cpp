@@ -165,8 +165,5 @@ int writeTiff(const ImageBuffer &image, const std::string &path, bool rowZeroLas
   }
   ok = TIFFFlush(tif) == 1 && ok;
   TIFFClose(tif);
-  if (!ok)
-    std::cerr << "Error writing to file " << path
-              << (messages.error.empty() ? std::string() : ": " + messages.error) << "\n";
-  return ok ? 1 : 0;
+  return reportWrite(ok, path, messages.error);
 }
