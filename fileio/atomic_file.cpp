@@ -105,23 +105,3 @@ bool writeFileAtomically(const std::string &path, const std::string &bytes, std:
     error = writeError;
   return ok;
 }
-
-bool readWholeFile(const std::string &path, std::string &bytes, std::string &error) {
-  FILE *f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    error = reason("cannot open");
-    return false;
-  }
-  bytes.clear();
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-    bytes.append(buffer, n);
-  const bool bad = std::ferror(f);
-  std::fclose(f);
-  if (bad) {
-    error = "cannot read";
-    return false;
-  }
-  return true;
-}

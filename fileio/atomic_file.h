@@ -14,6 +14,3 @@ bool replaceFile(const std::string &path, const std::function<bool(const std::st
 
 // Writes bytes to path atomically (replaceFile with the bytes as the content).
 bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string &error);
-
-// Reads a whole file. On failure returns false and sets error to a one-line reason.
-bool readWholeFile(const std::string &path, std::string &bytes, std::string &error);

@@ -2,6 +2,7 @@
 
 #include "core/mesh_validation.h"
 #include "fileio/atomic_file.h"
+#include "fileio/read_file.h"
 #include "paint/layers/paint_layers.h"
 
 #include <cstring>

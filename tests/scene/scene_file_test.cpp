@@ -1,5 +1,6 @@
 #include "core/mesh_validation.h"
 #include "fileio/atomic_file.h"
+#include "fileio/read_file.h"
 #include "paint/layers/paint_layers.h"
 #include "scene/scene_file.h"
 #include "tests/scene/scene_fixture.h"
