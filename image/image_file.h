@@ -41,4 +41,9 @@ int loadImageFromMemory(ImageBuffer &image, const uint8_t *data, size_t size, in
 // be created. `flag` selects the row order of the PPM, PNG and TIFF writers: set, the PPM writer
 // starts at the last memory row, the PNG writer at row 0 and the TIFF writer stores row 0 as the
 // last file row; clear, the reverse. JPEG and BMP files always get row 0 as the picture's bottom.
+// The file is written beside the target and renamed over it: a failed save leaves the old file
+// (or no file) as it was, and prints one line on std::cerr naming `path` and the reason.
 int saveImage(const ImageBuffer &image, const std::string &path, int type, bool flag);
+// As above, printing nothing: on failure `message` holds the line that would be printed.
+int saveImage(const ImageBuffer &image, const std::string &path, int type, bool flag,
+              std::string &message);

@@ -406,7 +406,7 @@ bool saveSceneFile(Scene &scene, const std::string &path, bool selectedOnly) {
   std::string bytes, error;
   if (!writeScene(scene, bytes, selectedOnly))
     return false;
-  if (!writeFileAtomically(path, bytes, error)) {
+  if (writeFileAtomically(path, bytes, error) != SaveResult::kSaved) {
     scene.ui().messageBox("Could not save " + path + ": " + error);
     return false;
   }

@@ -110,9 +110,12 @@ TEST(ImageFile, FailedSaveKeepsWhatWasThere) {
   std::filesystem::create_directories(dir / "blocked.png" / "inside");
   ImageBuffer image(4, 4);
   testing::internal::CaptureStderr();
-  // The rename cannot replace a folder: the save fails and leaves it and no temporary file.
-  EXPECT_EQ(saveImage(image, (dir / "blocked.png").string(), kImagePng, false), 0);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Could not save"), std::string::npos);
+  // The rename cannot replace a folder: the save fails and leaves it and no temporary file. The
+  // one line names the target, not the temporary file, and gives the system's reason.
+  const std::string blocked = (dir / "blocked.png").string();
+  EXPECT_EQ(saveImage(image, blocked, kImagePng, false), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Error writing to file " + blocked + ": cannot replace the file: Is a directory\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "blocked.png" / "inside"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
                           std::filesystem::directory_iterator()),
@@ -226,12 +229,21 @@ TEST(ImageFile, UnwritablePathsGiveEachWritersResult) {
   const ImageBuffer picture = testPicture(2, 2);
   CaptureStderr();
   EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x.jpg", kImageJpeg, false), -1);
-  EXPECT_EQ(GetCapturedStderr(), "can't open /nonexistent-dir/x.jpg\n");
-  for (int type : {kImagePng, kImageTiff, kImageBmp}) {
+  EXPECT_EQ(GetCapturedStderr(), "can't open /nonexistent-dir/x.jpg: No such file or directory\n");
+  for (int type : {kImagePng, kImageTiff, kImageBmp, kImagePpm}) {
     CaptureStderr();
     EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x", type, false), 0);
-    EXPECT_NE(GetCapturedStderr(), "");
+    EXPECT_EQ(GetCapturedStderr(),
+              "Cannot open file /nonexistent-dir/x: No such file or directory\n");
   }
+  // A name the file system takes, but too long for a temporary file beside it: the save fails
+  // rather than write straight onto the target, so no partial file can appear there.
+  const std::string longName = tempPath(std::string(225, 'n') + ".png");
+  std::filesystem::remove(longName);
+  std::string message;
+  EXPECT_EQ(saveImage(picture, longName, kImagePng, false, message), 0);
+  EXPECT_EQ(message, "Cannot open file " + longName + ": File name too long");
+  EXPECT_FALSE(fileExists(longName));
 }
 
 } // namespace

@@ -99,7 +99,8 @@ TEST(PpmFile, UnwritablePathReportsAndFails) {
   const ImageBuffer picture = testPicture(2, 2);
   CaptureStderr();
   EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x.ppm", kImagePpm, false), 0);
-  EXPECT_EQ(GetCapturedStderr(), "Cannot open file /nonexistent-dir/x.ppm\n");
+  EXPECT_EQ(GetCapturedStderr(),
+            "Cannot open file /nonexistent-dir/x.ppm: No such file or directory\n");
   CaptureStderr();
   ImageBuffer image;
   EXPECT_EQ(loadImage(image, "/nonexistent-dir/x.ppm", kImagePpm, false), 0);

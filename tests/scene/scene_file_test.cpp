@@ -247,8 +247,8 @@ TEST(AtomicFile, FailedSaveLeavesTheOldFileIntact) {
   fs::create_directories(dir);
   const std::string target = (dir / "scene.mvo").string();
   std::string error;
-  ASSERT_TRUE(writeFileAtomically(target, "old", error)) << error;
-  ASSERT_TRUE(writeFileAtomically(target, "new", error)) << error;
+  ASSERT_EQ(writeFileAtomically(target, "old", error), SaveResult::kSaved) << error;
+  ASSERT_EQ(writeFileAtomically(target, "new", error), SaveResult::kSaved) << error;
   std::string bytes;
   ASSERT_TRUE(readWholeFile(target, bytes, error));
   EXPECT_EQ(bytes, "new");
@@ -256,10 +256,11 @@ TEST(AtomicFile, FailedSaveLeavesTheOldFileIntact) {
   // The rename cannot replace a non-empty folder: the save fails and nothing is left behind.
   const fs::path blocked = dir / "blocked.mvo";
   fs::create_directories(blocked / "inside");
-  EXPECT_FALSE(writeFileAtomically(blocked.string(), "data", error));
+  EXPECT_EQ(writeFileAtomically(blocked.string(), "data", error), SaveResult::kFailed);
   EXPECT_NE(error.find("cannot replace"), std::string::npos);
   EXPECT_TRUE(fs::is_directory(blocked / "inside"));
-  EXPECT_FALSE(writeFileAtomically((dir / "missing" / "x.mvo").string(), "data", error));
+  EXPECT_EQ(writeFileAtomically((dir / "missing" / "x.mvo").string(), "data", error),
+            SaveResult::kNotCreated);
   int entries = 0;
   for (const auto &entry : fs::directory_iterator(dir))
     entries += entry.path().filename().string()[0] == '.' ? 100 : 1;
@@ -281,6 +282,9 @@ TEST_F(SceneTest, SaveAndOpenThroughFiles) {
   EXPECT_EQ(loaded.objects.count(), 2);
   EXPECT_FALSE(openSceneFile(loaded, (dir / "none.mvo").string(), true));
   EXPECT_EQ(ui.messages.back().rfind("Could not open", 0), 0u);
+  const std::string nowhere = (dir / "missing" / "x.mvo").string();
+  EXPECT_FALSE(saveSceneFile(scene, nowhere, false));
+  EXPECT_EQ(ui.messages.back(), "Could not save " + nowhere + ": No such file or directory");
   fs::remove_all(dir);
 }
 
