@@ -128,6 +128,24 @@ TIFFOpenOptions *makeOptions(TiffMessages *messages) {
   return options;
 }
 
+// The RGBA reader multiplies the colours by an unassociated alpha sample; as every pixel is
+// made opaque afterwards, that would darken translucent pixels for good. Declaring such samples
+// unspecified makes the reader take the colours as stored.
+void keepStoredColours(TIFF *tif) {
+  uint16_t count = 0;
+  const uint16_t *kinds = nullptr;
+  if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &count, &kinds) != 1 || count == 0 || count > 8)
+    return;
+  uint16_t unspecified[8];
+  bool changed = false;
+  for (uint16_t i = 0; i < count; ++i) {
+    changed = changed || kinds[i] == EXTRASAMPLE_UNASSALPHA;
+    unspecified[i] = kinds[i] == EXTRASAMPLE_UNASSALPHA ? EXTRASAMPLE_UNSPECIFIED : kinds[i];
+  }
+  if (changed)
+    TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, count, unspecified);
+}
+
 } // namespace
 
 bool readTiff(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name) {
@@ -147,6 +165,7 @@ bool readTiff(ImageBuffer &image, const uint8_t *data, size_t size, const std::s
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
   bool ok = checkImageSize(width, height, name);
+  keepStoredColours(tif);
   char problem[1024] = "";
   if (ok && !TIFFRGBAImageOK(tif, problem)) {
     std::cerr << name << ": " << problem << "\n";

@@ -104,6 +104,20 @@ TEST(ImageFile, FilesStoreTheTopRowFirst) {
   EXPECT_TRUE(flippedPixels(picture, fileOrder));
 }
 
+TEST(ImageFile, TranslucentPixelsKeepTheirColoursThroughTiff) {
+  // Alpha is not kept (every pixel reads back opaque), but the colours must be as written.
+  ImageBuffer picture(3, 1);
+  picture.at(0, 0) = packRgba(0, 40, 250, 60);
+  picture.at(1, 0) = packRgba(200, 100, 7, 0);
+  picture.at(2, 0) = packRgba(1, 2, 3, 255);
+  const std::string path = tempPath("translucent.tif");
+  ASSERT_EQ(saveImage(picture, path, kImageTiff, true), 1);
+  ImageBuffer back;
+  ASSERT_EQ(loadImage(back, path, kImageTiff, true), 1);
+  for (int32_t x = 0; x < 3; ++x)
+    EXPECT_EQ(back.at(x, 0), picture.at(x, 0) | 0xff000000u) << "pixel " << x;
+}
+
 TEST(ImageFile, FailedSaveKeepsWhatWasThere) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "morvo_image_save";
   std::filesystem::remove_all(dir);
