@@ -251,7 +251,8 @@ int runRender(const std::vector<std::string> &args) {
   view.renderer.RebuildLists(scene, true);
   view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
   ImageBuffer image;
-  if (!ReadFrame(image, width, height) || saveImage(image, output, kImagePng, false) != 1)
+  if (!ReadFrame(image, width, height) ||
+      saveImage(image, output, kImagePng, RowOrder::kTopFirst) != 1)
     return fail("could not write " + output);
   return 0;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "image/image_buffer.h"
+#include "image/image_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,19 +17,24 @@
 constexpr uint64_t kMaxImageFileBytes = uint64_t(1) << 30;
 bool readFileBytes(const std::string &path, std::vector<uint8_t> &bytes);
 
+// The memory row an encoder stores as the file's row i.
+inline int32_t storedRow(const ImageBuffer &image, RowOrder order, int32_t i) {
+  return order == RowOrder::kTopFirst ? image.height() - 1 - i : i;
+}
+
 bool readJpeg(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name);
 bool encodeJpeg(const ImageBuffer &image, std::string &bytes, std::string &error);
 
 bool readPng(ImageBuffer &image, const uint8_t *data, size_t size, bool fileOrder,
              const std::string &name);
-bool encodePng(const ImageBuffer &image, bool rowZeroFirst, std::string &bytes, std::string &error);
+bool encodePng(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error);
 
 bool readTiff(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name);
-bool encodeTiff(const ImageBuffer &image, bool rowZeroLast, std::string &bytes, std::string &error);
+bool encodeTiff(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error);
 
 bool readPpm(ImageBuffer &image, const uint8_t *data, size_t size, bool firstRowLast,
              const std::string &name);
-bool encodePpm(const ImageBuffer &image, bool lastRowFirst, std::string &bytes);
+bool encodePpm(const ImageBuffer &image, RowOrder order, std::string &bytes);
 
 bool readBmp(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name);
 bool encodeBmp(const ImageBuffer &image, std::string &bytes);

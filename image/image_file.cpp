@@ -116,24 +116,25 @@ int loadImage(ImageBuffer &image, const std::string &path, int type, bool flag) 
 
 namespace {
 
-bool encode(const ImageBuffer &image, int type, bool flag, std::string &bytes, std::string &error) {
+bool encode(const ImageBuffer &image, int type, RowOrder order, std::string &bytes,
+            std::string &error) {
   switch (type) {
   case kImageJpeg:
     return encodeJpeg(image, bytes, error);
   case kImagePpm:
-    return encodePpm(image, flag, bytes);
+    return encodePpm(image, order, bytes);
   case kImageBmp:
     return encodeBmp(image, bytes);
   case kImagePng:
-    return encodePng(image, flag, bytes, error);
+    return encodePng(image, order, bytes, error);
   default:
-    return encodeTiff(image, flag, bytes, error);
+    return encodeTiff(image, order, bytes, error);
   }
 }
 
 } // namespace
 
-int saveImage(const ImageBuffer &image, const std::string &path, int type, bool flag,
+int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order,
               std::string &message) {
   if (!supportedType(type)) {
     message = "Un-supported file type";
@@ -145,7 +146,7 @@ int saveImage(const ImageBuffer &image, const std::string &path, int type, bool 
   }
   std::string bytes, reason;
   try {
-    if (!encode(image, type, flag, bytes, reason)) {
+    if (!encode(image, type, order, bytes, reason)) {
       message = "Error writing to file " + path + ": " + reason;
       return 0;
     }
@@ -167,9 +168,9 @@ int saveImage(const ImageBuffer &image, const std::string &path, int type, bool 
   }
 }
 
-int saveImage(const ImageBuffer &image, const std::string &path, int type, bool flag) {
+int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order) {
   std::string message;
-  const int result = saveImage(image, path, type, flag, message);
+  const int result = saveImage(image, path, type, order, message);
   if (result != 1)
     std::cerr << message << "\n";
   return result;

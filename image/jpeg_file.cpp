@@ -171,7 +171,8 @@ bool writeJpegRows(jpeg_compress_struct *cinfo, JpegError *err, JpegSink *sink,
   jpeg_start_compress(cinfo, TRUE);
   JSAMPROW rows[1] = {bytes};
   while (cinfo->next_scanline < cinfo->image_height) {
-    const uint32_t *row = image->row(image->height() - 1 - int32_t(cinfo->next_scanline));
+    const uint32_t *row =
+        image->row(storedRow(*image, RowOrder::kTopFirst, int32_t(cinfo->next_scanline)));
     for (int32_t x = 0; x < image->width(); ++x) {
       bytes[3 * x] = redOf(row[x]);
       bytes[3 * x + 1] = greenOf(row[x]);

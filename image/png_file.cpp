@@ -98,7 +98,7 @@ void pngAppend(png_structp png, png_bytep data, size_t size) {
 void pngFlush(png_structp) {}
 
 bool writePngRows(png_structp png, png_infop info, std::string *out, const ImageBuffer *image,
-                  bool rowZeroFirst, png_bytep bytes) {
+                  RowOrder order, png_bytep bytes) {
   if (setjmp(png_jmpbuf(png)))
     return false;
   png_set_write_fn(png, out, pngAppend, pngFlush);
@@ -107,7 +107,7 @@ bool writePngRows(png_structp png, png_infop info, std::string *out, const Image
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (int32_t i = 0; i < image->height(); ++i) {
-    const uint32_t *row = image->row(rowZeroFirst ? i : image->height() - 1 - i);
+    const uint32_t *row = image->row(storedRow(*image, order, i));
     for (int32_t x = 0; x < image->width(); ++x) {
       bytes[4 * x] = redOf(row[x]);
       bytes[4 * x + 1] = greenOf(row[x]);
@@ -165,15 +165,13 @@ bool readPng(ImageBuffer &image, const uint8_t *data, size_t size, bool fileOrde
   return ok;
 }
 
-bool encodePng(const ImageBuffer &image, bool rowZeroFirst, std::string &bytes,
-               std::string &error) {
+bool encodePng(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error) {
   std::vector<png_byte> row(size_t(image.width()) * 4);
   PngMessage message;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, pngError, pngWarning);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   bytes.clear();
-  const bool ok =
-      info != nullptr && writePngRows(png, info, &bytes, &image, rowZeroFirst, row.data());
+  const bool ok = info != nullptr && writePngRows(png, info, &bytes, &image, order, row.data());
   png_destroy_write_struct(&png, &info);
   if (!ok)
     error = message.text[0] != '\0' ? message.text : "out of memory for the PNG writer";

@@ -128,12 +128,12 @@ bool readPpm(ImageBuffer &image, const uint8_t *data, size_t size, bool firstRow
   return true;
 }
 
-bool encodePpm(const ImageBuffer &image, bool lastRowFirst, std::string &bytes) {
+bool encodePpm(const ImageBuffer &image, RowOrder order, std::string &bytes) {
   bytes = "P6\n# CREATOR: Quillbert by Tervane Graphics\n" + std::to_string(image.width()) + " " +
           std::to_string(image.height()) + "\n255\n";
   bytes.reserve(bytes.size() + size_t(image.pixelCount()) * 3);
   for (int32_t i = 0; i < image.height(); ++i) {
-    const uint32_t *row = image.row(lastRowFirst ? image.height() - 1 - i : i);
+    const uint32_t *row = image.row(storedRow(image, order, i));
     for (int32_t x = 0; x < image.width(); ++x)
       for (uint8_t sample : {redOf(row[x]), greenOf(row[x]), blueOf(row[x])})
         bytes.push_back(char(sample));

@@ -191,8 +191,7 @@ bool readTiff(ImageBuffer &image, const uint8_t *data, size_t size, const std::s
   return ok;
 }
 
-bool encodeTiff(const ImageBuffer &image, bool rowZeroLast, std::string &bytes,
-                std::string &error) {
+bool encodeTiff(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error) {
   TiffMessages messages;
   TIFFOpenOptions *options = makeOptions(&messages);
   TiffSink sink;
@@ -220,15 +219,14 @@ bool encodeTiff(const ImageBuffer &image, bool rowZeroLast, std::string &bytes,
   std::vector<uint8_t> samples(size_t(image.width()) * 4);
   bool ok = true;
   for (int32_t i = 0; i < image.height() && ok; ++i) {
-    const uint32_t *row = image.row(i);
+    const uint32_t *row = image.row(storedRow(image, order, i));
     for (int32_t x = 0; x < image.width(); ++x) {
       samples[4 * size_t(x)] = redOf(row[x]);
       samples[4 * size_t(x) + 1] = greenOf(row[x]);
       samples[4 * size_t(x) + 2] = blueOf(row[x]);
       samples[4 * size_t(x) + 3] = alphaOf(row[x]);
     }
-    const uint32_t fileRow = uint32_t(rowZeroLast ? image.height() - 1 - i : i);
-    ok = TIFFWriteScanline(tif, samples.data(), fileRow, 0) == 1;
+    ok = TIFFWriteScanline(tif, samples.data(), uint32_t(i), 0) == 1;
   }
   ok = TIFFFlush(tif) == 1 && ok;
   TIFFClose(tif);
