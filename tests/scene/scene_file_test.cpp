@@ -208,11 +208,13 @@ TEST_F(SceneTest, DamagedFilesAreRefusedWholeAndLeaveTheSceneAlone) {
   const moObject *torus = scene.object(0);
   EXPECT_FALSE(readScene(scene, "morvo 9.9", true));
   EXPECT_EQ(ui.messages.back(), "attempting to read unknown format");
-  // Every truncation of a good file is refused.
+  // Every truncation of a good file is refused, saying that the file ends early.
   for (size_t n = 10; n < bytes.size(); n += 7) {
     ASSERT_FALSE(readScene(scene, bytes.substr(0, n), true)) << n;
     ASSERT_EQ(scene.object(0), torus);
     ASSERT_EQ(scene.objects.count(), 1);
+    ASSERT_NE(ui.messages.back().find("the file ends early"), std::string::npos)
+        << n << ": " << ui.messages.back();
   }
   EXPECT_NE(ui.messages.back().find("damaged"), std::string::npos);
   // A wing naming a missing edge makes the mesh inconsistent.
@@ -226,6 +228,34 @@ TEST_F(SceneTest, DamagedFilesAreRefusedWholeAndLeaveTheSceneAlone) {
   absurd[firstEdge - 4] = 0x7f;
   EXPECT_FALSE(readScene(scene, absurd, false));
   EXPECT_EQ(scene.objects.count(), 1);
+}
+
+TEST_F(SceneTest, AFileCutShortSaysWhereItEnds) {
+  scene.createPrimitive(PrimitiveType::Sphere);
+  const std::string bytes = saved(scene);
+  const size_t edges = 10 + 4 + 1 + 4 + 7 + 4 + 72 + 4; // first edge record of "sphere0"
+  Scene loaded(ui);
+  EXPECT_FALSE(readScene(loaded, bytes.substr(0, edges + 100), true));
+  EXPECT_EQ(ui.messages.back(),
+            "This scene file is damaged and was not opened: object in slot 0: the file ends early: "
+            "504 edge records from byte " +
+                std::to_string(edges) + " need 20664 bytes, and only 100 are left");
+}
+
+TEST_F(SceneTest, BytesAfterTheLastObjectOpenWithAWarning) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  scene.createPrimitive(PrimitiveType::Cone);
+  std::string bytes = saved(scene);
+  Scene cubeOnly(ui);
+  cubeOnly.createPrimitive(PrimitiveType::Cube);
+  const size_t left = bytes.size() - saved(cubeOnly).size(); // the cone's slot
+  bytes[13] = 1;                                             // slot count 2 -> 1
+  Scene loaded(ui);
+  ASSERT_TRUE(readScene(loaded, bytes, true));
+  EXPECT_EQ(loaded.objects.objectCount(), 1);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"This scene file has " + std::to_string(left) +
+                                                  " bytes after its last object, which were not "
+                                                  "read: saving the scene will not keep them."});
 }
 
 TEST_F(SceneTest, PaintSizesBeyondWhatTheFileHoldsAreRefusedBeforeAllocating) {
