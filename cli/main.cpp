@@ -22,7 +22,7 @@ const char *const kUsage = "usage: morvo-cli COMMAND [ARGS]\n"
                            "commands:\n"
                            "  new SHAPE... -o FILE.mvo   make a scene of primitive shapes\n"
                            "  info FILE.mvo [--json]     describe the objects of a scene\n"
-                           "  render FILE.mvo -o OUT.png draw a scene as the program shows it\n"
+                           "  render FILE.mvo -o IMAGE   draw a scene as the program shows it\n"
                            "'morvo-cli COMMAND --help' tells more.\n";
 
 const char *const kNewHelp =
@@ -35,12 +35,14 @@ const char *const kInfoHelp =
     "usage: morvo-cli info FILE.mvo [--json]\n"
     "Lists every object of the scene by slot: name, element slots and active elements, the\n"
     "visible/sensitive/shaded/showTexture flags, the paint kind and image size, and whether the\n"
-    "mesh passes the consistency test. --json prints one object {\"objects\": [...]}.\n";
+    "mesh passes the consistency test. --json prints one object {\"objects\": [...]}; a name\n"
+    "that is not UTF-8 has each stray byte shown as U+FFFD and its exact bytes in \"nameHex\".\n";
 
 const char *const kRenderHelp =
-    "usage: morvo-cli render FILE.mvo -o OUT.png [--size WxH] [--view VIEW] [--ortho]\n"
+    "usage: morvo-cli render FILE.mvo -o IMAGE [--size WxH] [--view VIEW] [--ortho]\n"
     "Draws the scene offscreen as the model window shows it in select mode (flat shading,\n"
-    "outlines, ground grid) and saves a PNG. --size defaults to 720x486; VIEW is reset (the\n"
+    "outlines, ground grid) and saves it in the format the extension of IMAGE names: .png,\n"
+    ".jpg or .jpeg, .bmp, .ppm, .tif or .tiff. --size defaults to 720x486; VIEW is reset (the\n"
     "default), +x, +y, +z, -x, -y or -z, the program's own view commands; --ortho draws with the\n"
     "orthographic camera.\n";
 
@@ -52,6 +54,18 @@ int fail(const std::string &message) {
 // The last message the libraries showed, or a fallback.
 std::string lastMessage(const RecordingUi &ui, const std::string &fallback) {
   return ui.messages.empty() ? fallback : ui.messages.back();
+}
+
+// Opens a scene file, printing the reason when it cannot be read and any warning the reader gave
+// when it could.
+bool openScene(Scene &scene, const RecordingUi &ui, const std::string &path) {
+  if (!openSceneFile(scene, path, true)) {
+    fail(lastMessage(ui, "could not open " + path));
+    return false;
+  }
+  for (const std::string &warning : ui.messages)
+    std::cerr << "morvo-cli: warning: " << warning << std::endl;
+  return true;
 }
 
 bool wantsHelp(const std::vector<std::string> &args) {
@@ -104,10 +118,52 @@ int runNew(const std::vector<std::string> &args) {
   return 0;
 }
 
+// Length of the well-formed UTF-8 sequence that starts at s[i], or 0 when none does there.
+size_t utf8Length(const std::string &s, size_t i) {
+  const auto byte = [&](size_t k) { return k < s.size() ? unsigned(uint8_t(s[k])) : 0u; };
+  const unsigned lead = byte(i);
+  if (lead < 0x80)
+    return 1;
+  // The allowed range of the second byte excludes overlong forms, surrogates and values past
+  // U+10FFFF.
+  size_t length = 0;
+  unsigned low = 0x80, high = 0xbf;
+  if (lead >= 0xc2 && lead <= 0xdf) {
+    length = 2;
+  } else if (lead >= 0xe0 && lead <= 0xef) {
+    length = 3;
+    low = lead == 0xe0 ? 0xa0 : low;
+    high = lead == 0xed ? 0x9f : high;
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    length = 4;
+    low = lead == 0xf0 ? 0x90 : low;
+    high = lead == 0xf4 ? 0x8f : high;
+  }
+  for (size_t k = 1; k < length; ++k) {
+    const unsigned b = byte(i + k);
+    if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xbfu))
+      return 0;
+  }
+  return length;
+}
+
+bool isUtf8(const std::string &s) {
+  for (size_t i = 0, n; i < s.size(); i += n)
+    if ((n = utf8Length(s, i)) == 0)
+      return false;
+  return true;
+}
+
+// A JSON string of the text; each byte that is not part of well-formed UTF-8 becomes U+FFFD, so
+// the output is always valid JSON.
 std::string jsonString(const std::string &s) {
   std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
+  for (size_t i = 0; i < s.size();) {
+    const size_t n = utf8Length(s, i);
+    const auto c = uint8_t(s[i]);
+    if (n == 0) {
+      out += "\\ufffd";
+    } else if (c == '"' || c == '\\') {
       out += '\\';
       out += char(c);
     } else if (c < 0x20) {
@@ -115,10 +171,21 @@ std::string jsonString(const std::string &s) {
       std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
       out += escaped;
     } else {
-      out += char(c);
+      out.append(s, i, n);
     }
+    i += n == 0 ? 1 : n;
   }
   return out + "\"";
+}
+
+std::string hexBytes(const std::string &s) {
+  std::string out;
+  char pair[3];
+  for (unsigned char c : s) {
+    std::snprintf(pair, sizeof pair, "%02x", c);
+    out += pair;
+  }
+  return out;
 }
 
 template <class T> int32_t activeCount(const moArray<T> &items) {
@@ -147,8 +214,8 @@ int runInfo(const std::vector<std::string> &args) {
     return fail("no scene file given");
   RecordingUi ui;
   Scene scene(ui);
-  if (!openSceneFile(scene, path, true))
-    return fail(lastMessage(ui, "could not open " + path));
+  if (!openScene(scene, ui, path))
+    return 1;
   std::ostringstream out;
   if (json)
     out << "{\"objects\": [";
@@ -163,8 +230,11 @@ int runInfo(const std::vector<std::string> &args) {
     const int32_t paintHeight = layer ? layer->image.height() : 0;
     const bool valid = objectLocallyValid(*obj, false);
     if (json) {
-      out << (first ? "" : ", ") << "{\"slot\": " << slot << ", \"name\": " << jsonString(obj->name)
-          << ", \"vertices\": " << obj->vertices.count() << ", \"edges\": " << obj->edges.count()
+      out << (first ? "" : ", ") << "{\"slot\": " << slot
+          << ", \"name\": " << jsonString(obj->name);
+      if (!isUtf8(obj->name))
+        out << ", \"nameHex\": \"" << hexBytes(obj->name) << "\"";
+      out << ", \"vertices\": " << obj->vertices.count() << ", \"edges\": " << obj->edges.count()
           << ", \"faces\": " << obj->faces.count()
           << ", \"activeVertices\": " << activeCount(obj->vertices)
           << ", \"activeEdges\": " << activeCount(obj->edges)
@@ -231,11 +301,15 @@ int runRender(const std::vector<std::string> &args) {
     }
   }
   if (path.empty() || output.empty())
-    return fail("render needs a scene file and -o OUT.png");
+    return fail("render needs a scene file and -o IMAGE");
+  const int type = imageType(output);
+  if (type < kImageJpeg || type > kImageTiff)
+    return fail("cannot tell the image format of '" + output +
+                "' (use .png, .jpg, .jpeg, .bmp, .ppm, .tif or .tiff)");
   RecordingUi ui;
   Scene scene(ui);
-  if (!openSceneFile(scene, path, true))
-    return fail(lastMessage(ui, "could not open " + path));
+  if (!openScene(scene, ui, path))
+    return 1;
   OffscreenContext context;
   std::string error;
   if (!context.create(width, height, error))
@@ -251,9 +325,11 @@ int runRender(const std::vector<std::string> &args) {
   view.renderer.RebuildLists(scene, true);
   view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
   ImageBuffer image;
-  if (!ReadFrame(image, width, height) ||
-      saveImage(image, output, kImagePng, RowOrder::kTopFirst) != 1)
-    return fail("could not write " + output);
+  if (!ReadFrame(image, width, height))
+    return fail("could not read the rendered picture back");
+  std::string message;
+  if (saveImage(image, output, type, RowOrder::kTopFirst, message) != 1)
+    return fail(message);
   return 0;
 }
 
