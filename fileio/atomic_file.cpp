@@ -47,10 +47,11 @@ pid_t temporaryOwner(const std::string &name, const std::string &prefix) {
 void removeStaleTemporaries(const std::string &folder, const std::string &base) {
   const std::string prefix = temporaryPrefix(base);
   std::error_code ec;
-  for (const auto &entry : std::filesystem::directory_iterator(folder, ec)) {
-    const pid_t owner = temporaryOwner(entry.path().filename().string(), prefix);
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const pid_t owner = temporaryOwner(it->path().filename().string(), prefix);
     if (owner > 0 && kill(owner, 0) != 0 && errno == ESRCH)
-      unlink(entry.path().c_str());
+      unlink(it->path().c_str());
   }
 }
 
