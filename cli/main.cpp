@@ -266,70 +266,81 @@ int runInfo(const std::vector<std::string> &args) {
   return 0;
 }
 
+struct RenderRequest {
+  std::string path, output;
+  int type = kImageOther; // of the output, from its name
+  int32_t width = 720, height = 486, axis = -1;
+  bool orthographic = false;
+};
+
+// Reads the arguments of render; returns an empty string, or the reason they are refused.
+std::string parseRender(const std::vector<std::string> &args, RenderRequest &r) {
+  static const std::map<std::string, int32_t> kViews = {
+      {"reset", -1}, {"+x", 0}, {"+y", 1}, {"+z", 2}, {"-x", 7}, {"-y", 8}, {"-z", 9}};
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string &a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "-o" && hasValue) {
+      r.output = args[++i];
+    } else if (a == "--size" && hasValue) {
+      char x = 0;
+      std::istringstream size(args[++i]);
+      if (!(size >> r.width >> x >> r.height) || x != 'x' || r.width < 1 || r.height < 1 ||
+          !imageSizeSupported(r.width, r.height))
+        return "bad size '" + args[i] + "' (WxH)";
+    } else if (a == "--view" && hasValue) {
+      const auto it = kViews.find(args[++i]);
+      if (it == kViews.end())
+        return "unknown view '" + args[i] + "'";
+      r.axis = it->second;
+    } else if (a == "--ortho") {
+      r.orthographic = true;
+    } else if (r.path.empty() && a[0] != '-') {
+      r.path = a;
+    } else {
+      return "unexpected argument '" + a + "'";
+    }
+  }
+  if (r.path.empty() || r.output.empty())
+    return "render needs a scene file and -o IMAGE";
+  r.type = imageType(r.output);
+  if (r.type < kImageJpeg || r.type > kImageTiff)
+    return "cannot tell the image format of '" + r.output +
+           "' (use .png, .jpg, .jpeg, .bmp, .ppm, .tif or .tiff)";
+  return {};
+}
+
 int runRender(const std::vector<std::string> &args) {
   if (wantsHelp(args)) {
     std::cout << kRenderHelp;
     return 0;
   }
-  static const std::map<std::string, int32_t> kViews = {
-      {"reset", -1}, {"+x", 0}, {"+y", 1}, {"+z", 2}, {"-x", 7}, {"-y", 8}, {"-z", 9}};
-  std::string path, output;
-  int32_t width = 720, height = 486, axis = -1;
-  bool orthographic = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string &a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "-o" && hasValue) {
-      output = args[++i];
-    } else if (a == "--size" && hasValue) {
-      char x = 0;
-      std::istringstream size(args[++i]);
-      if (!(size >> width >> x >> height) || x != 'x' || width < 1 || height < 1 ||
-          !imageSizeSupported(width, height))
-        return fail("bad size '" + args[i] + "' (WxH)");
-    } else if (a == "--view" && hasValue) {
-      const auto it = kViews.find(args[++i]);
-      if (it == kViews.end())
-        return fail("unknown view '" + args[i] + "'");
-      axis = it->second;
-    } else if (a == "--ortho") {
-      orthographic = true;
-    } else if (path.empty() && a[0] != '-') {
-      path = a;
-    } else {
-      return fail("unexpected argument '" + a + "'");
-    }
-  }
-  if (path.empty() || output.empty())
-    return fail("render needs a scene file and -o IMAGE");
-  const int type = imageType(output);
-  if (type < kImageJpeg || type > kImageTiff)
-    return fail("cannot tell the image format of '" + output +
-                "' (use .png, .jpg, .jpeg, .bmp, .ppm, .tif or .tiff)");
+  RenderRequest request;
+  if (const std::string refused = parseRender(args, request); !refused.empty())
+    return fail(refused);
   RecordingUi ui;
   Scene scene(ui);
-  if (!openScene(scene, ui, path))
+  if (!openScene(scene, ui, request.path))
     return 1;
   OffscreenContext context;
   std::string error;
-  if (!context.create(width, height, error))
+  if (!context.create(request.width, request.height, error))
     return fail(error);
   View view;
-  view.resize(width, height);
+  view.resize(request.width, request.height);
   view.ResetCamera();
-  if (axis >= 0)
-    view.ViewAlong(axis);
-  view.SetPerspective(!orthographic);
+  if (request.axis >= 0)
+    view.ViewAlong(request.axis);
+  view.SetPerspective(!request.orthographic);
   SceneRenderer::InitGlState(view.camera);
   view.camera.ApplyProjection();
   view.renderer.RebuildLists(scene, true);
   view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
   ImageBuffer image;
-  if (!ReadFrame(image, width, height))
+  if (!ReadFrame(image, request.width, request.height))
     return fail("could not read the rendered picture back");
-  std::string message;
-  if (saveImage(image, output, type, RowOrder::kTopFirst, message) != 1)
-    return fail(message);
+  if (saveImage(image, request.output, request.type, RowOrder::kTopFirst, error) != 1)
+    return fail(error);
   return 0;
 }
 
