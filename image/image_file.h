@@ -43,9 +43,9 @@ int loadImageFromMemory(ImageBuffer &image, const uint8_t *data, size_t size, in
 enum class RowOrder { kTopFirst, kBottomFirst };
 
 // Saves `image` to `path` as type `type` with its rows in `order`: 1 on success, 0 on failure,
-// -1 when a JPEG file cannot be created. The file is written beside the target and renamed over
-// it: a failed save leaves the old file (or no file) as it was, and prints one line on std::cerr
-// naming `path` and the reason.
+// -1 when a JPEG file cannot be created. The file is encoded in memory, written beside the target
+// and renamed over it: a failed save leaves the old file (or no file) as it was, and prints one
+// line on std::cerr naming `path` and the reason.
 int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order);
 // As above, printing nothing: on failure `message` holds the line that would be printed.
 int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order,
