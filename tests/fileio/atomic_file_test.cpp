@@ -42,7 +42,10 @@ namespace fs = std::filesystem;
 class AtomicFileTest : public testing::Test {
 protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / "morvo_atomic_file_test";
+    // One folder per test: CTest runs the cases in parallel.
+    dir = fs::temp_directory_path() /
+          ("morvo_atomic_file_" +
+           std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     target = (dir / "scene.mvo").string();
