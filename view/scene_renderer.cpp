@@ -149,6 +149,16 @@ void SceneRenderer::emitFaces(const moObject &obj, int32_t slot, bool withColour
     glEnd();
 }
 
+void SceneRenderer::drawNamedFaces(const moObject &obj, int32_t slot,
+                                   const std::vector<int32_t> &faces) const {
+  for (int32_t f : faces) {
+    glLoadName(pickName(slot, f));
+    glBegin(GL_TRIANGLES);
+    emitFace(obj, slot, f, false, false);
+    glEnd();
+  }
+}
+
 void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   const moObject *obj = scene.object(slot);
   if (!obj || !obj->visible)

@@ -60,6 +60,9 @@ public:
   static uint32_t drawList(int32_t i) { return elementList(i, 0xFFFF); }
   // Compiles the object and wire lists of slot i if a rebuild has made them stale.
   void ensurePickLists(const Scene &scene, int32_t i) const;
+  // The listed faces of obj in order, each as its own batch under its pick name, without colours:
+  // what the selection buffer sees of them.
+  void drawNamedFaces(const moObject &obj, int32_t slot, const std::vector<int32_t> &faces) const;
   static uint32_t pickName(int32_t object, int32_t element) {
     return uint32_t(object) << 16 | uint32_t(element);
   }
