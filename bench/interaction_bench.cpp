@@ -38,7 +38,10 @@ BENCHMARK(BM_HoverPick)->Unit(benchmark::kMillisecond)->MinTime(2);
 void BM_HoverPickDrawingEveryFace(benchmark::State &state) { hoverPicks(state, true); }
 BENCHMARK(BM_HoverPickDrawingEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-void BM_MoveNormalStepOnEveryFace(benchmark::State &state) {
+// Which parts of a drag step run: the mesh update, the vertex list rebuild, the frame.
+enum StepParts { kMeshOnly = 1, kWithLists = 3, kWholeStep = 7 };
+
+void moveNormalSteps(benchmark::State &state, int parts) {
   Window w;
   if (!w.ok)
     return state.SkipWithError("no offscreen OpenGL context");
@@ -54,13 +57,24 @@ void BM_MoveNormalStepOnEveryFace(benchmark::State &state) {
     motion.dx = direction;
     motion.accumulatedX += direction;
     applyDragStep(w.scene, kDragMoveNormal, motion);
-    w.view.renderer.RebuildVertexLists(w.scene);
-    w.view.camera.ApplyProjection();
-    w.view.renderer.DrawScene(w.scene, w.view.camera, w.view.groundAndAxes, InteractionMode::Drag,
-                              false);
+    if (parts & 2)
+      w.view.renderer.RebuildVertexLists(w.scene);
+    if (parts & 4) {
+      w.view.camera.ApplyProjection();
+      w.view.renderer.DrawScene(w.scene, w.view.camera, w.view.groundAndAxes, InteractionMode::Drag,
+                                false);
+    }
   }
   state.counters["faces"] = double(w.scene.selection.Count());
 }
+
+void BM_MoveNormalStepOnEveryFace(benchmark::State &state) { moveNormalSteps(state, kWholeStep); }
 BENCHMARK(BM_MoveNormalStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_MoveNormalMeshAndListsOnly(benchmark::State &state) { moveNormalSteps(state, kWithLists); }
+BENCHMARK(BM_MoveNormalMeshAndListsOnly)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_MoveNormalMeshOnly(benchmark::State &state) { moveNormalSteps(state, kMeshOnly); }
+BENCHMARK(BM_MoveNormalMeshOnly)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 } // namespace
