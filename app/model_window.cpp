@@ -50,7 +50,8 @@ void ModelWindow::resizeGL(int width, int height) {
 void ModelWindow::paintGL() {
   view_.camera.ApplyProjection();
   if (listsStale_) {
-    view_.renderer.RebuildLists(scene_, true);
+    // During a drag the fast build keeps the drag batches that the steps refill.
+    view_.renderer.RebuildLists(scene_, controller_.mode() != InteractionController::DragMode);
     listsStale_ = false;
   }
   view_.renderer.DrawScene(scene_, view_.camera, view_.groundAndAxes, controller_.interactionMode(),
