@@ -55,7 +55,7 @@ Reaction InteractionController::pointer(const PointerInput &in) {
           out_.menu = menuForSelection();
         Release(Button::Right, in.x, in.y);
       }
-    } else {
+    } else if (view_.antialias == 0) { // no motion while antialiased frames accumulate
       buttonWord_ = camera && (in.middleHeld || in.rightHeld) ? kZoomHeld
                     : in.leftHeld                             ? kLeftHeld
                                                               : 0;
@@ -326,8 +326,19 @@ MenuKind InteractionController::menuForSelection() const {
 
 Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument) {
   out_ = {};
+  try {
+    beginOperation(id, axisArgument);
+  } catch (const std::exception &failure) {
+    // Setups recover from their own faults; this catches a list rebuild over a broken mesh.
+    ui_.messageBox(failure.what());
+    SetMode(SelectMode);
+  }
+  return out_;
+}
+
+void InteractionController::beginOperation(int32_t id, int32_t axisArgument) {
   if (!hasOperationCommand(id))
-    return out_;
+    return;
   const moVec3 unitAxis = axisArgument == 1   ? moVec3{0, 1, 0}
                           : axisArgument == 2 ? moVec3{0, 0, 1}
                                               : moVec3{1, 0, 0};
@@ -335,7 +346,7 @@ Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument)
   out_.redraw = true;
   if (!start.accepted) {
     SetMode(SelectMode);
-    return out_;
+    return;
   }
   if (start.axisBound)
     axis = unitAxis;
@@ -348,7 +359,6 @@ Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument)
     SetMode(SelectMode);
   }
   operationId = id;
-  return out_;
 }
 
 Reaction InteractionController::RepeatLastOperation() {

@@ -82,6 +82,7 @@ public:
 
 private:
   void SetMode(Mode m);
+  void beginOperation(int32_t id, int32_t axisArgument);
   void Press(Button b, int32_t x, int32_t y);
   void Release(Button b, int32_t x, int32_t y);
   void Move(int32_t x, int32_t y, MotionCause cause);
