@@ -1,0 +1,1 @@
+#include "tests/ops/ops_fixture.h"
