@@ -27,7 +27,7 @@ moObject moved(moObject obj, const moVec3 &offset);
 class OpsTest : public SceneTest {
 protected:
   int32_t add(moObject obj) { return scene.objects.insert(std::make_shared<moObject>(std::move(obj))); }
-  void selectObjects(std::initializer_list<int32_t> slots) {
+  void selectObjects(const std::vector<int32_t> &slots) {
     scene.SetMode(moOBJECTS);
     scene.clearSelection();
     for (int32_t s : slots)
