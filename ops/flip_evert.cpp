@@ -26,6 +26,8 @@ void flipObject(moObject &obj, int32_t axis) {
 }
 
 bool flipObjects(Scene &scene, int32_t axis) {
+  if (axis < 0 || axis > 2)
+    return false;
   return forEachSelectedObject(scene, [axis](moObject &obj) { flipObject(obj, axis); });
 }
 

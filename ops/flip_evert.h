@@ -8,7 +8,8 @@
 void flipObject(moObject &obj, int32_t axis);
 
 // Flip X / Y / Z (moOBJECTS): flipObject on every selected object; the selection stays. After a
-// failure the scene is restored and the selection cleared. Returns whether it ran.
+// failure the scene is restored and the selection cleared. Returns whether it ran (false for an
+// axis other than 0, 1, 2).
 bool flipObjects(Scene &scene, int32_t axis);
 
 // Evert (moOBJECTS): reverses the orientation of every face of each selected object, turning the

@@ -10,7 +10,7 @@ using BridgeTest = OpsTest;
 using MirrorTest = OpsTest;
 
 TEST_F(BridgeTest, OppositeFacesOfASlabMakeATunnel) {
-  const int32_t slot = add(makeObject(slabMesh(3, 3)));
+  const int32_t slot = addObject(makeObject(slabMesh(3, 3)));
   const moObject &slab = *scene.object(slot);
   selectFaces({{faceNear(slab, {1.5f, 1.5f, 1}), slot}, {faceNear(slab, {1.5f, 1.5f, 0}), slot}});
   ASSERT_TRUE(bridge(scene));
@@ -24,8 +24,8 @@ TEST_F(BridgeTest, OppositeFacesOfASlabMakeATunnel) {
 }
 
 TEST_F(BridgeTest, FacesOfTwoObjectsJoinThemIntoOne) {
-  const int32_t a = add(boxObject({-10, -10, -10}, {10, 10, 10}));
-  const int32_t b = add(boxObject({-10, 30, -10}, {10, 50, 10}));
+  const int32_t a = addObject(boxObject({-10, -10, -10}, {10, 10, 10}));
+  const int32_t b = addObject(boxObject({-10, 30, -10}, {10, 50, 10}));
   scene.SetMode(moFACES);
   scene.selection.Append({faceNear(*scene.object(a), {0, 10, 0}), a});
   scene.previousSelection.Append({faceNear(*scene.object(b), {0, 30, 0}), b});
@@ -47,7 +47,7 @@ class BridgeRefusalTest : public OpsTest, public testing::WithParamInterface<Ref
 // Each case selects two faces that cannot be bridged; the scene must be exactly as before.
 TEST_P(BridgeRefusalTest, ShowsTheReasonAndLeavesTheSceneAlone) {
   const std::string what = GetParam().what;
-  const int32_t a = add(boxObject({-10, -10, -10}, {10, 10, 10}));
+  const int32_t a = addObject(boxObject({-10, -10, -10}, {10, 10, 10}));
   moObject second = boxObject({30, -10, -10}, {50, 10, 10});
   moVec3 secondFace{40, 10, 0}; // the top, beside the first box's top
   if (what == "triangle") {
@@ -55,7 +55,7 @@ TEST_P(BridgeRefusalTest, ShowsTheReasonAndLeavesTheSceneAlone) {
     buildCone(second, 5, 10, 3, {0, 30, 0}); // a triangle facing down at the top face
     secondFace = {0, 25, 0};
   }
-  const int32_t b = add(second);
+  const int32_t b = addObject(second);
   if (what == "hidden")
     scene.object(b)->visible = 0;
   const auto before = snapshot();
@@ -82,8 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Refusal> &p) { return std::string(p.param.what); });
 
 TEST_F(BridgeTest, JoiningObjectsPastTheFaceLimitRestoresTheScene) {
-  const int32_t a = add(makeObject(slabMesh(90, 90)));                // 16560 faces
-  const int32_t b = add(moved(makeObject(slabMesh(90, 90)), {0, 0, 5})); // the same, above
+  const int32_t a = addObject(makeObject(slabMesh(90, 90)));                // 16560 faces
+  const int32_t b = addObject(moved(makeObject(slabMesh(90, 90)), {0, 0, 5})); // the same, above
   const auto before = snapshot();
   selectFaces({{faceNear(*scene.object(a), {0.5f, 0.5f, 1}), a},
                {faceNear(*scene.object(b), {0.5f, 0.5f, 5}), b}});
@@ -93,7 +93,7 @@ TEST_F(BridgeTest, JoiningObjectsPastTheFaceLimitRestoresTheScene) {
 }
 
 TEST_F(MirrorTest, CubeMirroredOnOneFaceIsOneBoxTwiceAsLong) {
-  const int32_t slot = add(boxObject({-10, -10, -10}, {10, 10, 10}));
+  const int32_t slot = addObject(boxObject({-10, -10, -10}, {10, 10, 10}));
   selectFaces({{faceNear(*scene.object(slot), {10, 0, 0}), slot}});
   ASSERT_TRUE(mirrorFaces(scene));
   ASSERT_EQ(scene.objects.objectCount(), 1);
@@ -108,7 +108,7 @@ TEST_F(MirrorTest, CubeMirroredOnOneFaceIsOneBoxTwiceAsLong) {
 }
 
 TEST_F(MirrorTest, OppositeFacesGrowTheObjectBothWays) {
-  const int32_t slot = add(boxObject({-10, -10, -10}, {10, 10, 10}));
+  const int32_t slot = addObject(boxObject({-10, -10, -10}, {10, 10, 10}));
   const moObject &box = *scene.object(slot);
   selectFaces({{faceNear(box, {10, 0, 0}), slot}, {faceNear(box, {-10, 0, 0}), slot}});
   ASSERT_TRUE(mirrorFaces(scene));
@@ -118,7 +118,7 @@ TEST_F(MirrorTest, OppositeFacesGrowTheObjectBothWays) {
 }
 
 TEST_F(MirrorTest, FacesInOnePlaneShareOneCopy) {
-  const int32_t slot = add(makeObject(slabMesh(3, 3)));
+  const int32_t slot = addObject(makeObject(slabMesh(3, 3)));
   const moObject &slab = *scene.object(slot);
   selectFaces({{faceNear(slab, {0.5f, 0.5f, 1}), slot}, {faceNear(slab, {2.5f, 2.5f, 1}), slot}});
   ASSERT_TRUE(mirrorFaces(scene));
@@ -130,7 +130,7 @@ TEST_F(MirrorTest, FacesInOnePlaneShareOneCopy) {
 }
 
 TEST_F(MirrorTest, NeighbouringFacesInOnePlaneAreRefusedAndRestored) {
-  const int32_t slot = add(makeObject(slabMesh(3, 3)));
+  const int32_t slot = addObject(makeObject(slabMesh(3, 3)));
   const moObject &slab = *scene.object(slot);
   const auto before = snapshot();
   selectFaces({{faceNear(slab, {0.5f, 0.5f, 1}), slot}, {faceNear(slab, {1.5f, 0.5f, 1}), slot}});
@@ -140,8 +140,8 @@ TEST_F(MirrorTest, NeighbouringFacesInOnePlaneAreRefusedAndRestored) {
 }
 
 TEST_F(MirrorTest, MirroredCopyNeedsOneObjectAndAFaceOnIt) {
-  const int32_t a = add(boxObject({0, 0, 0}, {10, 10, 10}));
-  const int32_t b = add(boxObject({20, 0, 0}, {30, 10, 10}));
+  const int32_t a = addObject(boxObject({0, 0, 0}, {10, 10, 10}));
+  const int32_t b = addObject(boxObject({20, 0, 0}, {30, 10, 10}));
   selectObjects({a});
   EXPECT_FALSE(copyMirrored(scene, {0, b}));
   EXPECT_EQ(ui.messages.back(), "copyMirrored: selected face not on selected object");

@@ -5,16 +5,18 @@
 #include <vector>
 
 double enclosedVolume(const moObject &obj) {
+  // Triangles from each face's centre, so a face that is not quite flat counts the same however
+  // its corners are numbered.
   double sum = 0;
   std::vector<int32_t> corners;
   for (int32_t f = 0; f < obj.faces.count(); ++f) {
     if (!obj.faces[f].active())
       continue;
-    obj.faceVertices(f, corners);
-    const moVec3 &a = obj.vertices[corners[0]].Coordinates;
-    for (size_t k = 1; k + 1 < corners.size(); ++k)
-      sum += dot(a, cross(obj.vertices[corners[k]].Coordinates,
-                          obj.vertices[corners[k + 1]].Coordinates));
+    const moVec3 centre = obj.faceCentroid(f);
+    const size_t n = size_t(obj.faceVertices(f, corners));
+    for (size_t k = 0; k < n; ++k)
+      sum += dot(centre, cross(obj.vertices[corners[k]].Coordinates,
+                               obj.vertices[corners[(k + 1) % n]].Coordinates));
   }
   return -sum / 6; // faces run clockwise seen from outside
 }

@@ -75,7 +75,7 @@ TEST_F(PlaneCutTest, PlaneThroughVerticesOnlyCutsAlongThem) {
   moObject octahedron;
   buildOctahedron(octahedron, 10, {0, 0, 0});
   const int32_t vertexCount = octahedron.vertices.count();
-  add(std::move(octahedron));
+  addObject(std::move(octahedron));
   selectObjects({0});
   ASSERT_TRUE(planeCut(scene, 1));
   for (int32_t slot : {0, 1}) {
@@ -87,8 +87,8 @@ TEST_F(PlaneCutTest, PlaneThroughVerticesOnlyCutsAlongThem) {
 }
 
 TEST_F(PlaneCutTest, PlanesThatLeaveOneSideEmptyChangeNothing) {
-  add(boxObject({0, -10, -10}, {20, 10, 10}));   // one face in the plane x = 0
-  add(boxObject({30, -10, -10}, {40, 10, 10})); // wholly on one side
+  addObject(boxObject({0, -10, -10}, {20, 10, 10}));   // one face in the plane x = 0
+  addObject(boxObject({30, -10, -10}, {40, 10, 10})); // wholly on one side
   for (const std::vector<int32_t> &slots : {std::vector<int32_t>{0}, {1}, {1, 0}}) {
     ui.messages.clear();
     const auto before = snapshot();
@@ -100,7 +100,7 @@ TEST_F(PlaneCutTest, PlanesThatLeaveOneSideEmptyChangeNothing) {
 }
 
 TEST_F(PlaneCutTest, CutPastTheFaceLimitRestoresTheScene) {
-  add(makeObject(torusMesh(181, 181))); // 32761 faces: the cut must add more than seven
+  addObject(makeObject(torusMesh(181, 181))); // 32761 faces: the cut must add more than seven
   const auto before = snapshot();
   selectObjects({0});
   EXPECT_FALSE(planeCut(scene, 0));
@@ -110,7 +110,7 @@ TEST_F(PlaneCutTest, CutPastTheFaceLimitRestoresTheScene) {
 }
 
 TEST_F(PlaneCutTest, ThirdsOfABoxAreCutAtTheRightPlanes) {
-  add(boxObject({-30, -5, -5}, {0, 5, 5}));
+  addObject(boxObject({-30, -5, -5}, {0, 5, 5}));
   selectObjects({0});
   ASSERT_TRUE(axisMultiCut(scene, 0, 2));
   ASSERT_EQ(scene.objects.objectCount(), 1);
