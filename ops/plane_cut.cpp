@@ -66,6 +66,21 @@ void keepSide(moObject &obj, const std::vector<int8_t> &side, int8_t drop) {
   repairVertexEdges(obj);
 }
 
+// A copy of obj whose arrays hold just its elements: a freshly sliced object's arrays have just
+// doubled, and copying the spare room would cost as much as the elements. The painted-object
+// guard has already taken paint and paint triangles away.
+moObject exactCopy(const moObject &obj) {
+  moObject out = withoutGeometry(obj);
+  out.reserve(obj.edges.count(), obj.faces.count(), obj.vertices.count());
+  for (const moEdge &d : obj.edges)
+    out.edges.append(d);
+  for (const moFace &f : obj.faces)
+    out.faces.append(f);
+  for (const moVertex &v : obj.vertices)
+    out.vertices.append(v);
+  return out;
+}
+
 } // namespace
 
 bool planeDividesObject(const moObject &obj, const AxisPlane &plane) {
@@ -82,7 +97,7 @@ bool planeDividesObject(const moObject &obj, const AxisPlane &plane) {
 
 moObject planeCutObject(moObject &obj, const AxisPlane &plane) {
   planeSlice(obj, plane);
-  moObject upper(obj);
+  moObject upper = exactCopy(obj);
   const std::vector<int8_t> side = vertexSides(obj, plane);
   keepSide(obj, side, 1);
   keepSide(upper, side, -1);

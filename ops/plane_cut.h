@@ -9,8 +9,8 @@
 // leaves something on each side.
 bool planeDividesObject(const moObject &obj, const AxisPlane &plane);
 
-// Cuts obj in two: obj keeps the part below the plane, the returned object (a copy with obj's
-// attributes) the part above; both are closed in the plane and compacted. Needs
+// Cuts obj in two: obj keeps the part below the plane, the returned object (with obj's
+// attributes, without paint) the part above; both are closed in the plane and compacted. Needs
 // planeDividesObject. Throws the element-limit exceptions and moInvalidTopologyException (obj
 // then half changed).
 moObject planeCutObject(moObject &obj, const AxisPlane &plane);
