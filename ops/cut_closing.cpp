@@ -22,7 +22,9 @@ int32_t &faceOf(moObject &obj, const Side &s) {
 int32_t sideEnd(const moObject &obj, const Side &s) {
   return s.right ? obj.edges[s.edge].Head : obj.edges[s.edge].Tail;
 }
-bool isOpen(const moObject &obj, int32_t f) { return !obj.faces.contains(f) || !obj.faces[f].active(); }
+bool isOpen(const moObject &obj, int32_t f) {
+  return !obj.faces.contains(f) || !obj.faces[f].active();
+}
 
 // Joins sides into face g in order, each side's neighbours in the loop becoming its wings.
 void linkLoop(moObject &obj, const std::vector<Side> &loop, int32_t g) {
@@ -148,8 +150,8 @@ void CutCloser::joinHoles() {
       obj_.faceBounds(f, fMin, fMax);
       bool holds = true;
       for (int a = 0; a < 3; ++a)
-        holds = holds && (&fMin.x)[a] <= (&hMin.x)[a] + 0.001f &&
-                (&hMax.x)[a] - 0.001f <= (&fMax.x)[a];
+        holds =
+            holds && (&fMin.x)[a] <= (&hMin.x)[a] + 0.001f && (&hMax.x)[a] - 0.001f <= (&fMax.x)[a];
       const float size = lengthSquared(subtract(fMax, fMin));
       if (holds && size < aroundSize) {
         around = f;
@@ -171,12 +173,15 @@ void CutCloser::triangulateRegion(int32_t outer, const std::vector<int32_t> &hol
   FaceTriangulator triangulator;
   std::vector<int32_t> points, corners;
   std::unordered_map<uint64_t, Side> boundary; // directed run of each loop side -> the side
-  const auto key = [](int32_t from, int32_t to) { return uint64_t(uint32_t(from)) << 32 | uint32_t(to); };
+  const auto key = [](int32_t from, int32_t to) {
+    return uint64_t(uint32_t(from)) << 32 | uint32_t(to);
+  };
   std::vector<int32_t> region{outer};
   region.insert(region.end(), holes.begin(), holes.end());
   for (int32_t f : region) {
     obj_.forEachEdgeOfFace(f, false, [&](int32_t e) {
-      boundary[key(obj_.startVertex(e, f), obj_.endVertex(e, f))] = {e, obj_.edges[e].RightFace == f};
+      boundary[key(obj_.startVertex(e, f), obj_.endVertex(e, f))] = {e,
+                                                                     obj_.edges[e].RightFace == f};
     });
     obj_.faceVertices(f, corners, true); // counter-clockwise seen along n; holes the other way
     for (int32_t v : corners) {

@@ -42,12 +42,10 @@ void keepSide(moObject &obj, const std::vector<int8_t> &side, int8_t drop) {
     if (!obj.faces[f].active())
       continue;
     obj.faceVertices(f, corners);
-    const bool keep = std::any_of(corners.begin(), corners.end(), [&](int32_t v) {
-      return side[v] == -drop;
-    });
-    const bool across = std::any_of(corners.begin(), corners.end(), [&](int32_t v) {
-      return side[v] == drop;
-    });
+    const bool keep =
+        std::any_of(corners.begin(), corners.end(), [&](int32_t v) { return side[v] == -drop; });
+    const bool across =
+        std::any_of(corners.begin(), corners.end(), [&](int32_t v) { return side[v] == drop; });
     if (keep && across)
       throw moInvalidTopologyException();
     if (!keep)

@@ -9,8 +9,8 @@
 namespace {
 
 moColor average(const moColor &a, const moColor &b) {
-  return {uint8_t((a.r + b.r + 1) / 2), uint8_t((a.g + b.g + 1) / 2),
-          uint8_t((a.b + b.b + 1) / 2), uint8_t((a.a + b.a + 1) / 2)};
+  return {uint8_t((a.r + b.r + 1) / 2), uint8_t((a.g + b.g + 1) / 2), uint8_t((a.b + b.b + 1) / 2),
+          uint8_t((a.a + b.a + 1) / 2)};
 }
 
 // Dense numbering of the source's active elements and the layout of the result.
@@ -78,7 +78,8 @@ void Subdivider::placePoints() {
       continue;
     const moVec3 &h = src_.vertices[d.Head].Coordinates, &t = src_.vertices[d.Tail].Coordinates;
     const moVec3 &fl = facePoints_[l_.face[d.LeftFace]], &fr = facePoints_[l_.face[d.RightFace]];
-    edgePoints.push_back(d.hard ? scale(0.5f, add(h, t)) : scale(0.25f, add(add(h, t), add(fl, fr))));
+    edgePoints.push_back(d.hard ? scale(0.5f, add(h, t))
+                                : scale(0.25f, add(add(h, t), add(fl, fr))));
     // The face whose corner at an end this edge stores: each face around a vertex once.
     for (const auto &[v, far, corner] : {std::tuple(d.Head, t, fr), std::tuple(d.Tail, h, fl)}) {
       Ring &r = rings[l_.vertex[v]];
@@ -126,8 +127,7 @@ void Subdivider::makeEdges() {
   }
 }
 
-void Subdivider::linkSide(int32_t e, bool right, int32_t q, int32_t next, int32_t prev,
-                          moColor c) {
+void Subdivider::linkSide(int32_t e, bool right, int32_t q, int32_t next, int32_t prev, moColor c) {
   moEdge &d = out_.edges[e];
   (right ? d.RightFace : d.LeftFace) = q;
   (right ? d.ForeWing : d.BackWing) = next;
@@ -138,7 +138,7 @@ void Subdivider::linkSide(int32_t e, bool right, int32_t q, int32_t next, int32_
 void Subdivider::makeQuads(int32_t f) {
   struct Corner {
     int32_t edge;
-    bool forward; // f is the edge's RightFace
+    bool forward;   // f is the edge's RightFace
     moColor colour; // f's corner at the edge's end
   };
   std::vector<Corner> ring;
@@ -162,7 +162,7 @@ void Subdivider::makeQuads(int32_t f) {
   for (int32_t j = 0; j < k; ++j) {
     const Corner &at = ring[j], &after = ring[(j + 1) % k], &before = ring[(j + k - 1) % k];
     const int32_t q = l_.firstQuad[l_.face[f]] + j;
-    const int32_t h1 = firstHalf(at.edge) + (at.forward ? 1 : 0); // edge point -> corner
+    const int32_t h1 = firstHalf(at.edge) + (at.forward ? 1 : 0);       // edge point -> corner
     const int32_t h2 = firstHalf(after.edge) + (after.forward ? 0 : 1); // corner -> edge point
     const int32_t h3 = spoke(f, (j + 1) % k), h4 = spoke(f, j);
     linkSide(h1, at.forward, q, h2, h4, at.colour);

@@ -7,8 +7,8 @@
 #include "core/mesh.h"
 
 enum TriangulationMethod : int32_t {
-  kTriangulateFan = 0,       // k - 2 triangles from each face's first corner
-  kTriangulateDelaunay = 2,  // the polygon triangulation library, a fan where it fails
+  kTriangulateFan = 0,      // k - 2 triangles from each face's first corner
+  kTriangulateDelaunay = 2, // the polygon triangulation library, a fan where it fails
 };
 
 // Refills obj's triangle lists face by face in face order; every triangle runs clockwise seen

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Refusal> &p) { return std::string(p.param.what); });
 
 TEST_F(BridgeTest, JoiningObjectsPastTheFaceLimitRestoresTheScene) {
-  const int32_t a = addObject(makeObject(slabMesh(90, 90)));                // 16560 faces
+  const int32_t a = addObject(makeObject(slabMesh(90, 90)));                   // 16560 faces
   const int32_t b = addObject(moved(makeObject(slabMesh(90, 90)), {0, 0, 5})); // the same, above
   const auto before = snapshot();
   selectFaces({{faceNear(*scene.object(a), {0.5f, 0.5f, 1}), a},

@@ -26,7 +26,9 @@ moObject moved(moObject obj, const moVec3 &offset);
 
 class OpsTest : public SceneTest {
 protected:
-  int32_t addObject(moObject obj) { return scene.objects.insert(std::make_shared<moObject>(std::move(obj))); }
+  int32_t addObject(moObject obj) {
+    return scene.objects.insert(std::make_shared<moObject>(std::move(obj)));
+  }
   void selectObjects(const std::vector<int32_t> &slots) {
     scene.SetMode(moOBJECTS);
     scene.clearSelection();

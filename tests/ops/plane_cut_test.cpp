@@ -87,7 +87,7 @@ TEST_F(PlaneCutTest, PlaneThroughVerticesOnlyCutsAlongThem) {
 }
 
 TEST_F(PlaneCutTest, PlanesThatLeaveOneSideEmptyChangeNothing) {
-  addObject(boxObject({0, -10, -10}, {20, 10, 10}));   // one face in the plane x = 0
+  addObject(boxObject({0, -10, -10}, {20, 10, 10}));  // one face in the plane x = 0
   addObject(boxObject({30, -10, -10}, {40, 10, 10})); // wholly on one side
   for (const std::vector<int32_t> &slots : {std::vector<int32_t>{0}, {1}, {1, 0}}) {
     ui.messages.clear();

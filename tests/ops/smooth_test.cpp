@@ -61,7 +61,8 @@ TEST_F(SmoothTest, TwoHardEdgesPullAVertexAlongTheCrease) {
   EXPECT_EQ(soundness(result), "");
   for (int32_t v = 0; v < obj.vertices.count(); v += 8) {
     const moVec3 &p = obj.vertices[v].Coordinates;
-    const moVec3 a = obj.vertices[(v + 8) % 64].Coordinates, b = obj.vertices[(v + 56) % 64].Coordinates;
+    const moVec3 a = obj.vertices[(v + 8) % 64].Coordinates,
+                 b = obj.vertices[(v + 56) % 64].Coordinates;
     const moVec3 expected = scale(0.125f, add(scale(6, p), add(a, b)));
     EXPECT_NEAR(distance(result.vertices[v].Coordinates, expected), 0, 1e-5) << v;
   }
