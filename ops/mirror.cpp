@@ -96,6 +96,7 @@ void mergeCopy(Scene &scene, std::vector<MirrorEntry> &entries, size_t i) {
       entries[j].partner = entries[j].face.element + base;
   mergeInto(obj, *scene.object(entry.copySlot));
   scene.objects.remove(entry.copySlot);
+  scene.objectChanged(entry.copySlot);
 }
 
 bool weldAll(Scene &scene, std::vector<MirrorEntry> &entries) {
