@@ -11,8 +11,12 @@ using MirrorTest = OpsTest;
 
 TEST_F(BridgeTest, OppositeFacesOfASlabMakeATunnel) {
   const int32_t slot = addObject(makeObject(slabMesh(3, 3)));
-  const moObject &slab = *scene.object(slot);
-  selectFaces({{faceNear(slab, {1.5f, 1.5f, 1}), slot}, {faceNear(slab, {1.5f, 1.5f, 0}), slot}});
+  moObject &slab = *scene.object(slot);
+  const int32_t top = faceNear(slab, {1.5f, 1.5f, 1}), bottom = faceNear(slab, {1.5f, 1.5f, 0});
+  const moColor red{255, 0, 0, 255}, blue{0, 0, 255, 255};
+  slab.setFaceColor(top, red);
+  slab.setFaceColor(bottom, blue);
+  selectFaces({{top, slot}, {bottom, slot}});
   ASSERT_TRUE(bridge(scene));
   const moObject &obj = *scene.object(slot);
   EXPECT_EQ(soundness(obj), "");
@@ -21,6 +25,19 @@ TEST_F(BridgeTest, OppositeFacesOfASlabMakeATunnel) {
   // A tunnel makes a surface of genus one.
   EXPECT_EQ(obj.vertices.count() - obj.edges.count() + obj.faces.count(), 0);
   EXPECT_TRUE(scene.selection.Empty());
+  // The tunnel walls keep the colours the two faces had at their corners.
+  int32_t walls = 0;
+  std::vector<int32_t> corners;
+  for (int32_t f = 0; f < obj.faces.count(); ++f) {
+    const moVec3 c = obj.faceCentroid(f);
+    if (c.z != 0.5f || c.x < 1 || c.x > 2 || c.y < 1 || c.y > 2)
+      continue;
+    ++walls;
+    obj.faceVertices(f, corners);
+    for (int32_t v : corners)
+      EXPECT_EQ(obj.cornerColorAt(v, f), obj.vertices[v].Coordinates.z == 1 ? red : blue);
+  }
+  EXPECT_EQ(walls, 4);
 }
 
 TEST_F(BridgeTest, FacesOfTwoObjectsJoinThemIntoOne) {
@@ -94,6 +111,8 @@ TEST_F(BridgeTest, JoiningObjectsPastTheFaceLimitRestoresTheScene) {
 
 TEST_F(MirrorTest, CubeMirroredOnOneFaceIsOneBoxTwiceAsLong) {
   const int32_t slot = addObject(boxObject({-10, -10, -10}, {10, 10, 10}));
+  for (int32_t f = 0; f < 6; ++f)
+    scene.object(slot)->setFaceColor(f, {uint8_t(40 * f), 0, 0, 255});
   selectFaces({{faceNear(*scene.object(slot), {10, 0, 0}), slot}});
   ASSERT_TRUE(mirrorFaces(scene));
   ASSERT_EQ(scene.objects.objectCount(), 1);
@@ -105,6 +124,13 @@ TEST_F(MirrorTest, CubeMirroredOnOneFaceIsOneBoxTwiceAsLong) {
   for (const moVertex &v : obj.vertices)
     highest = std::max(highest, v.Coordinates.x);
   EXPECT_FLOAT_EQ(highest, 30);
+  // Every face, the ones along the weld included, keeps one colour at all its corners.
+  std::vector<int32_t> corners;
+  for (int32_t f = 0; f < obj.faces.count(); ++f) {
+    obj.faceVertices(f, corners);
+    for (int32_t v : corners)
+      EXPECT_EQ(obj.cornerColorAt(v, f), obj.cornerColorAt(corners[0], f)) << f;
+  }
 }
 
 TEST_F(MirrorTest, OppositeFacesGrowTheObjectBothWays) {
