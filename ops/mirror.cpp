@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 
 namespace {
 
@@ -17,27 +18,38 @@ struct Handover {
   moColor corner;
 };
 
-int32_t partnerOf(const FacePairing &p, int32_t e) {
-  const auto it = std::find(p.bEdges.begin(), p.bEdges.end(), e);
-  return it == p.bEdges.end() ? e : p.aEdges[size_t(it - p.bEdges.begin())];
-}
+// Where b's corners and edges go: to their partners on a.
+class Partners {
+public:
+  explicit Partners(const FacePairing &p) {
+    for (size_t i = 0; i < p.bEdges.size(); ++i) {
+      edges_[p.bEdges[i]] = p.aEdges[i];
+      vertices_[p.bCorners[i]] = p.aCorners[i];
+    }
+  }
+  int32_t edge(int32_t e) const { return lookUp(edges_, e); }
+  int32_t vertex(int32_t v) const { return lookUp(vertices_, v); }
+
+private:
+  static int32_t lookUp(const std::unordered_map<int32_t, int32_t> &map, int32_t key) {
+    const auto it = map.find(key);
+    return it == map.end() ? key : it->second;
+  }
+  std::unordered_map<int32_t, int32_t> edges_, vertices_;
+};
 
 // The edges of b take over a's place: every edge at b's corners moves to a's corners and every
 // reference to an edge of b goes to its partner.
-void redirectRing(moObject &obj, const FacePairing &p) {
+void redirectRing(moObject &obj, const FacePairing &p, const Partners &partners) {
   std::vector<int32_t> ring;
   for (int32_t v : p.bCorners)
     obj.forEachEdgeAtVertex(v, [&](int32_t e) { ring.push_back(e); });
   for (int32_t e : ring) {
     moEdge &d = obj.edges[e];
-    for (size_t i = 0; i < p.bCorners.size(); ++i) {
-      if (d.Head == p.bCorners[i])
-        d.Head = p.aCorners[i];
-      if (d.Tail == p.bCorners[i])
-        d.Tail = p.aCorners[i];
-    }
+    d.Head = partners.vertex(d.Head);
+    d.Tail = partners.vertex(d.Tail);
     for (int32_t *w : {&d.ForeWing, &d.BackWing, &d.ccwForeWing, &d.ccwBackWing})
-      *w = partnerOf(p, *w);
+      *w = partners.edge(*w);
     obj.edgeEndsChanged(e);
   }
 }
@@ -132,14 +144,15 @@ const char *weldFaces(moObject &obj, int32_t a, int32_t b) {
     handover.push_back(
         {n, obj.nextEdgeOfFace(e, n), obj.prevEdgeOfFace(e, n), obj.cornerColor(e, n)});
   }
-  redirectRing(obj, p);
+  const Partners partners(p);
+  redirectRing(obj, p, partners);
   for (size_t i = 0; i < p.aEdges.size(); ++i) {
     moEdge &d = obj.edges[p.aEdges[i]];
     const Handover &h = handover[i];
     const bool right = d.RightFace == a;
     (right ? d.RightFace : d.LeftFace) = h.face;
-    (right ? d.ForeWing : d.BackWing) = partnerOf(p, h.next);
-    (right ? d.ccwBackWing : d.ccwForeWing) = partnerOf(p, h.prev);
+    (right ? d.ForeWing : d.BackWing) = partners.edge(h.next);
+    (right ? d.ccwBackWing : d.ccwForeWing) = partners.edge(h.prev);
     (right ? d.rightColor : d.leftColor) = h.corner;
     obj.faces[h.face].EdgeIndex = p.aEdges[i];
   }
