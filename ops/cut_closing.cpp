@@ -48,6 +48,7 @@ private:
   Side nextSide(const Side &arriving, std::vector<int32_t> &fan);
   void separatePassage(int32_t v, const std::vector<int32_t> &fan);
   void closeLoop(const Side &start);
+  int32_t faceAround(int32_t hole, const std::vector<int32_t> &outers) const;
   void joinHoles();
   void triangulateRegion(int32_t outer, const std::vector<int32_t> &holes);
 
@@ -136,28 +137,36 @@ void CutCloser::run() {
   joinHoles();
 }
 
+// The smallest of the outer faces whose bounds hold the hole's, shrunk by 0.001 on every side.
+int32_t CutCloser::faceAround(int32_t hole, const std::vector<int32_t> &outers) const {
+  moVec3 hMin, hMax, fMin, fMax;
+  obj_.faceBounds(hole, hMin, hMax);
+  int32_t around = -1;
+  float aroundSize = kFloatMax;
+  for (int32_t f : outers) {
+    obj_.faceBounds(f, fMin, fMax);
+    bool holds = true;
+    for (int a = 0; a < 3; ++a)
+      holds =
+          holds && (&fMin.x)[a] <= (&hMin.x)[a] + 0.001f && (&hMax.x)[a] - 0.001f <= (&fMax.x)[a];
+    const float size = lengthSquared(subtract(fMax, fMin));
+    if (holds && size < aroundSize) {
+      around = f;
+      aroundSize = size;
+    }
+  }
+  return around;
+}
+
+// New faces turned against the cut normal are holes; each joins the face around it, the last
+// hole first.
 void CutCloser::joinHoles() {
   std::vector<int32_t> outers, holes;
   for (int32_t f : newFaces_)
     (dot(obj_.faceNormal(f, false), n_) < 0 ? holes : outers).push_back(f);
   std::unordered_map<int32_t, std::vector<int32_t>> holesOf;
   for (auto h = holes.rbegin(); h != holes.rend(); ++h) {
-    moVec3 hMin, hMax, fMin, fMax;
-    obj_.faceBounds(*h, hMin, hMax);
-    int32_t around = -1;
-    float aroundSize = kFloatMax;
-    for (int32_t f : outers) {
-      obj_.faceBounds(f, fMin, fMax);
-      bool holds = true;
-      for (int a = 0; a < 3; ++a)
-        holds =
-            holds && (&fMin.x)[a] <= (&hMin.x)[a] + 0.001f && (&hMax.x)[a] - 0.001f <= (&fMax.x)[a];
-      const float size = lengthSquared(subtract(fMax, fMin));
-      if (holds && size < aroundSize) {
-        around = f;
-        aroundSize = size;
-      }
-    }
+    const int32_t around = faceAround(*h, outers);
     if (around == -1)
       throw moInvalidTopologyException();
     holesOf[around].push_back(*h);
@@ -167,67 +176,88 @@ void CutCloser::joinHoles() {
       triangulateRegion(f, holesOf[f]);
 }
 
-// Replaces the outer face and its holes by triangles of the polygon triangulation; each loop
-// edge keeps its place on the side that faced the region.
-void CutCloser::triangulateRegion(int32_t outer, const std::vector<int32_t> &holes) {
-  FaceTriangulator triangulator;
-  std::vector<int32_t> points, corners;
-  std::unordered_map<uint64_t, Side> boundary; // directed run of each loop side -> the side
-  const auto key = [](int32_t from, int32_t to) {
-    return uint64_t(uint32_t(from)) << 32 | uint32_t(to);
-  };
-  std::vector<int32_t> region{outer};
-  region.insert(region.end(), holes.begin(), holes.end());
-  for (int32_t f : region) {
-    obj_.forEachEdgeOfFace(f, false, [&](int32_t e) {
-      boundary[key(obj_.startVertex(e, f), obj_.endVertex(e, f))] = {e,
-                                                                     obj_.edges[e].RightFace == f};
-    });
-    obj_.faceVertices(f, corners, true); // counter-clockwise seen along n; holes the other way
-    for (int32_t v : corners) {
-      const moVec3 &p = obj_.vertices[v].Coordinates;
-      triangulator.addPoint(p.x, p.y, p.z);
-      points.push_back(v);
-    }
-    triangulator.closeLoop();
-    obj_.deleteFace(f);
+uint64_t runKey(int32_t from, int32_t to) { return uint64_t(uint32_t(from)) << 32 | uint32_t(to); }
+
+// Faces the region of an outer loop and its holes with triangles of the polygon triangulation;
+// each loop edge keeps its place on the side that faced the region.
+class RegionFill {
+public:
+  explicit RegionFill(moObject &obj) : obj_(obj) {}
+  // Takes face f's loop into the region and deletes the face.
+  void addLoop(int32_t f);
+  void fill(const moVec3 &n);
+
+private:
+  Side sideFor(int32_t from, int32_t to);
+
+  moObject &obj_;
+  FaceTriangulator triangulator_;
+  std::vector<int32_t> points_, corners_;
+  std::unordered_map<uint64_t, Side> boundary_; // each loop side by its run from -> to
+  std::unordered_map<uint64_t, int32_t> inner_; // lower, higher vertex -> new inner edge
+  std::vector<int32_t> innerEdges_;
+};
+
+void RegionFill::addLoop(int32_t f) {
+  obj_.forEachEdgeOfFace(f, false, [&](int32_t e) {
+    const Side side{e, obj_.edges[e].RightFace == f};
+    boundary_[runKey(obj_.startVertex(e, f), obj_.endVertex(e, f))] = side;
+  });
+  obj_.faceVertices(f, corners_, true); // counter-clockwise seen along n; holes the other way
+  for (int32_t v : corners_) {
+    const moVec3 &p = obj_.vertices[v].Coordinates;
+    triangulator_.addPoint(p.x, p.y, p.z);
+    points_.push_back(v);
   }
-  const float normal[3] = {n_.x, n_.y, n_.z};
-  const int count = triangulator.triangulate(normal);
+  triangulator_.closeLoop();
+  obj_.deleteFace(f);
+}
+
+// The loop side a triangle runs along from -> to, or a side of an inner edge made for it.
+Side RegionFill::sideFor(int32_t from, int32_t to) {
+  const auto b = boundary_.find(runKey(from, to));
+  if (b != boundary_.end()) {
+    const Side side = b->second;
+    boundary_.erase(b);
+    return side;
+  }
+  const uint64_t undirected = runKey(std::min(from, to), std::max(from, to));
+  auto it = inner_.find(undirected);
+  if (it == inner_.end()) {
+    it = inner_.emplace(undirected, obj_.makeEdge(from, to, true)).first;
+    innerEdges_.push_back(it->second);
+  }
+  const Side side{it->second, obj_.edges[it->second].Tail == from};
+  if (faceOf(obj_, side) != -1)
+    throw moInvalidTopologyException();
+  return side;
+}
+
+void RegionFill::fill(const moVec3 &n) {
+  const float normal[3] = {n.x, n.y, n.z};
+  const int count = triangulator_.triangulate(normal);
   if (count <= 0)
     throw moInvalidTopologyException();
-  std::unordered_map<uint64_t, int32_t> inner; // lower, higher vertex -> edge inside the region
-  std::vector<int32_t> innerEdges;
-  const std::vector<int> &t = triangulator.triangles();
+  const std::vector<int> &t = triangulator_.triangles();
   for (int i = 0; i < count; ++i) {
     // Counter-clockwise seen along n; faces run the other way.
-    const int32_t c[3] = {points[t[3 * i]], points[t[3 * i + 2]], points[t[3 * i + 1]]};
-    std::vector<Side> loop;
-    for (int k = 0; k < 3; ++k) {
-      const int32_t from = c[k], to = c[(k + 1) % 3];
-      const auto b = boundary.find(key(from, to));
-      if (b != boundary.end()) {
-        loop.push_back(b->second);
-        boundary.erase(b);
-        continue;
-      }
-      const uint64_t undirected = key(std::min(from, to), std::max(from, to));
-      auto it = inner.find(undirected);
-      if (it == inner.end()) {
-        it = inner.emplace(undirected, obj_.makeEdge(from, to, true)).first;
-        innerEdges.push_back(it->second);
-      }
-      loop.push_back({it->second, obj_.edges[it->second].Tail == from});
-      if (faceOf(obj_, loop.back()) != -1)
-        throw moInvalidTopologyException();
-    }
+    const int32_t c[3] = {points_[t[3 * i]], points_[t[3 * i + 2]], points_[t[3 * i + 1]]};
+    const std::vector<Side> loop{sideFor(c[0], c[1]), sideFor(c[1], c[2]), sideFor(c[2], c[0])};
     linkLoop(obj_, loop, obj_.appendFace());
   }
-  for (int32_t e : innerEdges)
+  for (int32_t e : innerEdges_)
     if (obj_.edges[e].LeftFace == -1 || obj_.edges[e].RightFace == -1)
       throw moInvalidTopologyException();
-  if (!boundary.empty())
+  if (!boundary_.empty())
     throw moInvalidTopologyException();
+}
+
+void CutCloser::triangulateRegion(int32_t outer, const std::vector<int32_t> &holes) {
+  RegionFill region(obj_);
+  region.addLoop(outer);
+  for (int32_t h : holes)
+    region.addLoop(h);
+  region.fill(n_);
 }
 
 } // namespace
