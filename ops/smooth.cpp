@@ -13,6 +13,21 @@ moColor average(const moColor &a, const moColor &b) {
           uint8_t((a.a + b.a + 1) / 2)};
 }
 
+// What an old vertex's new place depends on: its edges, the hard ones among them, the sum of
+// their far ends and the face points around it, and the sum of the far ends of its hard edges.
+struct Ring {
+  int32_t n = 0, hard = 0;
+  moVec3 sum, hardEnds;
+};
+
+moVec3 movedVertex(const moVec3 &p, const Ring &r) {
+  if (r.hard == 2)
+    return scale(0.125f, add(scale(6.0f, p), r.hardEnds));
+  if (r.hard >= 3 || r.n == 0)
+    return p;
+  return add(scale(float(r.n - 2) / float(r.n), p), scale(1.0f / float(r.n * r.n), r.sum));
+}
+
 // Dense numbering of the source's active elements and the layout of the result.
 struct Layout {
   std::vector<int32_t> vertex, edge, face; // source slot -> dense index, -1 inactive
@@ -67,10 +82,6 @@ void Subdivider::placePoints() {
   for (int32_t f = 0; f < src_.faces.count(); ++f)
     if (l_.face[f] != -1)
       facePoints_.push_back(src_.faceCentroid(f));
-  struct Ring {
-    int32_t n = 0, hard = 0;
-    moVec3 sum, hardEnds;
-  };
   std::vector<Ring> rings(size_t(l_.vertices));
   std::vector<moVec3> edgePoints;
   for (const moEdge &d : src_.edges) {
@@ -94,13 +105,7 @@ void Subdivider::placePoints() {
   for (int32_t v = 0; v < src_.vertices.count(); ++v) {
     if (l_.vertex[v] == -1)
       continue;
-    const Ring &r = rings[l_.vertex[v]];
-    moVec3 p = src_.vertices[v].Coordinates;
-    if (r.hard == 2)
-      p = scale(0.125f, add(scale(6.0f, p), r.hardEnds));
-    else if (r.hard < 3 && r.n > 0)
-      p = add(scale(float(r.n - 2) / float(r.n), p), scale(1.0f / float(r.n * r.n), r.sum));
-    out_.vertices.append({p, -1});
+    out_.vertices.append({movedVertex(src_.vertices[v].Coordinates, rings[l_.vertex[v]]), -1});
   }
   for (const moVec3 &p : edgePoints)
     out_.vertices.append({p, -1});
