@@ -1,6 +1,7 @@
 #include "ops/drag.h"
 
 #include "ops/entry_vertices.h"
+#include "ops/puff.h"
 #include "ops/transform_move.h"
 #include "ops/transform_rotate.h"
 #include "ops/transform_scale.h"
@@ -105,6 +106,7 @@ const DragRow kRows[] = {
     {kDragRotateNormal, [](Scene &s, DragMotion &m) { rotateAboutNormals(s, tenthStep(m, 15)); },
      kRotatePrompt},
     {kDragTighten, [](Scene &s, DragMotion &m) { tightenStep(s, smallStep(m)); }, kTightenPrompt},
+    {kDragPuff, [](Scene &s, DragMotion &m) { puffStep(s, smallStep(m)); }, nullptr},
     {kDragTwist, [](Scene &s, DragMotion &m) { twistStep(s, smallStep(m), m.axis); }, nullptr},
     {kDragNoiseVectors,
      [](Scene &s, DragMotion &m) { noiseStep(s, NoiseKind::AlongVectors, smallStep(m), m.axis); },

@@ -1,11 +1,22 @@
 #include "ops/operation_commands.h"
 
+#include "ops/bridge.h"
+#include "ops/combine_separate.h"
+#include "ops/copy_objects.h"
+#include "ops/flip_evert.h"
+#include "ops/mirror.h"
+#include "ops/plane_cut.h"
+#include "ops/puff.h"
+#include "ops/smooth.h"
 #include "ops/transform_move.h"
 #include "ops/transform_rotate.h"
 #include "ops/transform_scale.h"
 #include "ops/transform_shape.h"
 
 namespace {
+
+// The axis argument of an axis command: 0, 1, 2 for a unit X, Y or Z axis.
+int32_t axisIndex(const moVec3 &axis) { return axis.y != 0 ? 1 : axis.z != 0 ? 2 : 0; }
 
 struct CommandRow {
   int32_t operationId;
@@ -33,6 +44,20 @@ const CommandRow kRows[] = {
      false},
     {kOpTighten, [](Scene &s, const moVec3 &) { return Tighten(s); }, kDragTighten, false},
     {kOpTwist, [](Scene &s, const moVec3 &) { return Twist(s); }, kDragTwist, true},
+    {kOpCopy, [](Scene &s, const moVec3 &) { return copyObjects(s); }, kDragMoveFree, false},
+    {kOpPuff, [](Scene &s, const moVec3 &) { return puffObjects(s); }, kDragPuff, false},
+    {kOpBridge, [](Scene &s, const moVec3 &) { return bridge(s); }, kDragNone, false},
+    {kOpMirror, [](Scene &s, const moVec3 &) { return mirrorFaces(s); }, kDragNone, false},
+    {kOpCombine, [](Scene &s, const moVec3 &) { return combineObjects(s); }, kDragNone, false},
+    {kOpSeparate, [](Scene &s, const moVec3 &) { return separateObjects(s); }, kDragNone, false},
+    {kOpEvert, [](Scene &s, const moVec3 &) { return evertObjects(s); }, kDragNone, false},
+    {kOpSmooth, [](Scene &s, const moVec3 &) { return smooth(s); }, kDragNone, false},
+    {kOpPlaneCut, [](Scene &s, const moVec3 &a) { return planeCut(s, axisIndex(a)); }, kDragNone,
+     true},
+    {kOpAxisMultiCut, [](Scene &s, const moVec3 &a) { return axisMultiCut(s, axisIndex(a), 1); },
+     kDragNone, true},
+    {kOpFlip, [](Scene &s, const moVec3 &a) { return flipObjects(s, axisIndex(a)); }, kDragNone,
+     true},
 };
 
 const CommandRow *rowOf(int32_t id) {

@@ -55,6 +55,8 @@ public:
   // Builds a primitive as the Add menu does: saves undo, clears the selection, puts the object
   // into the lowest empty slot and appends the slot number to its name. Returns the slot.
   int32_t createPrimitive(PrimitiveType type);
+  // Tells the view that the object in a slot changed and its display lists must be rebuilt.
+  void objectChanged(int32_t slot) { observer().objectChanged(slot); }
   void SetShading(bool shaded, bool selectedOnly);
   void SetObjectVisible(int32_t slot, bool value);
   void SetObjectSensitive(int32_t slot, bool value);

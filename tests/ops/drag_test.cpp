@@ -12,7 +12,7 @@ protected:
   DragMotion motion;
   int32_t slot = -1;
 
-  void SetUp() override { slot = add(cubeMesh()); }
+  void SetUp() override { slot = addMesh(cubeMesh()); }
   void drag(int32_t kind, int32_t dx, int32_t dy = 0) {
     motion.dx = dx;
     motion.dy = dy;
@@ -148,7 +148,7 @@ TEST_F(DragTest, TightenAndTwistStepsUseTheSmallAmount) {
   drag(kDragTighten, 100); // M = 5, half-way to the neighbours' mean
   expectNear({2 / 3.0f, 2 / 3.0f, 2 / 3.0f}, at(slot, 7));
 
-  const int32_t other = add(cubeMesh());
+  const int32_t other = addMesh(cubeMesh());
   select(moOBJECTS, {{other, other}});
   ASSERT_TRUE(Twist(scene));
   motion = {};

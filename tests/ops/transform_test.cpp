@@ -10,14 +10,14 @@
 using TransformDirections = OpsTest;
 
 TEST_F(TransformDirections, VertexNormalOfACubeCornerPointsOutAlongTheDiagonal) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   const float c = 1 / std::sqrt(3.0f);
   expectNear({c, c, c}, vertexNormal(*scene.object(slot), 7));
   expectNear({-c, -c, -c}, vertexNormal(*scene.object(slot), 0));
 }
 
 TEST_F(TransformDirections, TwoFacesAtARightAngleMoveTheirSharedEdgeDiagonally) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moFACES, {{0, slot}, {2, slot}});
   ASSERT_TRUE(Move(scene, true));
   // Auxiliary list: face 0's corners, then face 2's new ones, each once.
@@ -33,7 +33,7 @@ TEST_F(TransformDirections, TwoFacesAtARightAngleMoveTheirSharedEdgeDiagonally) 
 TEST_F(TransformDirections, FacesMeetingInTwoPlanesStillMoveBothPlanesEqually) {
   // Along the front top edge of a slab the faces lie in two planes only; the system is singular
   // but the vertex must still move so that both planes move by the step.
-  const int32_t slot = add(slabMesh(2, 1));
+  const int32_t slot = addMesh(slabMesh(2, 1));
   scene.SetMode(moFACES);
   for (int32_t f = 0; f < scene.object(slot)->faces.count(); ++f)
     scene.selection.Append({f, slot});
@@ -42,7 +42,7 @@ TEST_F(TransformDirections, FacesMeetingInTwoPlanesStillMoveBothPlanesEqually) {
 }
 
 TEST_F(TransformDirections, EdgeOffsetKeepsBothFacePlanesAtTheSameDistance) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   const moObject &obj = *scene.object(slot);
   const int32_t e = obj.findEdge(7, 3); // between faces x = +1 and y = +1
   const moVec3 d = offsetDirection(obj, 7, moEDGES, [&](int32_t edge) { return edge == e; });
@@ -51,7 +51,7 @@ TEST_F(TransformDirections, EdgeOffsetKeepsBothFacePlanesAtTheSameDistance) {
 }
 
 TEST_F(TransformDirections, AuxiliaryListRefusesVertexAndObjectModes) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moOBJECTS, {{slot, slot}});
   updateAuxSelectionForMove(scene, true);
   EXPECT_EQ(0, scene.previousSelection.Count());
@@ -62,7 +62,7 @@ TEST_F(TransformDirections, AuxiliaryListRefusesVertexAndObjectModes) {
 using TransformSetups = OpsTest;
 
 TEST_F(TransformSetups, RotateFacesSharesOnePivotPerConnectedRegion) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moFACES, {{4, slot}, {0, slot}, {1, slot}});
   ASSERT_TRUE(Rotate(scene, true, true));
   ASSERT_EQ(3u, scene.elementCentres.size());
@@ -74,7 +74,7 @@ TEST_F(TransformSetups, RotateFacesSharesOnePivotPerConnectedRegion) {
 }
 
 TEST_F(TransformSetups, RotateAboutNormalsTurnsSeparateFacesInPlace) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moFACES, {{0, slot}, {1, slot}}); // opposite faces: two regions
   ASSERT_TRUE(Rotate(scene, true, true));
   expectNear({1, 0, 0}, scene.elementCentres[0]);
@@ -85,7 +85,7 @@ TEST_F(TransformSetups, RotateAboutNormalsTurnsSeparateFacesInPlace) {
 }
 
 TEST_F(TransformSetups, ScaleOfTwoFacesAveragesTheSharedCornerDisplacement) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moFACES, {{0, slot}, {2, slot}});
   ASSERT_TRUE(Scale(scene));
   scaleSelection(scene, {2, 2, 2}, scene.elementCentres);
@@ -95,14 +95,14 @@ TEST_F(TransformSetups, ScaleOfTwoFacesAveragesTheSharedCornerDisplacement) {
 }
 
 TEST_F(TransformSetups, TightenPullsTowardNeighboursAndTwistTurnsOppositeEnds) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moVERTICES, {{7, slot}});
   ASSERT_TRUE(Tighten(scene));
   tightenStep(scene, 5); // t = 0.5: half-way to the neighbours' mean (1/3, 1/3, 1/3)
   expectNear({2 / 3.0f, 2 / 3.0f, 2 / 3.0f}, at(slot, 7));
   expectNear({-1 / 3.0f, -1 / 3.0f, -1 / 3.0f}, scene.elementVectors[0]);
 
-  const int32_t other = add(cubeMesh());
+  const int32_t other = addMesh(cubeMesh());
   select(moOBJECTS, {{other, other}});
   ASSERT_TRUE(Twist(scene));
   twistStep(scene, 10, {0, 1, 0}); // 10 degrees per unit along y from the centre
@@ -113,7 +113,7 @@ TEST_F(TransformSetups, TightenPullsTowardNeighboursAndTwistTurnsOppositeEnds) {
 }
 
 TEST_F(TransformSetups, FlattenAxisPutsSelectedVerticesOnOnePlane) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moVERTICES, {{0, slot}, {2, slot}, {7, slot}});
   ASSERT_TRUE(Flatten(scene, false, {0, 1, 0}));
   const float y = (-1 + 1 + 1) / 3.0f;
@@ -123,7 +123,7 @@ TEST_F(TransformSetups, FlattenAxisPutsSelectedVerticesOnOnePlane) {
 }
 
 TEST_F(TransformSetups, FlattenNormalLevelsABentRegionOntoItsAveragePlane) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moFACES, {{0, slot}, {2, slot}});
   ASSERT_TRUE(Flatten(scene, true, {}));
   const moVec3 n = unit({1, 1, 0});
@@ -133,13 +133,13 @@ TEST_F(TransformSetups, FlattenNormalLevelsABentRegionOntoItsAveragePlane) {
 }
 
 TEST_F(TransformSetups, FlattenRefusesEdgesMode) {
-  const int32_t slot = add(cubeMesh());
+  const int32_t slot = addMesh(cubeMesh());
   select(moEDGES, {{0, slot}});
   EXPECT_FALSE(Flatten(scene, false, {1, 0, 0}));
 }
 
 TEST_F(TransformSetups, HiddenObjectsLeaveTheSelectionAndStayPut) {
-  const int32_t a = add(cubeMesh()), b = add(cubeMesh());
+  const int32_t a = addMesh(cubeMesh()), b = addMesh(cubeMesh());
   scene.SetObjectVisible(b, false);
   select(moOBJECTS, {{a, a}, {b, b}});
   ASSERT_TRUE(Move(scene, false));
