@@ -13,3 +13,9 @@
 // large.
 int32_t triangulateFace(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
                         std::vector<int32_t> &triangles);
+
+// Fills obj's paint triangle lists from scratch: every live face of k >= 3 corners becomes k - 2
+// triangles (through triangulateFace, or a fan from its first corner where that gives nothing),
+// each listed counter-clockwise seen from outside, the triangles of one face consecutive. Throws
+// moInvalidTopologyException for a broken face loop; the lists are empty then.
+void triangulateObject(moObject &obj);

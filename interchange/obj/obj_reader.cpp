@@ -1,0 +1,298 @@
+#include "interchange/gx_build.h"
+#include "interchange/obj/obj_format.h"
+#include "interchange/obj/obj_lexer.h"
+
+#include <new>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+// Faces larger than this are refused: a single line could otherwise ask for a polygon whose
+// corner search grows with the square of its size.
+constexpr size_t kMaxFaceCorners = 4096;
+
+struct Corner {
+  int32_t position = -1, texture = -1; // 0-based list positions, -1 for none
+};
+
+// One entry per file-wide element: the leaf (null for a line whose numbers were unusable), and
+// the body and item it was last given a vertex or coordinate item in.
+template <class Leaf> struct SharedList {
+  std::vector<Leaf *> leaves;
+  std::vector<int32_t> body, item;
+  void push(Leaf *leaf) {
+    leaves.push_back(leaf);
+    body.push_back(-1);
+    item.push_back(-1);
+  }
+  // Position p of a 1-based OBJ number (negative: counted back from the latest), or -1.
+  int32_t resolve(int32_t number) const {
+    const int64_t size = int64_t(leaves.size());
+    const int64_t p = number > 0 ? int64_t(number) - 1 : size + number;
+    return number != 0 && p >= 0 && p < size && leaves[size_t(p)] ? int32_t(p) : -1;
+  }
+  // Releases the leaves no body took.
+  void releaseOrphans() {
+    for (Leaf *leaf : leaves)
+      if (leaf && leaf->parents().empty())
+        leaf->destroy();
+    leaves.clear();
+  }
+};
+
+class ObjReader {
+public:
+  ObjReader(std::string_view bytes, const CompanionReader &companions, std::ostream &diag)
+      : lex_(bytes), companions_(companions), diag_(diag), root_(makeGxRoot()) {}
+  ~ObjReader() {
+    positions_.releaseOrphans();
+    texCoords_.releaseOrphans();
+  }
+
+  GxElement *run();
+
+private:
+  void statement(std::string_view word);
+  // Reads count numbers into out; false (reported, rest of the line skipped) when one is
+  // missing or not a finite number.
+  bool numbers(int count, float *out, const char *message);
+  // Ends a statement: anything but the line end is reported and skipped.
+  void endStatement();
+  void vertex();
+  void texCoord();
+  void normal();
+  void face();
+  void materialLibrary();
+  void nameBodies(std::string name);
+  void startBody();
+  bool readCorners(std::vector<Corner> &corners);
+  void report(const char *message, const char *tail = ".") {
+    diag_ << message << statementLine_ << tail << '\n';
+  }
+
+  ObjLexer lex_;
+  const CompanionReader &companions_;
+  std::ostream &diag_;
+  GxPtr root_;
+  int32_t statementLine_ = 0;
+  SharedList<GxFloatArrayProperty> positions_;
+  SharedList<GxNode> texCoords_;
+  std::unordered_set<std::string> libraries_; // material files read already
+  std::string group_ = "default_name", material_;
+  bool bodyPending_ = true;
+  int32_t bodyNumber_ = -1;
+  GxElement *vertices_ = nullptr, *uvArray_ = nullptr, *faces_ = nullptr;
+  int32_t vertexItems_ = 0, uvItems_ = 0;
+  std::vector<Corner> corners_;
+};
+
+GxElement *ObjReader::run() {
+  try {
+    for (ObjLexer::Kind kind = lex_.next(); kind != ObjLexer::kEnd; kind = lex_.next()) {
+      statementLine_ = lex_.line();
+      if (kind == ObjLexer::kLineEnd)
+        continue;
+      if (kind != ObjLexer::kWord) {
+        report("Error: unexpected token in line ");
+        lex_.skipLine();
+        continue;
+      }
+      statement(lex_.token());
+    }
+  } catch (const std::bad_alloc &) {
+    diag_ << "Error: out of memory in line " << statementLine_ << " ." << std::endl;
+    return nullptr;
+  }
+  diag_.flush();
+  return root_.release();
+}
+
+void ObjReader::statement(std::string_view word) {
+  if (word == "v")
+    vertex();
+  else if (word == "vt")
+    texCoord();
+  else if (word == "vn")
+    normal();
+  else if (word == "f")
+    face();
+  else if (word == "g" || word == "o")
+    nameBodies(lex_.next() >= ObjLexer::kWord ? std::string(lex_.token()) : "default_name");
+  else if (word == "mtllib")
+    materialLibrary();
+  else if (word == "usemtl") {
+    const bool named = lex_.next() >= ObjLexer::kWord;
+    bodyPending_ = bodyPending_ || !named || lex_.token() != material_;
+    material_ = named ? std::string(lex_.token()) : std::string();
+  }
+  // Every statement skips whatever its line still holds.
+  if (lex_.token().empty() || lex_.token().back() != '\n')
+    lex_.skipLine();
+}
+
+bool ObjReader::numbers(int count, float *out, const char *message) {
+  for (int i = 0; i < count; ++i) {
+    lex_.next();
+    if (!lex_.number(out[i])) {
+      report(message, " .");
+      return false;
+    }
+  }
+  return true;
+}
+
+void ObjReader::endStatement() {
+  const ObjLexer::Kind kind = lex_.next();
+  if (kind != ObjLexer::kLineEnd && kind != ObjLexer::kEnd)
+    report("Error: unexpected token in line ", " .");
+}
+
+// A position whose numbers are unusable still takes its place in the list, so that later
+// numbers keep naming the lines they mean; faces that name it are left out.
+void ObjReader::vertex() {
+  float p[3];
+  if (!numbers(3, p, "Error: float or int value expected for vertex in line ")) {
+    positions_.push(nullptr);
+    return;
+  }
+  positions_.push(new GxFloatArrayProperty("vec3f", "coord", {p[0], p[1], p[2]}));
+  endStatement();
+}
+
+void ObjReader::texCoord() {
+  float uv[2];
+  if (!numbers(2, uv, "Error: float or int value expected for vertex in line ")) {
+    texCoords_.push(nullptr);
+    return;
+  }
+  auto *item = new GxNode("uv-array", "", true, false);
+  texCoords_.push(item);
+  GxNode *pair = addNode(*item, "float", "uv", true);
+  addFloat(*pair, "", uv[0]);
+  addFloat(*pair, "", uv[1]);
+}
+
+// Normals are read for their syntax only: imported bodies carry none.
+void ObjReader::normal() {
+  float n[3];
+  numbers(3, n, "Error: float value expected for vertex normal in line ");
+}
+
+void ObjReader::nameBodies(std::string name) {
+  bodyPending_ = bodyPending_ || name != group_;
+  group_ = std::move(name);
+}
+
+void ObjReader::materialLibrary() {
+  for (ObjLexer::Kind kind = lex_.next(); kind >= ObjLexer::kWord; kind = lex_.next()) {
+    const std::string name(lex_.token());
+    if (!libraries_.insert(name).second)
+      continue;
+    std::string bytes;
+    if (companions_ && companions_(name, bytes))
+      readMtl(bytes, *root_, diag_);
+    else
+      diag_ << "Error opening file " << name << '\n';
+  }
+}
+
+void ObjReader::startBody() {
+  GxNode *body = addNode(*root_, "body", group_.c_str());
+  addString(*body, "material", material_);
+  vertices_ = addNode(*body, "vertex", "vertices", true);
+  uvArray_ = addNode(*body, "uv-array", "uv-array", true);
+  faces_ = addNode(*body, "face", "faces", true);
+  vertexItems_ = uvItems_ = 0;
+  ++bodyNumber_;
+  bodyPending_ = false;
+}
+
+// Reads the corner tokens of an "f" line; false (reported) when one names nothing usable.
+bool ObjReader::readCorners(std::vector<Corner> &corners) {
+  corners.clear();
+  bool usable = true;
+  for (ObjLexer::Kind kind = lex_.next(); kind == ObjLexer::kInteger || kind == ObjLexer::kCorner;
+       kind = lex_.next()) {
+    const std::string_view token = lex_.token();
+    const size_t slash = token.find('/');
+    int32_t number = 0;
+    Corner corner;
+    if (parseObjInteger(token.substr(0, slash), number))
+      corner.position = positions_.resolve(number);
+    if (slash != std::string_view::npos) {
+      const std::string_view rest = token.substr(slash + 1);
+      const std::string_view texture = rest.substr(0, rest.find('/'));
+      if (!texture.empty())
+        corner.texture = parseObjInteger(texture, number) ? texCoords_.resolve(number) : -2;
+    }
+    usable = usable && corner.position >= 0 && corner.texture != -2;
+    if (corners.size() < kMaxFaceCorners)
+      corners.push_back(corner);
+    else
+      usable = false;
+  }
+  if (!usable)
+    report("Error: face names a vertex that does not exist in line ", " .");
+  return usable;
+}
+
+void ObjReader::face() {
+  if (!readCorners(corners_) || corners_.size() < 3)
+    return;
+  if (bodyPending_)
+    startBody();
+  bool textured = true;
+  for (const Corner &c : corners_)
+    textured = textured && c.texture >= 0;
+  GxNode *face = addNode(*faces_, "face", "");
+  GxNode *indices = addNode(*face, "integer", "vertex-indices", true);
+  for (auto c = corners_.rbegin(); c != corners_.rend(); ++c) {
+    const size_t p = size_t(c->position);
+    if (positions_.body[p] != bodyNumber_) {
+      GxNode *item = addNode(*vertices_, "vertex", "");
+      item->addChild(positions_.leaves[p]);
+      positions_.body[p] = bodyNumber_;
+      positions_.item[p] = vertexItems_++;
+    }
+    addInt(*indices, "", positions_.item[p]);
+  }
+  if (!textured)
+    return;
+  GxNode *uvIndices = addNode(*face, "integer", "uv-indices", true);
+  for (auto c = corners_.rbegin(); c != corners_.rend(); ++c) {
+    const size_t t = size_t(c->texture);
+    if (texCoords_.body[t] != bodyNumber_) {
+      uvArray_->addChild(texCoords_.leaves[t]);
+      texCoords_.body[t] = bodyNumber_;
+      texCoords_.item[t] = uvItems_++;
+    }
+    addInt(*uvIndices, "", texCoords_.item[t]);
+  }
+}
+
+} // namespace
+
+GxElement *readObj(std::string_view bytes, const CompanionReader &companions,
+                   std::ostream &diagnostics) {
+  return ObjReader(bytes, companions, diagnostics).run();
+}
+
+bool sniffObj(std::string_view bytes) {
+  static const char *const kStatements[] = {"v", "vt", "vn", "f", "g", "o", "usemtl", "mtllib"};
+  const std::string_view head = bytes.substr(0, 4096);
+  for (char c : head)
+    if (c == '\0')
+      return false;
+  ObjLexer lex(head);
+  for (ObjLexer::Kind kind = lex.next(); kind != ObjLexer::kEnd && lex.line() < 64;
+       kind = lex.next()) {
+    if (kind == ObjLexer::kLineEnd)
+      continue;
+    for (const char *word : kStatements)
+      if (kind == ObjLexer::kWord && lex.token() == word)
+        return true;
+    lex.skipLine();
+  }
+  return false;
+}
