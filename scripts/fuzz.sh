@@ -2,7 +2,8 @@
 # Builds one libFuzzer target with clang, ASan and UBSan into build-fuzz/ and runs it.
 #   scripts/fuzz.sh TARGET [SECONDS] [extra libFuzzer flags...]
 # The seed corpus fuzz/corpus/TARGET is copied into build-fuzz/corpus/TARGET, which keeps
-# what the run finds; crashes land in build-fuzz/.
+# what the run finds; crashes land in build-fuzz/. fuzz/TARGET.dict, when there is one, is the
+# run's dictionary.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -19,5 +20,7 @@ cmake --build build-fuzz --target "$target"
 corpus="build-fuzz/corpus/$target"
 mkdir -p "$corpus"
 [ -d "fuzz/corpus/$target" ] && cp -n "fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true
+dict=()
+[ -f "fuzz/$target.dict" ] && dict=("-dict=$root/fuzz/$target.dict")
 cd build-fuzz
-exec "bin/$target" -max_total_time="$seconds" -print_final_stats=1 "$@" "corpus/$target"
+exec "bin/$target" -max_total_time="$seconds" -print_final_stats=1 "${dict[@]}" "$@" "corpus/$target"

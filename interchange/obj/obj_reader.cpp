@@ -223,8 +223,9 @@ bool ObjReader::readCorners(std::vector<Corner> &corners) {
     if (slash != std::string_view::npos) {
       const std::string_view rest = token.substr(slash + 1);
       const std::string_view texture = rest.substr(0, rest.find('/'));
-      if (!texture.empty())
-        corner.texture = parseObjInteger(texture, number) ? texCoords_.resolve(number) : -2;
+      if (!texture.empty() &&
+          (!parseObjInteger(texture, number) || (corner.texture = texCoords_.resolve(number)) < 0))
+        corner.texture = -2; // names a coordinate that does not exist
     }
     usable = usable && corner.position >= 0 && corner.texture != -2;
     if (corners.size() < kMaxFaceCorners)
