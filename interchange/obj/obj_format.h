@@ -15,9 +15,9 @@
 // read or may not be (a name leading outside the model's folder).
 using CompanionReader = std::function<bool(const std::string &name, std::string &bytes)>;
 
-// Reads an OBJ file: positions and texture coordinates are shared file-wide; each run of faces
-// under one group (or object) name and one material becomes a body named after the group
-// ("default_name" before the first "g"). Every problem is reported on diagnostics as one line
+// Reads an OBJ file: positions and texture coordinates are shared file-wide; faces go into the
+// current body, named after the current group or object ("default_name" before the first "g"),
+// and a new body starts with the first face after a "usemtl" or a change of group name. Every problem is reported on diagnostics as one line
 // with its line number and reading goes on with the next line; a face naming a position or
 // coordinate that does not exist (or whose numbers were not finite) is left out. Returns the
 // tree (the caller owns it); null, with a message, only when memory runs out.

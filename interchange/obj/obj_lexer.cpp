@@ -38,15 +38,11 @@ ObjLexer::Kind ObjLexer::next() {
       pos_ = end == std::string_view::npos ? text_.size() : end + 1;
       continue;
     }
-    if (c == '/') {
-      token_ = text_.substr(pos_++, 1);
-      return kSlash;
-    }
     const size_t start = pos_;
     while (pos_ < text_.size() && !isBlank(text_[pos_]) && text_[pos_] != '\n')
       ++pos_;
     token_ = text_.substr(start, pos_ - start);
-    return classify(token_);
+    return token_ == "/" ? kSlash : classify(token_);
   }
 }
 

@@ -11,7 +11,7 @@ public:
   enum Kind : uint8_t {
     kEnd = 0,     // end of the text
     kLineEnd = 1, // a line end, or a comment with its line end
-    kSlash = 2,   // a "/" at the start of a token
+    kSlash = 2,   // a "/" standing alone
     kWord = 3,    // anything that is not a number: "v", "usemtl", a file name
     kReal = 4,    // a number with a decimal point or an exponent
     kInteger = 5, // optional sign and digits

@@ -122,9 +122,8 @@ void ObjReader::statement(std::string_view word) {
   else if (word == "mtllib")
     materialLibrary();
   else if (word == "usemtl") {
-    const bool named = lex_.next() >= ObjLexer::kWord;
-    bodyPending_ = bodyPending_ || !named || lex_.token() != material_;
-    material_ = named ? std::string(lex_.token()) : std::string();
+    material_ = lex_.next() >= ObjLexer::kWord ? std::string(lex_.token()) : std::string();
+    bodyPending_ = true;
   }
   // Every statement skips whatever its line still holds.
   if (lex_.token().empty() || lex_.token().back() != '\n')

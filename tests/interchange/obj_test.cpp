@@ -106,17 +106,17 @@ TEST(ObjReader, TextureCoordinatesGiveUvIndicesAndNormalsAreIgnored) {
 
 TEST(ObjReader, GroupsAndMaterialsSplitBodies) {
   ReadResult r = read(std::string(kFourPoints) +
-                      "g a\nf 1 2 3\nusemtl red\nf 1 2 4\ng b\nf 2 3 4\nusemtl red\nf 1 3 4\n"
-                      "o c\nusemtl\nf 1 2 3\n");
+                      "g a\nf 1 2 3\nusemtl red\nf 1 2 4\ng b\nf 2 3 4\ng b\nf 1 3 4\n"
+                      "usemtl red\nf 1 2 3\no c\nusemtl\nf 1 2 3\n");
   const auto list = bodies(*r.tree);
-  ASSERT_EQ(list.size(), 4u);
-  const char *names[] = {"a", "a", "b", "c"};
-  const char *materials[] = {"", "red", "red", ""};
+  ASSERT_EQ(list.size(), 5u);
+  const char *names[] = {"a", "a", "b", "b", "c"};
+  const char *materials[] = {"", "red", "red", "red", ""};
   for (size_t i = 0; i < list.size(); ++i) {
     EXPECT_EQ(list[i]->name(), names[i]);
     EXPECT_EQ(*stringMember(*list[i], "material"), materials[i]);
   }
-  EXPECT_EQ(faceLists(*list[2], "vertex-indices").size(), 2u);
+  EXPECT_EQ(faceLists(*list[2], "vertex-indices").size(), 2u); // "g b" again: the same body
 }
 
 TEST(ObjReader, RealWorldTextHabits) {
