@@ -7,6 +7,7 @@
 #include "interchange/obj/obj_format.h"
 #include "scene/recording_ui.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -47,7 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   GxPtr tree = exporter.convert(scene, true);
   std::string obj, mtl;
   writeObj(tree.get(), "fuzz.mtl", obj, mtl, diag);
-  if (import(obj, diag).size() != objects.size())
-    std::abort(); // what the program writes it must read back
+  const size_t again = import(obj, diag).size();
+  if (again != objects.size()) { // what the program writes it must read back
+    std::fprintf(stderr, "%zu objects read, %zu read back from\n%s\n%s\n", objects.size(), again,
+                 obj.c_str(), diag.str().c_str());
+    std::abort();
+  }
   return 0;
 }

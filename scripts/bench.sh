@@ -6,6 +6,12 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
 bash scripts/install-deps.sh
+# Benchmark-only: the OBJ import is compared with Open Asset Import Library's.
+if ! dpkg-query -W -f='${Status}' libassimp-dev 2>/dev/null | grep -q 'install ok installed'; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends libassimp-dev
+fi
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVO_BUILD_TESTS=OFF \
   -DMORVO_BUILD_BENCH=ON >/dev/null
 cmake --build build-release -j "$(nproc)"

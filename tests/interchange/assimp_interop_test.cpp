@@ -61,7 +61,7 @@ protected:
 TEST_F(AssimpInterop, AssimpReadsOurFilesWithOurCounts) {
   const std::string path = (dir / "ours.obj").string();
   ASSERT_TRUE(exportModel(scene, registry, path, true, diag));
-  const std::string raw = run("assimp info " + path + " -r");      // faces as written
+  const std::string raw = run("assimp info " + path + " -r"); // faces as written
   const std::string joined = run("assimp info " + path);      // shared vertices joined again
   EXPECT_EQ(raw.find("Warn"), std::string::npos) << raw;
   EXPECT_EQ(joined.find("Warn"), std::string::npos) << joined;

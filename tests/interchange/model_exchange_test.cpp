@@ -56,9 +56,9 @@ TEST(FormatRegistry, FiltersExtensionsAndDroppedFileClasses) {
   EXPECT_EQ(FormatRegistry::extensionOf("dir.v2/model"), ".");
   EXPECT_EQ(FormatRegistry::extensionOf("a/b.c.obj"), ".obj");
   const std::pair<const char *, int> cases[] = {
-      {"thing.x", 3},  {"thing.X", 3},  {"mesh.Obj", 9}, {"world.vrml", 1}, {"scene.mvo", 0},
+      {"thing.x", 3},   {"thing.X", 3},   {"mesh.Obj", 9}, {"world.vrml", 1}, {"scene.mvo", 0},
       {"SCENE.MVO", 0}, {"model.gx2", 5}, {"cube.obj", 2}, {"a.x", 9},        {"b.3DS", 4},
-      {"c.dxf", 6},    {"d.md2", 7},    {"e.MON", 8},    {"f.wrl", 1}};
+      {"c.dxf", 6},     {"d.md2", 7},     {"e.MON", 8},    {"f.wrl", 1}};
   for (const auto &[name, kind] : cases)
     EXPECT_EQ(FormatRegistry::classify(name), kind) << name;
 }
