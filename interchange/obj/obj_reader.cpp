@@ -2,6 +2,8 @@
 #include "interchange/obj/obj_format.h"
 #include "interchange/obj/obj_lexer.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <unordered_set>
 #include <vector>
@@ -11,33 +13,36 @@ namespace {
 // Faces larger than this are refused: a single line could otherwise ask for a polygon whose
 // corner search grows with the square of its size.
 constexpr size_t kMaxFaceCorners = 4096;
+// Every corner costs a few tree elements; past this many the rest of the file's faces are left
+// out, so that no file can make the tree outgrow memory (objects hold at most 32 768 faces, so
+// this is still a hundred full objects of triangles).
+constexpr int64_t kMaxCorners = int64_t(1) << 22;
 
 struct Corner {
   int32_t position = -1, texture = -1; // 0-based list positions, -1 for none
 };
 
-// One entry per file-wide element: the leaf (null for a line whose numbers were unusable), and
-// the body and item it was last given a vertex or coordinate item in.
-template <class Leaf> struct SharedList {
-  std::vector<Leaf *> leaves;
-  std::vector<int32_t> body, item;
-  void push(Leaf *leaf) {
-    leaves.push_back(leaf);
-    body.push_back(-1);
-    item.push_back(-1);
+// The "v" (width 3) or "vt" (width 2) lines of the file as plain numbers, a line whose numbers
+// were unusable marked by a NaN. Each body that uses an entry gets one item for it, made on
+// first use; body and item say where the entry was used last.
+template <int Width> struct SharedList {
+  struct Entry {
+    float values[Width];
+    int32_t body = -1, item = -1;
+  };
+  std::vector<Entry> entries;
+
+  void push(const float *values) {
+    entries.emplace_back();
+    std::copy(values, values + Width, entries.back().values);
   }
-  // Position p of a 1-based OBJ number (negative: counted back from the latest), or -1.
+  // The entry of a 1-based OBJ number (negative: counted back from the latest), or -1.
   int32_t resolve(int32_t number) const {
-    const int64_t size = int64_t(leaves.size());
+    const int64_t size = int64_t(entries.size());
     const int64_t p = number > 0 ? int64_t(number) - 1 : size + number;
-    return number != 0 && p >= 0 && p < size && leaves[size_t(p)] ? int32_t(p) : -1;
-  }
-  // Releases the leaves no body took.
-  void releaseOrphans() {
-    for (Leaf *leaf : leaves)
-      if (leaf && leaf->parents().empty())
-        leaf->destroy();
-    leaves.clear();
+    return number != 0 && p >= 0 && p < size && !std::isnan(entries[size_t(p)].values[0])
+               ? int32_t(p)
+               : -1;
   }
 };
 
@@ -45,10 +50,6 @@ class ObjReader {
 public:
   ObjReader(std::string_view bytes, const CompanionReader &companions, std::ostream &diag)
       : lex_(bytes), companions_(companions), diag_(diag), root_(makeGxRoot()) {}
-  ~ObjReader() {
-    positions_.releaseOrphans();
-    texCoords_.releaseOrphans();
-  }
 
   GxElement *run();
 
@@ -76,8 +77,9 @@ private:
   std::ostream &diag_;
   GxPtr root_;
   int32_t statementLine_ = 0;
-  SharedList<GxFloatArrayProperty> positions_;
-  SharedList<GxNode> texCoords_;
+  SharedList<3> positions_;
+  SharedList<2> texCoords_;
+  int64_t cornersRead_ = 0; // corners of all faces taken so far
   std::unordered_set<std::string> libraries_; // material files read already
   std::string group_ = "default_name", material_;
   bool bodyPending_ = true;
@@ -147,29 +149,24 @@ void ObjReader::endStatement() {
     report("Error: unexpected token in line ", " .");
 }
 
-// A position whose numbers are unusable still takes its place in the list, so that later
-// numbers keep naming the lines they mean; faces that name it are left out.
+// A line whose numbers are unusable still takes its place in the list, so that later numbers
+// keep naming the lines they mean; faces that name it are left out.
 void ObjReader::vertex() {
   float p[3];
   if (!numbers(3, p, "Error: float or int value expected for vertex in line ")) {
-    positions_.push(nullptr);
+    p[0] = NAN;
+    positions_.push(p);
     return;
   }
-  positions_.push(new GxFloatArrayProperty("vec3f", "coord", {p[0], p[1], p[2]}));
+  positions_.push(p);
   endStatement();
 }
 
 void ObjReader::texCoord() {
   float uv[2];
-  if (!numbers(2, uv, "Error: float or int value expected for vertex in line ")) {
-    texCoords_.push(nullptr);
-    return;
-  }
-  auto *item = new GxNode("uv-array", "", true, false);
-  texCoords_.push(item);
-  GxNode *pair = addNode(*item, "float", "uv", true);
-  addFloat(*pair, "", uv[0]);
-  addFloat(*pair, "", uv[1]);
+  if (!numbers(2, uv, "Error: float or int value expected for vertex in line "))
+    uv[0] = NAN;
+  texCoords_.push(uv);
 }
 
 // Normals are read for their syntax only: imported bodies carry none.
@@ -240,6 +237,12 @@ bool ObjReader::readCorners(std::vector<Corner> &corners) {
 void ObjReader::face() {
   if (!readCorners(corners_) || corners_.size() < 3)
     return;
+  cornersRead_ += int64_t(corners_.size());
+  if (cornersRead_ > kMaxCorners) {
+    if (cornersRead_ - int64_t(corners_.size()) <= kMaxCorners)
+      report("Error: too many faces, the rest are left out, from line ", " .");
+    return;
+  }
   if (bodyPending_)
     startBody();
   bool textured = true;
@@ -248,26 +251,29 @@ void ObjReader::face() {
   GxNode *face = addNode(*faces_, "face", "");
   GxNode *indices = addNode(*face, "integer", "vertex-indices", true);
   for (auto c = corners_.rbegin(); c != corners_.rend(); ++c) {
-    const size_t p = size_t(c->position);
-    if (positions_.body[p] != bodyNumber_) {
+    auto &p = positions_.entries[size_t(c->position)];
+    if (p.body != bodyNumber_) {
       GxNode *item = addNode(*vertices_, "vertex", "");
-      item->addChild(positions_.leaves[p]);
-      positions_.body[p] = bodyNumber_;
-      positions_.item[p] = vertexItems_++;
+      addVec3(*item, "coord", p.values[0], p.values[1], p.values[2]);
+      p.body = bodyNumber_;
+      p.item = vertexItems_++;
     }
-    addInt(*indices, "", positions_.item[p]);
+    addInt(*indices, "", p.item);
   }
   if (!textured)
     return;
   GxNode *uvIndices = addNode(*face, "integer", "uv-indices", true);
   for (auto c = corners_.rbegin(); c != corners_.rend(); ++c) {
-    const size_t t = size_t(c->texture);
-    if (texCoords_.body[t] != bodyNumber_) {
-      uvArray_->addChild(texCoords_.leaves[t]);
-      texCoords_.body[t] = bodyNumber_;
-      texCoords_.item[t] = uvItems_++;
+    auto &t = texCoords_.entries[size_t(c->texture)];
+    if (t.body != bodyNumber_) {
+      GxNode *item = addNode(*uvArray_, "uv-array", "");
+      GxNode *pair = addNode(*item, "float", "uv", true);
+      addFloat(*pair, "", t.values[0]);
+      addFloat(*pair, "", t.values[1]);
+      t.body = bodyNumber_;
+      t.item = uvItems_++;
     }
-    addInt(*uvIndices, "", texCoords_.item[t]);
+    addInt(*uvIndices, "", t.item);
   }
 }
 
