@@ -79,7 +79,7 @@ private:
   int32_t statementLine_ = 0;
   SharedList<3> positions_;
   SharedList<2> texCoords_;
-  int64_t cornersRead_ = 0; // corners of all faces taken so far
+  int64_t cornersRead_ = 0;                   // corners of all faces taken so far
   std::unordered_set<std::string> libraries_; // material files read already
   std::string group_ = "default_name", material_;
   bool bodyPending_ = true;
