@@ -1,5 +1,6 @@
 // morvo-cli: the headless companion of the program, for batch work and for checking what the
 // program does. It uses the program's own libraries with a recording user interface.
+#include "cli/convert_command.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
@@ -21,7 +22,8 @@ namespace {
 const char *const kUsage = "usage: morvo-cli COMMAND [ARGS]\n"
                            "commands:\n"
                            "  new SHAPE... -o FILE.mvo   make a scene of primitive shapes\n"
-                           "  info FILE.mvo [--json]     describe the objects of a scene\n"
+                           "  info FILE [--json]         describe the objects of a scene or model\n"
+                           "  convert IN OUT             convert between scene and model files\n"
                            "  render FILE.mvo -o IMAGE   draw a scene as the program shows it\n"
                            "'morvo-cli COMMAND --help' tells more.\n";
 
@@ -32,7 +34,8 @@ const char *const kNewHelp =
     "icosahedron, cube, box, cylinder, cone, sphere, ellipsoid, torus, grid.\n";
 
 const char *const kInfoHelp =
-    "usage: morvo-cli info FILE.mvo [--json]\n"
+    "usage: morvo-cli info FILE [--json]\n"
+    "FILE is a scene file (.mvo) or any model file morvo-cli convert reads.\n"
     "Lists every object of the scene by slot: name, element slots and active elements, the\n"
     "visible/sensitive/shaded/showTexture flags, the paint kind and image size, and whether the\n"
     "mesh passes the consistency test. --json prints one object {\"objects\": [...]}; a name\n"
@@ -56,11 +59,12 @@ std::string lastMessage(const RecordingUi &ui, const std::string &fallback) {
   return ui.messages.empty() ? fallback : ui.messages.back();
 }
 
-// Opens a scene file, printing the reason when it cannot be read and any warning the reader gave
-// when it could.
+// Opens a scene file or imports a model file, printing the reason when it cannot be read and any
+// warning the reader gave when it could.
 bool openScene(Scene &scene, const RecordingUi &ui, const std::string &path) {
-  if (!openSceneFile(scene, path, true)) {
-    fail(lastMessage(ui, "could not open " + path));
+  std::string error;
+  if (!openSceneOrModel(scene, ui, path, false, error)) {
+    fail(error);
     return false;
   }
   for (const std::string &warning : ui.messages)
@@ -362,5 +366,7 @@ int main(int argc, char **argv) {
     return runInfo(args);
   if (command == "render")
     return runRender(args);
+  if (command == "convert")
+    return runConvert(args);
   return fail("unknown command '" + command + "' (try --help)");
 }

@@ -13,3 +13,15 @@
 // large.
 int32_t triangulateFace(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
                         std::vector<int32_t> &triangles);
+
+enum TriangulationMethod : int32_t {
+  kTriangulateFan = 0,      // k - 2 triangles from each face's first corner
+  kTriangulateDelaunay = 2, // triangulateFace, a fan where it does not cover the whole face
+};
+
+// Fills obj's paint triangle lists from scratch with the method: every live face of k >= 3
+// corners becomes k - 2 triangles, each listed counter-clockwise seen from outside, the
+// triangles of one face consecutive, faces in order. Returns false and leaves the lists alone
+// for an unknown method. Throws moInvalidTopologyException for a broken face loop; the lists are
+// empty then.
+bool triangulateFaces(moObject &obj, int32_t method);

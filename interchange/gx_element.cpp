@@ -2,9 +2,102 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 #include <ostream>
-#include <unordered_map>
-#include <unordered_set>
+
+namespace {
+
+// Blocks of a few size classes cut from large chunks; freed blocks form one list per class.
+class ElementPool {
+public:
+  void *allocate(size_t size) {
+    const size_t cls = (size + kGrain - 1) / kGrain;
+    ++live_;
+    if (FreeBlock *block = free_[cls]) {
+      free_[cls] = block->next;
+      return block;
+    }
+    const size_t bytes = cls * kGrain;
+    if (chunks_.empty() || used_ + bytes > kChunkBytes) {
+      chunks_.emplace_back(new char[kChunkBytes]);
+      used_ = 0;
+    }
+    void *p = chunks_.back().get() + used_;
+    used_ += bytes;
+    return p;
+  }
+  void release(void *p, size_t size) {
+    const size_t cls = (size + kGrain - 1) / kGrain;
+    free_[cls] = new (p) FreeBlock{free_[cls]};
+    if (--live_ == 0) { // nothing is in use: give every chunk back
+      chunks_.clear();
+      std::fill(std::begin(free_), std::end(free_), nullptr);
+    }
+  }
+  static constexpr size_t kMaxBlock = 512;
+
+private:
+  struct FreeBlock {
+    FreeBlock *next;
+  };
+  static constexpr size_t kGrain = 16;
+  static constexpr size_t kChunkBytes = size_t(1) << 20;
+  FreeBlock *free_[kMaxBlock / kGrain + 1] = {};
+  std::vector<std::unique_ptr<char[]>> chunks_;
+  size_t used_ = 0, live_ = 0;
+};
+
+thread_local ElementPool pool;
+
+} // namespace
+
+// Under AddressSanitizer every element has memory of its own, so that a use after release is
+// still caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define MORVO_GX_POOL 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MORVO_GX_POOL 0
+#endif
+#endif
+#ifndef MORVO_GX_POOL
+#define MORVO_GX_POOL 1
+#endif
+
+void *GxElement::operator new(size_t size) {
+  if (MORVO_GX_POOL && size <= ElementPool::kMaxBlock)
+    return pool.allocate(size);
+  return ::operator new(size);
+}
+
+void GxElement::operator delete(void *p, size_t size) {
+  if (MORVO_GX_POOL && size <= ElementPool::kMaxBlock)
+    pool.release(p, size);
+  else
+    ::operator delete(p);
+}
+
+void GxRefs::push_back(GxElement *e) {
+  if (size_ == capacity_) {
+    auto *grown = new GxElement *[size_t(capacity_) * 2];
+    std::copy(begin(), end(), grown);
+    if (data_ != &inline_)
+      delete[] data_;
+    data_ = grown;
+    capacity_ *= 2;
+  }
+  data_[size_++] = e;
+}
+
+void GxRefs::removeFirst(const GxElement *e) {
+  GxElement **at = std::find(data_, data_ + size_, e);
+  if (at != data_ + size_)
+    size_ = uint32_t(std::copy(at + 1, data_ + size_, at) - data_);
+}
+
+void GxRefs::removeAll(const GxElement *e) {
+  size_ = uint32_t(std::remove(data_, data_ + size_, e) - data_);
+}
 
 bool GxElement::addChild(GxElement *) { return false; }
 bool GxElement::removeChild(GxElement *) { return false; }
@@ -14,7 +107,7 @@ bool GxElement::link(GxElement *child) {
     return false;
   children_.push_back(child);
   child->holders_.push_back(this);
-  if (std::find(child->parents_.begin(), child->parents_.end(), this) != child->parents_.end())
+  if (child->parents_.contains(this))
     return false;
   child->parents_.push_back(this);
   return true;
@@ -24,21 +117,14 @@ bool GxElement::unlink(GxElement *child) {
   const auto at = std::find(children_.begin(), children_.end(), child);
   if (at == children_.end())
     return false;
-  auto &parents = child->parents_;
-  parents.erase(std::remove(parents.begin(), parents.end(), this), parents.end());
-  auto &holders = child->holders_;
-  holders.erase(std::find(holders.begin(), holders.end(), this));
+  child->parents_.removeAll(this);
+  child->holders_.removeFirst(this);
   children_.erase(at);
   return true;
 }
 
 GxElement *GxElement::childAt(int32_t index) const {
-  const int32_t count = childCount();
-  if (index < 0 || index >= count)
-    return nullptr;
-  if (count > 40 && index >= count / 2)
-    return *std::prev(children_.end(), count - index);
-  return *std::next(children_.begin(), index);
+  return index < 0 || index >= childCount() ? nullptr : children_[size_t(index)];
 }
 
 GxElement *GxElement::findChild(const char *name) const {
@@ -61,44 +147,50 @@ void GxElement::destroy() {
     holders_.front()->unlink(this);
 
   // Everything reachable from here is released, except elements also held from outside the
-  // released set (and what they hold). Drop such elements until the set is closed.
-  std::unordered_set<GxElement *> released{this};
-  std::vector<GxElement *> stack{this};
-  while (!stack.empty()) {
-    GxElement *e = stack.back();
-    stack.pop_back();
-    for (GxElement *child : e->children_)
-      if (released.insert(child).second)
-        stack.push_back(child);
-  }
-  for (bool changed = true; changed;) {
-    changed = false;
-    std::unordered_map<GxElement *, size_t> heldInside;
-    for (GxElement *e : released)
-      for (GxElement *child : e->children_)
-        if (released.count(child) != 0)
-          ++heldInside[child];
-    for (auto it = released.begin(); it != released.end();) {
-      GxElement *e = *it;
-      if (e != this && heldInside[e] < e->holders_.size()) {
-        it = released.erase(it);
-        changed = true;
-      } else {
-        ++it;
+  // released set (and what they hold only through them). Elements of the set carry this pass's
+  // number; an element kept after all loses it and lets go of its children's inside holds.
+  static uint64_t passes = 0;
+  const uint64_t pass = ++passes;
+  std::vector<GxElement *> reached{this};
+  releasePass_ = pass;
+  for (size_t i = 0; i < reached.size(); ++i)
+    for (GxElement *child : reached[i]->children_)
+      if (child->releasePass_ != pass) {
+        child->releasePass_ = pass;
+        child->heldInside_ = 0;
+        reached.push_back(child);
       }
-    }
+  for (GxElement *e : reached)
+    for (GxElement *child : e->children_)
+      ++child->heldInside_;
+  std::vector<GxElement *> kept;
+  for (GxElement *e : reached)
+    if (e != this && e->heldInside_ < e->holders_.size())
+      kept.push_back(e);
+  while (!kept.empty()) {
+    GxElement *e = kept.back();
+    kept.pop_back();
+    if (e->releasePass_ != pass)
+      continue; // already kept
+    e->releasePass_ = 0;
+    for (GxElement *child : e->children_)
+      if (child->releasePass_ == pass && --child->heldInside_ < child->holders_.size() &&
+          child != this)
+        kept.push_back(child);
   }
   // Survivors forget the released containers; then nothing released is referenced from outside.
-  for (GxElement *e : released)
+  for (GxElement *e : reached) {
+    if (e->releasePass_ != pass)
+      continue;
     for (GxElement *child : e->children_)
-      if (released.count(child) == 0) {
-        auto &parents = child->parents_;
-        parents.erase(std::remove(parents.begin(), parents.end(), e), parents.end());
-        auto &holders = child->holders_;
-        holders.erase(std::remove(holders.begin(), holders.end(), e), holders.end());
+      if (child->releasePass_ != pass) {
+        child->parents_.removeAll(e);
+        child->holders_.removeAll(e);
       }
-  for (GxElement *e : released)
-    delete e;
+  }
+  for (GxElement *e : reached)
+    if (e->releasePass_ == pass)
+      delete e;
 }
 
 void GxElement::indent(std::ostream &out, int level) {

@@ -9,9 +9,9 @@
 
 #include "interchange/gx_string.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <iosfwd>
-#include <list>
 #include <memory>
 #include <vector>
 
@@ -22,8 +22,45 @@ constexpr uint8_t kGxStruct = 1 << 2; // children are named members
 // Type name of a tree's root container, which writeText lists without a frame of its own.
 constexpr const char *kGxRootTypeName = "__root@@";
 
+class GxElement;
+
+// The few references an element keeps to the containers holding it: most elements have exactly
+// one, so the first lives inside the element and only more of them take memory of their own.
+class GxRefs {
+public:
+  GxRefs() = default;
+  GxRefs(const GxRefs &) = delete;
+  GxRefs &operator=(const GxRefs &) = delete;
+  ~GxRefs() {
+    if (data_ != &inline_)
+      delete[] data_;
+  }
+  GxElement *const *begin() const { return data_; }
+  GxElement *const *end() const { return data_ + size_; }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  GxElement *front() const { return data_[0]; }
+  GxElement *operator[](size_t i) const { return data_[i]; }
+  bool contains(const GxElement *e) const { return std::find(begin(), end(), e) != end(); }
+  void push_back(GxElement *e);
+  // Removes the first occurrence of e, or every occurrence.
+  void removeFirst(const GxElement *e);
+  void removeAll(const GxElement *e);
+
+private:
+  GxElement *inline_ = nullptr;
+  GxElement **data_ = &inline_;
+  uint32_t size_ = 0, capacity_ = 1;
+};
+
 class GxElement {
 public:
+  // Elements come from a pool of their own: a tree is made of very many small elements that are
+  // built and released together, and the pool gives its memory back once the last one is gone.
+  // Elements are made and released on one thread.
+  static void *operator new(size_t size);
+  static void operator delete(void *p, size_t size);
+
   GxElement(const GxElement &) = delete;
   GxElement &operator=(const GxElement &) = delete;
 
@@ -55,13 +92,12 @@ public:
   const GxString &typeName() const { return typeName_; }
   void setTypeName(const GxString &typeName) { typeName_ = typeName; }
   // The containers this element was added to, each once, in order of first addition.
-  const std::vector<GxElement *> &parents() const { return parents_; }
+  const GxRefs &parents() const { return parents_; }
 
   // The children in order of addition; iterate forwards or backwards.
-  const std::list<GxElement *> &children() const { return children_; }
+  const std::vector<GxElement *> &children() const { return children_; }
   int32_t childCount() const { return int32_t(children_.size()); }
-  // The child at `index`, or null when the index is negative or not below the count. Walks the
-  // list from the nearer end once there are more than 40 children.
+  // The child at `index`, or null when the index is negative or not below the count.
   GxElement *childAt(int32_t index) const;
   // The first child with this name (or type name); null when there is none.
   GxElement *findChild(const char *name) const;
@@ -80,11 +116,16 @@ private:
   uint8_t flags_;
   GxString name_;
   GxString typeName_;
-  std::vector<GxElement *> parents_;
-  std::list<GxElement *> children_;
+  GxRefs parents_;
+  std::vector<GxElement *> children_;
   // One entry per occurrence of this element among the children of live containers, kept apart
   // from parents_ (which forgets a container when one of several occurrences is removed).
-  std::vector<GxElement *> holders_;
+  GxRefs holders_;
+  // Scratch of destroy(): the pass that found this element to be released, and how many of its
+  // holders are being released with it. Kept in the element so that releasing a large tree needs
+  // no hash tables.
+  uint64_t releasePass_ = 0;
+  size_t heldInside_ = 0;
 };
 
 // unique_ptr deleter that releases a tree with destroy().

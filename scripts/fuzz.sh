@@ -2,7 +2,8 @@
 # Builds one libFuzzer target with clang, ASan and UBSan into build-fuzz/ and runs it.
 #   scripts/fuzz.sh TARGET [SECONDS] [extra libFuzzer flags...]
 # The run starts from the target's seeds in fuzz/corpus/TARGET (read only) and keeps what it
-# finds in build-fuzz/corpus/TARGET; crashes land in build-fuzz/.
+# finds in build-fuzz/corpus/TARGET; crashes land in build-fuzz/. fuzz/TARGET.dict, when there
+# is one, is the run's dictionary.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -23,6 +24,9 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz --target "$target"
 
 mkdir -p "build-fuzz/corpus/$target"
+dict=()
+[ -f "fuzz/$target.dict" ] && dict=("-dict=$root/fuzz/$target.dict")
 cd build-fuzz
 # The first folder receives new inputs; the seed folder is only read.
-exec "bin/$target" -max_total_time="$seconds" -print_final_stats=1 "$@" "corpus/$target" "$seeds"
+exec "bin/$target" -max_total_time="$seconds" -print_final_stats=1 "${dict[@]}" "$@" \
+  "corpus/$target" "$seeds"

@@ -1,6 +1,7 @@
 #include "view/scene_renderer.h"
 
 #include "core/face_triangulation.h"
+#include "core/mesh_normals.h"
 
 #include <GL/gl.h>
 #include <vector>
@@ -10,32 +11,6 @@ namespace {
 constexpr float kBackground = 156.0f / 255.0f;
 
 bool usable(const moObject &obj) { return obj.visible && obj.sensitive; }
-
-// The normal of corner (f, v) for smooth shading: the unit normals of the faces around v that
-// are reached from f without crossing a hard edge, summed and normalised.
-moVec3 cornerNormal(const moObject &obj, int32_t v, int32_t f) {
-  moVec3 sum = obj.faceNormal(f, true);
-  const int32_t arriving = obj.edgeOfFaceEndingAt(f, v);
-  if (arriving == -1)
-    return sum;
-  // Turn one way across the edges leaving v, then the other way across those arriving at v.
-  for (bool leaving : {true, false}) {
-    int32_t face = f;
-    int32_t e = leaving ? obj.nextEdgeOfFace(arriving, f) : arriving;
-    for (int32_t steps = 0; steps < obj.faces.count(); ++steps) {
-      if (e == -1 || obj.edges[e].hard)
-        break;
-      face = obj.otherFace(e, face);
-      if (face == -1)
-        break;
-      if (face == f)
-        return unit(sum); // all the way round without a hard edge
-      sum = add(sum, obj.faceNormal(face, true));
-      e = leaving ? obj.nextEdgeOfFace(e, face) : obj.prevEdgeOfFace(e, face);
-    }
-  }
-  return unit(sum);
-}
 
 void vertex(const moVec3 &p) { glVertex3f(p.x, p.y, p.z); }
 

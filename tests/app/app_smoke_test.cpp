@@ -131,10 +131,11 @@ TEST_F(AppSmokeTest, ClickAFaceMoveItAlongItsNormalFromTheOperationsMenu) {
   QTest::mouseRelease(model, Qt::RightButton, Qt::NoModifier, face);
   ASSERT_TRUE(chosen);
   EXPECT_EQ(InteractionController::DragMode, model->controller().mode());
+  // Motion reaches the window through the display server: wait until each step has arrived.
   QTest::mouseMove(model, face + QPoint(5, 0));
-  QTest::qWait(20);
+  QTRY_COMPARE(model->controller().lastX, face.x() + 5);
   QTest::mouseMove(model, face + QPoint(45, 0));
-  QTest::qWait(20);
+  QTRY_COMPARE(model->controller().lastX, face.x() + 45);
   QTest::mouseClick(model, Qt::LeftButton, Qt::NoModifier, face + QPoint(45, 0));
   EXPECT_EQ(InteractionController::SelectMode, model->controller().mode());
   const moVec3 after = scene.object(0)->faceCentroid(f);

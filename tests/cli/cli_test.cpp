@@ -132,4 +132,26 @@ TEST_F(CliTest, WarningsOfTheSceneReaderArePrinted) {
   EXPECT_EQ(info.out.rfind("morvo-cli: warning: This scene file has ", 0), 0u) << info.out;
 }
 
+TEST_F(CliTest, ConvertBetweenSceneAndModelFiles) {
+  ASSERT_EQ(run("new cube torus -o " + file("s.mvo")).status, 0);
+  ASSERT_EQ(run("convert " + file("s.mvo") + " " + file("m.obj")).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(file("m.mtl")));
+  ASSERT_EQ(run("convert " + file("m.obj") + " " + file("back.mvo")).status, 0);
+  const CliResult info = run("info " + file("back.mvo"));
+  EXPECT_NE(info.out.find("slot 0: cube0\n  vertices 8/8, edges 12/12, faces 6/6"),
+            std::string::npos)
+      << info.out;
+  EXPECT_NE(run("info " + file("m.obj")).out.find("slot 1: torus1"), std::string::npos);
+
+  CliResult r = run("convert " + file("m.obj") + " " + file("out.xyz"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out, "morvo-cli: no format writes .xyz files\n");
+  std::ofstream(file("junk.obj")) << "\x7f\x01binary";
+  r = run("convert " + file("junk.obj") + " " + file("out.obj"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out.rfind("morvo-cli: could not import", 0), 0u) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(file("out.obj")));
+  EXPECT_NE(run("convert --help").out.find("convert IN OUT"), std::string::npos);
+}
+
 } // namespace

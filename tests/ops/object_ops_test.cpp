@@ -142,7 +142,7 @@ moObject lPrism() {
   return makeObject(m);
 }
 
-TEST_F(ObjectOpsTest, TriangulationCoversEachFaceOnceTurningLikeIt) {
+TEST_F(ObjectOpsTest, TriangulationCoversEachFaceOnceFacingOutward) {
   moObject obj = lPrism();
   ASSERT_EQ(validity(obj), "");
   for (int32_t method : {kTriangulateFan, kTriangulateDelaunay}) {
@@ -154,7 +154,7 @@ TEST_F(ObjectOpsTest, TriangulationCoversEachFaceOnceTurningLikeIt) {
       const moVec3 &a = obj.vertices[obj.triangleVertices[3 * t]].Coordinates;
       const moVec3 &b = obj.vertices[obj.triangleVertices[3 * t + 1]].Coordinates;
       const moVec3 &c = obj.vertices[obj.triangleVertices[3 * t + 2]].Coordinates;
-      const moVec3 outward = cross(subtract(c, a), subtract(b, a)); // clockwise from outside
+      const moVec3 outward = cross(subtract(b, a), subtract(c, a)); // counter-clockwise
       area[f] += length(outward) / 2;
       if (method == kTriangulateDelaunay) {
         EXPECT_GT(dot(outward, obj.faceNormal(f, false)), 0) << t;

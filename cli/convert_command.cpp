@@ -1,0 +1,91 @@
+#include "cli/convert_command.h"
+
+#include "interchange/model_exchange.h"
+#include "scene/recording_ui.h"
+#include "scene/scene_file.h"
+
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+const char *const kConvertHelp =
+    "usage: morvo-cli convert IN OUT [--verbose]\n"
+    "Imports IN into an empty scene and exports every object to OUT. Either side may be a\n"
+    "scene file (.mvo) or a model file of a registered format (Wavefront .obj, with its .mtl\n"
+    "and texture files beside it). IN is recognised by its content when its extension names\n"
+    "no format. --verbose prints the readers' and writers' messages on standard error.\n";
+
+bool isSceneFile(const std::string &path) { return FormatRegistry::extensionOf(path) == ".mvo"; }
+
+// The last line a reader or writer reported, for a one-line failure message.
+std::string lastLine(const std::string &text) {
+  std::istringstream lines(text);
+  std::string line, last;
+  while (std::getline(lines, line))
+    if (!line.empty())
+      last = line;
+  return last;
+}
+
+int fail(const std::string &message) {
+  std::cerr << "morvo-cli: " << message << std::endl;
+  return 1;
+}
+
+} // namespace
+
+bool openSceneOrModel(Scene &scene, const RecordingUi &ui, const std::string &path, bool verbose,
+                      std::string &error) {
+  if (isSceneFile(path)) {
+    if (openSceneFile(scene, path, true))
+      return true;
+    error = ui.messages.empty() ? "could not open " + path : ui.messages.back();
+    return false;
+  }
+  std::ostringstream diagnostics;
+  const bool imported = importModel(scene, FormatRegistry(), path, true, diagnostics);
+  if (verbose)
+    std::cerr << diagnostics.str();
+  if (imported)
+    return true;
+  const std::string reason = lastLine(diagnostics.str());
+  error = "could not import " + path + (reason.empty() ? "" : ": " + reason);
+  return false;
+}
+
+int runConvert(const std::vector<std::string> &args) {
+  std::vector<std::string> paths;
+  bool verbose = false;
+  for (const std::string &a : args) {
+    if (a == "--help" || a == "-h") {
+      std::cout << kConvertHelp;
+      return 0;
+    }
+    if (a == "--verbose")
+      verbose = true;
+    else
+      paths.push_back(a);
+  }
+  if (paths.size() != 2)
+    return fail("convert needs an input and an output file (try convert --help)");
+  const std::string &in = paths[0], &out = paths[1];
+  const FormatRegistry registry;
+  if (!isSceneFile(out) && !registry.writerFor(FormatRegistry::extensionOf(out)))
+    return fail("no format writes " + FormatRegistry::extensionOf(out) + " files");
+  RecordingUi ui;
+  Scene scene(ui);
+  std::string error;
+  if (!openSceneOrModel(scene, ui, in, verbose, error))
+    return fail(error);
+  if (scene.objects.objectCount() == 0)
+    return fail(in + " holds no objects");
+  std::ostringstream diagnostics;
+  const bool written = isSceneFile(out) ? saveSceneFile(scene, out, false)
+                                        : exportModel(scene, registry, out, true, diagnostics);
+  if (verbose)
+    std::cerr << diagnostics.str();
+  if (!written)
+    return fail(ui.messages.empty() ? "could not write " + out : ui.messages.back());
+  return 0;
+}

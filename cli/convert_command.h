@@ -1,0 +1,20 @@
+// morvo-cli's model file commands: "convert IN OUT" between every registered format and the
+// native scene file, and the loading of any importable file for the other commands.
+#pragma once
+
+#include "scene/recording_ui.h"
+#include "scene/scene.h"
+
+#include <string>
+#include <vector>
+
+// Loads path into the empty scene: a ".mvo" scene file as such, anything else through the
+// format registry (by extension, or by content when the extension names no format). False with
+// a one-line reason in error (the last message ui recorded, or the last line a reader
+// reported). With verbose every reader message also goes to standard error.
+bool openSceneOrModel(Scene &scene, const RecordingUi &ui, const std::string &path, bool verbose,
+                      std::string &error);
+
+// morvo-cli convert IN OUT [--verbose]: imports IN into an empty scene and exports every object
+// to OUT. Returns the exit status.
+int runConvert(const std::vector<std::string> &args);

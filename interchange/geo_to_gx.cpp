@@ -1,0 +1,225 @@
+#include "interchange/geo_to_gx.h"
+
+#include "core/face_triangulation.h"
+#include "core/mesh_normals.h"
+#include "interchange/gx_build.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string exportedName(const std::string &objectName) {
+  std::string name = objectName;
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return c == ' ' || c == '/' || c == '\\'; }, '_');
+  return name;
+}
+
+namespace {
+
+const char *const kTextureExtensions[] = {".jpg", ".ppm", ".bmp", ".png", ".tif"};
+
+void addColor(GxElement &list, moColor c) {
+  addVec3(list, "", c.r / 255.0f, c.g / 255.0f, c.b / 255.0f);
+}
+
+void addNormal(GxElement &list, const moVec3 &n) { addVec3(list, "", n.x, n.y, n.z); }
+
+} // namespace
+
+// The parts of one body under construction.
+struct GeoToGx::BodyContext {
+  GxElement *body = nullptr, *vertices = nullptr, *faces = nullptr, *normals = nullptr;
+  GxElement *colors = nullptr; // "vertex-color" of an unpainted object
+  std::string material;
+  std::vector<GxElement *> items; // vertex item per vertex slot, made on first use
+  std::vector<int32_t> numbers;   // running number per live vertex slot
+
+  // The vertex item of slot v, made (with its "coord") the first time it is asked for.
+  GxElement *item(const moObject &obj, int32_t v) {
+    obj.vertexAt(v); // throws for a slot that does not exist
+    if (!items[size_t(v)]) {
+      auto *node = new GxNode("vertex", "", true, false);
+      const moVec3 &p = obj.vertices[v].Coordinates;
+      addVec3(*node, "coord", p.x, p.y, p.z);
+      items[size_t(v)] = node;
+    }
+    return items[size_t(v)];
+  }
+};
+
+GeoToGx::GeoToGx(const ExportOptions &options, std::ostream &diagnostics)
+    : options_(options), diag_(diagnostics) {}
+
+GxPtr GeoToGx::convert(Scene &scene, bool allObjects) {
+  GxPtr root(makeGxRoot());
+  GxNode *top = addNode(*root, "gobject", "MorvoRoot");
+  addString(*top, "name", "MorvoRoot");
+  GxNode *instances = addNode(*top, "gobject", "children", true);
+  std::vector<int32_t> slots;
+  if (allObjects) {
+    for (int32_t i = 0; i < scene.objects.count(); ++i)
+      slots.push_back(i);
+  } else {
+    for (int32_t i = 0; i < scene.selection.Count(); ++i)
+      slots.push_back(scene.selection.Get(i).object);
+  }
+  for (int32_t slot : slots)
+    if (moObject *obj = scene.object(slot))
+      addObject(*root, *instances, *obj);
+  return root;
+}
+
+void GeoToGx::addObject(GxElement &root, GxElement &instances, moObject &obj) {
+  if (options_.perTriangle && obj.triangleFaces.count() == 0)
+    triangulateFaces(obj, kTriangulateDelaunay);
+  const std::string name = exportedName(obj.name);
+  BodyContext body;
+  body.material = name + "_material";
+  addMaterial(root, obj, name);
+  GxNode *instance = addNode(instances, "gobject", "");
+  addString(*instance, "name", name);
+  addString(*instance, "body", name);
+  body.body = addNode(root, "body", name.c_str());
+  body.vertices = addNode(*body.body, "vertex", "vertices", true);
+  addString(*body.body, "material", body.material);
+  body.faces = addNode(*body.body, "face", "faces", true);
+  body.items.assign(size_t(obj.vertices.count()), nullptr);
+  body.numbers.assign(size_t(obj.vertices.count()), -1);
+  const bool triangles = options_.perTriangle || obj.paintLayer != nullptr;
+  int32_t running = 0;
+  for (int32_t v = 0; v < obj.vertices.count(); ++v) {
+    if (!obj.vertices[v].active())
+      continue;
+    body.numbers[size_t(v)] = running++;
+    if (!triangles && !options_.perCorner)
+      body.vertices->addChild(body.item(obj, v));
+  }
+  body.normals = addNode(*body.body, "vec3f", "normals", true);
+  if (triangles)
+    addTriangles(body, obj);
+  else
+    addFaces(body, obj);
+}
+
+void GeoToGx::addMaterial(GxElement &root, const moObject &obj, const std::string &name) {
+  GxNode *material = addNode(root, "material", (name + "_material").c_str());
+  GxNode *shading = addNode(*material, "GL_Shade-domain", "GL_Shade");
+  const moMaterial &m = obj.material;
+  addVec3(*shading, "DIFFUSE-COLOR", m.diffuse[0], m.diffuse[1], m.diffuse[2]);
+  addVec3(*shading, "EMISSION-COLOR", m.emission[0], m.emission[1], m.emission[2]);
+  addFloat(*shading, "OPACITY", 1.0f);
+  addFloat(*shading, "SHININESS", 0.0f);
+  addVec3(*shading, "SPECULAR-COLOR", 0, 0, 0);
+  if (obj.paintLayer && obj.paintLayer->image.pixelCount() > 1)
+    addTexture(*shading, obj, name);
+}
+
+void GeoToGx::addTexture(GxElement &shading, const moObject &obj, const std::string &name) {
+  int type = options_.textureFormat;
+  std::string stem = name;
+  if (options_.shortTextureNames) {
+    type = kImageTiff;
+    stem = stem.substr(0, 8);
+  }
+  if (type < kImageJpeg || type > kImageTiff) {
+    diag_ << "Unknown image format in GeoToGx save texture." << std::endl;
+    return;
+  }
+  const std::string fileName = stem + kTextureExtensions[type];
+  GxNode *map = addNode(shading, "map", "TEXTURE-MAP");
+  addString(*map, "name", fileName);
+  if (type == kImageBmp)
+    return; // BMP textures are named but not written
+  const ImageBuffer &source = obj.paintLayer->image;
+  // PPM textures are stored bottom row first, as the importer reads them back.
+  ExportTexture texture{fileName, ImageBuffer(source.width(), source.height()), type,
+                        type == kImagePpm ? RowOrder::kBottomFirst : RowOrder::kTopFirst};
+  for (int32_t i = 0; i < source.pixelCount(); ++i)
+    texture.image.pixels()[i] = source.pixels()[i] | 0xFF000000u;
+  textures_.push_back(std::move(texture));
+}
+
+void GeoToGx::addTriangles(BodyContext &body, const moObject &obj) {
+  const PaintLayer *layer = obj.paintLayer.get();
+  GxElement *uvs = nullptr;
+  if (layer) {
+    uvs = addNode(*body.body, "uv-array", "uv-array", true);
+  } else {
+    body.colors = addNode(*body.body, "vec3f", "vertex-color", true);
+    addVec3(*body.colors, "", obj.material.diffuse[0], obj.material.diffuse[1],
+            obj.material.diffuse[2]);
+  }
+  const int32_t count = std::min(obj.triangleFaces.count(), obj.triangleVertices.count() / 3);
+  for (int32_t t = 0; t < count; ++t) {
+    const int32_t f = obj.triangleFaces[t];
+    const int32_t *corners = &obj.triangleVertices[3 * t];
+    for (int k = 2; k >= 0; --k) {
+      body.vertices->addChild(body.item(obj, corners[k]));
+      addNormal(*body.normals, cornerNormal(obj, corners[k], f));
+      if (!layer)
+        addColor(*body.colors, obj.cornerColorAt(corners[k], f));
+    }
+    if (layer) {
+      float uv[6];
+      layer->cornerTexCoords(obj, t, uv);
+      for (int i = 0; i < 3; ++i) {
+        const int k = options_.reverseCorners ? 2 - i : i;
+        addUv(*uvs, uv[2 * k], options_.flipV ? 1.0f - uv[2 * k + 1] : uv[2 * k + 1]);
+      }
+    }
+    GxNode *face = addNode(*body.faces, "face", "");
+    GxNode *indices = addNode(*face, "integer", "vertex-indices", true);
+    GxNode *normals = addNode(*face, "integer", "vertex-normal-indices", true);
+    GxNode *extra = addNode(*face, "integer", layer ? "uv-indices" : "vertex-color-indices", true);
+    for (int32_t k = 0; k < 3; ++k) {
+      addInt(*indices, "", 3 * t + k);
+      addInt(*normals, "", 3 * t + k);
+      addInt(*extra, "", layer ? 3 * t + 2 - k : 3 * t + 1 + k);
+    }
+  }
+  addFaceParts(body, count);
+}
+
+void GeoToGx::addFaces(BodyContext &body, const moObject &obj) {
+  body.colors = addNode(*body.body, "vec3f", "vertex-color", true);
+  addVec3(*body.colors, "", obj.material.diffuse[0], obj.material.diffuse[1],
+          obj.material.diffuse[2]);
+  std::vector<int32_t> corners;
+  int32_t k = 0, faces = 0;
+  for (int32_t f = 0; f < obj.faces.count(); ++f) {
+    if (!obj.faces[f].active())
+      continue;
+    const int32_t n = obj.faceVertices(f, corners, options_.reverseCorners);
+    GxNode *face = addNode(*body.faces, "face", "");
+    GxNode *indices = addNode(*face, "integer", "vertex-indices", true);
+    GxNode *normals = addNode(*face, "integer", "vertex-normal-indices", true);
+    GxNode *colors = addNode(*face, "integer", "vertex-color-indices", true);
+    for (int32_t i = 0; i < n; ++i, ++k) {
+      const int32_t v = corners[size_t(i)];
+      if (options_.perCorner) {
+        body.vertices->addChild(body.item(obj, v));
+        addInt(*indices, "", k);
+      } else {
+        addInt(*indices, "", body.numbers[size_t(v)]);
+      }
+      addInt(*normals, "", k);
+      addInt(*colors, "", k + 1);
+      addNormal(*body.normals, cornerNormal(obj, v, f));
+      addColor(*body.colors, obj.cornerColorAt(v, f));
+    }
+    ++faces;
+  }
+  addFaceParts(body, faces);
+}
+
+// One part holding every face. The count is that of the face items written, so that every
+// face index names a face (deleted face slots write no item).
+void GeoToGx::addFaceParts(BodyContext &body, int32_t count) {
+  GxNode *parts = addNode(*body.body, "face-part", "face-parts", true);
+  GxNode *part = addNode(*parts, "face-part", "");
+  addString(*part, "name", "default-part");
+  addString(*part, "material", body.material);
+  GxNode *indices = addNode(*part, "integer", "face-indices", true);
+  for (int32_t i = 0; i < count; ++i)
+    addInt(*indices, "", i);
+}

@@ -1,0 +1,60 @@
+// The export converter: scene objects become an interchange tree (root, one top instance with an
+// instance per object, then a material and a body per object) that a format writer walks.
+#pragma once
+
+#include "image/image_buffer.h"
+#include "image/image_file.h"
+#include "interchange/gx_element.h"
+#include "scene/scene.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// What a format writer wants from the converter.
+struct ExportOptions {
+  bool perTriangle = false;       // every object as triangles
+  bool flipV = false;             // texture coordinates as 1 - v
+  bool perCorner = false;         // every face corner its own "vertices" entry
+  bool reverseCorners = false;    // corner loops and triangle coordinates walked backwards
+  bool shortTextureNames = false; // texture files of at most 8 characters, always TIFF
+  int textureFormat = kImageTiff; // image type of texture files (JPEG, PPM, BMP, PNG or TIFF)
+};
+
+// A paint image the export wants written beside the model file, as the tree's texture names it.
+struct ExportTexture {
+  std::string fileName; // a plain file name, no folder
+  ImageBuffer image;    // a copy of the paint image, every pixel opaque
+  int type = kImageTiff;
+  RowOrder order = RowOrder::kTopFirst;
+};
+
+// The name an object is exported under: its name with every blank (and, because the name also
+// names texture files, every path separator) replaced by '_'. The object keeps its own name.
+std::string exportedName(const std::string &objectName);
+
+class GeoToGx {
+public:
+  GeoToGx(const ExportOptions &options, std::ostream &diagnostics);
+
+  // Builds the tree from every object in slot order (allObjects) or from the objects of the
+  // selection list in list order; empty slots are skipped. With per-triangle an object without
+  // paint triangles is triangulated first (its triangle lists change, nothing else). Paint
+  // images to be written land in textures(). The caller owns the tree. Throws
+  // moInvalidTopologyException for a broken mesh; the scene keeps what it had then.
+  GxPtr convert(Scene &scene, bool allObjects);
+  std::vector<ExportTexture> &textures() { return textures_; }
+
+private:
+  struct BodyContext;
+  void addObject(GxElement &root, GxElement &instances, moObject &obj);
+  void addMaterial(GxElement &root, const moObject &obj, const std::string &name);
+  void addTexture(GxElement &shading, const moObject &obj, const std::string &name);
+  void addTriangles(BodyContext &body, const moObject &obj);
+  void addFaces(BodyContext &body, const moObject &obj);
+  void addFaceParts(BodyContext &body, int32_t count);
+
+  ExportOptions options_;
+  std::ostream &diag_;
+  std::vector<ExportTexture> textures_;
+};

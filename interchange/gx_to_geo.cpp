@@ -1,0 +1,300 @@
+#include "interchange/gx_to_geo.h"
+
+#include "core/face_triangulation.h"
+#include "core/mesh_builder.h"
+#include "interchange/gx_build.h"
+#include "paint/layers/paint_layers.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+// One face item as the builder received it: its index lists, by corner position.
+struct Polygon {
+  std::vector<int32_t> items, colors, uvs;
+};
+
+const GxElement *member(const GxElement &parent, const char *name) {
+  return parent.findChild(name);
+}
+
+std::vector<const GxElement *> itemsOf(const GxElement *list) {
+  if (!list)
+    return {};
+  return {list->children().begin(), list->children().end()};
+}
+
+moColor toColor(const std::vector<float> &rgb) {
+  auto byte = [](float value) {
+    const float scaled = value * 255.0f;
+    return uint8_t(scaled >= 0.0f && scaled <= 255.0f ? scaled : scaled > 255.0f ? 255 : 0);
+  };
+  return moColor{byte(rgb[0]), byte(rgb[1]), byte(rgb[2]), 255};
+}
+
+} // namespace
+
+struct GxToGeo::Body {
+  explicit Body(std::ostream &diag) : builder(diag) {}
+  MeshBuilder builder;
+  std::vector<int32_t> itemInput; // builder input vertex of each vertex item, -1 for none
+  std::vector<Polygon> polygons;  // by builder input polygon number
+  std::vector<const GxElement *> colorItems, uvItems;
+
+  void collect(const GxElement &tree);
+  // The tree corner of object corner (v, f): the polygon and corner position that name it, or
+  // null. The builder's records of where face f and vertex v came from keep the search local.
+  const Polygon *corner(int32_t v, int32_t f, size_t &position) const {
+    for (int32_t p : builder.face(f).ids) {
+      const Polygon &polygon = polygons[size_t(p)];
+      for (int32_t input : builder.vertex(v).ids)
+        for (size_t j = 0; j < polygon.items.size(); ++j)
+          if (polygon.items[j] >= 0 && size_t(polygon.items[j]) < itemInput.size() &&
+              itemInput[size_t(polygon.items[j])] == input) {
+            position = j;
+            return &polygon;
+          }
+    }
+    return nullptr;
+  }
+};
+
+GxToGeo::GxToGeo(std::ostream &diagnostics, TextureLoader loadTexture)
+    : diag_(diagnostics), loadTexture_(std::move(loadTexture)) {}
+
+std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
+  for (const GxElement *child : root.children())
+    if (child->typeName() == "material") {
+      materials_[child->name().str()] = child;
+      diag_ << "Material hashed " << child->name() << std::endl;
+    }
+  std::vector<ObjectPtr> objects;
+  for (const GxElement *child : root.children())
+    if (child->typeName() == "body")
+      if (ObjectPtr obj = convertBody(*child)) {
+        bodies_[child->name().str()] = obj;
+        objects.push_back(obj);
+      }
+  for (const GxElement *child : root.children())
+    if (child->typeName() == "gobject")
+      placeInstance(*child);
+  return objects;
+}
+
+// Gives the builder one vertex per distinct "coord" leaf (items sharing a leaf share a vertex)
+// and one polygon per face with three or more usable corners.
+void GxToGeo::Body::collect(const GxElement &tree) {
+  std::unordered_map<const GxElement *, int32_t> inputOfCoord;
+  for (const GxElement *item : itemsOf(member(tree, "vertices"))) {
+    const GxElement *coord = item->findChild("coord");
+    const std::vector<float> *p = floatValues(coord);
+    int32_t input = -1;
+    if (p && p->size() >= 3) {
+      const auto known = inputOfCoord.find(coord);
+      input = known != inputOfCoord.end() ? known->second
+                                          : builder.addVertex((*p)[0], (*p)[1], (*p)[2]);
+      inputOfCoord.emplace(coord, input);
+    }
+    itemInput.push_back(input);
+  }
+  std::vector<int32_t> inputs;
+  for (const GxElement *face : itemsOf(member(tree, "faces"))) {
+    const GxElement *corners = face->findChild("vertex-indices");
+    if (!corners)
+      continue;
+    Polygon polygon;
+    intValues(*corners, polygon.items);
+    inputs.clear();
+    for (int32_t item : polygon.items)
+      if (item >= 0 && size_t(item) < itemInput.size() && itemInput[size_t(item)] >= 0)
+        inputs.push_back(itemInput[size_t(item)]);
+    if (inputs.size() < 3)
+      continue;
+    if (const GxElement *colors = face->findChild("vertex-color-indices"))
+      intValues(*colors, polygon.colors);
+    if (const GxElement *uvs = face->findChild("uv-indices"))
+      intValues(*uvs, polygon.uvs);
+    builder.addPolygon(inputs.data(), int32_t(inputs.size()), false);
+    polygons.push_back(std::move(polygon));
+  }
+}
+
+ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
+  Body body(diag_);
+  diag_ << "Hashed body name = " << tree.name() << std::endl;
+  body.collect(tree);
+  body.colorItems = itemsOf(member(tree, "vertex-color"));
+  body.uvItems = itemsOf(member(tree, "uv-array"));
+  auto obj = std::make_shared<moObject>(tree.name().c_str());
+  if (!body.builder.fix()) {
+    diag_ << "failed to fix object!" << std::endl;
+    return nullptr;
+  }
+  if (!body.builder.convertInto(*obj)) {
+    diag_ << "failed to convert object!" << std::endl;
+    return nullptr;
+  }
+  ImageBuffer texture;
+  bool textured = false;
+  if (const GxString *material = stringMember(tree, "material")) {
+    diag_ << "Material desired = " << *material << std::endl;
+    const auto found = materials_.find(material->str());
+    if (found != materials_.end())
+      textured = applyMaterial(*found->second, *obj, texture);
+  }
+  applyColors(body, *obj);
+  if (textured && body.uvItems.size() > 1)
+    applyTexture(body, *obj, texture);
+  obj->compact();
+  return obj;
+}
+
+bool GxToGeo::applyMaterial(const GxElement &material, moObject &obj, ImageBuffer &texture) {
+  bool textured = false;
+  for (const GxElement *shading : material.children()) {
+    if (shading->name() != "GL_Shade")
+      continue;
+    for (const GxElement *entry : shading->children()) {
+      const std::vector<float> *rgb = floatValues(entry);
+      float *target = entry->name() == "DIFFUSE-COLOR"    ? obj.material.diffuse
+                      : entry->name() == "SPECULAR-COLOR" ? obj.material.specular
+                      : entry->name() == "EMISSIVE-COLOR" ? obj.material.emission
+                                                          : nullptr;
+      if (target && rgb && rgb->size() >= 3) {
+        std::copy(rgb->begin(), rgb->begin() + 3, target);
+        target[3] = 1.0f;
+        if (target == obj.material.diffuse)
+          for (int32_t f = 0; f < obj.faces.count(); ++f)
+            if (obj.faces[f].active())
+              obj.setFaceColor(f, toColor(*rgb));
+      } else if (entry->name() == "SHININESS") {
+        if (auto *value = dynamic_cast<const GxFloatProperty *>(entry))
+          obj.material.shininess = value->value();
+      } else if (entry->name() == "TEXTURE-MAP" || entry->name() == "texture") {
+        textured = loadTextureMap(*entry, texture);
+      }
+    }
+  }
+  return textured;
+}
+
+bool GxToGeo::loadTextureMap(const GxElement &map, ImageBuffer &texture) {
+  bool loaded = false;
+  for (const GxElement *entry : map.children()) {
+    auto *name = dynamic_cast<const GxStringProperty *>(entry);
+    if (!name || entry->name() != "name")
+      continue;
+    if (name->value().empty()) {
+      diag_ << "A texture name was zero length" << std::endl;
+      continue;
+    }
+    diag_ << "We got a texture called " << name->value() << std::endl;
+    loaded = loadTexture_ && loadTexture_(name->value().str(), texture);
+    if (!loaded)
+      diag_ << "We just deleted the texture ma'am" << std::endl;
+  }
+  return loaded;
+}
+
+void GxToGeo::applyColors(const Body &body, moObject &obj) const {
+  if (body.colorItems.empty())
+    return;
+  std::vector<int32_t> corners;
+  for (int32_t f = 0; f < obj.faces.count(); ++f) {
+    if (!obj.faces[f].active())
+      continue;
+    obj.faceVertices(f, corners);
+    for (int32_t v : corners) {
+      size_t j = 0;
+      const Polygon *polygon = body.corner(v, f, j);
+      if (!polygon || j >= polygon->colors.size())
+        continue;
+      const int32_t index = polygon->colors[j];
+      const std::vector<float> *rgb = index >= 0 && size_t(index) < body.colorItems.size()
+                                          ? floatValues(body.colorItems[size_t(index)])
+                                          : nullptr;
+      if (rgb && rgb->size() >= 3)
+        obj.setCornerColor(v, f, toColor(*rgb));
+    }
+  }
+}
+
+// The texture becomes a per-corner paint layer over a fresh triangulation; corners the tree
+// gives no coordinate keep (0, 0).
+void GxToGeo::applyTexture(const Body &body, moObject &obj, const ImageBuffer &texture) const {
+  triangulateFaces(obj, kTriangulateDelaunay);
+  const int32_t corners = obj.triangleVertices.count();
+  std::unique_ptr<PaintLayer> layer =
+      makePaintLayer(PaintLayer::kPerCorner, texture.width(), texture.height(), corners, &texture);
+  if (!layer) {
+    diag_ << "texture too large, left out" << std::endl;
+    return;
+  }
+  layer->coordinates.assign(size_t(2 * corners), 0.0f);
+  for (int32_t c = 0; c < corners; ++c) {
+    size_t j = 0;
+    const Polygon *polygon = body.corner(obj.triangleVertices[c], obj.triangleFaces[c / 3], j);
+    if (!polygon || j >= polygon->uvs.size())
+      continue;
+    const int32_t index = polygon->uvs[j];
+    if (index >= 0 && size_t(index) < body.uvItems.size())
+      uvOf(*body.uvItems[size_t(index)], layer->coordinates[size_t(2 * c)],
+           layer->coordinates[size_t(2 * c + 1)]);
+  }
+  obj.paintLayer = std::move(layer);
+}
+
+namespace {
+
+// The transform of an instance: its "matrix" rows r give m[4c + r], so the translation is the
+// last value of the first three rows. Identity when the instance has no complete matrix.
+moMatrix4 instanceMatrix(const GxElement &instance) {
+  moMatrix4 m = identity();
+  const GxElement *rows = instance.findChild("matrix");
+  if (!rows || rows->childCount() != 4)
+    return m;
+  int r = 0;
+  for (const GxElement *row : rows->children()) {
+    const std::vector<float> *values = floatValues(row);
+    if (!values || values->size() < 4)
+      return identity();
+    for (int c = 0; c < 4; ++c)
+      m.m[4 * c + r] = (*values)[size_t(c)];
+    ++r;
+  }
+  return m;
+}
+
+bool isIdentity(const moMatrix4 &m) {
+  const moMatrix4 one = identity();
+  return std::equal(m.m, m.m + 16, one.m);
+}
+
+} // namespace
+
+// Iterative, so that a tree nested arbitrarily deep cannot exhaust the stack.
+void GxToGeo::placeInstance(const GxElement &top) {
+  std::vector<std::pair<const GxElement *, moMatrix4>> pending{{&top, instanceMatrix(top)}};
+  std::unordered_set<const GxElement *> seen; // a tree that holds itself is walked once
+  while (!pending.empty()) {
+    const auto [instance, world] = pending.back();
+    pending.pop_back();
+    if (!seen.insert(instance).second)
+      continue;
+    const GxString *body = stringMember(*instance, "body");
+    if (body && !body->empty()) {
+      diag_ << "Looking up body :: " << *body << "." << std::endl;
+      const auto found = bodies_.find(body->str());
+      // An object is placed once; a second instance of the same body adds nothing.
+      if (found != bodies_.end() && !placed_[found->second.get()]) {
+        placed_[found->second.get()] = true;
+        if (!isIdentity(world))
+          found->second->transform(world);
+      }
+    }
+    if (const GxElement *children = instance->findChild("children"))
+      for (const GxElement *child : children->children())
+        pending.emplace_back(child, multiply(instanceMatrix(*child), world));
+  }
+}

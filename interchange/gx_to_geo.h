@@ -1,0 +1,47 @@
+// The import converter: every body of an interchange tree becomes a new closed object, rebuilt
+// through the mesh builder, with the material, corner colours and texture the tree gives it;
+// the instance hierarchy places the objects.
+#pragma once
+
+#include "image/image_buffer.h"
+#include "interchange/gx_element.h"
+#include "scene/object_table.h"
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// Loads the texture file a material names into image; false when the name does not lead to an
+// image that loads.
+using TextureLoader = std::function<bool(const std::string &name, ImageBuffer &image)>;
+
+class GxToGeo {
+public:
+  GxToGeo(std::ostream &diagnostics, TextureLoader loadTexture);
+
+  // Converts the tree, which is only read: one object per body that the builder could make
+  // closed and valid, in the order of the bodies (a body it cannot make is reported and left
+  // out), with the transforms of the instances that show it applied. Progress and problems go
+  // to the diagnostic stream. Throws the element-limit exceptions for a body beyond an object's
+  // limits; nothing is half made then.
+  std::vector<ObjectPtr> convert(const GxElement &root);
+
+private:
+  struct Body;
+  ObjectPtr convertBody(const GxElement &body);
+  // Applies the material's shading block; returns whether a texture was loaded into texture.
+  bool applyMaterial(const GxElement &material, moObject &obj, ImageBuffer &texture);
+  bool loadTextureMap(const GxElement &map, ImageBuffer &texture);
+  void applyColors(const Body &body, moObject &obj) const;
+  void applyTexture(const Body &body, moObject &obj, const ImageBuffer &texture) const;
+  // Walks an instance and everything below it, attaching bodies and applying transforms.
+  void placeInstance(const GxElement &instance);
+
+  std::ostream &diag_;
+  TextureLoader loadTexture_;
+  std::unordered_map<std::string, const GxElement *> materials_;
+  std::unordered_map<std::string, ObjectPtr> bodies_;
+  std::unordered_map<const moObject *, bool> placed_; // objects an instance has placed
+};

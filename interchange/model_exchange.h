@@ -1,0 +1,26 @@
+// Importing model files into the scene and exporting scene objects to them, through the format
+// registry and the two converters.
+#pragma once
+
+#include "interchange/format_registry.h"
+#include "scene/scene.h"
+
+#include <ostream>
+#include <string>
+
+// Imports the model file at path: the reader for its extension (or, with sniffing, the first
+// whose content sniff accepts the file) builds a tree and the import converter makes objects of
+// it, which go into the lowest empty slots after SaveUndo. The status line shows "Processing
+// file" and then "Done importing file", or "Trouble importing file" when nothing could be
+// imported; the readers' messages go to diagnostics. Returns whether any object was imported;
+// otherwise the scene is exactly as it was.
+bool importModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
+                 bool sniffing, std::ostream &diagnostics);
+
+// Exports every object (allObjects) or the selected objects to path with the writer for its
+// extension, texture files beside it. Without a writer for the extension nothing happens and
+// the result is false. When a file cannot be written a message box says why and the result is
+// false. The scene is unchanged, except that per-triangle formats triangulate objects that have
+// no paint triangles.
+bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
+                 bool allObjects, std::ostream &diagnostics);

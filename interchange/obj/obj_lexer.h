@@ -1,0 +1,45 @@
+// ObjLexer: the tokenizer shared by the OBJ and MTL readers. It reads text held in memory, never
+// past its end: blanks, tabs and carriage returns separate tokens, a comment runs from "#" to
+// the line end, and a "\" at the start of a token joins the next line to this one.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+class ObjLexer {
+public:
+  enum Kind : uint8_t {
+    kEnd = 0,     // end of the text
+    kLineEnd = 1, // a line end, or a comment with its line end
+    kSlash = 2,   // a "/" standing alone
+    kWord = 3,    // anything that is not a number: "v", "usemtl", a file name
+    kReal = 4,    // a number with a decimal point or an exponent
+    kInteger = 5, // optional sign and digits
+    kCorner = 6,  // an integer followed by "/" and more, as in 3/7/2
+  };
+
+  explicit ObjLexer(std::string_view text) : text_(text) {}
+
+  // Reads the next token; its text is token().
+  Kind next();
+  std::string_view token() const { return token_; }
+  // Line ends read so far (0 on the first line); joined lines are not counted.
+  int32_t line() const { return line_; }
+  // Skips to and over the next line end (nothing at the end of the text).
+  void skipLine();
+  // The token as a finite float (kinds 4 to 6: the leading integer of a corner); false for
+  // anything else, including numbers out of float range.
+  bool number(float &value) const;
+
+private:
+  Kind classify(std::string_view t) const;
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  std::string_view token_;
+  int32_t line_ = 0;
+};
+
+// Parses a decimal integer that fills the whole text (an optional sign, digits); false when it
+// does not or does not fit in 32 bits.
+bool parseObjInteger(std::string_view text, int32_t &value);

@@ -1,0 +1,142 @@
+// Import and export through the registry, on real files in a temporary folder.
+#include "core/face_triangulation.h"
+#include "image/image_file.h"
+#include "interchange/model_exchange.h"
+#include "paint/layers/paint_layers.h"
+#include "scene/recording_ui.h"
+#include "tests/support/mesh_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ModelExchange : public testing::Test {
+protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("morvo_exchange_" +
+           std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "models");
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string file(const std::string &name) { return (dir / name).string(); }
+  void put(const std::string &name, const std::string &bytes) {
+    std::ofstream(file(name), std::ios::binary) << bytes;
+  }
+  moObject &add(const char *name) {
+    auto obj = std::make_shared<moObject>(makeObject(cubeMesh()));
+    obj->name = name;
+    scene.objects.insert(obj);
+    return *obj;
+  }
+
+  fs::path dir;
+  RecordingUi ui;
+  Scene scene{ui};
+  FormatRegistry registry;
+  std::ostringstream diag;
+};
+
+const char *const kTetrahedron = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n"
+                                 "f 1 3 2\nf 1 2 4\nf 1 4 3\nf 2 3 4\n";
+
+TEST(FormatRegistry, FiltersExtensionsAndDroppedFileClasses) {
+  FormatRegistry registry;
+  EXPECT_EQ(registry.readerFilter(), "Wavefront (*.obj)|*.obj||");
+  EXPECT_EQ(registry.writerFilter(), "Wavefront (*.obj)|*.obj||");
+  EXPECT_NE(registry.readerFor(".obj"), nullptr);
+  EXPECT_EQ(registry.readerFor(".OBJ"), nullptr);
+  EXPECT_EQ(FormatRegistry::extensionOf("dir.v2/model"), ".");
+  EXPECT_EQ(FormatRegistry::extensionOf("a/b.c.obj"), ".obj");
+  const std::pair<const char *, int> cases[] = {
+      {"thing.x", 3},   {"thing.X", 3},   {"mesh.Obj", 9}, {"world.vrml", 1}, {"scene.mvo", 0},
+      {"SCENE.MVO", 0}, {"model.gx2", 5}, {"cube.obj", 2}, {"a.x", 9},        {"b.3DS", 4},
+      {"c.dxf", 6},     {"d.md2", 7},     {"e.MON", 8},    {"f.wrl", 1}};
+  for (const auto &[name, kind] : cases)
+    EXPECT_EQ(FormatRegistry::classify(name), kind) << name;
+}
+
+TEST_F(ModelExchange, PaintedAndPlainObjectsRoundTripThroughFiles) {
+  add("plain box");
+  moObject &painted = add("painted");
+  triangulateFaces(painted, kTriangulateDelaunay);
+  painted.paintLayer =
+      makePaintLayer(PaintLayer::kPerCorner, 8, 8, painted.triangleVertices.count());
+  painted.paintLayer->image.at(3, 2) = packRgba(10, 20, 30, 0);
+  const std::string path = file("models/out.obj");
+  ASSERT_TRUE(exportModel(scene, registry, path, true, diag)) << ui.messages.back();
+  for (const char *name : {"out.obj", "out.mtl", "painted.tif"})
+    EXPECT_TRUE(fs::exists(dir / "models" / name)) << name;
+
+  RecordingUi ui2;
+  Scene again(ui2);
+  ASSERT_TRUE(importModel(again, registry, path, false, diag)) << diag.str();
+  EXPECT_EQ(ui2.status, "Done importing file");
+  ASSERT_EQ(again.objects.objectCount(), 2);
+  EXPECT_EQ(again.object(0)->name, "plain_box");
+  EXPECT_EQ(again.object(0)->faces.count(), 6);
+  const moObject &back = *again.object(1);
+  EXPECT_EQ(back.faces.count(), 12); // painted objects travel as triangles
+  ASSERT_NE(back.paintLayer, nullptr);
+  EXPECT_EQ(back.paintLayer->image.at(3, 2), packRgba(10, 20, 30, 255));
+}
+
+TEST_F(ModelExchange, OnlyImagesInsideTheModelsFolderAreTextures) {
+  ImageBuffer image(2, 2);
+  ASSERT_EQ(saveImage(image, file("models/ok.png"), kImagePng, RowOrder::kTopFirst), 1);
+  ASSERT_EQ(saveImage(image, file("outside.png"), kImagePng, RowOrder::kTopFirst), 1);
+  put("models/not_an_image.png", "hello");
+  put("models/sub.png", "");
+  const TextureLoader load = registry.textures(file("models/m.obj"));
+  ImageBuffer out;
+  EXPECT_TRUE(load("ok.png", out));
+  for (const char *name : {"../outside.png", (dir / "outside.png").c_str(), "/etc/passwd",
+                           "not_an_image.png", "missing.png", "", "..\\outside.png"})
+    EXPECT_FALSE(load(name, out)) << name;
+  fs::create_symlink(dir / "outside.png", dir / "models" / "link.png");
+  EXPECT_FALSE(load("link.png", out));
+
+  // A material library naming a system file: the model imports, untextured.
+  put("models/m.mtl", "newmtl m\nKd 1 0 0\nmap_Kd /etc/passwd\n");
+  put("models/m.obj", std::string("mtllib m.mtl\nmtllib ../m.mtl\nusemtl m\n") + kTetrahedron);
+  ASSERT_TRUE(importModel(scene, registry, file("models/m.obj"), false, diag));
+  EXPECT_EQ(scene.object(0)->paintLayer, nullptr);
+  EXPECT_EQ(scene.object(0)->material.diffuse[1], 0.0f);
+  EXPECT_NE(diag.str().find("We just deleted the texture ma'am"), std::string::npos) << diag.str();
+  EXPECT_NE(diag.str().find("Error opening file ../m.mtl"), std::string::npos);
+}
+
+TEST_F(ModelExchange, BadFilesLeaveTheSceneAsItWas) {
+  add("keep");
+  std::string garbage(70000, '\0');
+  for (size_t i = 0; i < garbage.size(); ++i)
+    garbage[i] = char((i * 2654435761u) >> 7);
+  put("garbage.obj", garbage);
+  put("CUBE.OBJ", kTetrahedron);
+  put("huge_index.obj", "v 0 0 0\nf 1 2 99999999999\nf 1 -2147483648 2\n");
+  for (const char *name : {"garbage.obj", "CUBE.OBJ", "huge_index.obj", "missing.obj"}) {
+    ui.status.clear();
+    EXPECT_FALSE(importModel(scene, registry, file(name), false, diag)) << name;
+    EXPECT_EQ(scene.objects.objectCount(), 1) << name;
+  }
+  EXPECT_EQ(ui.status, "Trouble importing file");
+  // Read by content, an upper-case extension still imports.
+  EXPECT_TRUE(importModel(scene, registry, file("CUBE.OBJ"), true, diag));
+  // Without a writer for the name nothing is written.
+  EXPECT_FALSE(exportModel(scene, registry, file("model"), true, diag));
+  EXPECT_FALSE(fs::exists(dir / "model"));
+  EXPECT_TRUE(ui.messages.empty());
+  // A folder that does not exist: the export says so.
+  EXPECT_FALSE(exportModel(scene, registry, file("no/such/folder/x.obj"), true, diag));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].rfind("Could not export", 0), 0u);
+}
+
+} // namespace
