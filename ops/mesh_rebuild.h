@@ -1,0 +1,82 @@
+// Rewriting a patch of a winged-edge mesh by describing its faces as corner loops. An operation
+// says which faces get new corner loops, which are new and which go; apply() then finds or makes
+// the edges, links every wing from the loops and retires what no loop uses. Because the wings are
+// derived from the loops alone, every operation built on this leaves consistent topology or
+// throws, never a half-linked edge.
+#pragma once
+
+#include "core/mesh.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+// One corner of a face: its vertex and the corner colour of that face there.
+struct Corner {
+  int32_t vertex = -1;
+  moColor colour;
+};
+using CornerLoop = std::vector<Corner>;
+
+// The corners of face f, clockwise seen from outside, starting with the end of its EdgeIndex.
+// Throws moInvalidTopologyException for a broken face.
+CornerLoop readLoop(const moObject &obj, int32_t f);
+// The position of the first corner at vertex v, or -1.
+int32_t cornerIndex(const CornerLoop &loop, int32_t v);
+// The loop turned so that the first corner at v comes first (unchanged when v is absent).
+CornerLoop rotatedToStart(const CornerLoop &loop, int32_t v);
+// Drops consecutive corners at the same vertex (first and last count as consecutive), keeping the
+// first of each run.
+void dropRepeatedCorners(CornerLoop &loop);
+// The face in which edge e leaves its end v (RightFace at the Tail, LeftFace at the Head).
+int32_t faceLeaving(const moObject &obj, int32_t e, int32_t v);
+// The edges around v in ring order (prevEdgeAtVertex from its EdgeIndex).
+std::vector<int32_t> edgesAround(const moObject &obj, int32_t v);
+
+class MeshRebuild {
+public:
+  explicit MeshRebuild(moObject &obj) : obj_(obj) {}
+
+  // Allocates a face slot now (the face limit is tested before anything else changes) to be
+  // linked to the loop by apply(). Returns its index. Throws moTooManyFacesException.
+  int32_t addFace(CornerLoop loop);
+  // Face f gets a new loop; edges of its old loop that no loop uses afterwards are retired.
+  void reshape(int32_t f, CornerLoop loop);
+  bool scheduled(int32_t f) const { return loops_.count(f) != 0; }
+  // Face f goes, with the edges only it used.
+  void removeFace(int32_t f);
+  // A new edge tail -> head that loops may claim. Throws moTooManyEdgesException.
+  int32_t newEdge(int32_t tail, int32_t head);
+  // Replaces end `from` of edge e by `to` (the edge keeps its index and its wings).
+  void moveEdgeEnd(int32_t e, int32_t from, int32_t to);
+  // Vertex v is inactive after apply().
+  void removeVertex(int32_t v) { removedVertices_.push_back(v); }
+
+  // Links every scheduled loop. Each consecutive corner pair claims a released or new edge
+  // joining them (one whose other side is still in use first, then the lowest index), or gets a
+  // new edge. Released edges no loop claimed are retired. Throws moInvalidTopologyException
+  // when a loop is shorter than 3 corners, uses an edge twice, or leaves an edge linked on one
+  // side only; the object is then half-changed and must be restored by the caller.
+  void apply();
+
+private:
+  struct Release {
+    bool right = false, left = false;           // sides opened by a reshaped or removed face
+    bool rightTaken = false, leftTaken = false; // sides claimed again by a loop
+  };
+  void release(int32_t f);
+  int32_t claim(int32_t from, int32_t to);
+  void link(int32_t f, const CornerLoop &loop, const std::vector<int32_t> &ring);
+  void retireAndCheck();
+  void repairVertices();
+  Release &record(int32_t e) { return released_[e]; }
+
+  moObject &obj_;
+  std::unordered_map<int32_t, CornerLoop> loops_; // face -> loop, reshaped and new
+  std::vector<int32_t> order_;                    // faces in the order they were scheduled
+  std::vector<int32_t> removedFaces_;
+  std::vector<int32_t> removedVertices_;
+  std::vector<int32_t> touchedVertices_;
+  std::unordered_map<int32_t, Release> released_;
+  std::unordered_multimap<uint64_t, int32_t> pool_; // vertex pair -> released or new edge
+};
