@@ -98,8 +98,8 @@ private:
       recordFace(faces[j]);
       replacement_[key(v, faces[j])] = {in(j), out(j)};
       if (bevelled(ring[j])) {
-        sideOf_[key(ring[j], faces[j])].push_back({v, out(j)});
-        sideOf_[key(ring[j], faces[before])].push_back({v, in(before)});
+        sideOf_[key(ring[j], faces[j])].push_back({v, {out(j), colour}});
+        sideOf_[key(ring[j], faces[before])].push_back({v, {in(before), colour}});
         cornerFace.push_back({in(before), colour});
         cornerFace.push_back({out(j), colour});
       } else {
@@ -132,7 +132,7 @@ private:
   }
 
   // The new corner on face f's side of bevelled edge e at its end v.
-  int32_t sideCorner(int32_t e, int32_t f, int32_t v) const {
+  Corner sideCorner(int32_t e, int32_t f, int32_t v) const {
     const auto it = sideOf_.find(key(e, f));
     if (it != sideOf_.end())
       for (const auto &[end, corner] : it->second)
@@ -144,11 +144,8 @@ private:
   void addNarrowFace(MeshRebuild &rebuild, int32_t e) {
     const moEdge &d = obj_.edges[e];
     const int32_t a = d.Tail, b = d.Head, right = d.RightFace, left = d.LeftFace;
-    const moColor ca = obj_.cornerColorAt(a, right), cb = obj_.cornerColorAt(b, left);
-    CornerLoop narrow{{sideCorner(e, right, a), ca},
-                      {sideCorner(e, left, a), ca},
-                      {sideCorner(e, left, b), cb},
-                      {sideCorner(e, right, b), cb}};
+    CornerLoop narrow{sideCorner(e, right, a), sideCorner(e, left, a), sideCorner(e, left, b),
+                      sideCorner(e, right, b)};
     dropRepeatedCorners(narrow);
     if (narrow.size() >= 3)
       rebuild.addFace(std::move(narrow));
@@ -163,7 +160,7 @@ private:
   std::unordered_map<int32_t, CornerLoop> loops_;
   std::vector<int32_t> faceOrder_;
   std::unordered_map<uint64_t, std::vector<int32_t>> replacement_; // (vertex, face) -> corners
-  std::unordered_map<uint64_t, std::vector<std::pair<int32_t, int32_t>>> sideOf_; // (edge, face)
+  std::unordered_map<uint64_t, std::vector<std::pair<int32_t, Corner>>> sideOf_; // (edge, face)
   std::vector<CornerLoop> cornerFaces_;
 };
 
