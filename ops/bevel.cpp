@@ -223,15 +223,17 @@ bool Bevel(Scene &scene) {
     scene.previousSelection.Clear();
     scene.elementVectors.clear();
     const std::vector<ElementRef> entries = liveEntries(scene);
+    const std::vector<int32_t> slots = selectedSlots(scene);
     if (scene.mode == moVERTICES) {
       bevelVertices(scene, entries);
     } else {
-      for (int32_t slot : selectedSlots(scene)) {
+      for (int32_t slot : slots) {
         BevelVertices made;
         bevelEdges(*scene.object(slot), edgesToBevel(scene, entries, slot), kBevelAmount, made);
         listMade(scene, slot, made);
       }
     }
+    requireSoundObjects(scene, slots);
     if (scene.mode == moVERTICES || scene.mode == moEDGES)
       scene.selection.Clear();
     return true;

@@ -1,5 +1,6 @@
 #include "ops/chip_off.h"
 
+#include "ops/mesh_rebuild.h"
 #include "ops/selected_entries.h"
 #include "ops/transform_directions.h"
 
@@ -15,6 +16,7 @@ namespace {
 int32_t chipInto(Scene &scene, int32_t source, std::vector<int32_t> &faces, const char *name) {
   auto chip = std::make_shared<moObject>(name);
   chip->buildFromFaces(faces, *scene.object(source));
+  requireSoundMesh(*chip); // faces that touch only at a corner make no sound chip
   return scene.objects.insert(chip);
 }
 

@@ -156,6 +156,8 @@ bool collapseElements(Scene &scene) {
       obj.compact();
       if (obj.edges.count() == 0 || (m == moFACES && !objectLocallyValid(obj, false)))
         removeObject(scene, slot);
+      else
+        requireSoundMesh(obj);
     }
   scene.clearSelection();
   scene.previousSelection.Clear();
@@ -172,7 +174,10 @@ bool Connect(Scene &scene) {
   }
   const OperationRules rules{true, modeBit(moVERTICES) | modeBit(moEDGES)};
   return scene.runOperation(rules, [&] {
-    return scene.mode == moVERTICES ? connectVertices(scene) : connectEdges(scene);
+    const std::vector<int32_t> slots = selectedSlots(scene);
+    const bool done = scene.mode == moVERTICES ? connectVertices(scene) : connectEdges(scene);
+    requireSoundObjects(scene, slots);
+    return done;
   });
 }
 
@@ -197,6 +202,7 @@ bool Dissolve(Scene &scene) {
   const OperationRules rules{true, modeBit(moEDGES) | modeBit(moFACES)};
   return scene.runOperation(rules, [&] {
     const std::vector<ElementRef> entries = liveEntries(scene);
+    const std::vector<int32_t> slots = selectedSlots(scene);
     if (scene.mode == moEDGES) {
       for (const ElementRef &ref : entries)
         if (stillLive(scene, ref.object, ref.element, moEDGES))
@@ -212,6 +218,7 @@ bool Dissolve(Scene &scene) {
         scene.object(slot)->buildFromFaces(kept, before);
       }
     }
+    requireSoundObjects(scene, slots);
     scene.clearSelection();
     scene.previousSelection.Clear();
     return true;

@@ -62,6 +62,7 @@ const char *const kDoubleNeighbour = "Vertex is not collapsible - double vertex 
 void dropDigon(MeshRebuild &rebuild, const moObject &obj, int32_t face, int32_t second,
                const std::vector<int32_t> &untouchable) {
   rebuild.removeFace(face);
+  rebuild.avoidEdge(second);
   const int32_t across = obj.otherFace(second, face);
   if (across != -1 && !rebuild.scheduled(across) &&
       std::find(untouchable.begin(), untouchable.end(), across) == untouchable.end())

@@ -1,5 +1,7 @@
 #include "ops/mesh_rebuild.h"
 
+#include "core/mesh_validation.h"
+
 #include <algorithm>
 
 namespace {
@@ -16,7 +18,7 @@ uint64_t pairKey(int32_t a, int32_t b) {
 CornerLoop readLoop(const moObject &obj, int32_t f) {
   CornerLoop loop;
   obj.forEachEdgeOfFace(f, false, [&](int32_t e) {
-    loop.push_back({obj.endVertex(e, f), obj.cornerColor(e, f)});
+    loop.push_back({obj.endVertex(e, f), obj.cornerColor(e, f), e});
   });
   return loop;
 }
@@ -102,11 +104,22 @@ void MeshRebuild::release(int32_t f) {
   });
 }
 
-int32_t MeshRebuild::claim(int32_t from, int32_t to) {
-  int32_t best = -1;
-  bool bestClosesEdge = false;
+bool MeshRebuild::claimable(int32_t e, int32_t from, int32_t to) const {
+  const auto it = released_.find(e);
+  if (it == released_.end())
+    return false;
+  const moEdge &d = obj_.edges[e];
+  const Release &r = it->second;
+  if (d.Tail == from && d.Head == to)
+    return r.right && !r.rightTaken;
+  return d.Tail == to && d.Head == from && r.left && !r.leftTaken;
+}
+
+int32_t MeshRebuild::claim(int32_t from, int32_t to, int32_t hint) {
+  const bool hinted = claimable(hint, from, to) && !avoided_.count(hint);
+  int32_t best = hinted ? hint : -1, bestRank = -1;
   const auto range = pool_.equal_range(pairKey(from, to));
-  for (auto it = range.first; it != range.second; ++it) {
+  for (auto it = range.first; it != range.second && !hinted; ++it) {
     const int32_t e = it->second;
     const moEdge &d = obj_.edges[e];
     const Release &r = released_[e];
@@ -115,11 +128,13 @@ int32_t MeshRebuild::claim(int32_t from, int32_t to) {
       continue; // its ends moved since it was pooled
     if (!(right ? r.right && !r.rightTaken : r.left && !r.leftTaken))
       continue;
-    // An edge whose other side stays with an untouched face must be claimed, or it dangles.
+    // An edge whose other side stays with an untouched face must be claimed, or it dangles;
+    // an edge that is giving way is taken last.
     const bool closes = !(right ? r.left : r.right);
-    if (best == -1 || (closes && !bestClosesEdge) || (closes == bestClosesEdge && e < best)) {
+    const int32_t rank = (avoided_.count(e) ? 0 : 2) + (closes ? 1 : 0);
+    if (rank > bestRank || (rank == bestRank && e < best)) {
       best = e;
-      bestClosesEdge = closes;
+      bestRank = rank;
     }
   }
   if (best == -1) {
@@ -204,7 +219,7 @@ void MeshRebuild::apply() {
       invalid();
     std::vector<int32_t> ring(n);
     for (size_t i = 0; i < n; ++i)
-      ring[i] = claim(loop[(i + n - 1) % n].vertex, loop[i].vertex);
+      ring[i] = claim(loop[(i + n - 1) % n].vertex, loop[i].vertex, loop[i].via);
     rings.push_back(std::move(ring));
   }
   for (size_t k = 0; k < order_.size(); ++k)
@@ -213,4 +228,21 @@ void MeshRebuild::apply() {
   for (int32_t f : removedFaces_)
     obj_.faces[f].EdgeIndex = -1;
   repairVertices();
+}
+
+void requireSoundMesh(const moObject &obj) {
+  if (!objectLocallyValid(obj, false))
+    invalid();
+  std::vector<int32_t> ends(size_t(obj.vertices.count()));
+  for (const moEdge &e : obj.edges)
+    if (e.active()) {
+      ++ends[size_t(e.Head)];
+      ++ends[size_t(e.Tail)];
+    }
+  for (int32_t v = 0; v < obj.vertices.count(); ++v) {
+    int32_t ring = 0;
+    obj.forEachEdgeAtVertex(v, [&](int32_t) { ++ring; });
+    if (ring != ends[size_t(v)])
+      invalid();
+  }
 }

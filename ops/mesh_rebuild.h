@@ -9,16 +9,21 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
-// One corner of a face: its vertex and the corner colour of that face there.
+// One corner of a face: its vertex, the corner colour of that face there, and the edge that
+// should lead into it from the previous corner when that edge still joins the two (-1: any). The
+// hint keeps edges apart where two edges join the same vertices.
 struct Corner {
   int32_t vertex = -1;
   moColor colour;
+  int32_t via = -1;
 };
 using CornerLoop = std::vector<Corner>;
 
-// The corners of face f, clockwise seen from outside, starting with the end of its EdgeIndex.
+// The corners of face f, clockwise seen from outside, starting with the end of its EdgeIndex,
+// each naming the edge that leads into it.
 // Throws moInvalidTopologyException for a broken face.
 CornerLoop readLoop(const moObject &obj, int32_t f);
 // The position of the first corner at vertex v, or -1.
@@ -49,6 +54,9 @@ public:
   int32_t newEdge(int32_t tail, int32_t head);
   // Replaces end `from` of edge e by `to` (the edge keeps its index and its wings).
   void moveEdgeEnd(int32_t e, int32_t from, int32_t to);
+  // Loops claim e only when no other edge joins its ends; hints naming it are ignored. For an
+  // edge that gives way to another between the same vertices.
+  void avoidEdge(int32_t e) { avoided_.insert(e); }
   // Vertex v is inactive after apply().
   void removeVertex(int32_t v) { removedVertices_.push_back(v); }
 
@@ -65,7 +73,8 @@ private:
     bool rightTaken = false, leftTaken = false; // sides claimed again by a loop
   };
   void release(int32_t f);
-  int32_t claim(int32_t from, int32_t to);
+  int32_t claim(int32_t from, int32_t to, int32_t hint);
+  bool claimable(int32_t e, int32_t from, int32_t to) const;
   void link(int32_t f, const CornerLoop &loop, const std::vector<int32_t> &ring);
   void retireAndCheck();
   void repairVertices();
@@ -78,5 +87,12 @@ private:
   std::vector<int32_t> removedVertices_;
   std::vector<int32_t> touchedVertices_;
   std::unordered_map<int32_t, Release> released_;
+  std::unordered_set<int32_t> avoided_;
   std::unordered_multimap<uint64_t, int32_t> pool_; // vertex pair -> released or new edge
 };
+
+// Throws moInvalidTopologyException unless the object passes the local validity test and the
+// edge ring of every active vertex reaches every edge that ends there (no vertex where separate
+// fans of faces touch). Operations run it on what they built, so that a construction the mesh
+// cannot hold ends in recovery instead of a damaged object. Linear in the object's size.
+void requireSoundMesh(const moObject &obj);

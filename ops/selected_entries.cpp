@@ -1,5 +1,7 @@
 #include "ops/selected_entries.h"
 
+#include "ops/mesh_rebuild.h"
+
 #include <algorithm>
 
 std::vector<ElementRef> liveEntries(const Scene &scene) {
@@ -39,4 +41,10 @@ std::vector<int32_t> elementsOf(const std::vector<ElementRef> &entries, int32_t 
 
 bool stillLive(const Scene &scene, int32_t slot, int32_t element, SelectionMode m) {
   return scene.elementExists({element, slot}, m);
+}
+
+void requireSoundObjects(const Scene &scene, const std::vector<int32_t> &slots) {
+  for (int32_t slot : slots)
+    if (const moObject *obj = scene.object(slot))
+      requireSoundMesh(*obj);
 }

@@ -13,3 +13,5 @@ std::vector<int32_t> selectedSlots(const Scene &scene);
 std::vector<int32_t> elementsOf(const std::vector<ElementRef> &entries, int32_t slot);
 // Whether element `element` of object `slot` is still live in mode m.
 bool stillLive(const Scene &scene, int32_t slot, int32_t element, SelectionMode m);
+// requireSoundMesh on each object of the listed slots that still exists.
+void requireSoundObjects(const Scene &scene, const std::vector<int32_t> &slots);
