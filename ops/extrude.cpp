@@ -26,9 +26,14 @@ int32_t copyVertex(moObject &obj, int32_t v) {
 }
 
 // The side face along the edge from corner `from` to corner `to` of an extruded face whose new
-// vertices there are newFrom and newTo, coloured like the corners it starts from.
-CornerLoop sideFace(const Corner &from, const Corner &to, int32_t newFrom, int32_t newTo) {
-  CornerLoop side{to, {newTo, to.colour}, {newFrom, from.colour}, from};
+// vertices there are newFrom and newTo, coloured like the corners it starts from. up and top
+// name the edges from `to` up to newTo, from newFrom down to `from` and along the top (-1: any).
+CornerLoop sideFace(const Corner &from, const Corner &to, int32_t newFrom, int32_t newTo,
+                    int32_t upTo, int32_t upFrom, int32_t top) {
+  CornerLoop side{to,
+                  {newTo, to.colour, upTo},
+                  {newFrom, from.colour, top},
+                  {from.vertex, from.colour, upFrom}};
   dropRepeatedCorners(side);
   return side;
 }
@@ -60,25 +65,25 @@ std::vector<std::vector<int32_t>> extrudeFaces(moObject &obj, const std::vector<
   for (size_t k = 0; k < faces.size(); ++k) {
     const CornerLoop &loop = loops[k];
     const size_t n = loop.size();
-    std::vector<int32_t> top(n);
-    CornerLoop moved(loop);
-    for (size_t i = 0; i < n; ++i) {
+    std::vector<int32_t> top(n), up(n, -1), along(n);
+    for (size_t i = 0; i < n; ++i)
       top[i] = isPinned(loop[i].vertex) ? loop[i].vertex : copyVertex(obj, loop[i].vertex);
-      moved[i].vertex = top[i];
-    }
     for (size_t i = 0; i < n; ++i)
       if (top[i] != loop[i].vertex)
-        rebuild.newEdge(loop[i].vertex, top[i]);
+        up[i] = rebuild.newEdge(loop[i].vertex, top[i]);
+    CornerLoop moved(loop);
     for (size_t i = 0; i < n; ++i) {
       const size_t before = (i + n - 1) % n;
-      if (top[before] != loop[before].vertex || top[i] != loop[i].vertex)
-        rebuild.newEdge(top[before], top[i]);
+      const bool stays = up[before] == -1 && up[i] == -1; // both ends pinned: the old edge
+      along[i] = stays ? loop[i].via : rebuild.newEdge(top[before], top[i]);
+      moved[i] = {top[i], loop[i].colour, along[i]};
     }
     rebuild.reshape(faces[k], moved);
     for (size_t i = 0; i < n; ++i) {
       const size_t before = (i + n - 1) % n;
-      if (top[before] != loop[before].vertex || top[i] != loop[i].vertex)
-        rebuild.addFace(sideFace(loop[before], loop[i], top[before], top[i]));
+      if (up[before] != -1 || up[i] != -1)
+        rebuild.addFace(
+            sideFace(loop[before], loop[i], top[before], top[i], up[i], up[before], along[i]));
     }
     made.push_back(std::move(top));
   }
@@ -171,7 +176,8 @@ void extrudeRegion(moObject &obj, const std::vector<int32_t> &faces) {
     const CornerLoop &loop = loops[f];
     const Corner &from = loop[size_t(cornerIndex(loop, obj.startVertex(e, f)))];
     const Corner &to = loop[size_t(cornerIndex(loop, obj.endVertex(e, f)))];
-    rebuild.addFace(sideFace(from, to, newVertex(from.vertex, f), newVertex(to.vertex, f)));
+    rebuild.addFace(
+        sideFace(from, to, newVertex(from.vertex, f), newVertex(to.vertex, f), -1, -1, -1));
   }
   rebuild.apply();
 }

@@ -61,88 +61,125 @@ std::vector<int32_t> edgesAround(const moObject &obj, int32_t v) {
 
 int32_t MeshRebuild::addFace(CornerLoop loop) {
   const int32_t f = obj_.appendFace();
-  loops_[f] = std::move(loop);
-  order_.push_back(f);
+  loops_.emplace_back(f, std::move(loop));
   return f;
 }
 
 void MeshRebuild::reshape(int32_t f, CornerLoop loop) {
-  if (!obj_.faceAt(f).active() || scheduled(f))
+  if (!obj_.faceAt(f).active() || !scheduled_.insert(f).second)
     invalid();
-  loops_[f] = std::move(loop);
-  order_.push_back(f);
+  loops_.emplace_back(f, std::move(loop));
 }
 
 void MeshRebuild::removeFace(int32_t f) {
-  if (!obj_.faceAt(f).active() || scheduled(f))
+  if (!obj_.faceAt(f).active() || !scheduled_.insert(f).second)
     invalid();
   removedFaces_.push_back(f);
 }
 
 int32_t MeshRebuild::newEdge(int32_t tail, int32_t head) {
   const int32_t e = obj_.appendEdge();
-  obj_.edges[e].Tail = tail;
-  obj_.edges[e].Head = head;
+  moEdge &d = obj_.edges[e];
+  d.Tail = tail;
+  d.Head = head;
+  d.LeftFace = d.RightFace = kOpen;
   obj_.edgeEndsChanged(e);
-  Release &r = record(e);
-  r.right = r.left = true;
+  released_.push_back(e);
+  if (pooled_)
+    pool_.insert(pairKey(tail, head), e);
   return e;
 }
 
 void MeshRebuild::moveEdgeEnd(int32_t e, int32_t from, int32_t to) {
-  moEdge &d = obj_.edges[e];
   obj_.edgeAt(e);
+  moEdge &d = obj_.edges[e];
   (d.Head == from ? d.Head : d.Tail) = to;
   obj_.edgeEndsChanged(e);
   touchedVertices_.push_back(from);
 }
 
+void MeshRebuild::PairPool::insert(uint64_t key, int32_t e) {
+  if (2 * (size_ + 1) > keys_.size())
+    grow();
+  const size_t mask = keys_.size() - 1;
+  size_t i = (key * 0x9E3779B97F4A7C15ull) >> 20 & mask;
+  while (keys_[i] != ~uint64_t(0))
+    i = (i + 1) & mask;
+  keys_[i] = key;
+  edges_[i] = e;
+  ++size_;
+}
+
+template <class Fn> void MeshRebuild::PairPool::forEach(uint64_t key, Fn fn) const {
+  if (keys_.empty())
+    return;
+  const size_t mask = keys_.size() - 1;
+  for (size_t i = (key * 0x9E3779B97F4A7C15ull) >> 20 & mask; keys_[i] != ~uint64_t(0);
+       i = (i + 1) & mask)
+    if (keys_[i] == key)
+      fn(edges_[i]);
+}
+
+void MeshRebuild::PairPool::grow() {
+  std::vector<uint64_t> keys(std::max<size_t>(64, 2 * keys_.size()), ~uint64_t(0));
+  std::vector<int32_t> edges(keys.size());
+  keys.swap(keys_);
+  edges.swap(edges_);
+  size_ = 0;
+  for (size_t i = 0; i < keys.size(); ++i)
+    if (keys[i] != ~uint64_t(0))
+      insert(keys[i], edges[i]);
+}
+
 void MeshRebuild::release(int32_t f) {
-  obj_.forEachEdgeOfFace(f, false, [&](int32_t e) {
-    Release &r = record(e);
-    (obj_.edges[e].RightFace == f ? r.right : r.left) = true;
-  });
+  std::vector<int32_t> ring;
+  obj_.faceEdges(f, ring);
+  for (int32_t e : ring) {
+    moEdge &d = obj_.edges[e];
+    (d.RightFace == f ? d.RightFace : d.LeftFace) = kOpen;
+    released_.push_back(e);
+  }
 }
 
 bool MeshRebuild::claimable(int32_t e, int32_t from, int32_t to) const {
-  const auto it = released_.find(e);
-  if (it == released_.end())
+  if (!obj_.edges.contains(e))
     return false;
   const moEdge &d = obj_.edges[e];
-  const Release &r = it->second;
   if (d.Tail == from && d.Head == to)
-    return r.right && !r.rightTaken;
-  return d.Tail == to && d.Head == from && r.left && !r.leftTaken;
+    return d.RightFace == kOpen;
+  return d.Tail == to && d.Head == from && d.LeftFace == kOpen;
 }
 
-int32_t MeshRebuild::claim(int32_t from, int32_t to, int32_t hint) {
-  const bool hinted = claimable(hint, from, to) && !avoided_.count(hint);
-  int32_t best = hinted ? hint : -1, bestRank = -1;
-  const auto range = pool_.equal_range(pairKey(from, to));
-  for (auto it = range.first; it != range.second && !hinted; ++it) {
-    const int32_t e = it->second;
-    const moEdge &d = obj_.edges[e];
-    const Release &r = released_[e];
-    const bool right = d.Tail == from && d.Head == to;
-    if (!right && !(d.Tail == to && d.Head == from))
-      continue; // its ends moved since it was pooled
-    if (!(right ? r.right && !r.rightTaken : r.left && !r.leftTaken))
-      continue;
+int32_t MeshRebuild::fromPool(int32_t from, int32_t to) {
+  if (!pooled_) {
+    pooled_ = true;
+    for (int32_t e : released_)
+      pool_.insert(pairKey(obj_.edges[e].Head, obj_.edges[e].Tail), e);
+  }
+  int32_t best = -1, bestRank = -1;
+  pool_.forEach(pairKey(from, to), [&](int32_t e) {
+    if (!claimable(e, from, to))
+      return;
     // An edge whose other side stays with an untouched face must be claimed, or it dangles;
     // an edge that is giving way is taken last.
-    const bool closes = !(right ? r.left : r.right);
+    const moEdge &d = obj_.edges[e];
+    const bool closes = (d.Tail == from ? d.LeftFace : d.RightFace) != kOpen;
     const int32_t rank = (avoided_.count(e) ? 0 : 2) + (closes ? 1 : 0);
     if (rank > bestRank || (rank == bestRank && e < best)) {
       best = e;
       bestRank = rank;
     }
-  }
-  if (best == -1) {
-    best = newEdge(from, to);
-    pool_.emplace(pairKey(from, to), best);
-  }
-  (obj_.edges[best].Tail == from ? released_[best].rightTaken : released_[best].leftTaken) = true;
+  });
   return best;
+}
+
+int32_t MeshRebuild::claim(int32_t face, int32_t from, int32_t to, int32_t hint) {
+  int32_t e = claimable(hint, from, to) && !avoided_.count(hint) ? hint : fromPool(from, to);
+  if (e == -1)
+    e = newEdge(from, to);
+  moEdge &d = obj_.edges[e];
+  (d.Tail == from ? d.RightFace : d.LeftFace) = face;
+  return e;
 }
 
 void MeshRebuild::link(int32_t f, const CornerLoop &loop, const std::vector<int32_t> &ring) {
@@ -150,13 +187,11 @@ void MeshRebuild::link(int32_t f, const CornerLoop &loop, const std::vector<int3
   for (size_t i = 0; i < n; ++i) {
     moEdge &d = obj_.edges[ring[i]];
     const int32_t next = ring[(i + 1) % n], prev = ring[(i + n - 1) % n];
-    if (d.Head == loop[i].vertex) { // runs Tail -> Head in f
-      d.RightFace = f;
+    if (d.Head == loop[i].vertex && d.RightFace == f) { // runs Tail -> Head in f
       d.ForeWing = next;
       d.ccwBackWing = prev;
       d.rightColor = loop[i].colour;
     } else {
-      d.LeftFace = f;
       d.BackWing = next;
       d.ccwForeWing = prev;
       d.leftColor = loop[i].colour;
@@ -166,68 +201,67 @@ void MeshRebuild::link(int32_t f, const CornerLoop &loop, const std::vector<int3
 }
 
 void MeshRebuild::retireAndCheck() {
-  for (const auto &[e, r] : released_) {
-    const bool rightDangles = r.right && !r.rightTaken;
-    const bool leftDangles = r.left && !r.leftTaken;
-    if (rightDangles != leftDangles)
-      invalid();
-    if (rightDangles) {
-      touchedVertices_.push_back(obj_.edges[e].Head);
-      touchedVertices_.push_back(obj_.edges[e].Tail);
-      obj_.edges[e].Head = -1;
-    } else if (obj_.edges[e].LeftFace == obj_.edges[e].RightFace) {
+  for (int32_t e : released_) {
+    moEdge &d = obj_.edges[e];
+    if (!d.active())
+      continue;
+    const bool rightOpen = d.RightFace == kOpen, leftOpen = d.LeftFace == kOpen;
+    if (rightOpen != leftOpen || d.LeftFace == d.RightFace) {
+      if (rightOpen && leftOpen) {
+        touchedVertices_.push_back(d.Head);
+        touchedVertices_.push_back(d.Tail);
+        d.Head = -1;
+        d.LeftFace = d.RightFace = -1;
+        continue;
+      }
       invalid();
     }
   }
 }
 
-void MeshRebuild::repairVertices() {
-  std::unordered_map<int32_t, int32_t> edgeAt; // a linked edge at each loop vertex
-  for (int32_t f : order_)
-    obj_.forEachEdgeOfFace(f, false, [&](int32_t e) { edgeAt.emplace(obj_.endVertex(e, f), e); });
+void MeshRebuild::repairVertices(const std::vector<std::vector<int32_t>> &rings) {
   const auto holds = [&](int32_t e, int32_t v) {
     return obj_.edges.contains(e) && obj_.edges[e].active() &&
            (obj_.edges[e].Head == v || obj_.edges[e].Tail == v);
   };
   // Loop vertices (new ones included) get a linked edge; others that lost theirs become
   // inactive, since no edge reaches them any more.
-  for (const auto &[v, e] : edgeAt)
-    if (!holds(obj_.vertices[v].EdgeIndex, v))
-      obj_.vertices[v].EdgeIndex = e;
+  for (size_t k = 0; k < loops_.size(); ++k)
+    for (size_t i = 0; i < rings[k].size(); ++i) {
+      moVertex &vertex = obj_.vertices[loops_[k].second[i].vertex];
+      if (!holds(vertex.EdgeIndex, loops_[k].second[i].vertex))
+        vertex.EdgeIndex = rings[k][i];
+    }
   for (int32_t v : touchedVertices_)
-    if (!edgeAt.count(v) && !holds(obj_.vertices[v].EdgeIndex, v))
+    if (!holds(obj_.vertices[v].EdgeIndex, v))
       obj_.vertices[v].EdgeIndex = -1;
   for (int32_t v : removedVertices_)
     obj_.vertices[v].EdgeIndex = -1;
 }
 
 void MeshRebuild::apply() {
-  for (int32_t f : order_)
+  for (const auto &[f, loop] : loops_)
     if (obj_.faces[f].active())
       release(f);
   for (int32_t f : removedFaces_)
     release(f);
-  pool_.reserve(released_.size());
-  for (const auto &entry : released_)
-    pool_.emplace(pairKey(obj_.edges[entry.first].Head, obj_.edges[entry.first].Tail), entry.first);
   std::vector<std::vector<int32_t>> rings;
-  rings.reserve(order_.size());
-  for (int32_t f : order_) {
-    CornerLoop &loop = loops_[f];
+  rings.reserve(loops_.size());
+  for (const auto &[f, loop] : loops_) {
     const size_t n = loop.size();
     if (n < 3)
       invalid();
     std::vector<int32_t> ring(n);
     for (size_t i = 0; i < n; ++i)
-      ring[i] = claim(loop[(i + n - 1) % n].vertex, loop[i].vertex, loop[i].via);
+      ring[i] = claim(f, loop[(i + n - 1) % n].vertex, loop[i].vertex, loop[i].via);
     rings.push_back(std::move(ring));
   }
-  for (size_t k = 0; k < order_.size(); ++k)
-    link(order_[k], loops_[order_[k]], rings[k]);
+  for (size_t k = 0; k < loops_.size(); ++k)
+    link(loops_[k].first, loops_[k].second, rings[k]);
   retireAndCheck();
   for (int32_t f : removedFaces_)
     obj_.faces[f].EdgeIndex = -1;
-  repairVertices();
+  repairVertices(rings);
 }
 
 void requireSoundMesh(const moObject &obj) {

@@ -8,7 +8,6 @@
 #include "core/mesh.h"
 
 #include <cstdint>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -47,7 +46,7 @@ public:
   int32_t addFace(CornerLoop loop);
   // Face f gets a new loop; edges of its old loop that no loop uses afterwards are retired.
   void reshape(int32_t f, CornerLoop loop);
-  bool scheduled(int32_t f) const { return loops_.count(f) != 0; }
+  bool scheduled(int32_t f) const { return scheduled_.count(f) != 0; }
   // Face f goes, with the edges only it used.
   void removeFace(int32_t f);
   // A new edge tail -> head that loops may claim. Throws moTooManyEdgesException.
@@ -60,35 +59,51 @@ public:
   // Vertex v is inactive after apply().
   void removeVertex(int32_t v) { removedVertices_.push_back(v); }
 
-  // Links every scheduled loop. Each consecutive corner pair claims a released or new edge
-  // joining them (one whose other side is still in use first, then the lowest index), or gets a
-  // new edge. Released edges no loop claimed are retired. Throws moInvalidTopologyException
-  // when a loop is shorter than 3 corners, uses an edge twice, or leaves an edge linked on one
-  // side only; the object is then half-changed and must be restored by the caller.
+  // Links every scheduled loop. Each consecutive corner pair claims the edge its corner names
+  // when that edge joins them with the side free, else a released or new edge joining them (one
+  // whose other side is still in use first, then the lowest index), else a new edge. Released
+  // edges no loop claimed are retired. Throws moInvalidTopologyException when a loop is shorter
+  // than 3 corners, uses an edge twice, or leaves an edge linked on one side only; the object is
+  // then half-changed and must be restored by the caller.
   void apply();
 
 private:
-  struct Release {
-    bool right = false, left = false;           // sides opened by a reshaped or removed face
-    bool rightTaken = false, leftTaken = false; // sides claimed again by a loop
+  // While apply() runs, a face field of kOpen marks a side that a loop may claim.
+  static constexpr int32_t kOpen = -2;
+
+  // Released and new edges by their vertex pair, for corners that name no usable edge: open
+  // addressing over a flat array, built when first needed.
+  class PairPool {
+  public:
+    void insert(uint64_t key, int32_t e);
+    template <class Fn> void forEach(uint64_t key, Fn fn) const;
+
+  private:
+    void grow();
+    std::vector<uint64_t> keys_;
+    std::vector<int32_t> edges_;
+    size_t size_ = 0;
   };
+
   void release(int32_t f);
-  int32_t claim(int32_t from, int32_t to, int32_t hint);
+  int32_t claim(int32_t face, int32_t from, int32_t to, int32_t hint);
   bool claimable(int32_t e, int32_t from, int32_t to) const;
+  int32_t fromPool(int32_t from, int32_t to);
   void link(int32_t f, const CornerLoop &loop, const std::vector<int32_t> &ring);
   void retireAndCheck();
-  void repairVertices();
-  Release &record(int32_t e) { return released_[e]; }
+  void repairVertices(const std::vector<std::vector<int32_t>> &rings);
 
   moObject &obj_;
-  std::unordered_map<int32_t, CornerLoop> loops_; // face -> loop, reshaped and new
-  std::vector<int32_t> order_;                    // faces in the order they were scheduled
+  std::vector<std::pair<int32_t, CornerLoop>> loops_; // reshaped and new faces, in order
+  std::unordered_set<int32_t> scheduled_;
   std::vector<int32_t> removedFaces_;
   std::vector<int32_t> removedVertices_;
   std::vector<int32_t> touchedVertices_;
-  std::unordered_map<int32_t, Release> released_;
+  std::vector<int32_t> released_;  // edges with a side open (repeats allowed)
+  std::vector<int32_t> madeEdges_; // new edges, both sides open once apply() starts
   std::unordered_set<int32_t> avoided_;
-  std::unordered_multimap<uint64_t, int32_t> pool_; // vertex pair -> released or new edge
+  PairPool pool_;
+  bool pooled_ = false;
 };
 
 // Throws moInvalidTopologyException unless the object passes the local validity test and the
