@@ -25,16 +25,18 @@ void prepare(Scene &scene, const moObject &shape, SelectionMode m, int32_t count
     scene.selection.Append({i, 0});
 }
 
+// Times operation and step on fresh copies of shape; an operation that refuses is an error
+// unless `refuses` says that is what it must do.
 template <class Operation, class Step>
 void runOperation(benchmark::State &state, const moObject &shape, SelectionMode m, int32_t count,
-                  Operation operation, Step step) {
+                  Operation operation, Step step, bool refuses = false) {
   RecordingUi ui;
   Scene scene(ui);
   for (auto _ : state) {
     state.PauseTiming();
     prepare(scene, shape, m, count);
     state.ResumeTiming();
-    if (!operation(scene))
+    if (operation(scene) == refuses)
       state.SkipWithError(ui.messages.empty() ? "refused" : ui.messages.back().c_str());
     step(scene);
   }
@@ -62,7 +64,8 @@ BENCHMARK(BM_InsetAllFacesAndStep)->Unit(benchmark::kMillisecond);
 // recovery, which must be just as quick.
 void BM_InsetAllFacesOverTheLimit(benchmark::State &state) {
   const moObject &shape = torus(128, 256);
-  runOperation(state, shape, moFACES, shape.faces.count(), Inset, [](Scene &) {});
+  runOperation(
+      state, shape, moFACES, shape.faces.count(), Inset, [](Scene &) {}, true);
 }
 BENCHMARK(BM_InsetAllFacesOverTheLimit)->Unit(benchmark::kMillisecond);
 
@@ -93,9 +96,9 @@ void BM_BevelAllEdgesAndStep(benchmark::State &state) {
 }
 BENCHMARK(BM_BevelAllEdgesAndStep)->Unit(benchmark::kMillisecond);
 
-// The same object, a growing selection: the cost follows the selection.
+// One object of 8192 faces, a growing selection: the cost follows the selection.
 void BM_ExtrudeFacesBySelection(benchmark::State &state) {
-  const moObject &shape = torus(128, 256);
+  const moObject &shape = torus(64, 128);
   runOperation(
       state, shape, moFACES, int32_t(state.range(0)),
       [](Scene &s) { return Extrude(s, 3.0f, true); }, [](Scene &s) { normalMove(s, 0.1f); });
@@ -108,7 +111,7 @@ BENCHMARK(BM_ExtrudeFacesBySelection)
     ->Unit(benchmark::kMillisecond);
 
 void BM_CutEdgesBySelection(benchmark::State &state) {
-  const moObject &shape = torus(128, 256);
+  const moObject &shape = torus(64, 128);
   runOperation(
       state, shape, moEDGES, int32_t(state.range(0)), [](Scene &s) { return CutEdges(s, 3); },
       [](Scene &) {});

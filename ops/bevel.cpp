@@ -25,10 +25,13 @@ public:
       : obj_(obj), bevelled_(edges.begin(), edges.end()), d_(d), made_(made) {}
 
   void run() {
-    for (int32_t e : bevelled_)
+    std::unordered_set<int32_t> listed;
+    for (int32_t e : edgeOrder())
       for (int32_t v : {obj_.edgeAt(e).Tail, obj_.edges[e].Head})
-        if (std::find(ends_.begin(), ends_.end(), v) == ends_.end())
+        if (listed.insert(v).second)
           ends_.push_back(v);
+    replacement_.reserve(4 * ends_.size());
+    sideOf_.reserve(4 * bevelled_.size());
     for (int32_t v : ends_)
       planVertex(v);
     const size_t newFaces = bevelled_.size() + cornerFaces_.size();
@@ -50,6 +53,11 @@ public:
 
 private:
   bool bevelled(int32_t e) const { return bevelled_.count(e) != 0; }
+  // The key of the new corner on face f's side of bevelled edge e at its end v.
+  uint64_t sideKey(int32_t e, int32_t f, int32_t v) const {
+    return uint64_t(uint32_t(e)) << 17 | uint64_t(uint32_t(f)) << 1 |
+           uint64_t(v == obj_.edges[e].Head);
+  }
 
   int32_t newVertex(const moVec3 &from, const moVec3 &offset) {
     const moVec3 p = add(from, offset);
@@ -98,8 +106,8 @@ private:
       recordFace(faces[j]);
       replacement_[key(v, faces[j])] = {in(j), out(j)};
       if (bevelled(ring[j])) {
-        sideOf_[key(ring[j], faces[j])].push_back({v, {out(j), colour}});
-        sideOf_[key(ring[j], faces[before])].push_back({v, {in(before), colour}});
+        sideOf_[sideKey(ring[j], faces[j], v)] = {out(j), colour};
+        sideOf_[sideKey(ring[j], faces[before], v)] = {in(before), colour};
         cornerFace.push_back({in(before), colour});
         cornerFace.push_back({out(j), colour});
       } else {
@@ -124,8 +132,8 @@ private:
         out.push_back(c);
         continue;
       }
-      for (int32_t v : it->second)
-        out.push_back({v, c.colour});
+      out.push_back({it->second[0], c.colour});
+      out.push_back({it->second[1], c.colour});
     }
     dropRepeatedCorners(out);
     return out;
@@ -133,11 +141,9 @@ private:
 
   // The new corner on face f's side of bevelled edge e at its end v.
   Corner sideCorner(int32_t e, int32_t f, int32_t v) const {
-    const auto it = sideOf_.find(key(e, f));
+    const auto it = sideOf_.find(sideKey(e, f, v));
     if (it != sideOf_.end())
-      for (const auto &[end, corner] : it->second)
-        if (end == v)
-          return corner;
+      return it->second;
     throw moInvalidTopologyException();
   }
 
@@ -159,8 +165,9 @@ private:
   std::vector<std::array<int32_t, 3>> moves_; // (edge, old end, new end)
   std::unordered_map<int32_t, CornerLoop> loops_;
   std::vector<int32_t> faceOrder_;
-  std::unordered_map<uint64_t, std::vector<int32_t>> replacement_; // (vertex, face) -> corners
-  std::unordered_map<uint64_t, std::vector<std::pair<int32_t, Corner>>> sideOf_; // (edge, face)
+  // (vertex, face) -> the corners that replace the vertex there, entering side first
+  std::unordered_map<uint64_t, std::array<int32_t, 2>> replacement_;
+  std::unordered_map<uint64_t, Corner> sideOf_; // see sideKey
   std::vector<CornerLoop> cornerFaces_;
 };
 

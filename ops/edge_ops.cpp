@@ -174,10 +174,7 @@ bool Connect(Scene &scene) {
   }
   const OperationRules rules{true, modeBit(moVERTICES) | modeBit(moEDGES)};
   return scene.runOperation(rules, [&] {
-    const std::vector<int32_t> slots = selectedSlots(scene);
-    const bool done = scene.mode == moVERTICES ? connectVertices(scene) : connectEdges(scene);
-    requireSoundObjects(scene, slots);
-    return done;
+    return scene.mode == moVERTICES ? connectVertices(scene) : connectEdges(scene);
   });
 }
 

@@ -265,13 +265,11 @@ namespace {
 
 constexpr uint32_t kVerticesEdgesFaces = modeBit(moVERTICES) | modeBit(moEDGES) | modeBit(moFACES);
 
-// Calls fn(object, its selected elements) per object in selection order, then checks that
-// every object it changed is sound.
+// Calls fn(object, its selected elements) per object in selection order.
 void perObject(Scene &scene, const std::function<void(moObject &, std::vector<int32_t>)> &fn) {
   const std::vector<ElementRef> entries = liveEntries(scene);
   for (int32_t slot : selectedSlots(scene))
     fn(*scene.object(slot), unique(elementsOf(entries, slot)));
-  requireSoundObjects(scene, selectedSlots(scene));
 }
 
 } // namespace

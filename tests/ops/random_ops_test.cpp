@@ -8,6 +8,7 @@
 #include "ops/extrude.h"
 #include "ops/inset.h"
 #include "ops/lift.h"
+#include "ops/mesh_rebuild.h"
 #include "tests/ops/ops_test_support.h"
 
 #include <cstdlib>
@@ -177,6 +178,8 @@ protected:
       drag(kind);
     for (int32_t i = 0; i < scene.objects.count(); ++i) {
       if (const moObject *o = scene.object(i)) {
+        ASSERT_NO_THROW(requireSoundMesh(*o)) << "step " << n << " object " << i << " operation "
+                                              << lastOperation << " mode " << scene.mode;
         ASSERT_TRUE(objectLocallyValid(*o, false) || objectLocallyValid(*o, true))
             << "step " << n << " object " << i << " operation " << lastOperation << " mode "
             << scene.mode;
