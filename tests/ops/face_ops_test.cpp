@@ -1,5 +1,6 @@
 #include "ops/bevel.h"
 #include "ops/chip_off.h"
+#include "ops/drag.h"
 #include "ops/inset.h"
 #include "ops/lift.h"
 #include "ops/transform_move.h"
@@ -169,6 +170,24 @@ TEST_F(FaceOpsTest, LiftFromVertexPushesTheFaceOutAlongItsNormal) {
   liftMoveStep(scene, 2.0f);
   EXPECT_EQ(obj().faceVertices(0, corners), 4);
   EXPECT_NEAR(dot(subtract(obj().vertices[corners[2]].Coordinates, far), n), 2.0f, 1e-4f);
+}
+
+TEST_F(FaceOpsTest, DragTableRunsTheInsetBevelAndLiftSteps) {
+  add(PrimitiveType::Cube);
+  select(moFACES, {{0, 0}});
+  ASSERT_TRUE(Inset(scene));
+  DragMotion motion;
+  motion.dx = motion.accumulatedX = 40; // 2 units at 0.05 per pixel
+  applyDragStep(scene, kDragInset, motion);
+  EXPECT_NEAR(sideLength(facePoints(obj(), 0)), 16.0f, 1e-4f);
+  EXPECT_STREQ(dragPrompt(kDragInset), "Move the mouse to size the inset, then (CLICK-L)");
+  EXPECT_STREQ(dragPrompt(kDragBevel),
+               "Move the mouse to increase (or decrease) the bevel amount, then (CLICK-L)");
+  EXPECT_EQ(dragPrompt(kDragLiftHinge), nullptr);
+  const moVec3 n = obj().faceNormal(0, true), centre = obj().faceCentroid(0);
+  ASSERT_TRUE(LiftFromEdge(scene, {obj().faces[0].EdgeIndex, 0}, true));
+  applyDragStep(scene, kDragLiftVertices, motion);
+  EXPECT_GT(dot(subtract(obj().faceCentroid(0), centre), n), 0.5f);
 }
 
 TEST_F(FaceOpsTest, LiftRefusals) {
