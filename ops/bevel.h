@@ -26,7 +26,7 @@ void bevelEdges(moObject &obj, const std::vector<int32_t> &edges, float d, Bevel
 
 // --- Scene level. On a fault the scene is restored, the selection cleared and the result is
 // false. The new vertices are listed in the previous-selection list, their offsets in the element
-// vectors. ---
+// vectors; the objects are not compacted, so the listed indices hold through the drag. ---
 
 // Bevels with amount 0.1. Vertices: each selected vertex is cut off (its edges split at 0.1 and
 // the vertex collapsed), the selection emptied. Edges: bevelEdges per object, the selection

@@ -140,7 +140,7 @@ bool collapseElements(Scene &scene) {
       removeObject(scene, ref.object);
       continue;
     }
-    if (!stillLive(scene, ref.object, ref.element, m))
+    if (!scene.elementExists(ref, m))
       continue; // an earlier collapse took it
     moObject &obj = *scene.object(ref.object);
     if (m == moVERTICES)
@@ -202,7 +202,7 @@ bool Dissolve(Scene &scene) {
     const std::vector<int32_t> slots = selectedSlots(scene);
     if (scene.mode == moEDGES) {
       for (const ElementRef &ref : entries)
-        if (stillLive(scene, ref.object, ref.element, moEDGES))
+        if (scene.elementExists(ref, moEDGES))
           dissolveEdge(*scene.object(ref.object), scene.ui(), ref.element);
       scene.compactSelectedObjects();
     } else {

@@ -39,10 +39,6 @@ std::vector<int32_t> elementsOf(const std::vector<ElementRef> &entries, int32_t 
   return out;
 }
 
-bool stillLive(const Scene &scene, int32_t slot, int32_t element, SelectionMode m) {
-  return scene.elementExists({element, slot}, m);
-}
-
 void requireSoundObjects(const Scene &scene, const std::vector<int32_t> &slots) {
   for (int32_t slot : slots)
     if (const moObject *obj = scene.object(slot))

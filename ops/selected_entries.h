@@ -11,7 +11,5 @@ std::vector<ElementRef> liveEntries(const Scene &scene);
 std::vector<int32_t> selectedSlots(const Scene &scene);
 // The selected elements of object `slot` in selection order.
 std::vector<int32_t> elementsOf(const std::vector<ElementRef> &entries, int32_t slot);
-// Whether element `element` of object `slot` is still live in mode m.
-bool stillLive(const Scene &scene, int32_t slot, int32_t element, SelectionMode m);
 // requireSoundMesh on each object of the listed slots that still exists.
 void requireSoundObjects(const Scene &scene, const std::vector<int32_t> &slots);
