@@ -1,6 +1,9 @@
 #include "ops/drag.h"
 
+#include "ops/bevel.h"
 #include "ops/entry_vertices.h"
+#include "ops/inset.h"
+#include "ops/lift.h"
 #include "ops/puff.h"
 #include "ops/transform_move.h"
 #include "ops/transform_rotate.h"
@@ -17,6 +20,9 @@ const char *const kScalePrompt = "Move the mouse to scale the element, then (CLI
 const char *const kRotatePrompt = "Move the mouse to rotate the element, then (CLICK-L)";
 const char *const kTightenPrompt =
     "Move the mouse to tighten (or loosen) the vertices, then (CLICK-L)";
+const char *const kBevelPrompt =
+    "Move the mouse to increase (or decrease) the bevel amount, then (CLICK-L)";
+const char *const kInsetPrompt = "Move the mouse to size the inset, then (CLICK-L)";
 
 float smallStep(const DragMotion &m) { return 0.05f * float(m.dx); }
 
@@ -105,6 +111,12 @@ const DragRow kRows[] = {
      kRotatePrompt},
     {kDragRotateNormal, [](Scene &s, DragMotion &m) { rotateAboutNormals(s, tenthStep(m, 15)); },
      kRotatePrompt},
+    {kDragLiftHinge, [](Scene &s, DragMotion &m) { liftRotateStep(s, smallStep(m)); }, nullptr},
+    {kDragLiftVertices, [](Scene &s, DragMotion &m) { liftMoveStep(s, smallStep(m)); }, nullptr},
+    {kDragLiftPivot, [](Scene &s, DragMotion &m) { liftRotateStep(s, smallStep(m)); }, nullptr},
+    {kDragLiftVertices2, [](Scene &s, DragMotion &m) { liftMoveStep(s, smallStep(m)); }, nullptr},
+    {kDragBevel, [](Scene &s, DragMotion &m) { bevelStep(s, 5 * smallStep(m)); }, kBevelPrompt},
+    {kDragInset, [](Scene &s, DragMotion &m) { insetStep(s, smallStep(m)); }, kInsetPrompt},
     {kDragTighten, [](Scene &s, DragMotion &m) { tightenStep(s, smallStep(m)); }, kTightenPrompt},
     {kDragPuff, [](Scene &s, DragMotion &m) { puffStep(s, smallStep(m)); }, nullptr},
     {kDragTwist, [](Scene &s, DragMotion &m) { twistStep(s, smallStep(m), m.axis); }, nullptr},

@@ -1,9 +1,14 @@
 #include "ops/operation_commands.h"
 
+#include "ops/bevel.h"
 #include "ops/bridge.h"
+#include "ops/chip_off.h"
 #include "ops/combine_separate.h"
 #include "ops/copy_objects.h"
+#include "ops/edge_ops.h"
+#include "ops/extrude.h"
 #include "ops/flip_evert.h"
+#include "ops/inset.h"
 #include "ops/mirror.h"
 #include "ops/plane_cut.h"
 #include "ops/puff.h"
@@ -15,49 +20,64 @@
 
 namespace {
 
-// The axis argument of an axis command: 0, 1, 2 for a unit X, Y or Z axis.
-int32_t axisIndex(const moVec3 &axis) { return axis.y != 0 ? 1 : axis.z != 0 ? 2 : 0; }
-
 struct CommandRow {
   int32_t operationId;
-  bool (*setup)(Scene &, const moVec3 &axis);
+  bool (*setup)(Scene &, int32_t argument);
   int32_t dragKind; // kDragNone: applied at once
   bool axisBound;
 };
 
 const CommandRow kRows[] = {
-    {kOpMoveFree, [](Scene &s, const moVec3 &) { return Move(s, false); }, kDragMoveFree, false},
-    {kOpMoveAxis, [](Scene &s, const moVec3 &) { return Move(s, false); }, kDragMoveAxis, true},
-    {kOpMoveNormal, [](Scene &s, const moVec3 &) { return Move(s, true); }, kDragMoveNormal, false},
-    {kOpScaleUniform, [](Scene &s, const moVec3 &) { return Scale(s); }, kDragScaleUniform, false},
-    {kOpScaleAxis, [](Scene &s, const moVec3 &) { return Scale(s); }, kDragScaleAxis, true},
-    {kOpScaleRadial, [](Scene &s, const moVec3 &) { return Scale(s); }, kDragScaleRadial, true},
-    {kOpRotateFree, [](Scene &s, const moVec3 &) { return Rotate(s, false, true); },
-     kDragRotateFree, false},
-    {kOpRotateAxis, [](Scene &s, const moVec3 &) { return Rotate(s, false, true); },
-     kDragRotateAxis, true},
-    {kOpRotateNormal, [](Scene &s, const moVec3 &) { return Rotate(s, true, true); },
-     kDragRotateNormal, false},
-    {kOpFlattenAxis, [](Scene &s, const moVec3 &a) { return Flatten(s, false, a); }, kDragNone,
-     true},
-    {kOpFlattenNormal, [](Scene &s, const moVec3 &) { return Flatten(s, true, {}); }, kDragNone,
+    {kOpMoveFree, [](Scene &s, int32_t) { return Move(s, false); }, kDragMoveFree, false},
+    {kOpMoveAxis, [](Scene &s, int32_t) { return Move(s, false); }, kDragMoveAxis, true},
+    {kOpMoveNormal, [](Scene &s, int32_t) { return Move(s, true); }, kDragMoveNormal, false},
+    {kOpExtrudeFree, [](Scene &s, int32_t) { return Extrude(s, 3.0f, false); }, kDragMoveFree,
      false},
-    {kOpTighten, [](Scene &s, const moVec3 &) { return Tighten(s); }, kDragTighten, false},
-    {kOpTwist, [](Scene &s, const moVec3 &) { return Twist(s); }, kDragTwist, true},
-    {kOpCopy, [](Scene &s, const moVec3 &) { return copyObjects(s); }, kDragMoveFree, false},
-    {kOpPuff, [](Scene &s, const moVec3 &) { return puffObjects(s); }, kDragPuff, false},
-    {kOpBridge, [](Scene &s, const moVec3 &) { return bridge(s); }, kDragNone, false},
-    {kOpMirror, [](Scene &s, const moVec3 &) { return mirrorFaces(s); }, kDragNone, false},
-    {kOpCombine, [](Scene &s, const moVec3 &) { return combineObjects(s); }, kDragNone, false},
-    {kOpSeparate, [](Scene &s, const moVec3 &) { return separateObjects(s); }, kDragNone, false},
-    {kOpEvert, [](Scene &s, const moVec3 &) { return evertObjects(s); }, kDragNone, false},
-    {kOpSmooth, [](Scene &s, const moVec3 &) { return smooth(s); }, kDragNone, false},
-    {kOpPlaneCut, [](Scene &s, const moVec3 &a) { return planeCut(s, axisIndex(a)); }, kDragNone,
+    {kOpExtrudeAxis, [](Scene &s, int32_t) { return Extrude(s, 3.0f, false); }, kDragMoveAxis,
      true},
-    {kOpAxisMultiCut, [](Scene &s, const moVec3 &a) { return axisMultiCut(s, axisIndex(a), 1); },
-     kDragNone, true},
-    {kOpFlip, [](Scene &s, const moVec3 &a) { return flipObjects(s, axisIndex(a)); }, kDragNone,
+    {kOpExtrudeNormal, [](Scene &s, int32_t) { return Extrude(s, 3.0f, true); }, kDragMoveNormal,
+     false},
+    {kOpScaleUniform, [](Scene &s, int32_t) { return Scale(s); }, kDragScaleUniform, false},
+    {kOpScaleAxis, [](Scene &s, int32_t) { return Scale(s); }, kDragScaleAxis, true},
+    {kOpScaleRadial, [](Scene &s, int32_t) { return Scale(s); }, kDragScaleRadial, true},
+    {kOpRotateFree, [](Scene &s, int32_t) { return Rotate(s, false, true); }, kDragRotateFree,
+     false},
+    {kOpRotateAxis, [](Scene &s, int32_t) { return Rotate(s, false, true); }, kDragRotateAxis,
      true},
+    {kOpRotateNormal, [](Scene &s, int32_t) { return Rotate(s, true, true); }, kDragRotateNormal,
+     false},
+    {kOpChipOffFree, [](Scene &s, int32_t) { return ChipOff(s, false); }, kDragMoveFree, false},
+    {kOpChipOffAxis, [](Scene &s, int32_t) { return ChipOff(s, false); }, kDragMoveAxis, true},
+    {kOpChipOffNormal, [](Scene &s, int32_t) { return ChipOff(s, true); }, kDragMoveNormal, false},
+    {kOpExtrudeRegionFree, [](Scene &s, int32_t) { return ExtrudeRegion(s, false); }, kDragMoveFree,
+     false},
+    {kOpExtrudeRegionAxis, [](Scene &s, int32_t) { return ExtrudeRegion(s, false); }, kDragMoveAxis,
+     true},
+    {kOpExtrudeRegionNormal, [](Scene &s, int32_t) { return ExtrudeRegion(s, true); },
+     kDragMoveNormal, false},
+    {kOpFlattenAxis, [](Scene &s, int32_t a) { return Flatten(s, false, unitAxis(a)); }, kDragNone,
+     true},
+    {kOpFlattenNormal, [](Scene &s, int32_t) { return Flatten(s, true, {}); }, kDragNone, false},
+    {kOpTighten, [](Scene &s, int32_t) { return Tighten(s); }, kDragTighten, false},
+    {kOpBevel, [](Scene &s, int32_t) { return Bevel(s); }, kDragBevel, false},
+    {kOpInset, [](Scene &s, int32_t) { return Inset(s); }, kDragInset, false},
+    {kOpPuff, [](Scene &s, int32_t) { return puffObjects(s); }, kDragPuff, false},
+    {kOpTwist, [](Scene &s, int32_t) { return Twist(s); }, kDragTwist, true},
+    {kOpBridge, [](Scene &s, int32_t) { return bridge(s); }, kDragNone, false},
+    {kOpCombine, [](Scene &s, int32_t) { return combineObjects(s); }, kDragNone, false},
+    {kOpSeparate, [](Scene &s, int32_t) { return separateObjects(s); }, kDragNone, false},
+    {kOpEvert, [](Scene &s, int32_t) { return evertObjects(s); }, kDragNone, false},
+    {kOpSmooth, [](Scene &s, int32_t) { return smooth(s); }, kDragNone, false},
+    {kOpAxisMultiCut, [](Scene &s, int32_t a) { return axisMultiCut(s, a, 1); }, kDragNone, true},
+    {kOpPlaneCut, [](Scene &s, int32_t a) { return planeCut(s, a); }, kDragNone, true},
+    {kOpFlip, [](Scene &s, int32_t a) { return flipObjects(s, a); }, kDragNone, true},
+    {kOpCopy, [](Scene &s, int32_t) { return copyObjects(s); }, kDragMoveFree, false},
+    {kOpMirror, [](Scene &s, int32_t) { return mirrorFaces(s); }, kDragNone, false},
+    {kOpCollapse, [](Scene &s, int32_t) { return Collapse(s); }, kDragNone, false},
+    {kOpDissolve, [](Scene &s, int32_t) { return Dissolve(s); }, kDragNone, false},
+    {kOpConnect, [](Scene &s, int32_t) { return Connect(s); }, kDragNone, false},
+    {kOpCutEdges, [](Scene &s, int32_t n) { return CutEdges(s, n); }, kDragNone, false},
+    {kOpApplyColor, [](Scene &s, int32_t) { return ApplyColor(s); }, kDragNone, false},
 };
 
 const CommandRow *rowOf(int32_t id) {
@@ -83,12 +103,19 @@ bool tooFewVertices(Scene &scene, int32_t id) {
 
 bool hasOperationCommand(int32_t operationId) { return rowOf(operationId) != nullptr; }
 
-OperationStart runOperationCommand(Scene &scene, int32_t operationId, const moVec3 &axis) {
+moVec3 unitAxis(int32_t axisArgument) {
+  return axisArgument == 1   ? moVec3{0, 1, 0}
+         : axisArgument == 2 ? moVec3{0, 0, 1}
+                             : moVec3{1, 0, 0};
+}
+
+OperationStart runOperationCommand(Scene &scene, int32_t operationId, int32_t argument) {
   OperationStart start;
   const CommandRow *row = rowOf(operationId);
   if (!row || tooFewVertices(scene, operationId))
     return start;
-  start.accepted = row->setup(scene, axis);
+  start.accepted = row->setup(scene, argument);
+  start.axis = unitAxis(argument);
   start.interactive = row->dragKind != kDragNone;
   start.axisBound = row->axisBound;
   start.dragKind = row->dragKind;

@@ -12,12 +12,16 @@ struct OperationStart {
   bool interactive = false; // a drag follows (dragKind); otherwise the change is complete
   bool axisBound = false;   // the command's axis becomes the controller's axis
   int32_t dragKind = kDragNone;
+  moVec3 axis{1, 0, 0}; // the unit axis of the argument, for an axis-bound command
 };
+
+// The unit X, Y or Z axis of an axis argument 0, 1 or 2 (X for anything else).
+moVec3 unitAxis(int32_t axisArgument);
 
 // Whether an operation id has a command here.
 bool hasOperationCommand(int32_t operationId);
-// Runs the command of an operation with the unit axis of an axis variant (ignored by the
-// others). Refusals show their own messages and leave accepted false; the scene is then as the
-// setup left it after a refusal (its undo backup saved) or unchanged when a check stopped it
-// first. Unknown ids do nothing.
-OperationStart runOperationCommand(Scene &scene, int32_t operationId, const moVec3 &axis);
+// Runs the command of an operation with its argument: the axis 0, 1, 2 of an axis variant, the
+// segment count of Cut edges, ignored by the others. Refusals show their own messages and leave
+// accepted false; the scene is then as the setup left it after a refusal (its undo backup saved) or
+// unchanged when a check stopped it first. Unknown ids do nothing.
+OperationStart runOperationCommand(Scene &scene, int32_t operationId, int32_t argument);

@@ -339,17 +339,14 @@ Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument)
 void InteractionController::beginOperation(int32_t id, int32_t axisArgument) {
   if (!hasOperationCommand(id))
     return;
-  const moVec3 unitAxis = axisArgument == 1   ? moVec3{0, 1, 0}
-                          : axisArgument == 2 ? moVec3{0, 0, 1}
-                                              : moVec3{1, 0, 0};
-  const OperationStart start = runOperationCommand(scene_, id, unitAxis);
+  const OperationStart start = runOperationCommand(scene_, id, axisArgument);
   out_.redraw = true;
   if (!start.accepted) {
     SetMode(SelectMode);
     return;
   }
   if (start.axisBound)
-    axis = unitAxis;
+    axis = start.axis;
   if (start.interactive) {
     SetMode(DragMode);
     dragKind = start.dragKind;
@@ -362,7 +359,10 @@ void InteractionController::beginOperation(int32_t id, int32_t axisArgument) {
 }
 
 Reaction InteractionController::RepeatLastOperation() {
-  const int32_t argument = equals(axis, {0, 1, 0}) ? 1 : equals(axis, {0, 0, 1}) ? 2 : 0;
+  const int32_t argument = operationId == kOpCutEdges ? 2 // segments
+                           : equals(axis, {0, 1, 0})  ? 1
+                           : equals(axis, {0, 0, 1})  ? 2
+                                                      : 0;
   return startOperation(operationId, argument);
 }
 

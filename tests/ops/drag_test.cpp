@@ -175,8 +175,7 @@ TEST_F(DragTest, KindsWithoutARowChangeNothingAndKeepTheStatusLine) {
   select(moOBJECTS, {{slot, slot}});
   ASSERT_TRUE(Move(scene, false));
   const moObject before = *scene.object(slot);
-  for (int32_t kind : {int32_t(kDragLiftHinge), int32_t(kDragBevel), int32_t(kDragInset),
-                       int32_t(kDragPuff), 99, -7})
+  for (int32_t kind : {int32_t(kDragPuff), 99, -7})
     drag(kind, 50);
   EXPECT_EQ("", meshDifference(before, *scene.object(slot)));
   EXPECT_EQ(nullptr, dragPrompt(kDragRotateFree));

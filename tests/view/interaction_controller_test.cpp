@@ -131,7 +131,7 @@ TEST_F(ControllerTest, RefusedOperationsStayInSelectMode) {
   EXPECT_EQ(InteractionController::SelectMode, controller.mode());
   ASSERT_EQ(1u, ui.messages.size());
   EXPECT_EQ("Rotate requires at least 2 vertices", ui.messages[0]);
-  controller.startOperation(kOpBevel, 0); // no command in this build: nothing at all
+  controller.startOperation(25, 0); // a number without an operation: nothing at all
   EXPECT_EQ(InteractionController::SelectMode, controller.mode());
 }
 
@@ -201,7 +201,7 @@ const MenuEntry *entryNamed(const std::vector<MenuEntry> &entries, const std::st
   return nullptr;
 }
 
-TEST(OperationsMenu, TransformsAreEnabledAndOperationsStillToComeAreDisabled) {
+TEST(OperationsMenu, OperationsWithCommandsAreEnabledAndTheOthersShowDisabled) {
   const std::vector<MenuEntry> &faces = operationsMenu(MenuKind::Faces);
   ASSERT_EQ("Face Operations", faces.front().text);
   const MenuEntry *moveMenu = entryNamed(faces, "Move");
@@ -213,8 +213,10 @@ TEST(OperationsMenu, TransformsAreEnabledAndOperationsStillToComeAreDisabled) {
   EXPECT_EQ("Move along the Y axis", moveMenu->submenu[3].help);
   EXPECT_EQ(1, moveMenu->submenu[3].command.argument);
   EXPECT_TRUE(moveMenu->submenu[0].enabled);
-  EXPECT_FALSE(entryNamed(faces, "Inset")->enabled);
-  EXPECT_FALSE(entryNamed(faces, "Extrude")->submenu[0].enabled);
+  EXPECT_TRUE(entryNamed(faces, "Inset")->enabled);
+  EXPECT_TRUE(entryNamed(faces, "Extrude")->submenu[0].enabled);
+  EXPECT_FALSE(entryNamed(entryNamed(operationsMenu(MenuKind::Edges), "Hardness")->submenu, "Soft")
+                   ->enabled);
   EXPECT_TRUE(entryNamed(operationsMenu(MenuKind::Vertices), "Tighten")->enabled);
   EXPECT_EQ(nullptr,
             entryNamed(entryNamed(operationsMenu(MenuKind::Objects), "Move")->submenu, "Normal"));
