@@ -1,5 +1,6 @@
 // morvo-cli: the headless companion of the program, for batch work and for checking what the
 // program does. It uses the program's own libraries with a recording user interface.
+#include "cli/play_command.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
@@ -23,6 +24,7 @@ const char *const kUsage = "usage: morvo-cli COMMAND [ARGS]\n"
                            "  new SHAPE... -o FILE.mvo   make a scene of primitive shapes\n"
                            "  info FILE.mvo [--json]     describe the objects of a scene\n"
                            "  render FILE.mvo -o OUT.png draw a scene as the program shows it\n"
+                           "  play SCRIPT.mvs [-o OUT.mvo] play a tutorial script headlessly\n"
                            "'morvo-cli COMMAND --help' tells more.\n";
 
 const char *const kNewHelp =
@@ -274,5 +276,7 @@ int main(int argc, char **argv) {
     return runInfo(args);
   if (command == "render")
     return runRender(args);
+  if (command == "play")
+    return wantsHelp(args) ? (std::cout << kPlayHelp, 0) : runPlay(args);
   return fail("unknown command '" + command + "' (try --help)");
 }

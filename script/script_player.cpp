@@ -3,22 +3,32 @@
 #include <fstream>
 #include <iterator>
 
+bool readScriptFile(const std::string &fileName, std::string &bytes, std::string &error) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) {
+    error = "Cannot read the script " + fileName;
+    return false;
+  }
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0);
+  if (size < 0 || size_t(size) > ScriptPlayer::kMaxScriptBytes) {
+    error = "The script " + fileName + " is too large";
+    return false;
+  }
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "Cannot read the script " + fileName;
+    return false;
+  }
+  return true;
+}
+
 bool ScriptPlayer::Load(const std::string &fileName) {
   Stop();
-  std::ifstream in(fileName, std::ios::binary);
-  std::string bytes;
-  if (in) {
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0);
-    if (size < 0 || size_t(size) > kMaxScriptBytes) {
-      layer_.showMessage("The script " + fileName + " is too large");
-      return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  if (!in && !in.eof()) {
-    layer_.showMessage("Cannot read the script " + fileName);
+  std::string bytes, error;
+  if (!readScriptFile(fileName, bytes, error)) {
+    layer_.showMessage(error);
     return false;
   }
   return LoadBytes(std::move(bytes));

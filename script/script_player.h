@@ -9,6 +9,10 @@
 
 #include <string>
 
+// Reads a whole script file of at most ScriptPlayer::kMaxScriptBytes bytes; false with a
+// one-line reason in error when it cannot.
+bool readScriptFile(const std::string &fileName, std::string &bytes, std::string &error);
+
 class ScriptPlayer {
 public:
   enum class StepResult { Stepped, Finished, NotLoaded };
@@ -44,6 +48,8 @@ public:
   float scaleX() const { return scaleX_; }
   float scaleY() const { return scaleY_; }
   float zoomFactor() const { return zoom_; }
+  // Why playback stopped early (a damaged command), empty when it did not.
+  const std::string &damage() const { return reader_.error(); }
 
 private:
   StepResult runStep();
