@@ -6,6 +6,7 @@
 #include "scene/scene_file.h"
 #include "script/command_layer.h"
 #include "script/script_player.h"
+#include "script/scripted_controller.h"
 #include "view/window_drawing.h"
 
 #include <iostream>
@@ -38,6 +39,7 @@ public:
 
 class PrintingHost : public ScriptHost {
 public:
+  PrintingHost(const Scene &scene, View &view) : scene_(scene), view_(view) {}
   void showScriptMessage(const std::string &text) override {
     std::string shown;
     for (char c : text)
@@ -47,8 +49,15 @@ public:
   }
   bool startPlaybackTimer() override { return running = true; }
   void stopPlaybackTimer() override { running = false; }
-  void refreshModelView() override {}
+  void refreshModelView(bool sceneChanged) override {
+    if (sceneChanged)
+      view_.renderer.RebuildLists(scene_, true);
+  }
   bool running = false;
+
+private:
+  const Scene &scene_;
+  View &view_;
 };
 
 int fail(const std::string &message) {
@@ -135,8 +144,13 @@ int runPlay(const std::vector<std::string> &args) {
   View view;
   view.resize(o.width, o.height);
   view.ResetCamera();
-  PrintingHost host;
+  SceneRenderer::InitGlState(view.camera);
+  view.camera.ApplyProjection();
+  PrintingHost host(scene, view);
   CommandLayer layer(scene, view, ui, host);
+  InteractionController controller(scene, view, ui);
+  ScriptedController input(controller, layer);
+  layer.setInput(&input);
   ScriptPlayer player(layer);
   if (!player.LoadBytes(std::move(bytes)))
     return fail("cannot play " + o.script);

@@ -30,7 +30,7 @@ bool CommandLayer::execute(const ScriptCommand &command) {
     recorder_.write(command);
   bool accepted = false;
   runGuarded([&] { accepted = handler(*this, command); });
-  host_.refreshModelView();
+  host_.refreshModelView(!recordedByController(command.code));
   return accepted;
 }
 
@@ -82,7 +82,7 @@ bool CommandLayer::beginRecording(const std::string &fileName) {
   }
   resetForScript(1.0f);
   view_.groundAndAxes = View::kGroundGrid | View::kAxes;
-  host_.refreshModelView();
+  host_.refreshModelView(true);
   return true;
 }
 
@@ -115,5 +115,5 @@ void CommandLayer::resetForScript(float zoom) {
   view_.renderer.smooth = 0;
   view_.renderer.outlines = 1;
   view_.renderer.textures = 0;
-  host_.refreshModelView();
+  host_.refreshModelView(true);
 }

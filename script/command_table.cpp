@@ -67,11 +67,11 @@ void deleteAll(Layer &l, int32_t) {
 
 void toggleGround(Layer &l, int32_t bit) {
   l.view().groundAndAxes ^= bit;
-  l.host().refreshModelView();
+  l.host().refreshModelView(false);
 }
 void shading(Layer &l, int32_t shadedAndSelected) {
   l.scene().SetShading(shadedAndSelected & 1, shadedAndSelected & 2);
-  l.host().refreshModelView();
+  l.host().refreshModelView(true);
 }
 void statistics(Layer &l, int32_t) { l.scene().ShowInfo(); }
 void endRecording(Layer &l, int32_t) { l.endRecording(); }

@@ -74,11 +74,12 @@ bool rectangleSelect(CommandLayer &l, Cmd c) {
 
 // --- Hover and selection clicks: the script makes the changes the live pointer would ---
 
+// The byte is the kind of the hovered element (0 vertex to 3 object).
 bool hover(CommandLayer &l, Cmd c) {
-  if (arg(c, 0) > moFREE)
+  if (arg(c, 0) > moOBJECTS)
     return l.badArgument(c);
   SceneRenderer &r = l.view().renderer;
-  r.pickElementKind = arg(c, 0);
+  r.hoverKind = arg(c, 0);
   r.hoverObject = index(c, 1);
   r.hoverElement = index(c, 2);
   return true;
@@ -390,6 +391,13 @@ const HandlerRow kHandlers[] = {
 };
 
 } // namespace
+
+int32_t operationCode(int32_t operationId) {
+  for (const OperationCode &op : kOperations)
+    if (op.operationId == operationId)
+      return op.code;
+  return 0;
+}
 
 ScriptHandler scriptHandler(uint8_t code) {
   for (const HandlerRow &row : kHandlers)

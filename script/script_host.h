@@ -15,8 +15,9 @@ public:
   // stopped. False when no timer can be had.
   virtual bool startPlaybackTimer() = 0;
   virtual void stopPlaybackTimer() = 0;
-  // The scene or the view changed: rebuild what the model view draws and redraw it.
-  virtual void refreshModelView() = 0;
+  // The view changed, and with sceneChanged the scene too: rebuild the display lists then (the
+  // input controller keeps its own lists up to date) and redraw the model view.
+  virtual void refreshModelView(bool sceneChanged) = 0;
 };
 
 // What the script layer sends to the model window's input controller: the recorded pointer and

@@ -65,7 +65,7 @@ void ScriptPlayer::Rewind() {
   }
   layer_.resetForScript(zoom_);
   layer_.view().groundAndAxes = 0;
-  layer_.host().refreshModelView();
+  layer_.host().refreshModelView(false);
 }
 
 void ScriptPlayer::setPlaying(bool playing) {

@@ -16,7 +16,7 @@ struct SilentHost : ScriptHost {
   void showScriptMessage(const std::string &) override {}
   bool startPlaybackTimer() override { return false; }
   void stopPlaybackTimer() override {}
-  void refreshModelView() override {}
+  void refreshModelView(bool) override {}
 };
 
 // One tutorial being recorded: explanatory steps, commands by name and selection clicks.

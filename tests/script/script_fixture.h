@@ -13,7 +13,7 @@ struct TestHost : ScriptHost {
   void showScriptMessage(const std::string &text) override { messages.push_back(text); }
   bool startPlaybackTimer() override { return timerRunning = timerAvailable; }
   void stopPlaybackTimer() override { timerRunning = false; }
-  void refreshModelView() override { ++refreshes; }
+  void refreshModelView(bool) override { ++refreshes; }
 
   std::vector<std::string> messages;
   bool timerAvailable = true;
