@@ -1,18 +1,29 @@
-// The program: sets up OpenGL for Qt, opens the main window and a scene named on the command
-// line.
-#include "app/main_window.h"
+// The program: sets up OpenGL for Qt, opens the main window centred on the screen with the about
+// picture over it, and then a scene named on the command line. With MORVO_QUIT_AFTER_FIRST_FRAME
+// set it quits once the model window has drawn its first frame (for timing the start-up).
+#include "app/model_window.h"
 #include "app/surface_format.h"
+#include "app/top_shell.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char **argv) {
   useProgramSurfaceFormat();
 
   QApplication app(argc, argv);
-  MainWindow window;
-  window.show();
+  TopShell shell;
+  if (const QScreen *screen = QGuiApplication::primaryScreen())
+    shell.move(screen->availableGeometry().center() - shell.rect().center());
+  shell.show();
+  if (qEnvironmentVariableIsSet("MORVO_QUIT_AFTER_FIRST_FRAME"))
+    QObject::connect(shell.modelWindow(), &ModelWindow::frameDrawn, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+  shell.raise();
+  shell.activateWindow();
+  shell.showAbout();
   const QStringList args = QApplication::arguments();
   if (args.size() > 1)
-    window.openScenePath(args.at(1));
+    shell.openScenePath(args.at(1));
   return QApplication::exec();
 }

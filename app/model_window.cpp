@@ -23,8 +23,10 @@ Button buttonOf(Qt::MouseButton b) {
 
 } // namespace
 
-ModelWindow::ModelWindow(Scene &scene, View &view, UserInterface &ui, QWidget *parent)
-    : QOpenGLWidget(parent), scene_(scene), view_(view), controller_(scene, view, ui) {
+ModelWindow::ModelWindow(CommandLayer &layer, QWidget *parent)
+    : QOpenGLWidget(parent), scene_(layer.scene()), view_(layer.view()),
+      controller_(layer.scene(), layer.view(), layer.ui()), scripted_(controller_, layer) {
+  layer.setInput(&scripted_);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true); // the hover highlight follows the pointer without a button held
   setAcceptDrops(true);
@@ -36,6 +38,13 @@ void ModelWindow::sceneChanged() {
   listsStale_ = true;
   update();
 }
+
+void ModelWindow::repeatLast() {
+  makeCurrent();
+  apply(scripted_.key({KeyInput::RepeatLast, true}));
+}
+
+void ModelWindow::applyPendingReaction() { apply(scripted_.takeReaction()); }
 
 void ModelWindow::initializeGL() {
   SceneRenderer::InitGlState(view_.camera);
@@ -59,6 +68,7 @@ void ModelWindow::paintGL() {
   int32_t band[4];
   if (controller_.rubberBand(band))
     XorRectangle(band[0], band[1], band[2], band[3], view_.camera.width, view_.camera.height);
+  emit frameDrawn();
 }
 
 void ModelWindow::pointer(QMouseEvent *event, PointerInput::Kind kind) {
@@ -74,7 +84,7 @@ void ModelWindow::pointer(QMouseEvent *event, PointerInput::Kind kind) {
   in.middleHeld = event->buttons() & Qt::MiddleButton;
   in.rightHeld = event->buttons() & Qt::RightButton;
   makeCurrent(); // picking and list rebuilds draw in this window's context
-  apply(controller_.pointer(in));
+  apply(scripted_.pointer(in));
 }
 
 void ModelWindow::mousePressEvent(QMouseEvent *event) { pointer(event, PointerInput::Press); }
@@ -123,7 +133,7 @@ void ModelWindow::fillMenu(QMenu *menu, const std::vector<MenuEntry> &entries) {
       if (entry.type == MenuEntry::Type::Command)
         connect(action, &QAction::triggered, this, [this, command = entry.command] {
           makeCurrent();
-          apply(controller_.choose(command));
+          apply(scripted_.choose(command));
         });
     }
     action->setEnabled(entry.enabled);
@@ -132,41 +142,19 @@ void ModelWindow::fillMenu(QMenu *menu, const std::vector<MenuEntry> &entries) {
 }
 
 void ModelWindow::keyPressEvent(QKeyEvent *event) {
+  if (event->key() != Qt::Key_Shift && event->key() != Qt::Key_Control)
+    return event->ignore(); // a hot key of the main window
   makeCurrent();
-  switch (event->key()) {
-  case Qt::Key_Shift:
-    return apply(controller_.key({KeyInput::Shift, true}));
-  case Qt::Key_Control:
-    return apply(controller_.key({KeyInput::Ctrl, true}));
-  case Qt::Key_D:
-    return apply(controller_.key({KeyInput::RepeatLast, true}));
-  case Qt::Key_Left:
-    view_.PanCamera(-10, 0);
-    break;
-  case Qt::Key_Up:
-    view_.PanCamera(0, 10);
-    break;
-  case Qt::Key_Right:
-    view_.PanCamera(10, 0);
-    break;
-  case Qt::Key_Down:
-    view_.PanCamera(0, -10);
-    break;
-  default:
-    QOpenGLWidget::keyPressEvent(event);
-    return;
-  }
-  update();
+  const bool shift = event->key() == Qt::Key_Shift;
+  apply(scripted_.key({shift ? KeyInput::Shift : KeyInput::Ctrl, true}));
 }
 
 void ModelWindow::keyReleaseEvent(QKeyEvent *event) {
+  if (event->key() != Qt::Key_Shift && event->key() != Qt::Key_Control)
+    return QOpenGLWidget::keyReleaseEvent(event);
   makeCurrent();
-  if (event->key() == Qt::Key_Shift)
-    apply(controller_.key({KeyInput::Shift, false}));
-  else if (event->key() == Qt::Key_Control)
-    apply(controller_.key({KeyInput::Ctrl, false}));
-  else
-    QOpenGLWidget::keyReleaseEvent(event);
+  const bool shift = event->key() == Qt::Key_Shift;
+  apply(scripted_.key({shift ? KeyInput::Shift : KeyInput::Ctrl, false}));
 }
 
 void ModelWindow::dragEnterEvent(QDragEnterEvent *event) {

@@ -1,12 +1,13 @@
-// The model window: the OpenGL work window that shows the scene through the view. Its mouse and
-// key input goes to the interaction controller, translated from Qt's events; the window carries
-// out what the controller's reactions ask (redraw, spin timer, pointer warp, cursor, the
-// operations menu).
+// The model window: the OpenGL work window that shows the scene through the view. Its mouse input
+// and the Shift and Ctrl keys go to the interaction controller through the script layer (which
+// records them when a recording runs), translated from Qt's events; the window carries out what
+// the controller's reactions ask (redraw, spin timer, pointer warp, cursor, the operations menu).
+// Other keys go on to the main window, which owns the hot keys.
 #pragma once
 
-#include "scene/scene.h"
+#include "script/command_layer.h"
+#include "script/scripted_controller.h"
 #include "view/interaction_controller.h"
-#include "view/view.h"
 
 #include <QOpenGLWidget>
 #include <QStringList>
@@ -17,14 +18,21 @@ class QMenu;
 class ModelWindow : public QOpenGLWidget {
   Q_OBJECT
 public:
-  ModelWindow(Scene &scene, View &view, UserInterface &ui, QWidget *parent = nullptr);
+  // Becomes the command layer's input controller.
+  ModelWindow(CommandLayer &layer, QWidget *parent = nullptr);
   QSize sizeHint() const override { return {720, 486}; }
   const View &view() const { return view_; }
   InteractionController &controller() { return controller_; }
   // The scene changed: every display list is rebuilt before the next frame.
   void sceneChanged();
+  // Key D: the last operation again.
+  void repeatLast();
+  // Carries out what an operation started by a command asked of the window.
+  void applyPendingReaction();
 
 signals:
+  // A frame has been drawn.
+  void frameDrawn();
   // Scene files were dropped on the window, to be opened one after the other.
   void scenesDropped(const QStringList &paths);
 
@@ -40,6 +48,8 @@ protected:
   void keyReleaseEvent(QKeyEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dropEvent(QDropEvent *event) override;
+  // Tab is a hot key here, not a focus change.
+  bool focusNextPrevChild(bool) override { return false; }
 
 private:
   void pointer(QMouseEvent *event, PointerInput::Kind kind);
@@ -49,6 +59,7 @@ private:
   Scene &scene_;
   View &view_;
   InteractionController controller_;
+  ScriptedController scripted_;
   QTimer spinTimer_;
   bool listsStale_ = true;
 };

@@ -12,6 +12,15 @@ bool QtUserInterface::askYesNo(const std::string &question) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+UserInterface::Answer QtUserInterface::askYesNoCancel(const std::string &question) {
+  const auto answer =
+      QMessageBox::question(parent_, QStringLiteral("Morvo"), QString::fromStdString(question),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  return answer == QMessageBox::Yes  ? Answer::Yes
+         : answer == QMessageBox::No ? Answer::No
+                                     : Answer::Cancel;
+}
+
 void QtUserInterface::setStatus(const std::string &text) {
   statusLine_->setText(QString::fromStdString(text));
 }

@@ -12,6 +12,7 @@ public:
   QtUserInterface(QWidget *parent, QLabel *statusLine) : parent_(parent), statusLine_(statusLine) {}
   void messageBox(const std::string &text) override;
   bool askYesNo(const std::string &question) override;
+  Answer askYesNoCancel(const std::string &question) override;
   void setStatus(const std::string &text) override;
 
 private:

@@ -1,6 +1,8 @@
 // morvo-cli: the headless companion of the program, for batch work and for checking what the
 // program does. It uses the program's own libraries with a recording user interface.
 #include "cli/convert_command.h"
+#include "cli/frame_image.h"
+#include "cli/play_command.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
@@ -25,6 +27,7 @@ const char *const kUsage = "usage: morvo-cli COMMAND [ARGS]\n"
                            "  info FILE [--json]         describe the objects of a scene or model\n"
                            "  convert IN OUT             convert between scene and model files\n"
                            "  render FILE.mvo -o IMAGE   draw a scene as the program shows it\n"
+                           "  play SCRIPT.mvs [-o OUT.mvo] play a tutorial script headlessly\n"
                            "'morvo-cli COMMAND --help' tells more.\n";
 
 const char *const kNewHelp =
@@ -307,11 +310,7 @@ std::string parseRender(const std::vector<std::string> &args, RenderRequest &r) 
   }
   if (r.path.empty() || r.output.empty())
     return "render needs a scene file and -o IMAGE";
-  r.type = imageType(r.output);
-  if (r.type < kImageJpeg || r.type > kImageTiff)
-    return "cannot tell the image format of '" + r.output +
-           "' (use .png, .jpg, .jpeg, .bmp, .ppm, .tif or .tiff)";
-  return {};
+  return pictureTypeOf(r.output, r.type);
 }
 
 int runRender(const std::vector<std::string> &args) {
@@ -336,14 +335,7 @@ int runRender(const std::vector<std::string> &args) {
   if (request.axis >= 0)
     view.ViewAlong(request.axis);
   view.SetPerspective(!request.orthographic);
-  SceneRenderer::InitGlState(view.camera);
-  view.camera.ApplyProjection();
-  view.renderer.RebuildLists(scene, true);
-  view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
-  ImageBuffer image;
-  if (!ReadFrame(image, request.width, request.height))
-    return fail("could not read the rendered picture back");
-  if (saveImage(image, request.output, request.type, RowOrder::kTopFirst, error) != 1)
+  if (!writeScenePicture(scene, view, request.output, request.type, error))
     return fail(error);
   return 0;
 }
@@ -368,5 +360,7 @@ int main(int argc, char **argv) {
     return runRender(args);
   if (command == "convert")
     return runConvert(args);
+  if (command == "play")
+    return wantsHelp(args) ? (std::cout << kPlayHelp, 0) : runPlay(args);
   return fail("unknown command '" + command + "' (try --help)");
 }

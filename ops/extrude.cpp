@@ -43,6 +43,7 @@ class Silent : public UserInterface {
 public:
   void messageBox(const std::string &) override {}
   bool askYesNo(const std::string &) override { return false; }
+  Answer askYesNoCancel(const std::string &) override { return Answer::Cancel; }
   void setStatus(const std::string &) override {}
 };
 

@@ -6,9 +6,18 @@ bool RecordingUi::askYesNo(const std::string &question) {
   questions.push_back(question);
   if (answers_.empty())
     return false;
-  const bool yes = answers_.front();
+  const Answer answer = answers_.front();
   answers_.pop_front();
-  return yes;
+  return answer == Answer::Yes;
+}
+
+UserInterface::Answer RecordingUi::askYesNoCancel(const std::string &question) {
+  questions.push_back(question);
+  if (answers_.empty())
+    return Answer::Cancel;
+  const Answer answer = answers_.front();
+  answers_.pop_front();
+  return answer;
 }
 
 void RecordingUi::setStatus(const std::string &text) { status = text; }

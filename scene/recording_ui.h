@@ -1,5 +1,6 @@
 // A UserInterface without a desktop: keeps every message, question and status text in order and
-// answers questions from a queue of prepared answers (No when the queue is empty).
+// answers questions from a queue of prepared answers (No, or Cancel for a three-way question,
+// when the queue is empty).
 #pragma once
 
 #include "scene/user_interface.h"
@@ -12,14 +13,17 @@ class RecordingUi : public UserInterface {
 public:
   void messageBox(const std::string &text) override;
   bool askYesNo(const std::string &question) override;
+  // Yes or No from the queue; Cancel when it is empty or the queued cancel comes first.
+  Answer askYesNoCancel(const std::string &question) override;
   void setStatus(const std::string &text) override;
 
-  void queueAnswer(bool yes) { answers_.push_back(yes); }
+  void queueAnswer(bool yes) { answers_.push_back(yes ? Answer::Yes : Answer::No); }
+  void queueAnswer(Answer answer) { answers_.push_back(answer); }
 
   std::vector<std::string> messages;  // message boxes in order
   std::vector<std::string> questions; // yes/no questions in order
   std::string status;                 // the status line as it stands
 
 private:
-  std::deque<bool> answers_;
+  std::deque<Answer> answers_;
 };

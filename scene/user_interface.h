@@ -12,6 +12,9 @@ public:
   virtual void messageBox(const std::string &text) = 0;
   // A modal yes/no question; true for Yes.
   virtual bool askYesNo(const std::string &question) = 0;
+  enum class Answer { Yes, No, Cancel };
+  // A modal question with Yes, No and Cancel.
+  virtual Answer askYesNoCancel(const std::string &question) = 0;
   // Replaces the text of the status line.
   virtual void setStatus(const std::string &text) = 0;
 };

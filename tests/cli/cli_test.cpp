@@ -154,4 +154,23 @@ TEST_F(CliTest, ConvertBetweenSceneAndModelFiles) {
   EXPECT_NE(run("convert --help").out.find("convert IN OUT"), std::string::npos);
 }
 
+// A damaged script plays up to the damage, prints why, keeps what it did and exits non-zero.
+TEST_F(CliTest, PlayStopsAtDamageWithOneLineAndStepsCount) {
+  // 720 x 486, add a cube, a message, a step marker, add a sphere, then half a press.
+  const std::string script("\xD0\x02\xE6\x01#\x04\x00q\x01\x00Hello\np#\x08\x00\x01\x01", 22);
+  std::ofstream(file("s.mvs"), std::ios::binary) << script;
+  CliResult r = run("play " + file("s.mvs") + " -o " + file("s.mvo"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out, "Press the play button to begin.\nHello\nthe script ends inside a command\n"
+                   "morvo-cli: " +
+                       file("s.mvs") + ": the script ends inside a command\n");
+  EXPECT_NE(run("info " + file("s.mvo")).out.find("slot 1: sphere1"), std::string::npos);
+  r = run("play " + file("s.mvs") + " --steps 1 -o " + file("one.mvo") + " --size 64x48");
+  EXPECT_EQ(r.status, 0) << r.out;
+  const std::string info = run("info " + file("one.mvo")).out;
+  EXPECT_NE(info.find("slot 0: cube0"), std::string::npos);
+  EXPECT_EQ(info.find("sphere"), std::string::npos);
+  EXPECT_EQ(run("play " + file("s.mvs") + " --size 0x5").out, "morvo-cli: bad size '0x5' (WxH)\n");
+}
+
 } // namespace

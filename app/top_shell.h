@@ -1,0 +1,93 @@
+// The main window: the Model and Paint menu bars built from their tables, the hot keys, the title,
+// the one-pane status line, the model window and the about picture. Every command goes through
+// the command layer; the window only adds what needs the desktop (file dialogs, the colour
+// dialog, the about picture, quitting) as attached commands.
+#pragma once
+
+#include "app/menu_tables.h"
+#include "app/qt_user_interface.h"
+#include "script/command_layer.h"
+#include "script/script_player.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+class ModelWindow;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+
+// The script layer's window services: the tutorial window's message pane, the 10 ms playback
+// timer and the model window's refresh.
+class QtScriptHost : public ScriptHost {
+public:
+  QtScriptHost();
+  void showScriptMessage(const std::string &text) override;
+  bool startPlaybackTimer() override;
+  void stopPlaybackTimer() override { timer.stop(); }
+  void refreshModelView(bool sceneChanged) override;
+
+  QTimer timer;
+  ModelWindow *modelWindow = nullptr;
+  QPlainTextEdit *pane = nullptr;
+};
+
+class TopShell : public QMainWindow {
+  Q_OBJECT
+public:
+  // Messages and questions go to ui, or to the program's own dialogs when it is null.
+  explicit TopShell(UserInterface *ui = nullptr);
+  ~TopShell() override;
+
+  // Opens a scene file (surrounding double quotes stripped); false with a message when it cannot.
+  bool openScenePath(QString path);
+  // Runs a command as its menu entry or hot key does, then redraws and refreshes the check marks.
+  void runCommand(int32_t number);
+  // Shows the about picture unless it is already up.
+  void showAbout();
+
+  Scene &scene() { return *scene_; }
+  CommandLayer &commands() { return *layer_; }
+  ScriptPlayer &player() { return *player_; }
+  ModelWindow *modelWindow() const { return modelWindow_; }
+  QLabel *statusLine() const { return statusLine_; }
+  QMenuBar *paintMenuBar() const { return paintBar_; }
+  QWidget *aboutPicture() const { return about_; }
+  QString fileName() const { return fileName_; }
+  QString scriptMessage() const;
+
+protected:
+  void closeEvent(QCloseEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+
+private:
+  void buildMenuBar(QMenuBar *bar, const std::vector<MenuDefinition> &menus);
+  void fillMenu(QMenu *menu, const std::vector<MenuItem> &items);
+  void attachShellCommands();
+  void refreshChecks();
+  void refreshTitle();
+  // Asks whether to save before the scene is thrown away; false when the user cancels.
+  bool askToSave();
+  bool save(bool chooseName);
+  void newScene();
+  void chooseColour();
+  void startRecording();
+
+  QLabel *statusLine_;
+  std::unique_ptr<QtUserInterface> ownUi_;
+  UserInterface *ui_;
+  std::unique_ptr<Scene> scene_;
+  View view_;
+  QtScriptHost host_;
+  std::unique_ptr<CommandLayer> layer_;
+  std::unique_ptr<ScriptPlayer> player_;
+  ModelWindow *modelWindow_ = nullptr;
+  QMenuBar *paintBar_ = nullptr;
+  QPointer<QWidget> about_;
+  QString fileName_ = QStringLiteral("untitled.mvo");
+  bool named_ = false;    // the file name came from an open or a save
+  bool quitting_ = false; // Quit has asked already
+};

@@ -1,0 +1,158 @@
+#include "cli/play_command.h"
+
+#include "cli/frame_image.h"
+
+#include "image/image_file.h"
+#include "offscreen/offscreen_context.h"
+#include "scene/recording_ui.h"
+#include "scene/scene_file.h"
+#include "script/command_layer.h"
+#include "script/script_player.h"
+#include "script/scripted_controller.h"
+#include "view/window_drawing.h"
+
+#include <iostream>
+#include <sstream>
+
+const char *const kPlayHelp =
+    "usage: morvo-cli play SCRIPT.mvs [--size WxH] [-o OUT.mvo] [--shot OUT.png] [--steps N]\n"
+    "Plays a tutorial script to its end (or N steps, each up to the next step marker) as the\n"
+    "program's tutorial window does, in an offscreen model view of WxH pixels (default: the\n"
+    "size the script was recorded in). Every text of the message pane and every message box is\n"
+    "printed; -o saves the resulting scene, --shot draws it as the model window shows it.\n";
+
+namespace {
+
+struct PlayOptions {
+  std::string script, output, shot;
+  int shotType = 0;
+  int32_t width = 0, height = 0;
+  long steps = -1; // -1: to the end
+};
+
+// The message pane and the message boxes go to standard output; playback runs on a loop of
+// ticks instead of a timer.
+class PrintingUi : public RecordingUi {
+public:
+  void messageBox(const std::string &text) override {
+    RecordingUi::messageBox(text);
+    std::cout << "[message] " << text << "\n";
+  }
+};
+
+class PrintingHost : public ScriptHost {
+public:
+  PrintingHost(const Scene &scene, View &view) : scene_(scene), view_(view) {}
+  void showScriptMessage(const std::string &text) override {
+    std::string shown;
+    for (char c : text)
+      if (c != '\r')
+        shown += c;
+    std::cout << shown << (shown.empty() || shown.back() != '\n' ? "\n" : "");
+  }
+  bool startPlaybackTimer() override { return running = true; }
+  void stopPlaybackTimer() override { running = false; }
+  void refreshModelView(bool sceneChanged) override {
+    if (sceneChanged)
+      view_.renderer.RebuildLists(scene_, true);
+  }
+  bool running = false;
+
+private:
+  const Scene &scene_;
+  View &view_;
+};
+
+int fail(const std::string &message) {
+  std::cerr << "morvo-cli: " << message << std::endl;
+  return 1;
+}
+
+bool parseSize(const std::string &text, int32_t &width, int32_t &height) {
+  char x = 0;
+  std::istringstream size(text);
+  return size >> width >> x >> height && x == 'x' && width > 0 && height > 0 && width <= 0xFFFF &&
+         height <= 0xFFFF && imageSizeSupported(width, height);
+}
+
+// Returns an empty string when the arguments are good, else the reason.
+std::string parse(const std::vector<std::string> &args, PlayOptions &o) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string &a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "-o" && hasValue) {
+      o.output = args[++i];
+    } else if (a == "--shot" && hasValue) {
+      o.shot = args[++i];
+    } else if (a == "--size" && hasValue) {
+      if (!parseSize(args[++i], o.width, o.height))
+        return "bad size '" + args[i] + "' (WxH)";
+    } else if (a == "--steps" && hasValue) {
+      char *end = nullptr;
+      o.steps = std::strtol(args[++i].c_str(), &end, 10);
+      if (*end || o.steps < 0)
+        return "bad step count '" + args[i] + "'";
+    } else if (o.script.empty() && !a.empty() && a[0] != '-') {
+      o.script = a;
+    } else {
+      return "unexpected argument '" + a + "'";
+    }
+  }
+  if (o.script.empty())
+    return "play needs a script file";
+  return o.shot.empty() ? "" : pictureTypeOf(o.shot, o.shotType);
+}
+
+void play(ScriptPlayer &player, PrintingHost &host, long steps) {
+  if (steps >= 0) {
+    for (long i = 0; i < steps && player.Step() == ScriptPlayer::StepResult::Stepped; ++i) {
+    }
+    return;
+  }
+  if (!player.Play())
+    return;
+  while (host.running) // every tick reads at least one byte, so this ends
+    player.tick();
+}
+
+} // namespace
+
+int runPlay(const std::vector<std::string> &args) {
+  PlayOptions o;
+  if (const std::string error = parse(args, o); !error.empty())
+    return fail(error);
+  std::string bytes, error;
+  if (!readScriptFile(o.script, bytes, error))
+    return fail(error);
+  ScriptReader header(bytes);
+  int32_t w0 = 0, h0 = 0;
+  if (!header.readHeader(w0, h0))
+    return fail(header.error());
+  if (o.width == 0 && !parseSize(std::to_string(w0) + "x" + std::to_string(h0), o.width, o.height))
+    return fail("the script's view size " + std::to_string(w0) + "x" + std::to_string(h0) +
+                " cannot be drawn; give --size");
+  OffscreenContext context;
+  if (!context.create(o.width, o.height, error))
+    return fail(error);
+  PrintingUi ui;
+  Scene scene(ui);
+  View view;
+  view.resize(o.width, o.height);
+  view.ResetCamera();
+  SceneRenderer::InitGlState(view.camera);
+  view.camera.ApplyProjection();
+  PrintingHost host(scene, view);
+  CommandLayer layer(scene, view, ui, host);
+  InteractionController controller(scene, view, ui);
+  ScriptedController input(controller, layer);
+  layer.setInput(&input);
+  ScriptPlayer player(layer);
+  if (!player.LoadBytes(std::move(bytes)))
+    return fail("cannot play " + o.script);
+  play(player, host, o.steps);
+  if (!o.output.empty() && !saveSceneFile(scene, o.output, false))
+    return fail(ui.messages.empty() ? "could not save " + o.output : ui.messages.back());
+  if (!o.shot.empty() && !writeScenePicture(scene, view, o.shot, o.shotType, error))
+    return fail(error);
+  return player.damage().empty() ? 0 : fail(o.script + ": " + player.damage());
+}

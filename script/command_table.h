@@ -1,0 +1,46 @@
+// The table of user commands: every menu entry, tool-bar button and hot key of the program is a
+// row, keyed by its command number (key-only commands have negative numbers) and named for
+// morvo-cli and the tests. A row either runs below the window layer (through the script command
+// layer, so that recordings see it) or is left for the shell to attach (file dialogs, windows).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CommandLayer;
+class Scene;
+
+struct CommandEntry {
+  int32_t number;   // menu and tool-bar command number; negative for key-only commands
+  const char *name; // the name morvo-cli and the tests use
+  const char *help; // status help while the entry is highlighted; null for none
+  void (*run)(CommandLayer &, int32_t argument); // null: the shell attaches a handler
+  int32_t argument;
+};
+
+// Key-only commands.
+enum KeyCommand : int32_t {
+  kCommandRepeatLast = -1,
+  kCommandStartRecording = -2,
+  kCommandEndRecording = -3,
+  kCommandObjectStatistics = -4,
+  kCommandPanLeft = -5,
+  kCommandPanRight = -6,
+  kCommandPanUp = -7,
+  kCommandPanDown = -8,
+};
+
+const std::vector<CommandEntry> &allCommands();
+// The row of a number or name; null when there is none.
+const CommandEntry *findCommand(int32_t number);
+const CommandEntry *findCommand(const std::string &name);
+
+// The command a typed character runs in the model work mode, or 0 for none. Ctrl held, and the
+// keys whose condition the scene or the controller does not meet, give 0.
+int32_t typedKeyCommand(uint32_t character, const Scene &scene, bool inSelectMode, bool ctrl);
+
+// Keys that are pressed rather than typed.
+enum class PressedKey { Left, Right, Up, Down, Delete, Letter };
+// The command of a pressed key (letter: with Ctrl, one of O, Q, S, Z), or 0 for none.
+int32_t pressedKeyCommand(PressedKey key, char letter, bool ctrl);

@@ -1,0 +1,427 @@
+#include "script/script_commands.h"
+
+#include "ops/operation_ids.h"
+#include "paint/layers/paint_layers.h"
+#include "script/command_layer.h"
+
+#include <cmath>
+
+namespace {
+
+using Cmd = const ScriptCommand &;
+
+int32_t arg(Cmd c, size_t i) { return i < c.args.size() ? c.args[i] : 0; }
+// A word that stands for an index; the all-ones word means none.
+int32_t index(Cmd c, size_t i) { return arg(c, i) == kScriptNoPosition ? -1 : arg(c, i); }
+
+void resetHover(View &view) { view.renderer.hoverObject = view.renderer.hoverElement = -1; }
+// The view picks elements of the scene's mode after a selection command.
+void followMode(CommandLayer &l) {
+  l.view().renderer.pickElementKind = l.scene().mode;
+  resetHover(l.view());
+}
+
+// --- Pointer events, for the controller ---
+
+bool press(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->press(arg(c, 0), arg(c, 1), arg(c, 2));
+  return true;
+}
+bool release(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->release(arg(c, 0), arg(c, 1), arg(c, 2));
+  return true;
+}
+bool move(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->move(arg(c, 0), arg(c, 1));
+  return true;
+}
+bool buttons(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->setButtons(arg(c, 0));
+  return true;
+}
+bool lastPosition(CommandLayer &l, Cmd c) {
+  const bool none = arg(c, 0) == kScriptNoPosition && arg(c, 1) == kScriptNoPosition;
+  if (ScriptInput *in = l.input())
+    in->setLastPosition(none ? -1 : arg(c, 0), none ? -1 : arg(c, 1));
+  return true;
+}
+bool dragKind(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->setDragKind(arg(c, 0));
+  return true;
+}
+bool keyDown(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->keyDown(arg(c, 0));
+  return true;
+}
+bool keyUp(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->keyUp(arg(c, 0));
+  return true;
+}
+bool rectangleSelect(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input()) {
+    in->regionSelect(arg(c, 0), arg(c, 1), arg(c, 2), arg(c, 3), arg(c, 4), arg(c, 5));
+    in->keyDown(arg(c, 6));
+  }
+  return true;
+}
+
+// --- Hover and selection clicks: the script makes the changes the live pointer would ---
+
+// The byte is the kind of the hovered element (0 vertex to 3 object).
+bool hover(CommandLayer &l, Cmd c) {
+  if (arg(c, 0) > moOBJECTS)
+    return l.badArgument(c);
+  SceneRenderer &r = l.view().renderer;
+  r.hoverKind = arg(c, 0);
+  r.hoverObject = index(c, 1);
+  r.hoverElement = index(c, 2);
+  return true;
+}
+bool elementIsThere(CommandLayer &l, const ElementRef &ref) {
+  return l.scene().objectOf(ref, true) && l.scene().elementExists(ref, l.scene().mode);
+}
+bool dragSelect(CommandLayer &l, Cmd c) {
+  const ElementRef ref{arg(c, 2), arg(c, 1)};
+  if (!elementIsThere(l, ref))
+    return l.badArgument(c);
+  l.scene().DragSelect(ref, arg(c, 0) != 0);
+  return true;
+}
+bool toggle(CommandLayer &l, Cmd c) {
+  const ElementRef ref{arg(c, 1), arg(c, 0)};
+  if (!elementIsThere(l, ref))
+    return l.badArgument(c);
+  l.scene().selection.Toggle(ref);
+  return true;
+}
+
+// --- View commands ---
+
+bool ignored(CommandLayer &, Cmd) { return true; }
+bool viewAlong(CommandLayer &l, Cmd c) {
+  const int32_t axis = arg(c, 0);
+  if (!(axis <= 2 || (axis >= 7 && axis <= 9)))
+    return l.badArgument(c);
+  l.view().ViewAlong(axis);
+  return true;
+}
+bool resetView(CommandLayer &l, Cmd) {
+  l.view().ResetCamera();
+  return true;
+}
+bool aim(CommandLayer &l, Cmd) {
+  l.view().AimAtSelection(l.scene());
+  return true;
+}
+// Codes 30, 86, 87, 88: outlines, smooth shading, colours, textures.
+bool toggleDisplay(CommandLayer &l, Cmd c) {
+  SceneRenderer &r = l.view().renderer;
+  uint8_t &flag = c.code == 30   ? r.outlines
+                  : c.code == 86 ? r.smooth
+                  : c.code == 87 ? r.colors
+                                 : r.textures;
+  flag ^= 1;
+  return true;
+}
+bool pan(CommandLayer &l, Cmd c) {
+  const uint32_t packed = uint32_t(arg(c, 0));
+  l.view().PanCamera(int16_t(packed & 0xFFFF), int16_t(packed >> 16));
+  return true;
+}
+bool perspective(CommandLayer &l, Cmd c) {
+  l.view().SetPerspective(arg(c, 0) != 0);
+  return true;
+}
+
+// --- Scene commands ---
+
+bool undo(CommandLayer &l, Cmd) {
+  if (!l.inSelectMode())
+    return true;
+  l.scene().UndoCommand();
+  l.view().renderer.pickElementKind = moFREE;
+  resetHover(l.view());
+  return true;
+}
+bool deleteAll(CommandLayer &l, Cmd) {
+  if (l.inSelectMode())
+    l.scene().DeleteAll();
+  return true;
+}
+bool addPrimitive(CommandLayer &l, Cmd c) {
+  if (arg(c, 0) >= kPrimitiveTypeCount)
+    return l.badArgument(c);
+  if (l.inSelectMode())
+    l.scene().createPrimitive(PrimitiveType(arg(c, 0)));
+  return true;
+}
+bool setMode(CommandLayer &l, Cmd c) {
+  const int32_t m = arg(c, 0);
+  if (m > moNONE)
+    return l.badArgument(c);
+  if (!l.inSelectMode())
+    return true;
+  if (m == moNONE)
+    l.scene().DeselectReselect();
+  else
+    l.scene().SetMode(SelectionMode(m));
+  followMode(l);
+  return true;
+}
+bool selectAll(CommandLayer &l, Cmd c) {
+  if (arg(c, 0) > moOBJECTS)
+    return l.badArgument(c);
+  if (l.scene().SelectAll(arg(c, 0)))
+    followMode(l);
+  return true;
+}
+bool selectAdjacent(CommandLayer &l, Cmd c) {
+  if (arg(c, 0) > moFACES)
+    return l.badArgument(c);
+  if (l.scene().SelectAdjacent(arg(c, 0)))
+    followMode(l);
+  return true;
+}
+bool grow(CommandLayer &l, Cmd) {
+  l.scene().Grow();
+  return true;
+}
+bool shrink(CommandLayer &l, Cmd) {
+  l.scene().Shrink();
+  return true;
+}
+bool edgeLoop(CommandLayer &l, Cmd) {
+  if (l.scene().EdgeLoop())
+    followMode(l);
+  return true;
+}
+bool setModeEmpty(CommandLayer &l, Cmd c) {
+  if (arg(c, 0) > moNONE)
+    return l.badArgument(c);
+  if (l.scene().SetModeEmpty(SelectionMode(arg(c, 0))))
+    followMode(l);
+  return true;
+}
+bool shadeAll(CommandLayer &l, Cmd) {
+  l.scene().SetShading(true, false);
+  return true;
+}
+bool setColour(CommandLayer &l, Cmd c) {
+  l.scene().SetCurrentColour(
+      {uint8_t(arg(c, 0)), uint8_t(arg(c, 1)), uint8_t(arg(c, 2)), uint8_t(arg(c, 3))});
+  return true;
+}
+bool unsupportedColour(CommandLayer &l, Cmd) {
+  l.showMessage("set color command is unsupported");
+  return true;
+}
+bool unsupportedHardness(CommandLayer &l, Cmd) {
+  l.showMessage("set hardness command is unsupported");
+  return true;
+}
+bool message(CommandLayer &l, Cmd c) {
+  l.showMessage(joinScriptMessage(c.lines));
+  return true;
+}
+
+// --- Object attributes ---
+
+bool setVisible(CommandLayer &l, Cmd c) {
+  if (!l.scene().object(arg(c, 0)))
+    return l.badArgument(c);
+  l.scene().SetObjectVisible(arg(c, 0), arg(c, 1) != 0);
+  return true;
+}
+bool setSensitive(CommandLayer &l, Cmd c) {
+  if (!l.scene().object(arg(c, 0)))
+    return l.badArgument(c);
+  l.scene().SetObjectSensitive(arg(c, 0), arg(c, 1) != 0);
+  return true;
+}
+bool rename(CommandLayer &l, Cmd c) {
+  moObject *obj = l.scene().object(arg(c, 0));
+  if (!obj || c.lines.empty())
+    return l.badArgument(c);
+  obj->name = c.lines.front();
+  return true;
+}
+// The packed size: n with a bit of 0x5555 set gives a square of side trunc(sqrt(n)) cells of 16
+// texels, any other n a rectangle twice as wide as trunc(sqrt(n / 2)) is high.
+bool textureSize(CommandLayer &l, Cmd c) {
+  const uint32_t packed = uint32_t(arg(c, 0));
+  moObject *obj = l.scene().object(int32_t(packed & 0xFFFF));
+  const uint32_t n = packed >> 16;
+  const int32_t h = int32_t(std::sqrt(double((n & 0x5555) ? n : n / 2)));
+  const int32_t w = (n & 0x5555) ? h : 2 * h;
+  if (!obj || h == 0)
+    return l.badArgument(c);
+  PaintLayer *old = obj->paintLayer.get();
+  if (!old)
+    return true; // an object without paint has no texture to size
+  auto resized = makePaintLayer(old->kind(), 16 * w, 16 * h, old->elementCount, &old->image);
+  if (!resized)
+    return l.badArgument(c);
+  resized->coordinates = old->coordinates;
+  obj->paintLayer = std::move(resized);
+  return true;
+}
+
+// --- Operations, through the controller ---
+
+struct OperationCode {
+  uint8_t code;
+  int32_t operationId;
+  bool axis; // the argument is an axis 0 to 2
+};
+const OperationCode kOperations[] = {
+    {41, kOpTighten, false},
+    {42, kOpBevel, false},
+    {43, kOpBridge, false},
+    {44, kOpSmooth, false},
+    {45, kOpCollapse, false},
+    {46, kOpDissolve, false},
+    {47, kOpConnect, false},
+    {48, kOpInset, false},
+    {49, kOpCopy, false},
+    {50, kOpMirror, false},
+    {51, kOpCombine, false},
+    {52, kOpExtrudeRegionFree, false},
+    {53, kOpExtrudeRegionNormal, false},
+    {54, kOpExtrudeRegionAxis, true},
+    {55, kOpExtrudeFree, false},
+    {56, kOpExtrudeNormal, false},
+    {57, kOpExtrudeAxis, true},
+    {61, kOpMoveFree, false},
+    {62, kOpMoveNormal, false},
+    {63, kOpMoveAxis, true},
+    {64, kOpScaleUniform, false},
+    {65, kOpScaleAxis, true},
+    {66, kOpScaleRadial, true},
+    {67, kOpAxisMultiCut, true},
+    {68, kOpPlaneCut, true},
+    {69, kOpFlip, true},
+    {70, kOpRotateFree, false},
+    {71, kOpRotateNormal, false},
+    {72, kOpRotateAxis, true},
+    {74, kOpCutEdges, false},
+    {75, kOpPuff, false},
+    {76, kOpTwist, true},
+    {77, kOpFlattenNormal, false},
+    {78, kOpFlattenAxis, true},
+    {83, kOpSeparate, false},
+    {84, kOpEvert, false},
+    {117, kOpChipOffFree, false},
+    {118, kOpChipOffNormal, false},
+    {119, kOpChipOffAxis, true},
+    {121, kOpApplyColor, false},
+};
+
+const OperationCode *operationOf(uint8_t code) {
+  for (const OperationCode &op : kOperations)
+    if (op.code == code)
+      return &op;
+  return nullptr;
+}
+
+bool operation(CommandLayer &l, Cmd c) {
+  const OperationCode *op = operationOf(c.code);
+  if (op->axis && arg(c, 0) > 2)
+    return l.badArgument(c);
+  if (!l.input() || !l.input()->startOperation(op->operationId, arg(c, 0))) {
+    l.showMessage("unknown command");
+    return false;
+  }
+  return true;
+}
+
+struct HandlerRow {
+  uint8_t code;
+  ScriptHandler handler;
+};
+const HandlerRow kHandlers[] = {
+    {1, press},
+    {2, release},
+    {3, move},
+    {7, buttons},
+    {9, lastPosition},
+    {10, dragKind},
+    {12, hover},
+    {13, dragSelect},
+    {14, toggle},
+    {26, ignored},
+    {27, viewAlong},
+    {28, resetView},
+    {29, aim},
+    {30, toggleDisplay},
+    {33, undo},
+    {34, deleteAll},
+    {35, addPrimitive},
+    {36, setMode},
+    {37, selectAll},
+    {38, selectAdjacent},
+    {39, grow},
+    {40, shrink},
+    {80, unsupportedColour},
+    {81, unsupportedHardness},
+    {85, shadeAll},
+    {86, toggleDisplay},
+    {87, toggleDisplay},
+    {88, toggleDisplay},
+    {112, ignored},
+    {113, message},
+    {114, edgeLoop},
+    {115, setModeEmpty},
+    {116, pan},
+    {120, setColour},
+    {124, perspective},
+    {125, rectangleSelect},
+    {127, keyDown},
+    {128, keyUp},
+    {129, setVisible},
+    {130, setSensitive},
+    {131, rename},
+    {132, textureSize},
+};
+
+} // namespace
+
+int32_t operationCode(int32_t operationId) {
+  for (const OperationCode &op : kOperations)
+    if (op.operationId == operationId)
+      return op.code;
+  return 0;
+}
+
+ScriptHandler scriptHandler(uint8_t code) {
+  for (const HandlerRow &row : kHandlers)
+    if (row.code == code)
+      return row.handler;
+  return operationOf(code) ? operation : nullptr;
+}
+
+bool recordedByController(uint8_t code) {
+  switch (code) {
+  case kScriptPress:
+  case kScriptRelease:
+  case kScriptMove:
+  case kScriptButtons:
+  case kScriptLastPosition:
+  case kScriptDragKind:
+  case kScriptHover:
+  case kScriptDragSelect:
+  case kScriptToggle:
+  case kScriptStepMarker:
+  case kScriptKeyDown:
+  case kScriptKeyUp:
+    return true;
+  default:
+    return false;
+  }
+}

@@ -1,0 +1,59 @@
+// The model window's input controller behind the script layer. Live events from the window come
+// through here and are recorded, when a recording runs, with what they caused: hover results,
+// selection clicks, drag kinds, operation titles and the step marker of each return to the select
+// mode. Played-back events reach the controller as the window's would; while playing, the
+// selection changes of clicks come from the script's own click records, not from the pointer.
+#pragma once
+
+#include "script/command_layer.h"
+#include "view/interaction_controller.h"
+
+class ScriptedController : public ScriptInput {
+public:
+  ScriptedController(InteractionController &controller, CommandLayer &layer);
+
+  // Live input of the model window.
+  Reaction pointer(const PointerInput &input);
+  Reaction key(const KeyInput &input);
+  // An entry of the operations menu, run through the command layer.
+  Reaction choose(const MenuCommand &command);
+  // The reaction an operation started through the command layer left for the window.
+  Reaction takeReaction();
+  bool playing() const { return playing_; }
+
+  // ScriptInput: recorded events played back.
+  void press(int32_t button, int32_t x, int32_t y) override;
+  void release(int32_t button, int32_t x, int32_t y) override;
+  void move(int32_t x, int32_t y) override;
+  void setButtons(int32_t word) override { buttons_ = word; }
+  void setLastPosition(int32_t x, int32_t y) override;
+  void setDragKind(int32_t kind) override { controller_.dragKind = kind; }
+  void keyDown(int32_t key) override { playKey(key, true); }
+  void keyUp(int32_t key) override { playKey(key, false); }
+  void regionSelect(int32_t x, int32_t y, int32_t width, int32_t height, int32_t kind,
+                    int32_t capacity) override;
+  bool inSelectMode() const override;
+  bool startOperation(int32_t operationId, int32_t argument) override;
+  void setPlaying(bool playing) override { playing_ = playing; }
+  void releaseSnap() override;
+
+private:
+  struct Before {
+    InteractionController::Mode mode;
+    int32_t hoverKind, hoverObject, hoverElement;
+    int32_t selectionCount;
+  };
+  Before snapshot() const;
+  // Records what an event changed; returns the reaction unchanged.
+  Reaction recordEffects(const Before &before, const PointerInput &input, Reaction reaction);
+  Reaction playPointer(PointerInput input);
+  void playKey(int32_t key, bool press);
+
+  InteractionController &controller_;
+  CommandLayer &layer_;
+  bool playing_ = false;
+  bool ctrl_ = false;
+  int32_t buttons_ = 0;         // played: the word of the next move
+  int32_t recordedButtons_ = 0; // recorded: the word last written
+  Reaction pending_;
+};

@@ -1,0 +1,21 @@
+# The tutorials shipped in Scripts/ are exactly what make_tutorials records today.
+#   cmake -DMAKER=... -DSHIPPED=... -DWORK=... -P tutorials_check.cmake
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+execute_process(COMMAND "${MAKER}" "${WORK}" RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "make_tutorials failed")
+endif()
+file(GLOB recorded RELATIVE "${WORK}" "${WORK}/*.mvs")
+file(GLOB shipped RELATIVE "${SHIPPED}" "${SHIPPED}/*.mvs")
+if(NOT recorded STREQUAL shipped)
+  message(FATAL_ERROR "recorded ${recorded}, shipped ${shipped}")
+endif()
+foreach(name IN LISTS recorded)
+  file(SHA256 "${WORK}/${name}" a)
+  file(SHA256 "${SHIPPED}/${name}" b)
+  if(NOT a STREQUAL b)
+    message(FATAL_ERROR "Scripts/${name} differs from what make_tutorials records; run "
+                        "make_tutorials Scripts")
+  endif()
+endforeach()

@@ -1,0 +1,138 @@
+// Sessions of commands and picks through the real controller on an offscreen context, recorded
+// and played back into fresh scenes.
+#include "script_fixture.h"
+
+#include "offscreen/offscreen_context.h"
+#include "scene/scene_file.h"
+#include "script/scripted_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+constexpr int32_t kWidth = 720, kHeight = 486;
+constexpr int32_t kFaceX = kWidth / 2 - 52, kCentreX = kWidth / 2, kCentreY = kHeight / 2;
+
+// A script world whose model view draws: lists follow the scene, picks see it.
+struct DrawingWorld : ScriptWorld {
+  explicit DrawingWorld(int32_t width = kWidth) : ScriptWorld(width, kHeight) {
+    layer.setInput(&input);
+    SceneRenderer::InitGlState(view.camera);
+    view.camera.ApplyProjection();
+  }
+  // Lists follow the scene changes of commands (the controller keeps its own up to date).
+  void rebuild() {
+    view.camera.ApplyProjection();
+    view.renderer.RebuildLists(scene, true);
+  }
+  InteractionController controller{scene, view, ui};
+  ScriptedController input{controller, layer};
+};
+
+PointerInput at(PointerInput::Kind kind, int32_t x, int32_t y, Button b = Button::None,
+                bool left = false) {
+  PointerInput in;
+  in.kind = kind;
+  in.x = x;
+  in.y = y;
+  in.button = b;
+  in.leftHeld = left;
+  return in;
+}
+
+class ScriptedControllerTest : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    context_ = std::make_unique<OffscreenContext>();
+    std::string error;
+    if (!context_->create(1440, kHeight, error))
+      FAIL() << error;
+  }
+  static void TearDownTestSuite() { context_.reset(); }
+
+  // Plays a recorded script to its end in a fresh world of the given width.
+  static void playAll(DrawingWorld &world, const std::string &path) {
+    ASSERT_TRUE(world.player.Load(path));
+    world.rebuild();
+    while (world.player.Step() == ScriptPlayer::StepResult::Stepped)
+      world.rebuild();
+  }
+  static std::string sceneBytes(Scene &scene) {
+    std::string bytes;
+    writeScene(scene, bytes, false);
+    return bytes;
+  }
+  std::string path = (std::filesystem::temp_directory_path() / "morvo_session.mvs").string();
+  static std::unique_ptr<OffscreenContext> context_;
+};
+std::unique_ptr<OffscreenContext> ScriptedControllerTest::context_;
+
+// Click a face of a new cube, choose Move > Normal, drag 50 pixels with Shift held for the
+// second half, and commit: the played scene is the recorded one, selection included.
+TEST_F(ScriptedControllerTest, ClickAndDragSessionPlaysBackIntoTheSameScene) {
+  DrawingWorld live;
+  ASSERT_TRUE(live.layer.beginRecording(path));
+  live.layer.run("add-cube");
+  live.rebuild();
+  ScriptedController &c = live.input;
+  c.pointer(at(PointerInput::Move, kFaceX - 1, kCentreY));
+  c.pointer(at(PointerInput::Move, kFaceX, kCentreY));
+  c.pointer(at(PointerInput::Press, kFaceX, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Release, kFaceX, kCentreY, Button::Left));
+  ASSERT_EQ(live.scene.selection.Count(), 1);
+  c.choose({MenuCommand::Kind::Operation, kOpMoveNormal, 0});
+  ASSERT_EQ(live.controller.mode(), InteractionController::DragMode);
+  c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
+  c.pointer(at(PointerInput::Move, kCentreX + 23, kCentreY));
+  c.key({KeyInput::Shift, true});
+  c.pointer(at(PointerInput::Move, kCentreX + 47, kCentreY));
+  c.key({KeyInput::Shift, false});
+  c.pointer(at(PointerInput::Press, kCentreX + 47, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Release, kCentreX + 47, kCentreY, Button::Left));
+  ASSERT_EQ(live.controller.mode(), InteractionController::SelectMode);
+  live.layer.endRecording();
+
+  DrawingWorld played;
+  playAll(played, path);
+  EXPECT_EQ(played.host.messages.back(), "Finished\r\n");
+  ASSERT_EQ(played.scene.selection.Count(), 1);
+  EXPECT_EQ(played.scene.selection.Get(0), live.scene.selection.Get(0));
+  EXPECT_EQ(played.scene.mode, moFACES);
+  EXPECT_EQ(played.controller.operationId, kOpMoveNormal);
+  EXPECT_EQ(sceneBytes(played.scene), sceneBytes(live.scene));
+
+  // Played in a view twice as wide the clicks land at doubled x, the drag is the same.
+  DrawingWorld wide(2 * kWidth);
+  playAll(wide, path);
+  EXPECT_EQ(sceneBytes(wide.scene), sceneBytes(live.scene));
+  std::filesystem::remove(path);
+}
+
+TEST_F(ScriptedControllerTest, RecordsStepMarkersTitlesAndDragKinds) {
+  DrawingWorld live;
+  ASSERT_TRUE(live.layer.beginRecording(path));
+  live.layer.run("add-cube");
+  live.layer.run("select-all-objects");
+  live.input.choose({MenuCommand::Kind::Operation, kOpMoveAxis, 1});
+  live.input.pointer(at(PointerInput::Press, kCentreX, kCentreY, Button::Right)); // cancel
+  live.input.key({KeyInput::RepeatLast, true});                                   // Move Y again
+  live.layer.endRecording();
+  std::string bytes, error;
+  ASSERT_TRUE(readScriptFile(path, bytes, error));
+  ScriptReader reader(bytes);
+  int32_t w, h;
+  reader.readHeader(w, h);
+  std::vector<std::string> seen;
+  ScriptCommand command;
+  while (reader.next(command) == ScriptReader::Status::Command)
+    seen.push_back(std::to_string(command.code) +
+                   (command.lines.empty() ? "" : " " + command.lines.front()));
+  EXPECT_EQ(seen, (std::vector<std::string>{"35", "37", "63", "10", "113 Move axis", "1", "112",
+                                            "63", "10", "113 Move axis", "113 Finished"}));
+  std::filesystem::remove(path);
+}
+
+} // namespace
