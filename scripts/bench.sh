@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs them; arguments go to every benchmark program
-# (for example --benchmark_filter=Compact).
+# (for example --benchmark_filter=Compact). CGAL is installed only here, for the side-by-side
+# triangulation benchmark bench_motr_cgal.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh libcgal-dev libgmp-dev libmpfr-dev
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVO_BUILD_TESTS=OFF \
   -DMORVO_BUILD_BENCH=ON >/dev/null
 cmake --build build-release -j "$(nproc)"
