@@ -50,10 +50,12 @@ private:
   EdgeRef exhaustiveLocate(const Point3 &p) const;
   void insertInFace(EdgeRef e, int32_t v);
   void insertOnEdge(EdgeRef e, int32_t v);
+  EdgeRef edgeUnder(EdgeRef e, const Point3 &p) const;
   EdgeRef connectStar(EdgeRef &e, int32_t v);
   void restoreAroundSite(EdgeRef e, EdgeRef startSpoke);
   bool shouldSwap(EdgeRef e) const;
   void swapCreatedEdges();
+  EdgeRef edgeBetween(EdgeRef first, int32_t to) const;
   int32_t insertPiece(int32_t from, int32_t to, bool keepLeft);
   bool splitCrossing(EdgeRef s, double sideOrg, double sideDest);
   void triangulateFace(EdgeRef base);

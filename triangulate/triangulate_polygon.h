@@ -4,6 +4,7 @@
 #pragma once
 
 #include "triangulate/cdt.h"
+#include "triangulate/single_loop.h"
 
 #include <cstdint>
 #include <vector>
@@ -24,6 +25,7 @@ struct Workspace {
   std::vector<double> points;
   std::vector<int32_t> vertexOf;
   std::vector<int32_t> triangles;
+  LoopScratch loop;
   ConstrainedDelaunay cdt;
 };
 
