@@ -205,7 +205,8 @@ int triangulatePoints(Workspace &work, int loopCount, const int *loopSizes, int 
     return quadrilateral(points, triangles);
   if (!normalise(points, pointCount))
     return 0;
-  if (loopCount == 1 && triangulateSingleLoop(points, pointCount, work.loop, triangles))
+  if (loopCount == 1 && work.singleLoopShortWay &&
+      triangulateSingleLoop(points, pointCount, work.loop, triangles))
     return pointCount - 2;
 
   ConstrainedDelaunay &cdt = work.cdt;

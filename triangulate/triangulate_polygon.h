@@ -27,6 +27,8 @@ struct Workspace {
   std::vector<int32_t> triangles;
   LoopScratch loop;
   ConstrainedDelaunay cdt;
+  // Off: single flat loops go the general way too (for comparisons).
+  bool singleLoopShortWay = true;
 };
 
 // Decides the calls that need no geometry: fewer than 3 points (kTooFewPoints), exactly 3
