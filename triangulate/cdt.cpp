@@ -255,14 +255,24 @@ bool ConstrainedDelaunay::shouldSwap(EdgeRef e) const {
   const Point3 &c = points_[mesh_.dest(mesh_.lnext(e))];
   const Point3 &d = points_[mesh_.dest(mesh_.lnext(Q::sym(e)))];
   // The tests are pure, so the cheap ones that usually decide come first: most edges pass
-  // the in-circle test and lie flat. The outcome is that of the full rule: two triangles
-  // forming a strictly convex quadrilateral a, d, b, c, and then the in-circle or the normal
-  // test.
+  // the in-circle test and lie flat (then the other diagonal cannot bend less by more than
+  // the margin). The outcome is that of the full rule.
   const bool inside = inCircle(a, b, c, d) > 0.0;
   if (!inside && currentBendsLess(a, b, c, d))
-    return false; // the other diagonal cannot bend less by more than the margin
-  if (!mesh_.leftIsTriangle(e) || !mesh_.leftIsTriangle(Q::sym(e)) ||
-      !(orient(a, d, b) > 0.0 && orient(d, b, c) > 0.0 && orient(b, c, a) > 0.0 &&
+    return false;
+  return swapByFullRule(e, inside);
+}
+
+bool ConstrainedDelaunay::swapByFullRule(EdgeRef e, bool inside) const {
+  // Two triangles forming a strictly convex quadrilateral a, d, b, c, and then the in-circle
+  // or the normal test.
+  if (!mesh_.leftIsTriangle(e) || !mesh_.leftIsTriangle(Q::sym(e)))
+    return false;
+  const Point3 &a = points_[mesh_.org(e)];
+  const Point3 &b = points_[mesh_.dest(e)];
+  const Point3 &c = points_[mesh_.dest(mesh_.lnext(e))];
+  const Point3 &d = points_[mesh_.dest(mesh_.lnext(Q::sym(e)))];
+  if (!(orient(a, d, b) > 0.0 && orient(d, b, c) > 0.0 && orient(b, c, a) > 0.0 &&
         orient(c, a, d) > 0.0))
     return false;
   if (inside)

@@ -54,6 +54,7 @@ private:
   EdgeRef connectStar(EdgeRef &e, int32_t v);
   void restoreAroundSite(EdgeRef e, EdgeRef startSpoke);
   bool shouldSwap(EdgeRef e) const;
+  bool swapByFullRule(EdgeRef e, bool inside) const;
   void swapCreatedEdges();
   EdgeRef edgeBetween(EdgeRef first, int32_t to) const;
   int32_t insertPiece(int32_t from, int32_t to, bool keepLeft);

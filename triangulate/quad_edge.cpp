@@ -26,13 +26,19 @@ EdgeRef QuadEdgeMesh::makeEdge(int32_t org, int32_t dest) {
     if (static_cast<size_t>(quad) == quads_.size()) {
       quads_.resize(std::max<size_t>(64, 2 * quads_.size()));
       edges_.resize(4 * quads_.size());
+      triangles_.resize(edges_.size());
+      flags_.resize(edges_.size());
     }
   }
   const EdgeRef e = 4 * quad;
-  edges_[e] = {e, org, kNone, 0};
-  edges_[e + 1] = {e + 3, kNone, kNone, 0};
-  edges_[e + 2] = {e + 2, dest, kNone, 0};
-  edges_[e + 3] = {e + 1, kNone, kNone, 0};
+  edges_[e] = {e, org};
+  edges_[e + 1] = {e + 3, kNone};
+  edges_[e + 2] = {e + 2, dest};
+  edges_[e + 3] = {e + 1, kNone};
+  for (int r = 0; r < 4; ++r) {
+    triangles_[e + r] = kNone;
+    flags_[e + r] = 0;
+  }
   quads_[quad] = kAlive;
   ++liveQuads_;
   vertexEdge_[org] = e;
@@ -41,8 +47,8 @@ EdgeRef QuadEdgeMesh::makeEdge(int32_t org, int32_t dest) {
 }
 
 void QuadEdgeMesh::splice(EdgeRef a, EdgeRef b) {
-  const EdgeRef alpha = rot(edges_[a].next);
-  const EdgeRef beta = rot(edges_[b].next);
+  const EdgeRef alpha = edges_[a].next ^ 1; // Rot of a primal edge
+  const EdgeRef beta = edges_[b].next ^ 1;
   const EdgeRef t1 = edges_[b].next;
   const EdgeRef t2 = edges_[a].next;
   const EdgeRef t3 = edges_[beta].next;
