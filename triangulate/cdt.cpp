@@ -260,18 +260,15 @@ bool ConstrainedDelaunay::shouldSwap(EdgeRef e) const {
   const bool inside = inCircle(a, b, c, d) > 0.0;
   if (!inside && currentBendsLess(a, b, c, d))
     return false;
-  return swapByFullRule(e, inside);
+  return swapByFullRule(e, {&a, &b, &c, &d}, inside);
 }
 
-bool ConstrainedDelaunay::swapByFullRule(EdgeRef e, bool inside) const {
+bool ConstrainedDelaunay::swapByFullRule(EdgeRef e, const Quadrilateral &q, bool inside) const {
   // Two triangles forming a strictly convex quadrilateral a, d, b, c, and then the in-circle
   // or the normal test.
   if (!mesh_.leftIsTriangle(e) || !mesh_.leftIsTriangle(Q::sym(e)))
     return false;
-  const Point3 &a = points_[mesh_.org(e)];
-  const Point3 &b = points_[mesh_.dest(e)];
-  const Point3 &c = points_[mesh_.dest(mesh_.lnext(e))];
-  const Point3 &d = points_[mesh_.dest(mesh_.lnext(Q::sym(e)))];
+  const Point3 &a = *q.a, &b = *q.b, &c = *q.c, &d = *q.d;
   if (!(orient(a, d, b) > 0.0 && orient(d, b, c) > 0.0 && orient(b, c, a) > 0.0 &&
         orient(c, a, d) > 0.0))
     return false;
@@ -514,8 +511,26 @@ void ConstrainedDelaunay::triangulateFace(EdgeRef base) {
 }
 
 int32_t ConstrainedDelaunay::collectTriangles(std::vector<int32_t> &out) {
-  // Each triangle is met first at its lowest-numbered edge, where it is taken.
-  out.clear();
+  const int32_t count = numberTriangles(out);
+  if (!markOutside(count))
+    return -5;
+  int32_t kept = 0;
+  for (int32_t t = 0; t < count; ++t) {
+    if (removed_[static_cast<size_t>(t)])
+      continue;
+    for (int k = 0; k < 3; ++k)
+      out[static_cast<size_t>(3 * kept + k)] = out[static_cast<size_t>(3 * t + k)];
+    ++kept;
+  }
+  out.resize(static_cast<size_t>(3 * kept));
+  return kept;
+}
+
+int32_t ConstrainedDelaunay::numberTriangles(std::vector<int32_t> &out) {
+  // Each triangle is met first at its lowest-numbered edge, where it is taken. A triangle
+  // takes three of the two directed edges per quad, which bounds the room needed.
+  out.resize(2 * static_cast<size_t>(mesh_.liveQuads()) + 3);
+  int32_t *next = out.data();
   int32_t count = 0;
   for (int32_t q = 0; q < mesh_.quadSlots(); ++q) {
     if (!mesh_.alive(q))
@@ -525,21 +540,22 @@ int32_t ConstrainedDelaunay::collectTriangles(std::vector<int32_t> &out) {
       const EdgeRef e2 = mesh_.lnext(e1);
       if (e1 < e || e2 < e || mesh_.lnext(e2) != e)
         continue;
-      const int32_t i0 = inputs_[mesh_.org(e)];
-      const int32_t i1 = inputs_[mesh_.org(e1)];
-      const int32_t i2 = inputs_[mesh_.org(e2)];
-      if (i0 < 0 || i1 < 0 || i2 < 0)
+      next[0] = inputs_[mesh_.org(e)];
+      next[1] = inputs_[mesh_.org(e1)];
+      next[2] = inputs_[mesh_.org(e2)];
+      if (next[0] < 0 || next[1] < 0 || next[2] < 0)
         continue;
-      out.push_back(i0);
-      out.push_back(i1);
-      out.push_back(i2);
+      next += 3;
       mesh_.setTriangle(e, count);
       mesh_.setTriangle(e1, count);
       mesh_.setTriangle(e2, count);
       ++count;
     }
   }
+  return count;
+}
 
+bool ConstrainedDelaunay::markOutside(int32_t count) {
   // A triangle left of an edge whose reverse keeps the polygon on its left lies outside;
   // so does every triangle in the fan around that edge's origin up to the next loop edge.
   removed_.assign(static_cast<size_t>(count), 0);
@@ -557,20 +573,11 @@ int32_t ConstrainedDelaunay::collectTriangles(std::vector<int32_t> &out) {
         if (mesh_.keepsLeft(f))
           break;
         if (f == e || steps > mesh_.liveQuads())
-          return -5;
+          return false;
       }
     }
   }
-  int32_t kept = 0;
-  for (int32_t t = 0; t < count; ++t) {
-    if (removed_[static_cast<size_t>(t)])
-      continue;
-    for (int k = 0; k < 3; ++k)
-      out[static_cast<size_t>(3 * kept + k)] = out[static_cast<size_t>(3 * t + k)];
-    ++kept;
-  }
-  out.resize(static_cast<size_t>(3 * kept));
-  return kept;
+  return true;
 }
 
 } // namespace motr
