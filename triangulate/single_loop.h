@@ -32,7 +32,7 @@ struct LoopScratch {
 // Then writes pointCount - 2 counter-clockwise triangles and returns true: the triangles of
 // the general way, or, where four or more corners lie on one circle, an equally Delaunay
 // choice among them. Otherwise (also when rounding keeps the flips from settling) returns
-// false; `triangles` may then have been written.
+// false and writes nothing.
 bool triangulateSingleLoop(const double *points, int pointCount, LoopScratch &scratch,
                            int *triangles);
 
