@@ -36,7 +36,8 @@ namespace {
 
 struct Face {
   std::vector<int> loopSizes;
-  std::vector<float> points; // x, y, z (z = 0), loop after loop
+  std::vector<float> points; // x, y, z, loop after loop: libmotr's input
+  std::vector<float> plane;  // x, y in the face's plane: CGAL's input
   int pointCount() const { return static_cast<int>(points.size() / 3); }
   int room() const { return pointCount() + 2 * (static_cast<int>(loopSizes.size()) - 1) - 2; }
 };
@@ -55,9 +56,10 @@ void addLoop(Face &face, int count, double cx, double cy, double r, double phase
     const int k = clockwise ? count - 1 - i : i;
     const double angle = 2.0 * M_PI * (k + phase) / count;
     const double radius = r * radiusAt(k);
-    face.points.push_back(static_cast<float>(cx + radius * std::cos(angle)));
-    face.points.push_back(static_cast<float>(cy + radius * std::sin(angle)));
-    face.points.push_back(0.0f);
+    const float x = static_cast<float>(cx + radius * std::cos(angle));
+    const float y = static_cast<float>(cy + radius * std::sin(angle));
+    face.points.insert(face.points.end(), {x, y, 0.0f});
+    face.plane.insert(face.plane.end(), {x, y});
   }
 }
 
@@ -112,6 +114,25 @@ void jaggedFace(Face &face, std::mt19937 &random, double cx, double cy, double r
           [&](int k) { return radii[static_cast<size_t>(k)]; });
 }
 
+// The same faces turned into planes of every direction, as most faces of a model lie: libmotr
+// gets them in 3D (where rounding leaves them not quite flat), CGAL still in their plane.
+InputClass tilted(InputClass input) {
+  std::mt19937 random(23);
+  std::uniform_real_distribution<double> angle(0.0, 2.0 * M_PI);
+  for (Face &face : input.faces) {
+    const double a = angle(random), b = angle(random);
+    for (size_t i = 0; i < face.points.size(); i += 3) {
+      const double x = face.points[i], y = face.points[i + 1];
+      const double y1 = std::cos(a) * y, z1 = std::sin(a) * y;
+      face.points[i] = static_cast<float>(std::cos(b) * x - std::sin(b) * z1);
+      face.points[i + 1] = static_cast<float>(y1);
+      face.points[i + 2] = static_cast<float>(std::sin(b) * x + std::cos(b) * z1);
+    }
+  }
+  input.name.insert(input.name.find(' ', 3) + 1, "tilted ");
+  return input;
+}
+
 std::vector<InputClass> inputClasses() {
   std::vector<InputClass> classes;
   classes.push_back(star1000());
@@ -138,6 +159,8 @@ std::vector<InputClass> inputClasses() {
                                 const int sides = 5 + static_cast<int>(g() % 12);
                                 (g() & 1 ? regularFace : jaggedFace)(f, g, x, y, r, sides);
                               }));
+  for (size_t i : {3, 4, 6, 7})
+    classes.push_back(tilted(classes[i]));
   return classes;
 }
 
@@ -235,7 +258,7 @@ int triangulateCgal(const Face &face, Order order, int *out) {
   std::vector<CgalPoint> points;
   points.reserve(static_cast<std::size_t>(face.pointCount()));
   for (int i = 0; i < face.pointCount(); ++i)
-    points.emplace_back(face.points[3 * i], face.points[3 * i + 1]);
+    points.emplace_back(face.plane[2 * i], face.plane[2 * i + 1]);
   Cdt cdt;
   std::vector<Cdt::Vertex_handle> handles;
   insertPoints(cdt, points, order, handles);

@@ -49,6 +49,37 @@ bool currentBendsLess(const Point3 &a, const Point3 &b, const Point3 &c, const P
   return bendsLessThan(triangleNormal(a, b, c), triangleNormal(b, a, d), kAngleMargin);
 }
 
+// Bounds on normalAngle(n1, n2) without trigonometry, for two valid normals less than a
+// right angle apart: with x = s / d, atan2(s, d) lies between x - x^3 / 3 and x; the factors
+// cover the rounding of x and of atan2. False when the bounds do not apply.
+bool angleBounds(const Point3 &n1, const Point3 &n2, double &low, double &high) {
+  const double d = dot(n1, n2);
+  if (!(d > 0.0) || !(dot(n1, n1) > 0.0) || !(dot(n2, n2) > 0.0))
+    return false;
+  const Point3 c = cross(n1, n2);
+  const double x = std::sqrt(dot(c, c)) / d;
+  low = (x - x * x * x / 3.0) * (1.0 - 1e-12);
+  high = x * (1.0 + 1e-12);
+  return true;
+}
+
+// The normal test: the triangles on the other diagonal (normals n3, n4) bend less than the
+// current ones (n1, n2) by more than kAngleMargin. The bounds decide all but near-ties
+// (a NaN from overflow decides nothing); those compute the angles, so the outcome is always
+// that of the angles.
+bool otherBendsLess(const Point3 &n1, const Point3 &n2, const Point3 &n3, const Point3 &n4) {
+  double currentLow, currentHigh, otherLow, otherHigh;
+  if (angleBounds(n1, n2, currentLow, currentHigh) && angleBounds(n3, n4, otherLow, otherHigh)) {
+    if ((otherHigh + kAngleMargin) * (1.0 + 1e-12) < currentLow)
+      return true;
+    if ((otherLow + kAngleMargin) * (1.0 - 1e-12) > currentHigh)
+      return false;
+  }
+  const double current = normalAngle(n1, n2);
+  const double other = normalAngle(n3, n4);
+  return current >= 0.0 && other >= 0.0 && other + kAngleMargin < current;
+}
+
 } // namespace
 
 void ConstrainedDelaunay::begin() {
@@ -274,9 +305,8 @@ bool ConstrainedDelaunay::swapByFullRule(EdgeRef e, const Quadrilateral &q, bool
     return false;
   if (inside)
     return true;
-  const double current = normalAngle(triangleNormal(a, b, c), triangleNormal(b, a, d));
-  const double other = normalAngle(triangleNormal(a, d, c), triangleNormal(d, b, c));
-  return current >= 0.0 && other >= 0.0 && other + kAngleMargin < current;
+  return otherBendsLess(triangleNormal(a, b, c), triangleNormal(b, a, d), triangleNormal(a, d, c),
+                        triangleNormal(d, b, c));
 }
 
 void ConstrainedDelaunay::swapCreatedEdges() {
