@@ -53,7 +53,9 @@ bool clearlyLeft(const Point3 &a, const Point3 &b, const Point3 &c) {
 bool clearlyConvex(const std::vector<Point3> &loop) {
   const size_t count = loop.size();
   int changes = 0;
-  double lastDy = loop[0].y - loop[count - 1].y;
+  double lastDy = 0.0; // of the last edge that is not level, to count the change at the wrap
+  for (size_t k = count; k-- > 0 && lastDy == 0.0;)
+    lastDy = loop[(k + 1) % count].y - loop[k].y;
   for (size_t k = 0; k < count; ++k) {
     const Point3 &a = loop[k], &b = loop[(k + 1) % count], &c = loop[(k + 2) % count];
     const double dx = b.x - a.x, dy = b.y - a.y;

@@ -266,6 +266,13 @@ TEST(SingleLoopShortWay, LeavesSpecialCasesToTheGeneralWay) {
   for (int k = 0; k < 500; ++k)
     round.insert(round.end(), {std::cos(0.01 * k), 0.5 * std::sin(0.01 * k)});
   EXPECT_TRUE(takesShortWay(round));
+  std::vector<double> levelClose; // 32 corners, the closing edge level
+  for (int k = 0; k < 32; ++k) {
+    const double a = 2.0 * M_PI * (k + 0.5) / 32 - M_PI / 2;
+    levelClose.insert(levelClose.end(), {0.5 + 0.5 * std::cos(a), 0.5 + 0.5 * std::sin(a)});
+  }
+  levelClose.back() = levelClose[1];
+  EXPECT_TRUE(takesShortWay(levelClose));
 }
 
 } // namespace
