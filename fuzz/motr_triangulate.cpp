@@ -1,14 +1,17 @@
 // Random loops and points through both entry points of the triangulation library. Bytes:
 //   flags (bit 0 raw coordinates, bit 1 a normal, bit 2 loop sizes off the point count,
-//   bits 3-4 loop count - 1, bit 5 fine coordinates), one byte per loop size, [a byte
+//   bits 3-4 loop count - 1, bit 5 fine coordinates, bit 6 every z 0), one byte per loop
+//   size, [a byte
 //   shifting the point count], then the coordinates: one byte each on a coarse grid
 //   (duplicates, collinear runs, crossings), two bytes each on a fine grid (general
 //   positions, near-duplicates) or, raw, eight bytes each as a double (NaN, infinities,
 //   extremes).
 // Every call must come back with a result code; triangles stay within the room and the
-// points.
+// points; the short ways for single flat loops give as many triangles as the general way.
 #include "triangulate/motr.h"
+#include "triangulate/triangulate_polygon.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -49,6 +52,29 @@ void checkTriangles(int result, const std::vector<int> &triangles, int pointCoun
     check(triangles[i] >= 0 && triangles[i] < pointCount);
 }
 
+// The same call with and without the short ways, on copies of the points.
+void compareWays(int loopCount, const std::vector<int> &loopSizes, int pointCount,
+                 const std::vector<double> &points, const double *normal) {
+  int decided;
+  std::vector<int> triangles(3 * static_cast<size_t>(pointCount + 2 * loopCount));
+  if (motr::decideWithoutGeometry(loopCount, loopSizes.data(), pointCount, points.data(),
+                                  triangles.data(), decided))
+    return;
+  for (double v : points) {
+    if (!std::isfinite(v))
+      return;
+  }
+  int results[2];
+  for (bool shortWay : {true, false}) {
+    motr::Workspace work;
+    work.singleLoopShortWay = shortWay;
+    std::vector<double> copy = points;
+    results[shortWay] = motr::triangulatePoints(work, loopCount, loopSizes.data(), pointCount,
+                                                copy.data(), triangles.data(), normal);
+  }
+  check(results[0] == results[1]);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -72,14 +98,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     pointCount = 0;
 
   auto value = [&]() { return raw ? in.raw() : fine ? in.fine() : (in.byte() % 16) * 0.25 - 2.0; };
+  const bool flat = flags & 64;
   std::vector<double> points(static_cast<size_t>(3 * pointCount));
-  for (double &v : points)
-    v = value();
+  for (size_t i = 0; i < points.size(); ++i)
+    points[i] = flat && i % 3 == 2 ? 0.0 : value();
   double normal[3];
   for (double &v : normal)
     v = value();
   const int room = pointCount + 2 * (loopCount - 1) - 2;
   std::vector<int> triangles(static_cast<size_t>(3 * (room > 1 ? room : 1)));
+
+  compareWays(loopCount, loopSizes, pointCount, points, withNormal ? normal : nullptr);
 
   std::vector<float> floats(points.begin(), points.end());
   const float floatNormal[3] = {static_cast<float>(normal[0]), static_cast<float>(normal[1]),

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Morvo needs.
-# Idempotent: asks dpkg first and only calls apt-get for what is missing.
+# Idempotent: asks dpkg first and only calls apt-get for what is missing. Packages named as
+# arguments are installed too (for example the benchmark-only ones of scripts/bench.sh).
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth
   clang libclang-rt-dev clang-format
   assimp-utils
+  "$@"
 )
 
 missing=()

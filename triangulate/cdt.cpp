@@ -38,6 +38,48 @@ void lineDistance(const Point3 &a, const Point3 &b, const Point3 &p, double &dis
   fraction = ((p.x - a.x) * dx + (p.y - a.y) * dy) / lengthSquared;
 }
 
+// Whether the triangles (a, b, c) and (b, a, d) certainly bend by less than kAngleMargin, as
+// bendsLessThan decides it. With the four points at one height the normals are (0, 0, o)
+// with o the orientation, and the test comes down to orientations of one sign.
+bool currentBendsLess(const Point3 &a, const Point3 &b, const Point3 &c, const Point3 &d) {
+  if (a.z == b.z && a.z == c.z && a.z == d.z) {
+    const double o1 = orient(a, b, c), o2 = orient(b, a, d);
+    return o1 * o2 > 0.0 && o1 * o1 > 0.0 && o2 * o2 > 0.0;
+  }
+  return bendsLessThan(triangleNormal(a, b, c), triangleNormal(b, a, d), kAngleMargin);
+}
+
+// Bounds on normalAngle(n1, n2) without trigonometry, for two valid normals less than a
+// right angle apart: with x = s / d, atan2(s, d) lies between x - x^3 / 3 and x; the factors
+// cover the rounding of x and of atan2. False when the bounds do not apply.
+bool angleBounds(const Point3 &n1, const Point3 &n2, double &low, double &high) {
+  const double d = dot(n1, n2);
+  if (!(d > 0.0) || !(dot(n1, n1) > 0.0) || !(dot(n2, n2) > 0.0))
+    return false;
+  const Point3 c = cross(n1, n2);
+  const double x = std::sqrt(dot(c, c)) / d;
+  low = (x - x * x * x / 3.0) * (1.0 - 1e-12);
+  high = x * (1.0 + 1e-12);
+  return true;
+}
+
+// The normal test: the triangles on the other diagonal (normals n3, n4) bend less than the
+// current ones (n1, n2) by more than kAngleMargin. The bounds decide all but near-ties
+// (a NaN from overflow decides nothing); those compute the angles, so the outcome is always
+// that of the angles.
+bool otherBendsLess(const Point3 &n1, const Point3 &n2, const Point3 &n3, const Point3 &n4) {
+  double currentLow, currentHigh, otherLow, otherHigh;
+  if (angleBounds(n1, n2, currentLow, currentHigh) && angleBounds(n3, n4, otherLow, otherHigh)) {
+    if ((otherHigh + kAngleMargin) * (1.0 + 1e-12) < currentLow)
+      return true;
+    if ((otherLow + kAngleMargin) * (1.0 - 1e-12) > currentHigh)
+      return false;
+  }
+  const double current = normalAngle(n1, n2);
+  const double other = normalAngle(n3, n4);
+  return current >= 0.0 && other >= 0.0 && other + kAngleMargin < current;
+}
+
 } // namespace
 
 void ConstrainedDelaunay::begin() {
@@ -128,8 +170,6 @@ int32_t ConstrainedDelaunay::insertSite(const Point3 &p, int32_t input) {
   EdgeRef e = exhaustiveLocation ? kNone : walkLocate(p);
   if (e == kNone)
     e = exhaustiveLocate(p);
-  EdgeRef onEdge = kNone;
-  double onEdgeDistance = kTolerance;
   EdgeRef f = e;
   for (int k = 0; k < 3; ++k, f = mesh_.lnext(f)) {
     if (samePoint(points_[mesh_.org(f)], p)) {
@@ -137,15 +177,7 @@ int32_t ConstrainedDelaunay::insertSite(const Point3 &p, int32_t input) {
       return mesh_.org(f);
     }
   }
-  for (int k = 0; k < 3; ++k, f = mesh_.lnext(f)) {
-    double distance, fraction;
-    lineDistance(points_[mesh_.org(f)], points_[mesh_.dest(f)], p, distance, fraction);
-    if (std::fabs(distance) <= onEdgeDistance && fraction > 0.0 && fraction < 1.0 &&
-        mesh_.leftIsTriangle(Q::sym(f))) {
-      onEdge = f;
-      onEdgeDistance = std::fabs(distance);
-    }
-  }
+  const EdgeRef onEdge = edgeUnder(e, p);
   Point3 q = p;
   if (onEdge != kNone && mesh_.constrained(onEdge)) {
     // The point becomes part of a boundary: it takes the boundary's height there.
@@ -161,6 +193,30 @@ int32_t ConstrainedDelaunay::insertSite(const Point3 &p, int32_t input) {
   else
     insertInFace(e, v);
   return v;
+}
+
+EdgeRef ConstrainedDelaunay::edgeUnder(EdgeRef e, const Point3 &p) const {
+  // The nearest edge of the triangle left of e within kTolerance of p, between its ends and
+  // with a triangle on its other side. Most edges are far: a test without square root or
+  // division (with a factor of two to spare) passes them by.
+  EdgeRef nearest = kNone;
+  double nearestDistance = kTolerance;
+  EdgeRef f = e;
+  for (int k = 0; k < 3; ++k, f = mesh_.lnext(f)) {
+    const Point3 &a = points_[mesh_.org(f)];
+    const Point3 &b = points_[mesh_.dest(f)];
+    const double dx = b.x - a.x, dy = b.y - a.y, area = orient(a, b, p);
+    if (area * area > 4.0 * kTolerance * kTolerance * (dx * dx + dy * dy))
+      continue;
+    double distance, fraction;
+    lineDistance(a, b, p, distance, fraction);
+    if (std::fabs(distance) <= nearestDistance && fraction > 0.0 && fraction < 1.0 &&
+        mesh_.leftIsTriangle(Q::sym(f))) {
+      nearest = f;
+      nearestDistance = std::fabs(distance);
+    }
+  }
+  return nearest;
 }
 
 EdgeRef ConstrainedDelaunay::connectStar(EdgeRef &e, int32_t v) {
@@ -223,21 +279,34 @@ void ConstrainedDelaunay::insertOnEdge(EdgeRef e, int32_t v) {
 }
 
 bool ConstrainedDelaunay::shouldSwap(EdgeRef e) const {
-  if (mesh_.constrained(e) || !mesh_.leftIsTriangle(e) || !mesh_.leftIsTriangle(Q::sym(e)))
+  if (mesh_.constrained(e))
     return false;
   const Point3 &a = points_[mesh_.org(e)];
   const Point3 &b = points_[mesh_.dest(e)];
   const Point3 &c = points_[mesh_.dest(mesh_.lnext(e))];
   const Point3 &d = points_[mesh_.dest(mesh_.lnext(Q::sym(e)))];
-  // Only a strictly convex quadrilateral a, d, b, c may change its diagonal.
+  // The tests are pure, so the cheap ones that usually decide come first: most edges pass
+  // the in-circle test and lie flat (then the other diagonal cannot bend less by more than
+  // the margin). The outcome is that of the full rule.
+  const bool inside = inCircle(a, b, c, d) > 0.0;
+  if (!inside && currentBendsLess(a, b, c, d))
+    return false;
+  return swapByFullRule(e, {&a, &b, &c, &d}, inside);
+}
+
+bool ConstrainedDelaunay::swapByFullRule(EdgeRef e, const Quadrilateral &q, bool inside) const {
+  // Two triangles forming a strictly convex quadrilateral a, d, b, c, and then the in-circle
+  // or the normal test.
+  if (!mesh_.leftIsTriangle(e) || !mesh_.leftIsTriangle(Q::sym(e)))
+    return false;
+  const Point3 &a = *q.a, &b = *q.b, &c = *q.c, &d = *q.d;
   if (!(orient(a, d, b) > 0.0 && orient(d, b, c) > 0.0 && orient(b, c, a) > 0.0 &&
         orient(c, a, d) > 0.0))
     return false;
-  if (inCircle(a, b, c, d) > 0.0)
+  if (inside)
     return true;
-  const double current = normalAngle(triangleNormal(a, b, c), triangleNormal(b, a, d));
-  const double other = normalAngle(triangleNormal(a, d, c), triangleNormal(d, b, c));
-  return current >= 0.0 && other >= 0.0 && other + kAngleMargin < current;
+  return otherBendsLess(triangleNormal(a, b, c), triangleNormal(b, a, d), triangleNormal(a, d, c),
+                        triangleNormal(d, b, c));
 }
 
 void ConstrainedDelaunay::swapCreatedEdges() {
@@ -300,6 +369,19 @@ bool ConstrainedDelaunay::insertSegment(int32_t a, int32_t b, bool keepLeft) {
   return true;
 }
 
+EdgeRef ConstrainedDelaunay::edgeBetween(EdgeRef first, int32_t to) const {
+  // The edge of first's origin ring that ends at `to`; the count guards a broken ring.
+  EdgeRef e = first;
+  for (int64_t count = 0; count <= mesh_.liveQuads(); ++count) {
+    if (mesh_.dest(e) == to)
+      return e;
+    e = mesh_.onext(e);
+    if (e == first)
+      break;
+  }
+  return kNone;
+}
+
 int32_t ConstrainedDelaunay::insertPiece(int32_t from, int32_t to, bool keepLeft) {
   // Returns the vertex where the constrained piece from `from` ends, `from` itself when a
   // crossing boundary edge was split first (walk again), kNone when the geometry is
@@ -318,11 +400,17 @@ int32_t ConstrainedDelaunay::insertPiece(int32_t from, int32_t to, bool keepLeft
     return (dx * (points_[v].x - a.x) + dy * (points_[v].y - a.y)) / length;
   };
 
-  // Around `from`: an edge to `to`, an edge to a vertex on the segment, or the triangle the
-  // segment leaves through.
+  // Around `from`: an edge to `to` (most pieces are one already), an edge to a vertex on the
+  // segment, or the triangle the segment leaves through.
   const EdgeRef first = mesh_.edgeOf(from);
   if (first == kNone)
     return kNone;
+  const EdgeRef direct = edgeBetween(first, to);
+  if (direct != kNone) {
+    markPiece(direct, keepLeft);
+    startingEdge_ = direct;
+    return to;
+  }
   EdgeRef onLine = kNone;
   double onLineAlong = std::numeric_limits<double>::infinity();
   EdgeRef leaving = kNone;
@@ -330,11 +418,6 @@ int32_t ConstrainedDelaunay::insertPiece(int32_t from, int32_t to, bool keepLeft
   int64_t count = 0;
   do {
     const int32_t v = mesh_.dest(e);
-    if (v == to) {
-      markPiece(e, keepLeft);
-      startingEdge_ = e;
-      return to;
-    }
     const double s = side(v);
     const double t = along(v);
     if (std::fabs(s) <= kTolerance && t > kTolerance && t < length && t < onLineAlong) {
@@ -458,46 +541,51 @@ void ConstrainedDelaunay::triangulateFace(EdgeRef base) {
 }
 
 int32_t ConstrainedDelaunay::collectTriangles(std::vector<int32_t> &out) {
-  out.clear();
-  for (int32_t q = 0; q < mesh_.quadSlots(); ++q) {
-    for (int r = 0; r < 4; ++r) {
-      mesh_.setVisited(4 * q + r, false);
-      mesh_.setTriangle(4 * q + r, kNone);
-    }
+  const int32_t count = numberTriangles(out);
+  if (!markOutside(count))
+    return -5;
+  int32_t kept = 0;
+  for (int32_t t = 0; t < count; ++t) {
+    if (removed_[static_cast<size_t>(t)])
+      continue;
+    for (int k = 0; k < 3; ++k)
+      out[static_cast<size_t>(3 * kept + k)] = out[static_cast<size_t>(3 * t + k)];
+    ++kept;
   }
+  out.resize(static_cast<size_t>(3 * kept));
+  return kept;
+}
+
+int32_t ConstrainedDelaunay::numberTriangles(std::vector<int32_t> &out) {
+  // Each triangle is met first at its lowest-numbered edge, where it is taken. A triangle
+  // takes three of the two directed edges per quad, which bounds the room needed.
+  out.resize(2 * static_cast<size_t>(mesh_.liveQuads()) + 3);
+  int32_t *next = out.data();
   int32_t count = 0;
   for (int32_t q = 0; q < mesh_.quadSlots(); ++q) {
     if (!mesh_.alive(q))
       continue;
     for (EdgeRef e : {4 * q, 4 * q + 2}) {
-      if (mesh_.visited(e))
-        continue;
-      int64_t sides = 0;
-      EdgeRef f = e;
-      do {
-        mesh_.setVisited(f, true);
-        f = mesh_.lnext(f);
-        ++sides;
-      } while (f != e && sides <= 4 * static_cast<int64_t>(mesh_.liveQuads()));
-      if (sides != 3)
-        continue;
       const EdgeRef e1 = mesh_.lnext(e);
       const EdgeRef e2 = mesh_.lnext(e1);
-      const int32_t i0 = inputs_[mesh_.org(e)];
-      const int32_t i1 = inputs_[mesh_.org(e1)];
-      const int32_t i2 = inputs_[mesh_.org(e2)];
-      if (i0 < 0 || i1 < 0 || i2 < 0)
+      if (e1 < e || e2 < e || mesh_.lnext(e2) != e)
         continue;
-      out.push_back(i0);
-      out.push_back(i1);
-      out.push_back(i2);
+      next[0] = inputs_[mesh_.org(e)];
+      next[1] = inputs_[mesh_.org(e1)];
+      next[2] = inputs_[mesh_.org(e2)];
+      if (next[0] < 0 || next[1] < 0 || next[2] < 0)
+        continue;
+      next += 3;
       mesh_.setTriangle(e, count);
       mesh_.setTriangle(e1, count);
       mesh_.setTriangle(e2, count);
       ++count;
     }
   }
+  return count;
+}
 
+bool ConstrainedDelaunay::markOutside(int32_t count) {
   // A triangle left of an edge whose reverse keeps the polygon on its left lies outside;
   // so does every triangle in the fan around that edge's origin up to the next loop edge.
   removed_.assign(static_cast<size_t>(count), 0);
@@ -515,20 +603,11 @@ int32_t ConstrainedDelaunay::collectTriangles(std::vector<int32_t> &out) {
         if (mesh_.keepsLeft(f))
           break;
         if (f == e || steps > mesh_.liveQuads())
-          return -5;
+          return false;
       }
     }
   }
-  int32_t kept = 0;
-  for (int32_t t = 0; t < count; ++t) {
-    if (removed_[static_cast<size_t>(t)])
-      continue;
-    for (int k = 0; k < 3; ++k)
-      out[static_cast<size_t>(3 * kept + k)] = out[static_cast<size_t>(3 * t + k)];
-    ++kept;
-  }
-  out.resize(static_cast<size_t>(3 * kept));
-  return kept;
+  return true;
 }
 
 } // namespace motr

@@ -50,14 +50,23 @@ private:
   EdgeRef exhaustiveLocate(const Point3 &p) const;
   void insertInFace(EdgeRef e, int32_t v);
   void insertOnEdge(EdgeRef e, int32_t v);
+  EdgeRef edgeUnder(EdgeRef e, const Point3 &p) const;
   EdgeRef connectStar(EdgeRef &e, int32_t v);
   void restoreAroundSite(EdgeRef e, EdgeRef startSpoke);
   bool shouldSwap(EdgeRef e) const;
+  // The corners around an edge a->b: c on its left, d on its right.
+  struct Quadrilateral {
+    const Point3 *a, *b, *c, *d;
+  };
+  bool swapByFullRule(EdgeRef e, const Quadrilateral &q, bool inside) const;
   void swapCreatedEdges();
+  EdgeRef edgeBetween(EdgeRef first, int32_t to) const;
   int32_t insertPiece(int32_t from, int32_t to, bool keepLeft);
   bool splitCrossing(EdgeRef s, double sideOrg, double sideDest);
   void triangulateFace(EdgeRef base);
   void markPiece(EdgeRef e, bool keepLeft);
+  int32_t numberTriangles(std::vector<int32_t> &out);
+  bool markOutside(int32_t count);
   void clearVisited(const std::vector<EdgeRef> &edges);
 
   QuadEdgeMesh mesh_;

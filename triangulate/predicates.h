@@ -46,18 +46,31 @@ inline Point3 triangleNormal(const Point3 &a, const Point3 &b, const Point3 &c) 
   return {uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx};
 }
 
+inline Point3 cross(const Point3 &u, const Point3 &v) {
+  return {u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+}
+
+inline double dot(const Point3 &u, const Point3 &v) { return u.x * v.x + u.y * v.y + u.z * v.z; }
+
 // Angle between the normals of two triangles, or -1 when either is degenerate. Measured with
 // atan2 so that nearly flat pairs keep their resolution.
 inline double normalAngle(const Point3 &n1, const Point3 &n2) {
-  const double cx = n1.y * n2.z - n1.z * n2.y;
-  const double cy = n1.z * n2.x - n1.x * n2.z;
-  const double cz = n1.x * n2.y - n1.y * n2.x;
-  const double d = n1.x * n2.x + n1.y * n2.y + n1.z * n2.z;
-  const double len1 = n1.x * n1.x + n1.y * n1.y + n1.z * n1.z;
-  const double len2 = n2.x * n2.x + n2.y * n2.y + n2.z * n2.z;
-  if (!(len1 > 0.0) || !(len2 > 0.0))
+  if (!(dot(n1, n1) > 0.0) || !(dot(n2, n2) > 0.0))
     return -1.0;
-  return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), d);
+  const Point3 c = cross(n1, n2);
+  return std::atan2(std::sqrt(dot(c, c)), dot(n1, n2));
+}
+
+// True when normalAngle(n1, n2) is certainly a valid angle below `bound`, decided from the same
+// products without trigonometry: atan2(s, d) <= s / d for d > 0, and the test asks for half
+// the bound to leave room for rounding.
+inline bool bendsLessThan(const Point3 &n1, const Point3 &n2, double bound) {
+  const double d = dot(n1, n2);
+  if (!(d > 0.0) || !(dot(n1, n1) > 0.0) || !(dot(n2, n2) > 0.0))
+    return false;
+  const Point3 c = cross(n1, n2);
+  const double limit = 0.5 * bound * d;
+  return dot(c, c) <= limit * limit;
 }
 
 } // namespace motr

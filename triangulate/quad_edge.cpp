@@ -1,14 +1,11 @@
 #include "triangulate/quad_edge.h"
 
+#include <algorithm>
+
 namespace motr {
 
 void QuadEdgeMesh::clear() {
-  next_.clear();
-  org_.clear();
-  triangle_.clear();
-  flags_.clear();
-  constrained_.clear();
-  alive_.clear();
+  quadCount_ = 0; // the arrays keep their size: makeEdge overwrites every field it reuses
   freeQuads_.clear();
   vertexEdge_.clear();
   liveQuads_ = 0;
@@ -25,29 +22,24 @@ EdgeRef QuadEdgeMesh::makeEdge(int32_t org, int32_t dest) {
     quad = freeQuads_.back();
     freeQuads_.pop_back();
   } else {
-    quad = static_cast<int32_t>(alive_.size());
-    alive_.push_back(0);
-    constrained_.push_back(0);
-    for (int r = 0; r < 4; ++r) {
-      next_.push_back(kNone);
-      org_.push_back(kNone);
-      triangle_.push_back(kNone);
-      flags_.push_back(0);
+    quad = quadCount_++;
+    if (static_cast<size_t>(quad) == quads_.size()) {
+      quads_.resize(std::max<size_t>(64, 2 * quads_.size()));
+      edges_.resize(4 * quads_.size());
+      triangles_.resize(edges_.size());
+      flags_.resize(edges_.size());
     }
   }
   const EdgeRef e = 4 * quad;
-  next_[e] = e;
-  next_[e + 1] = e + 3;
-  next_[e + 2] = e + 2;
-  next_[e + 3] = e + 1;
-  org_[e] = org;
-  org_[e + 2] = dest;
+  edges_[e] = {e, org};
+  edges_[e + 1] = {e + 3, kNone};
+  edges_[e + 2] = {e + 2, dest};
+  edges_[e + 3] = {e + 1, kNone};
   for (int r = 0; r < 4; ++r) {
-    triangle_[e + r] = kNone;
+    triangles_[e + r] = kNone;
     flags_[e + r] = 0;
   }
-  constrained_[quad] = 0;
-  alive_[quad] = 1;
+  quads_[quad] = kAlive;
   ++liveQuads_;
   vertexEdge_[org] = e;
   vertexEdge_[dest] = e + 2;
@@ -55,28 +47,28 @@ EdgeRef QuadEdgeMesh::makeEdge(int32_t org, int32_t dest) {
 }
 
 void QuadEdgeMesh::splice(EdgeRef a, EdgeRef b) {
-  const EdgeRef alpha = rot(next_[a]);
-  const EdgeRef beta = rot(next_[b]);
-  const EdgeRef t1 = next_[b];
-  const EdgeRef t2 = next_[a];
-  const EdgeRef t3 = next_[beta];
-  const EdgeRef t4 = next_[alpha];
-  next_[a] = t1;
-  next_[b] = t2;
-  next_[alpha] = t3;
-  next_[beta] = t4;
+  const EdgeRef alpha = edges_[a].next ^ 1; // Rot of a primal edge
+  const EdgeRef beta = edges_[b].next ^ 1;
+  const EdgeRef t1 = edges_[b].next;
+  const EdgeRef t2 = edges_[a].next;
+  const EdgeRef t3 = edges_[beta].next;
+  const EdgeRef t4 = edges_[alpha].next;
+  edges_[a].next = t1;
+  edges_[b].next = t2;
+  edges_[alpha].next = t3;
+  edges_[beta].next = t4;
 }
 
 void QuadEdgeMesh::deleteEdge(EdgeRef e) {
   // Keep every vertex's edge pointing at a live edge.
   const EdgeRef s = sym(e);
   if (vertexEdge_[org(e)] == e)
-    vertexEdge_[org(e)] = next_[e] != e ? next_[e] : kNone;
+    vertexEdge_[org(e)] = onext(e) != e ? onext(e) : kNone;
   if (vertexEdge_[org(s)] == s)
-    vertexEdge_[org(s)] = next_[s] != s ? next_[s] : kNone;
+    vertexEdge_[org(s)] = onext(s) != s ? onext(s) : kNone;
   splice(e, oprev(e));
   splice(s, oprev(s));
-  alive_[e >> 2] = 0;
+  quads_[e >> 2] = 0;
   --liveQuads_;
   freeQuads_.push_back(e >> 2);
 }
@@ -100,8 +92,8 @@ void QuadEdgeMesh::swap(EdgeRef e) {
   splice(s, b);
   splice(e, lnext(a));
   splice(s, lnext(b));
-  org_[e] = dest(a);
-  org_[s] = dest(b);
+  edges_[e].org = dest(a);
+  edges_[s].org = dest(b);
 }
 
 } // namespace motr

@@ -1,9 +1,11 @@
 // The quad-edge structure of a planar subdivision (Guibas and Stolfi). A directed edge is an
 // index 4 * quad + r: r = 0 and 2 are the two directions of the primal edge, 1 and 3 the dual
-// edges. Quads live in growable arrays that keep their capacity across clear(), so a reused
-// mesh stops allocating once it has seen its largest subdivision.
+// edges, which only the Onext rings use inside. Quads live in growable arrays that keep their
+// capacity across clear(), so a reused mesh stops allocating once it has seen its largest
+// subdivision.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -33,20 +35,21 @@ public:
   // Turns e, the diagonal of the quadrilateral formed by its two faces, into the other one.
   void swap(EdgeRef e);
 
-  static EdgeRef rot(EdgeRef e) { return (e & ~3) | ((e + 1) & 3); }
   static EdgeRef sym(EdgeRef e) { return e ^ 2; }
-  static EdgeRef invRot(EdgeRef e) { return (e & ~3) | ((e + 3) & 3); }
-  EdgeRef onext(EdgeRef e) const { return next_[e]; }
-  EdgeRef oprev(EdgeRef e) const { return rot(next_[rot(e)]); }
-  EdgeRef lnext(EdgeRef e) const { return rot(next_[invRot(e)]); }
-  EdgeRef lprev(EdgeRef e) const { return sym(next_[e]); }
-  int32_t org(EdgeRef e) const { return org_[e]; }
-  int32_t dest(EdgeRef e) const { return org_[sym(e)]; }
+  EdgeRef onext(EdgeRef e) const { return edges_[e].next; }
+  // Every edge passed in or handed out is primal (an even number). That turns Rot and its
+  // inverse into flipping bits (Rot e = e ^ 1 and Rot^-1 e = e ^ 3 on primal edges, Rot d =
+  // d ^ 3 on dual ones), which matters in the innermost loops.
+  EdgeRef oprev(EdgeRef e) const { return primal(edges_[e ^ 1].next ^ 3); }
+  EdgeRef lnext(EdgeRef e) const { return primal(edges_[e ^ 3].next ^ 3); }
+  EdgeRef lprev(EdgeRef e) const { return sym(edges_[e].next); }
+  int32_t org(EdgeRef e) const { return edges_[e].org; }
+  int32_t dest(EdgeRef e) const { return edges_[sym(e)].org; }
   // True when the face to the left of e has exactly three edges.
   bool leftIsTriangle(EdgeRef e) const { return lnext(lnext(lnext(e))) == e; }
 
-  bool constrained(EdgeRef e) const { return constrained_[e >> 2] != 0; }
-  void setConstrained(EdgeRef e) { constrained_[e >> 2] = 1; }
+  bool constrained(EdgeRef e) const { return (quads_[e >> 2] & kConstrained) != 0; }
+  void setConstrained(EdgeRef e) { quads_[e >> 2] |= kConstrained; }
   // Per directed primal edge: the polygon lies to the left of this edge.
   bool keepsLeft(EdgeRef e) const { return (flags_[e] & kKeepLeft) != 0; }
   void setKeepsLeft(EdgeRef e) { flags_[e] |= kKeepLeft; }
@@ -56,28 +59,41 @@ public:
   // A scratch mark per directed edge, for walks that must not visit an edge twice.
   bool visited(EdgeRef e) const { return (flags_[e] & kVisited) != 0; }
   void setVisited(EdgeRef e, bool on) {
-    flags_[e] = static_cast<uint8_t>(on ? flags_[e] | kVisited : flags_[e] & ~kVisited);
+    uint8_t &flags = flags_[e];
+    flags = static_cast<uint8_t>(on ? flags | kVisited : flags & ~kVisited);
   }
 
   // Number of the triangle to the left of e, -1 for none.
-  int32_t triangle(EdgeRef e) const { return triangle_[e]; }
-  void setTriangle(EdgeRef e, int32_t t) { triangle_[e] = t; }
+  int32_t triangle(EdgeRef e) const { return triangles_[e]; }
+  void setTriangle(EdgeRef e, int32_t t) { triangles_[e] = t; }
 
   // Quads are numbered 0..quadSlots()-1; deleted ones stay as dead slots until reused.
-  int32_t quadSlots() const { return static_cast<int32_t>(alive_.size()); }
-  bool alive(int32_t quad) const { return alive_[quad] != 0; }
+  int32_t quadSlots() const { return quadCount_; }
+  bool alive(int32_t quad) const { return (quads_[quad] & kAlive) != 0; }
   int32_t liveQuads() const { return liveQuads_; }
 
 private:
+  static EdgeRef primal(EdgeRef e) {
+    assert((e & 1) == 0);
+    return e;
+  }
+
   static constexpr uint8_t kKeepLeft = 1;
   static constexpr uint8_t kVisited = 2;
+  static constexpr uint8_t kConstrained = 1;
+  static constexpr uint8_t kAlive = 2;
 
-  std::vector<EdgeRef> next_;        // Onext, per directed edge
-  std::vector<int32_t> org_;         // origin vertex, per directed edge (kNone on dual edges)
-  std::vector<int32_t> triangle_;    // output triangle to the left, per directed edge
-  std::vector<uint8_t> flags_;       // per directed edge
-  std::vector<uint8_t> constrained_; // per quad
-  std::vector<uint8_t> alive_;       // per quad
+  // What the walks and tests read all the time, together and small; the rest apart.
+  struct DirectedEdge {
+    EdgeRef next; // Onext
+    int32_t org;  // origin vertex (kNone on dual edges)
+  };
+
+  std::vector<DirectedEdge> edges_; // four per quad
+  std::vector<int32_t> triangles_;  // per directed edge: output triangle to the left
+  std::vector<uint8_t> flags_;      // per directed edge
+  std::vector<uint8_t> quads_;      // per quad: constrained, alive
+  int32_t quadCount_ = 0;           // slots in use; the arrays may be longer
   std::vector<int32_t> freeQuads_;
   std::vector<EdgeRef> vertexEdge_;
   int32_t liveQuads_ = 0;

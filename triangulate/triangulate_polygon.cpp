@@ -19,7 +19,7 @@ Point3 pointAt(const double *points, int i) {
 void scaleIntoRange(double *points, int pointCount) {
   double largest = 0.0;
   for (int i = 0; i < 3 * pointCount; ++i)
-    largest = std::fmax(largest, std::fabs(points[i]));
+    largest = std::max(largest, std::fabs(points[i]));
   if (largest == 0.0)
     return;
   const int exponent = std::ilogb(largest);
@@ -124,9 +124,9 @@ bool normalise(double *points, int pointCount) {
   for (int k = 0; k < 3; ++k)
     low[k] = high[k] = points[k];
   for (int i = 1; i < pointCount; ++i) {
-    for (int k = 0; k < 3; ++k) {
-      low[k] = std::fmin(low[k], points[3 * i + k]);
-      high[k] = std::fmax(high[k], points[3 * i + k]);
+    for (int k = 0; k < 3; ++k) { // finite values: plain comparisons, no library calls
+      low[k] = std::min(low[k], points[3 * i + k]);
+      high[k] = std::max(high[k], points[3 * i + k]);
     }
   }
   const double extent = std::fmax(high[0] - low[0], high[1] - low[1]);
@@ -205,6 +205,9 @@ int triangulatePoints(Workspace &work, int loopCount, const int *loopSizes, int 
     return quadrilateral(points, triangles);
   if (!normalise(points, pointCount))
     return 0;
+  if (loopCount == 1 && work.singleLoopShortWay &&
+      triangulateSingleLoop(points, pointCount, work.loop, triangles))
+    return pointCount - 2;
 
   ConstrainedDelaunay &cdt = work.cdt;
   cdt.begin();

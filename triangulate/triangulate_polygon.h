@@ -4,6 +4,7 @@
 #pragma once
 
 #include "triangulate/cdt.h"
+#include "triangulate/single_loop.h"
 
 #include <cstdint>
 #include <vector>
@@ -24,7 +25,10 @@ struct Workspace {
   std::vector<double> points;
   std::vector<int32_t> vertexOf;
   std::vector<int32_t> triangles;
+  LoopScratch loop;
   ConstrainedDelaunay cdt;
+  // Off: single flat loops go the general way too (for comparisons).
+  bool singleLoopShortWay = true;
 };
 
 // Decides the calls that need no geometry: fewer than 3 points (kTooFewPoints), exactly 3
