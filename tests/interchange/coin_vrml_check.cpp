@@ -1,7 +1,8 @@
 // Test helper: reads a VRML file with Coin3D, an independent and strict VRML97 reader, and prints
 // "errors E shapes S points P faces F": the read errors Coin reported, the shapes in the scene
 // graph (each use counted), and the points and faces of its distinct coordinate nodes and
-// indexed face sets. Exit status 0 when the file was read at all.
+// indexed face sets; optionally it writes the graph again, as a file made by another tool. Exit
+// status 0 when the file was read (and written) at all.
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInput.h>
 #include <Inventor/SoPath.h>
@@ -9,6 +10,7 @@
 #include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
 #include <Inventor/VRMLnodes/SoVRMLShape.h>
 #include <Inventor/actions/SoSearchAction.h>
+#include <Inventor/actions/SoWriteAction.h>
 #include <Inventor/errors/SoDebugError.h>
 #include <Inventor/errors/SoReadError.h>
 #include <Inventor/nodes/SoSeparator.h>
@@ -43,10 +45,24 @@ std::set<SoNode *> nodesOf(SoNode *root, SoType type, int &uses) {
   return nodes;
 }
 
+// Writes the top-level nodes again as a VRML 2.0 file of Coin's own making.
+bool rewrite(SoSeparator *root, const char *path) {
+  SoOutput out;
+  if (!out.openFile(path))
+    return false;
+  out.setHeaderString("#VRML V2.0 utf8");
+  SoWriteAction write(&out);
+  for (int i = 0; i < root->getNumChildren(); ++i)
+    write.apply(root->getChild(i));
+  out.closeFile();
+  return true;
+}
+
 } // namespace
 
+// check FILE [REWRITTEN]: with REWRITTEN, also writes what was read to that file.
 int main(int argc, char **argv) {
-  if (argc != 2)
+  if (argc != 2 && argc != 3)
     return 2;
   SoDB::init();
   SoReadError::setHandlerCallback(countError, nullptr);
@@ -70,6 +86,7 @@ int main(int argc, char **argv) {
       faces += values[i] == -1;
   }
   std::printf("errors %d shapes %d points %ld faces %ld\n", errors, shapes, points, faces);
+  const bool written = argc < 3 || rewrite(root, argv[2]);
   root->unref();
-  return 0;
+  return written ? 0 : 1;
 }
