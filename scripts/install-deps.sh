@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   clang libclang-rt-dev clang-format
   assimp-utils
+  libcoin-dev
 )
 
 missing=()
