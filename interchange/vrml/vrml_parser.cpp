@@ -28,6 +28,8 @@ private:
   void nodeBody(moNode &node, int32_t depth);
   void declaration(int32_t depth);
   void value(moField &field, int32_t depth);
+  template <typename Item>
+  void values(moField &field, VrmlLexer::Kind kind, size_t width, Item item);
   void nodes(moField &field, int32_t depth);
   void strings(moField &field);
   void numbers(moField &field);
@@ -39,6 +41,7 @@ private:
   VrmlLexer lex_;
   std::ostream &diag_;
   std::unordered_map<std::string, moNodePtr> defs_;
+  int64_t nodeCount_ = 0;
 };
 
 void Parser::run(std::vector<moNodePtr> &nodes) {
@@ -152,6 +155,8 @@ moNodePtr Parser::typedNode(int32_t depth) {
     }
     return nullptr;
   }
+  if (++nodeCount_ > kVrmlMaxNodes)
+    fail("The file holds more than " + std::to_string(kVrmlMaxNodes) + " nodes");
   auto n = std::make_shared<moNode>(*type);
   expect(VrmlLexer::kOpenBrace, '{');
   nodeBody(*n, depth);
@@ -214,65 +219,47 @@ void Parser::value(moField &field, int32_t depth) {
     numbers(field);
 }
 
-void Parser::nodes(moField &field, int32_t depth) {
-  const bool list = field.spec->type == moMFNode && lex_.peek() == VrmlLexer::kOpenBracket;
+// Reads the values of field: with a multi-valued field that opens a bracket every value up to
+// the ']', otherwise one value of width tokens. Each token must be of kind; item(i) takes the
+// current token as part of value number i.
+template <typename Item>
+void Parser::values(moField &field, VrmlLexer::Kind kind, size_t width, Item item) {
+  const bool list = isMultiValued(field.spec->type) && lex_.peek() == VrmlLexer::kOpenBracket;
   if (list)
     advance();
-  for (;;) {
-    const VrmlLexer::Kind kind = advance();
-    if (list && kind == VrmlLexer::kCloseBracket)
+  for (size_t i = 0; list || i < width; ++i) {
+    const VrmlLexer::Kind got = advance();
+    if (list && got == VrmlLexer::kCloseBracket)
       return;
-    if (kind != VrmlLexer::kWord) {
-      if (list)
-        fail(kind == VrmlLexer::kEnd ? "Expected ']'; got EOF"
-                                     : "Expected ']'; got '" + got() + "'");
-      fail("Couldn't read value for field \"" + field.spec->name + "\"");
-    }
-    moNodePtr n = node(depth + 1);
-    if (n || field.spec->type == moSFNode)
-      field.nodes.push_back(std::move(n));
-    if (!list)
-      return;
+    if (got == VrmlLexer::kEnd && list)
+      fail("Expected ']'; got EOF");
+    if (got != kind)
+      fail(list ? "Couldn't read value " + std::to_string(i / width) + " of field \"" +
+                      field.spec->name + "\""
+                : "Couldn't read value for field \"" + field.spec->name + "\"");
+    item(list ? i / width : 0);
   }
 }
 
+void Parser::nodes(moField &field, int32_t depth) {
+  values(field, VrmlLexer::kWord, 1, [&](size_t) {
+    moNodePtr n = node(depth + 1);
+    if (n || field.spec->type == moSFNode)
+      field.nodes.push_back(std::move(n));
+  });
+}
+
 void Parser::strings(moField &field) {
-  const bool list = field.spec->type == moMFString && lex_.peek() == VrmlLexer::kOpenBracket;
-  if (list)
-    advance();
-  for (;;) {
-    const VrmlLexer::Kind kind = advance();
-    if (list && kind == VrmlLexer::kCloseBracket)
-      return;
-    if (kind != VrmlLexer::kString)
-      fail(list ? "Couldn't read value " + std::to_string(field.strings.size()) + " of field \"" +
-                      field.spec->name + "\""
-                : "Couldn't read value for field \"" + field.spec->name + "\"");
-    field.strings.push_back(unescapeVrmlString(lex_.token()));
-    if (!list)
-      return;
-  }
+  values(field, VrmlLexer::kString, 1,
+         [&](size_t) { field.strings.push_back(unescapeVrmlString(lex_.token())); });
 }
 
 void Parser::numbers(moField &field) {
   const size_t width = size_t(numbersPerValue(field.spec->type));
-  if (!isMultiValued(field.spec->type) || lex_.peek() != VrmlLexer::kOpenBracket) {
-    for (size_t i = 0; i < width; ++i) {
-      if (advance() != VrmlLexer::kWord)
-        fail("Couldn't read value for field \"" + field.spec->name + "\"");
-      number(field, 0);
-    }
-    return;
-  }
-  advance();
-  for (size_t i = 0; advance() != VrmlLexer::kCloseBracket; ++i) {
-    if (lex_.kind() != VrmlLexer::kWord)
-      fail(lex_.kind() == VrmlLexer::kEnd ? "Expected ']'; got EOF"
-                                          : "Expected ']'; got '" + got() + "'");
-    number(field, i / width);
-  }
-  if ((isIntegerValued(field.spec->type) ? field.ints.size() : field.floats.size()) % width != 0)
-    fail("Couldn't read value " + std::to_string(field.floats.size() / width) + " of field \"" +
+  values(field, VrmlLexer::kWord, width, [&](size_t index) { number(field, index); });
+  const size_t count = isIntegerValued(field.spec->type) ? field.ints.size() : field.floats.size();
+  if (count % width != 0)
+    fail("Couldn't read value " + std::to_string(count / width) + " of field \"" +
          field.spec->name + "\"");
 }
 

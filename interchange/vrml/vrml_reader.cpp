@@ -10,11 +10,14 @@
 
 namespace {
 
-// Tree elements made for geometry (vertex items, colours, normals, coordinates, corner indices).
+// Tree elements made for instances and geometry (vertex items, colours, normals, coordinates,
+// corner indices).
 // Past this many the rest of the file's shapes are left out, so that no file can make the tree
 // outgrow memory; objects hold at most 32 768 faces, so this is still dozens of full objects.
 constexpr int64_t kMaxElements = int64_t(1) << 22;
 constexpr int32_t kMaxFaceCorners = 128;
+// What an instance costs at most, with its members and matrix rows, for the same count.
+constexpr int64_t kInstanceElements = 10;
 
 // The children of a grouping node, or null for any other node.
 const moField *childrenOf(const moNode &node) {
@@ -76,7 +79,8 @@ public:
 
 private:
   // The instance standing for node: made on first use, the same element when USE brings the
-  // node back. Recursion is bounded by the parser's depth limit.
+  // node back; null once the element budget is spent. Recursion is bounded by the parser's depth
+  // limit.
   GxElement *instanceOf(const moNode &node);
   void shape(const moNode &node, GxElement &instance);
   std::string bodyName(const moNode &shape);
@@ -97,14 +101,15 @@ private:
 
 GxElement *VrmlToGx::run(const std::vector<moNodePtr> &nodes) {
   for (const moNodePtr &node : nodes)
-    root_->addChild(instanceOf(*node));
+    if (GxElement *instance = instanceOf(*node))
+      root_->addChild(instance);
   diag_.flush();
   return root_.release();
 }
 
 GxElement *VrmlToGx::instanceOf(const moNode &node) {
   GxElement *&instance = instances_[&node];
-  if (instance)
+  if (instance || !spend(kInstanceElements))
     return instance;
   instance = new GxNode("gobject", "", true, false);
   if (node.type().name == "Shape") {
@@ -113,8 +118,8 @@ GxElement *VrmlToGx::instanceOf(const moNode &node) {
     addIdentity(*instance);
     GxNode *list = addNode(*instance, "gobject", "children", true);
     for (const moNodePtr &child : children->nodes)
-      if (child)
-        list->addChild(instanceOf(*child));
+      if (GxElement *childInstance = child ? instanceOf(*child) : nullptr)
+        list->addChild(childInstance);
   } else if (node.type().name == "Inline") {
     diag_ << "Inline file not read: inline files are never fetched" << '\n';
   }
