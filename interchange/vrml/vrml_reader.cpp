@@ -96,6 +96,7 @@ private:
   std::unordered_map<const moNode *, GxElement *> instances_;
   std::unordered_map<const moNode *, std::string> generatedNames_; // unnamed geometry
   std::unordered_set<std::string> bodyNames_;
+  std::unordered_set<const moNode *> appearances_;
   std::minstd_rand random_;
 };
 
@@ -140,7 +141,7 @@ void VrmlToGx::shape(const moNode &node, GxElement &instance) {
   addIdentity(instance);
   GxNode *tree = addNode(*root_, "body", body.c_str());
   addString(*tree, "material", appearanceName);
-  if (appearance)
+  if (appearance && appearances_.insert(appearance).second) // one material per appearance
     material(*appearance, appearanceName);
   const moNode *geometry = node.nodeField("geometry");
   if (geometry && geometry->type().name == "IndexedFaceSet")

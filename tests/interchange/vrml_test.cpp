@@ -153,8 +153,8 @@ TEST(VrmlReader, DefUseNestedTransformsCommentsAndOddWhitespace) {
   EXPECT_EQ(faceLists(*bodies[0], "vertex-indices"),
             (std::vector<std::vector<int32_t>>{{2, 1, 0}, {1, 3, 0}, {3, 2, 0}, {2, 3, 1}}));
   EXPECT_EQ(bodies[0]->findChild("vertices")->childCount(), 4);
+  ASSERT_EQ(children(*r.tree, "material").size(), 1u); // Red, though used twice
   const GxElement *material = r.tree->findChildOfType("material");
-  ASSERT_NE(material, nullptr);
   EXPECT_EQ(material->name(), "Red");
   const GxElement *shading = material->findChild("GL_Shade");
   EXPECT_EQ(*floatValues(shading->findChild("DIFFUSE-COLOR")), (std::vector<float>{1, 0, 0}));
