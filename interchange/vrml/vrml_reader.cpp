@@ -247,43 +247,58 @@ int32_t attributeIndex(const std::vector<int32_t> &index, const std::vector<int3
   return at < index.size() ? index[at] : -1;
 }
 
-// The faces: coordIndex cut at every -1. With ccw (the default) each face's corners are stored
-// from the last to the first, which gives the clockwise order of an export tree. Faces naming
-// a point that does not exist or with more than kMaxFaceCorners corners are left out.
+// How the corners of an indexed face set find their entries: its index fields, in the order
+// normal, colour, texture coordinate, whether each applies per vertex, and which lists it has.
+struct FaceIndexing {
+  const std::vector<int32_t> &coordIndex;
+  const std::vector<int32_t> *indices[3];
+  bool perVertex[3];
+  bool present[3];
+  bool ccw;
+};
+
+// Adds the face whose corners stand at [begin, end) of coordIndex. With ccw (the default) the
+// corners are stored from the last to the first, which gives the clockwise order of an export
+// tree.
+void addFace(GxElement &list, const FaceIndexing &ix, size_t begin, size_t end, int32_t number) {
+  static const char *const kNames[3] = {"vertex-normal-indices", "vertex-color-indices",
+                                        "uv-indices"};
+  GxNode *face = addNode(list, "face", "");
+  GxNode *corners = addNode(*face, "integer", "vertex-indices", true);
+  GxNode *attributes[3] = {};
+  for (int a = 0; a < 3; ++a)
+    attributes[a] = ix.present[a] ? addNode(*face, "integer", kNames[a], true) : nullptr;
+  for (size_t j = 0; j < end - begin; ++j) {
+    const size_t k = ix.ccw ? end - 1 - j : begin + j;
+    addInt(*corners, "", ix.coordIndex[k]);
+    for (int a = 0; a < 3; ++a)
+      if (attributes[a])
+        addInt(*attributes[a], "",
+               attributeIndex(*ix.indices[a], ix.coordIndex, ix.perVertex[a], k, number));
+  }
+}
+
+// The faces: coordIndex cut at every -1. Faces naming a point that does not exist or with more
+// than kMaxFaceCorners corners are left out; so are those of fewer than three corners.
 void VrmlToGx::faces(const moNode &set, GxElement &body, size_t points, const bool lists[3]) {
-  const std::vector<int32_t> &coordIndex = intsOf(set, "coordIndex");
-  const std::vector<int32_t> *indices[3] = {&intsOf(set, "normalIndex"), &intsOf(set, "colorIndex"),
-                                            &intsOf(set, "texCoordIndex")};
-  const bool perVertex[3] = {set.boolField("normalPerVertex", true),
-                             set.boolField("colorPerVertex", true), true};
-  const char *const names[3] = {"vertex-normal-indices", "vertex-color-indices", "uv-indices"};
-  const bool ccw = set.boolField("ccw", true);
+  const FaceIndexing ix{
+      intsOf(set, "coordIndex"),
+      {&intsOf(set, "normalIndex"), &intsOf(set, "colorIndex"), &intsOf(set, "texCoordIndex")},
+      {set.boolField("normalPerVertex", true), set.boolField("colorPerVertex", true), true},
+      {lists[0], lists[1], lists[2]},
+      set.boolField("ccw", true)};
   GxNode *list = addNode(body, "face", "faces", true);
   int32_t number = 0, leftOut = 0;
-  for (size_t begin = 0, end = 0; end <= coordIndex.size(); ++end) {
-    if (end < coordIndex.size() && coordIndex[end] != -1)
+  for (size_t begin = 0, end = 0; end <= ix.coordIndex.size(); ++end) {
+    if (end < ix.coordIndex.size() && ix.coordIndex[end] != -1)
       continue;
-    const size_t n = end - begin;
-    bool usable = n <= size_t(kMaxFaceCorners);
+    bool usable = end - begin <= size_t(kMaxFaceCorners);
     for (size_t k = begin; k < end && usable; ++k)
-      usable = coordIndex[k] >= 0 && size_t(coordIndex[k]) < points;
+      usable = ix.coordIndex[k] >= 0 && size_t(ix.coordIndex[k]) < points;
     leftOut += !usable;
-    if (usable && n >= 3) {
-      GxNode *face = addNode(*list, "face", "");
-      GxNode *corners = addNode(*face, "integer", "vertex-indices", true);
-      GxNode *attributes[3] = {};
-      for (int a = 0; a < 3; ++a)
-        attributes[a] = lists[a] ? addNode(*face, "integer", names[a], true) : nullptr;
-      for (size_t j = 0; j < n; ++j) {
-        const size_t k = ccw ? end - 1 - j : begin + j;
-        addInt(*corners, "", coordIndex[k]);
-        for (int a = 0; a < 3; ++a)
-          if (attributes[a])
-            addInt(*attributes[a], "",
-                   attributeIndex(*indices[a], coordIndex, perVertex[a], k, number));
-      }
-    }
-    number += n > 0;
+    if (usable && end - begin >= 3)
+      addFace(*list, ix, begin, end, number);
+    number += end > begin;
     begin = end + 1;
   }
   if (leftOut > 0)
