@@ -3,6 +3,7 @@
 #include "fileio/atomic_file.h"
 #include "fileio/read_file.h"
 #include "image/image_file.h"
+#include "interchange/vrml/vrml_format.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +19,18 @@ int writeObjModel(const GxElement *tree, const std::string &fileName, WrittenMod
   out.companions.emplace_back(stem + ".mtl", std::string());
   return writeObj(tree, out.companions.back().first, out.main, out.companions.back().second,
                   diagnostics);
+}
+
+int writeVrmlModel(const GxElement *tree, const std::string &, WrittenModel &out,
+                   std::ostream &diagnostics) {
+  return writeVrml(tree, out.main, diagnostics);
+}
+
+// VRML wants every option off and PNG textures.
+ExportOptions vrmlOptions() {
+  ExportOptions options;
+  options.textureFormat = kImagePng;
+  return options;
 }
 
 // Reads a regular file of at most kMaxModelFileBytes.
@@ -78,6 +91,7 @@ std::string filter(const std::vector<FormatEntry> &formats, bool readers) {
 // One row per format, in the order the dialogs list them: 3DS, DirectX, VRML 2.0, Wavefront.
 FormatRegistry::FormatRegistry()
     : formats_{
+          {"VRML 2.0", ".wrl", sniffVrml, readVrml, writeVrmlModel, vrmlOptions()},
           {"Wavefront", ".obj", sniffObj, readObj, writeObjModel, ExportOptions{}},
       } {}
 

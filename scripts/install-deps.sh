@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev fonts-dejavu-core
   xvfb xauth
   clang libclang-rt-dev clang-format
-  assimp-utils
+  assimp-utils libcoin-dev
   "$@"
 )
 
