@@ -21,3 +21,44 @@ int32_t triangulateFace(const moObject &obj, int32_t f, const std::vector<int32_
                    triangulator.triangles().end());
   return count;
 }
+
+int32_t faceTriangles(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
+                      std::vector<int32_t> &triangles) {
+  const int32_t n = int32_t(corners.size());
+  if (n < 3)
+    return 0;
+  if (n == 3) {
+    triangles.insert(triangles.end(), {2, 1, 0}); // the corners run clockwise
+    return 1;
+  }
+  const int32_t count = triangulateFace(obj, f, corners, triangles);
+  if (count > 0)
+    return count;
+  for (int32_t k = n - 1; k >= 2; --k)
+    triangles.insert(triangles.end(), {0, k, k - 1});
+  return n - 2;
+}
+
+void buildPaintTriangles(moObject &obj) {
+  obj.triangleVertices.clear(false);
+  obj.triangleFaces.clear(false);
+  std::vector<int32_t> corners, triangles;
+  try {
+    for (int32_t f = 0; f < obj.faces.count(); ++f) {
+      if (!obj.faces[f].active())
+        continue;
+      obj.faceVertices(f, corners);
+      triangles.clear();
+      const int32_t count = faceTriangles(obj, f, corners, triangles);
+      for (int32_t t = 0; t < count; ++t) {
+        for (int32_t k = 0; k < 3; ++k)
+          obj.triangleVertices.append(corners[size_t(triangles[size_t(3 * t + k)])]);
+        obj.triangleFaces.append(f);
+      }
+    }
+  } catch (...) {
+    obj.triangleVertices.clear(false);
+    obj.triangleFaces.clear(false);
+    throw;
+  }
+}

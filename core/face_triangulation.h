@@ -13,3 +13,15 @@
 // large.
 int32_t triangulateFace(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
                         std::vector<int32_t> &triangles);
+
+// The triangles of face f as they are drawn and painted: a triangle as it is, larger faces
+// through triangulateFace, a fan from the first corner where that gives nothing. Appends
+// position triples as triangulateFace does and returns their count (0 for fewer than three
+// corners).
+int32_t faceTriangles(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
+                      std::vector<int32_t> &triangles);
+
+// Fills obj's paint triangle lists (triangleVertices, triangleFaces) with the faceTriangles of
+// every active face in face order, each triangle counter-clockwise seen from outside. Throws
+// moInvalidTopologyException for a face whose edge ring is broken; the lists are then empty.
+void buildPaintTriangles(moObject &obj);

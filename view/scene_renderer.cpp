@@ -1,6 +1,8 @@
 #include "view/scene_renderer.h"
 
 #include "core/face_triangulation.h"
+#include "view/corner_normal.h"
+#include "view/paint_textures.h"
 
 #include <GL/gl.h>
 #include <vector>
@@ -8,35 +10,8 @@
 namespace {
 
 constexpr float kBackground = 156.0f / 255.0f;
-constexpr int32_t kMaxListElement = 0xFFFE; // element 0xFFFF names the draw list
 
 bool usable(const moObject &obj) { return obj.visible && obj.sensitive; }
-
-// The normal of corner (f, v) for smooth shading: the unit normals of the faces around v that
-// are reached from f without crossing a hard edge, summed and normalised.
-moVec3 cornerNormal(const moObject &obj, int32_t v, int32_t f) {
-  moVec3 sum = obj.faceNormal(f, true);
-  const int32_t arriving = obj.edgeOfFaceEndingAt(f, v);
-  if (arriving == -1)
-    return sum;
-  // Turn one way across the edges leaving v, then the other way across those arriving at v.
-  for (bool leaving : {true, false}) {
-    int32_t face = f;
-    int32_t e = leaving ? obj.nextEdgeOfFace(arriving, f) : arriving;
-    for (int32_t steps = 0; steps < obj.faces.count(); ++steps) {
-      if (e == -1 || obj.edges[e].hard)
-        break;
-      face = obj.otherFace(e, face);
-      if (face == -1)
-        break;
-      if (face == f)
-        return unit(sum); // all the way round without a hard edge
-      sum = add(sum, obj.faceNormal(face, true));
-      e = leaving ? obj.nextEdgeOfFace(e, face) : obj.prevEdgeOfFace(e, face);
-    }
-  }
-  return unit(sum);
-}
 
 void vertex(const moVec3 &p) { glVertex3f(p.x, p.y, p.z); }
 
@@ -112,20 +87,7 @@ void SceneRenderer::emitFace(const moObject &obj, int32_t slot, int32_t f, bool 
     glNormal3f(flat.x, flat.y, flat.z);
   }
   triangles.clear();
-  if (n < 4) {
-    // The triangle itself, counter-clockwise seen from outside.
-    for (int32_t k = n - 1; k >= 0; --k)
-      corner(k);
-    return;
-  }
-  if (triangulateFace(obj, f, corners, triangles) == 0) {
-    // The triangulation gave nothing: a fan from the first corner.
-    for (int32_t k = n - 1; k >= 2; --k) {
-      triangles.push_back(0);
-      triangles.push_back(k);
-      triangles.push_back(k - 1);
-    }
-  }
+  faceTriangles(obj, f, corners, triangles);
   for (int32_t index : triangles)
     corner(index);
 }
@@ -161,8 +123,15 @@ void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
       vertex(obj->vertices[v].Coordinates);
       glEndList();
     }
+  const bool textured = showsPaintTexture(*obj, textures) && UploadTexture(*obj, slot);
   glNewList(drawList(slot), GL_COMPILE);
-  emitFaces(*obj, slot, colors && obj->showTexture, !full, false);
+  if (textured) {
+    glBegin(GL_TRIANGLES);
+    emitPaintTriangles(*obj, slot, !full);
+    glEnd();
+  } else {
+    emitFaces(*obj, slot, colors && obj->showTexture, !full, false);
+  }
   glEndList();
   if (pickListsStale_.size() <= size_t(slot)) {
     pickListsStale_.resize(size_t(slot) + 1);
@@ -337,10 +306,13 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
   glEnable(GL_POLYGON_OFFSET_POINT);
   glPolygonOffset(0.6f, 0.3f);
 
+  if (textures && mode != InteractionMode::Camera)
+    glEnable(GL_TEXTURE_2D);
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
     const moObject *obj = scene.object(i);
     if (!obj || !obj->visible)
       continue;
+    bindPaintTexture(*obj, i, mode, paintHighlight || textures);
     if (!obj->shaded) {
       glDisable(GL_LIGHTING);
       setColourKind(ColourKind::Surface);
@@ -348,7 +320,6 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
       continue;
     }
     glEnable(GL_LIGHTING);
-    boundTextureObject = -1; // paint textures attach with the paint layers
     setColourKind(ColourKind::Surface);
     glCallList(drawList(i));
   }

@@ -52,6 +52,7 @@ public:
   void DrawScene(const Scene &scene, const Camera &camera, int32_t groundAndAxes,
                  InteractionMode mode, bool paintHighlight);
 
+  static constexpr int32_t kMaxListElement = 0xFFFE; // element 0xFFFF names the draw list
   static uint32_t objectList(int32_t i) { return uint32_t(i) + 1; }
   static uint32_t wireList(int32_t i) { return uint32_t(i) | 0x8000u; }
   static uint32_t elementList(int32_t i, int32_t e) {
@@ -75,6 +76,12 @@ private:
   // Lines for the edges of obj (hard ones 3 pixels wide). With a camera, edges whose faces both
   // face away are left out: on a closed surface the surface in front hides them anyway.
   void drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const;
+  // The paint triangles of obj from the last to the first, each corner with its texture
+  // coordinate, inside a glBegin(GL_TRIANGLES) the caller opened.
+  void emitPaintTriangles(const moObject &obj, int32_t slot, bool viaVertexLists) const;
+  // Binds the paint texture of slot before its draw list is called, or texture 0 for an object
+  // that shows none.
+  void bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode, bool force);
   void drawHighlights(const Scene &scene, InteractionMode mode) const;
   void drawElement(const Scene &scene, const moObject &obj, int32_t slot, int32_t element) const;
   static void setColourKind(ColourKind kind);
