@@ -124,9 +124,11 @@ void AtlasLayer::finishTriangle(const moObject &, int32_t t) {
         continue;
       int32_t nu = std::max(u, 1), nv = std::max(v, 1);
       const int32_t excess = nu + nv - (rows + 1);
-      if (excess > 0) {
-        nu = std::max(nu - (excess + 1) / 2, 1);
-        nv = std::max(rows + 1 - nu, 1);
+      if (excess > 0) { // back onto the diagonal, half from each side where both have room
+        const int32_t fromU =
+            std::min(nu - 1, (excess + 1) / 2 + std::max(0, excess / 2 - (nv - 1)));
+        nu -= fromU;
+        nv -= excess - fromU;
       }
       int32_t x, y, sx, sy;
       cell.texel(u, v, x, y);

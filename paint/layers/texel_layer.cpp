@@ -28,19 +28,20 @@ size_t pixelAt(const CanvasPixels &canvas, int32_t x, int32_t y) {
          size_t(std::clamp(x, 0, canvas.width - 1));
 }
 
-// The pixels of k on the first ring around (X, Y), radius 1 to 3, that has any.
+// The pixels of k on the first ring around (X, Y), radius 1 to 3, that has any; returns whether
+// one of them is dirty.
 bool ringSearch(const CanvasPixels &canvas, int32_t X, int32_t Y, uint32_t k, ColourSum &sum) {
-  for (int32_t r = 1; r <= 3; ++r) {
+  bool dirty = false;
+  for (int32_t r = 1; r <= 3 && sum.weight == 0; ++r)
     for (int32_t dy = -r; dy <= r; ++dy)
       for (int32_t dx = -r; dx <= r; dx += (dy == -r || dy == r) ? 1 : 2 * r) {
         const size_t i = pixelAt(canvas, X + dx, Y + dy);
-        if (canvas.index[i] == k)
+        if (canvas.index[i] == k) {
           sum.add(canvas.colour[i], 1);
+          dirty = dirty || canvas.dirty[i];
+        }
       }
-    if (sum.weight > 0)
-      return true;
-  }
-  return false;
+  return dirty;
 }
 
 } // namespace
@@ -66,7 +67,9 @@ bool sampleStroke(const CanvasPixels &canvas, float px, float py, uint32_t k, bo
           (1 - std::fabs(py - (float(y) + 0.5f))) * (1 - std::fabs(px - (float(x) + 0.5f)));
       sum.add(canvas.colour[i], std::max(w, 0.0f));
     }
-  if (!found && border && canvas.dirty[pixelAt(canvas, X, Y)])
+  // A border texel whose point falls just off the triangle's pixels (at a silhouette or a
+  // sliver) takes the nearest pixels of the triangle when those changed.
+  if (!found && border)
     dirty = ringSearch(canvas, X, Y, k, sum);
   if (!dirty || sum.weight <= 0)
     return false;

@@ -28,7 +28,8 @@ protected:
 
 // The colour a texel whose point lies at window (px, py) takes from the pixels of triangle k, or
 // false when it keeps its value: the pixels of k among the four around the point, weighted
-// bilinearly, when one of them is dirty; for a border texel whose own pixel is dirty but shows
-// another triangle, the pixels of k on the nearest ring (radius 1 to 3) around it.
+// bilinearly, when one of them is dirty; for a border texel with none of k's pixels among the
+// four, the pixels of k on the nearest ring (radius 1 to 3) around it, when one of them is
+// dirty.
 bool sampleStroke(const CanvasPixels &canvas, float px, float py, uint32_t k, bool border,
                   uint32_t &colour);

@@ -234,3 +234,70 @@ TEST_F(StrokeTest, TextureShowsOnTheObjectAndTheSwitchTurnsItOff) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StrokeTest, PaintLayerToColorKeepsThePaintAsCornerColours) {
+  paintFace();
+  ASSERT_TRUE(CommitStroke(scene, view, canvas));
+  const std::vector<uint32_t> painted = pixelsOf(scene.object(0)->paintLayer->image);
+  EXPECT_FALSE(PaintLayerToColor(scene, view.renderer)); // not in objects mode
+  EXPECT_NE(scene.object(0)->paintLayer, nullptr);
+  scene.SetMode(moOBJECTS);
+  scene.selection.Toggle({0, 0});
+  ASSERT_TRUE(PaintLayerToColor(scene, view.renderer));
+  moObject &obj = *scene.object(0);
+  EXPECT_EQ(obj.paintLayer, nullptr);
+  EXPECT_EQ(obj.triangleFaces.count(), 0);
+  std::vector<int32_t> corners;
+  obj.faceVertices(face, corners);
+  for (int32_t v : corners)
+    EXPECT_EQ(obj.cornerColorAt(v, face), (moColor{255, 0, 0, 255}));
+  // Painting again builds the layer from the colours: the same texels come back.
+  PreparePaintSurfaces(scene, view, canvas);
+  ASSERT_NE(obj.paintLayer, nullptr);
+  EXPECT_EQ(obj.paintLayer->image.width(), 512);
+  const std::vector<uint32_t> rebuilt = pixelsOf(obj.paintLayer->image);
+  for (size_t i = 0; i < painted.size(); ++i)
+    for (int b = 0; b < 32; b += 8)
+      ASSERT_LE(std::abs(int(painted[i] >> b & 255) - int(rebuilt[i] >> b & 255)), 1) << i;
+  // The command is undoable as one step.
+  scene.UndoCommand();
+  EXPECT_EQ(pixelsOf(scene.object(0)->paintLayer->image), painted);
+}
+
+TEST_F(StrokeTest, DeleteAndEraseCommands) {
+  paintFace();
+  ASSERT_TRUE(CommitStroke(scene, view, canvas));
+  ui.queueAnswer(false);
+  EXPECT_FALSE(EraseAllPaint(scene, view, canvas, {0, 0, 255, 255}));
+  ui.queueAnswer(true);
+  ASSERT_TRUE(EraseAllPaint(scene, view, canvas, {0, 0, 255, 255}));
+  const ImageBuffer &image = scene.object(0)->paintLayer->image;
+  EXPECT_EQ(std::count(image.pixels(), image.pixels() + image.pixelCount(), packRgba(0, 0, 255)),
+            image.pixelCount());
+  EXPECT_EQ(texture(0), pixelsOf(image));
+  EXPECT_EQ(canvas.undo.strokeCount(), 0);
+  EXPECT_TRUE(FillObjectPaint(scene, view, canvas, 0, {0, 255, 0, 255}));
+  EXPECT_EQ(image.at(3, 3), packRgba(0, 255, 0));
+  EXPECT_FALSE(FillObjectPaint(scene, view, canvas, 5, {0, 255, 0, 255}));
+
+  scene.SetMode(moOBJECTS);
+  scene.selection.Toggle({0, 0});
+  const moColor before = scene.object(0)->cornerColorAt(scene.object(0)->triangleVertices[0],
+                                                        scene.object(0)->triangleFaces[0]);
+  ASSERT_TRUE(DeletePaintLayer(scene, view.renderer));
+  EXPECT_EQ(scene.object(0)->paintLayer, nullptr);
+  EXPECT_EQ(scene.object(0)->cornerColorAt(0, scene.object(0)->faces.count() - 1).r, before.r);
+}
+
+TEST_F(PaintTest, ObjectsWithoutFacesStayUnpainted) {
+  scene.objects.insert(std::make_shared<moObject>());
+  scene.createPrimitive(PrimitiveType::Cube);
+  prepare();
+  EXPECT_EQ(scene.object(0)->paintLayer, nullptr);
+  EXPECT_NE(scene.object(1)->paintLayer, nullptr);
+  EXPECT_EQ(canvas.triangleTotal, 12u);
+}
+
+} // namespace
