@@ -30,15 +30,15 @@ void PaintUndoRing::clear() {
 }
 
 bool PaintUndoRing::overlaps(int32_t record, int32_t start, int32_t size) const {
-  // The int after a record's pixels is shared with the record that follows it.
-  return record < start + size && start < recordEnd(record);
+  // The int after a record's pixels is the first int of the record that follows it: writing it
+  // only changes that record's back link, which the oldest record left does not need.
+  return record < start + size - 1 && start < recordEnd(record);
 }
 
 void PaintUndoRing::dropRedoBranch() {
   const size_t keep = current_ < 0 ? 0 : size_t(applied_ ? current_ + 1 : current_);
   while (strokes_.size() > keep) {
-    for (const TexelBackup &b : strokes_.back().texels)
-      texelBytes_ -= b.texels.size() * sizeof(uint32_t);
+    texelBytes_ -= strokes_.back().texels.texels.size() * sizeof(uint32_t);
     strokes_.pop_back();
   }
   current_ = int32_t(strokes_.size()) - 1;
@@ -54,8 +54,7 @@ void PaintUndoRing::dropRedoBranch() {
 }
 
 void PaintUndoRing::dropOldest() {
-  for (const TexelBackup &b : strokes_.front().texels)
-    texelBytes_ -= b.texels.size() * sizeof(uint32_t);
+  texelBytes_ -= strokes_.front().texels.texels.size() * sizeof(uint32_t);
   strokes_.pop_front();
   if (--current_ < 0)
     applied_ = false;
@@ -113,15 +112,14 @@ bool PaintUndoRing::save(const ImageBuffer &canvas, int32_t x, int32_t y, int32_
   return true;
 }
 
-void PaintUndoRing::closeStroke(std::vector<TexelBackup> texels) {
+void PaintUndoRing::closeStroke(TexelJournal texels) {
   if (!strokeOpen()) {
     if (texels.empty())
       return;
     dropRedoBranch();
     strokes_.push_back({});
   }
-  for (const TexelBackup &b : texels)
-    texelBytes_ += b.texels.size() * sizeof(uint32_t);
+  texelBytes_ += texels.texels.size() * sizeof(uint32_t);
   strokes_.back().texels = std::move(texels);
   strokes_.back().closed = true;
   current_ = int32_t(strokes_.size()) - 1;

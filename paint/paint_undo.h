@@ -18,17 +18,24 @@
 #include <deque>
 #include <vector>
 
-// Texels of one object's layer as they were before a commit (or after it, once exchanged).
+// A rectangle of one object's layer whose texels a journal keeps.
 struct TexelBackup {
   int32_t slot = -1;
   TexelRect rect;
+};
+
+// Texels as they were before a commit (or after it, once exchanged): the rectangles in the
+// order they were taken and their texels one after another, row by row.
+struct TexelJournal {
+  std::vector<TexelBackup> rects;
   std::vector<uint32_t> texels;
+  bool empty() const { return rects.empty(); }
 };
 
 // One stroke: its canvas records (oldest first) and the texels its commit replaced.
 struct PaintStroke {
   std::vector<int32_t> records; // starts in the ring
-  std::vector<TexelBackup> texels;
+  TexelJournal texels;
   bool closed = false;
 };
 
@@ -48,7 +55,7 @@ public:
   // Closes the open stroke with the texels its commit replaced (a stroke without canvas records
   // when none is open and texels are given). Oldest strokes are forgotten while the texels kept
   // exceed the memory limit.
-  void closeStroke(std::vector<TexelBackup> texels);
+  void closeStroke(TexelJournal texels);
   // Whether records were saved since the last close.
   bool strokeOpen() const { return !strokes_.empty() && !strokes_.back().closed; }
 

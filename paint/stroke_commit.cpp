@@ -24,18 +24,32 @@ void markTouched(PaintCanvas &canvas) {
   }
 }
 
-TexelBackup backupOf(int32_t slot, const ImageBuffer &image, const TexelRect &rect) {
-  TexelBackup backup{slot, rect, {}};
-  backup.texels.reserve(size_t(rect.width) * size_t(rect.height));
+// Keeps the texels of rect unless the last rectangle kept is the same one (both triangles of an
+// atlas cell): one copy before either changes is enough. Returns whether it kept them.
+bool keepTexels(TexelJournal &journal, int32_t slot, const ImageBuffer &image,
+                const TexelRect &rect) {
+  if (!journal.rects.empty()) {
+    const TexelBackup &last = journal.rects.back();
+    if (last.slot == slot && last.rect.x == rect.x && last.rect.y == rect.y &&
+        last.rect.width == rect.width && last.rect.height == rect.height)
+      return false;
+  }
+  journal.rects.push_back({slot, rect});
   for (int32_t y = rect.y; y < rect.y + rect.height; ++y)
-    backup.texels.insert(backup.texels.end(), image.row(y) + rect.x,
-                         image.row(y) + rect.x + rect.width);
-  return backup;
+    journal.texels.insert(journal.texels.end(), image.row(y) + rect.x,
+                          image.row(y) + rect.x + rect.width);
+  return true;
 }
 
-// Transfers the touched triangles of one object; appends the texels they replaced to backups.
+void dropLastKept(TexelJournal &journal) {
+  const TexelRect &r = journal.rects.back().rect;
+  journal.texels.resize(journal.texels.size() - size_t(r.width) * size_t(r.height));
+  journal.rects.pop_back();
+}
+
+// Transfers the touched triangles of one object; keeps the texels they replace in journal.
 void commitObject(moObject &obj, int32_t slot, int64_t base, const PaintCanvas &canvas,
-                  const Projector &project, std::vector<TexelBackup> &backups) {
+                  const Projector &project, TexelJournal &journal) {
   PaintLayer &layer = *obj.paintLayer;
   std::vector<TexelRect> changed;
   const CanvasPixels pixels = canvas.view();
@@ -55,16 +69,10 @@ void commitObject(moObject &obj, int32_t slot, int64_t base, const PaintCanvas &
     }
     if (!projected)
       continue;
-    // Both triangles of an atlas cell share one rectangle: one copy before either changes.
-    const bool saved = !backups.empty() && backups.back().slot == slot &&
-                       backups.back().rect.x == rect.x && backups.back().rect.y == rect.y &&
-                       backups.back().rect.width == rect.width &&
-                       backups.back().rect.height == rect.height;
-    if (!saved)
-      backups.push_back(backupOf(slot, layer.image, rect));
+    const bool kept = keepTexels(journal, slot, layer.image, rect);
     if (!layer.transfer(obj, t, pixels, window, uint32_t(base + t))) {
-      if (!saved)
-        backups.pop_back();
+      if (kept)
+        dropLastKept(journal);
       continue;
     }
     layer.finishTriangle(obj, t);
@@ -76,26 +84,32 @@ void commitObject(moObject &obj, int32_t slot, int64_t base, const PaintCanvas &
 }
 
 // Exchanges kept texels with the layers' (in reverse order when undoing) and reloads them.
-void exchangeTexels(Scene &scene, std::vector<TexelBackup> &backups, bool backwards) {
+// Rectangles of a layer that has since changed size are left alone.
+void exchangeTexels(Scene &scene, TexelJournal &journal, bool backwards) {
+  std::vector<size_t> offsets(journal.rects.size());
+  size_t offset = 0;
+  for (size_t i = 0; i < journal.rects.size(); ++i) {
+    offsets[i] = offset;
+    offset += size_t(journal.rects[i].rect.width) * size_t(journal.rects[i].rect.height);
+  }
+  if (offset != journal.texels.size())
+    return;
   std::map<int32_t, std::vector<TexelRect>> reload;
-  const auto swapOne = [&](TexelBackup &b) {
-    moObject *obj = scene.object(b.slot);
+  for (size_t n = 0; n < journal.rects.size(); ++n) {
+    const size_t i = backwards ? journal.rects.size() - 1 - n : n;
+    const TexelBackup &b = journal.rects[i];
+    moObject *obj = b.slot >= 0 ? scene.object(b.slot) : nullptr;
     if (!obj || !obj->paintLayer)
-      return;
+      continue;
     ImageBuffer &image = obj->paintLayer->image;
     const TexelRect &r = b.rect;
-    if (r.x < 0 || r.y < 0 || r.x + r.width > image.width() || r.y + r.height > image.height() ||
-        b.texels.size() != size_t(r.width) * size_t(r.height))
-      return; // the layer has changed size since
-    auto saved = b.texels.begin();
+    if (r.x < 0 || r.y < 0 || r.x + r.width > image.width() || r.y + r.height > image.height())
+      continue;
+    auto saved = journal.texels.begin() + ptrdiff_t(offsets[i]);
     for (int32_t y = r.y; y < r.y + r.height; ++y, saved += r.width)
       std::swap_ranges(saved, saved + r.width, image.row(y) + r.x);
     reload[b.slot].push_back(r);
-  };
-  if (backwards)
-    std::for_each(backups.rbegin(), backups.rend(), swapOne);
-  else
-    std::for_each(backups.begin(), backups.end(), swapOne);
+  }
   for (auto &[slot, rects] : reload)
     if (showsPaintTexture(*scene.object(slot), true))
       UpdateTextureRects(*scene.object(slot), slot, std::move(rects));
@@ -104,7 +118,7 @@ void exchangeTexels(Scene &scene, std::vector<TexelBackup> &backups, bool backwa
 } // namespace
 
 bool CommitStroke(Scene &scene, View &view, PaintCanvas &canvas) {
-  std::vector<TexelBackup> backups;
+  TexelJournal journal;
   if (!canvas.colour.empty()) {
     markTouched(canvas);
     uint32_t total = 0;
@@ -114,13 +128,13 @@ bool CommitStroke(Scene &scene, View &view, PaintCanvas &canvas) {
     for (int32_t i = 0; i < scene.objects.count(); ++i) {
       moObject *obj = scene.object(i);
       if (obj && bases[size_t(i)] >= 0 && obj->paintLayer && !obj->paintLayer->image.empty())
-        commitObject(*obj, i, bases[size_t(i)], canvas, project, backups);
+        commitObject(*obj, i, bases[size_t(i)], canvas, project, journal);
     }
     std::fill(canvas.touched.begin(), canvas.touched.end(), 0);
     canvas.clearDirty();
   }
-  const bool changed = !backups.empty();
-  canvas.undo.closeStroke(std::move(backups));
+  const bool changed = !journal.empty();
+  canvas.undo.closeStroke(std::move(journal));
   return changed;
 }
 

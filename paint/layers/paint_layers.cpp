@@ -82,8 +82,22 @@ private:
       y = odd ? y0 + c - 1 - v : y0 + v;
     }
   };
+  // The layout of the image's current size, worked out again only when that size changes.
+  const AtlasLayout &cachedLayout() const {
+    if (layoutKey_[0] != image.width() || layoutKey_[1] != image.height() ||
+        layoutKey_[2] != elementCount) {
+      layout_ = atlasLayout(image.width(), image.height(), elementCount);
+      layoutKey_[0] = image.width();
+      layoutKey_[1] = image.height();
+      layoutKey_[2] = elementCount;
+    }
+    return layout_;
+  }
+  mutable AtlasLayout layout_;
+  mutable int32_t layoutKey_[3] = {-1, -1, -1};
+
   bool cellOf(int32_t t, Cell &cell) const {
-    const AtlasLayout layout = atlasLayout(image.width(), image.height(), elementCount);
+    const AtlasLayout &layout = cachedLayout();
     if (layout.columns == 0 || t < 0 || image.empty())
       return false;
     const int32_t m = t / 2;
