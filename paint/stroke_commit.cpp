@@ -34,6 +34,8 @@ bool keepTexels(TexelJournal &journal, int32_t slot, const ImageBuffer &image,
         last.rect.width == rect.width && last.rect.height == rect.height)
       return false;
   }
+  if (journal.texels.empty())
+    journal.texels.reserve(size_t(image.pixelCount())); // an atlas keeps each texel once at most
   journal.rects.push_back({slot, rect});
   for (int32_t y = rect.y; y < rect.y + rect.height; ++y)
     journal.texels.insert(journal.texels.end(), image.row(y) + rect.x,
