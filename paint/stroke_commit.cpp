@@ -140,26 +140,30 @@ bool CommitStroke(Scene &scene, View &view, PaintCanvas &canvas) {
   return changed;
 }
 
+namespace {
+
+// One undo or redo step: an unfinished stroke is committed first, then the stroke's canvas
+// rectangles and texels are exchanged.
+bool stepThroughStrokes(Scene &scene, View &view, PaintCanvas &canvas, bool undo) {
+  if (!canvas.dirtyRect.empty() || canvas.undo.strokeOpen())
+    CommitStroke(scene, view, canvas);
+  PaintStroke *stroke = undo ? canvas.undo.undo(canvas.colour) : canvas.undo.redo(canvas.colour);
+  if (!stroke)
+    return false;
+  exchangeTexels(scene, stroke->texels, undo);
+  return true;
+}
+
+} // namespace
+
 void PaintUndoSave(PaintCanvas &canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
   canvas.undo.save(canvas.colour, x, y, w, h);
 }
 
 bool PaintUndo(Scene &scene, View &view, PaintCanvas &canvas) {
-  if (!canvas.dirtyRect.empty() || canvas.undo.strokeOpen())
-    CommitStroke(scene, view, canvas);
-  PaintStroke *stroke = canvas.undo.undo(canvas.colour);
-  if (!stroke)
-    return false;
-  exchangeTexels(scene, stroke->texels, true);
-  return true;
+  return stepThroughStrokes(scene, view, canvas, true);
 }
 
 bool PaintRedo(Scene &scene, View &view, PaintCanvas &canvas) {
-  if (!canvas.dirtyRect.empty() || canvas.undo.strokeOpen())
-    CommitStroke(scene, view, canvas);
-  PaintStroke *stroke = canvas.undo.redo(canvas.colour);
-  if (!stroke)
-    return false;
-  exchangeTexels(scene, stroke->texels, false);
-  return true;
+  return stepThroughStrokes(scene, view, canvas, false);
 }

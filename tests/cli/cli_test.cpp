@@ -1,4 +1,10 @@
 // Runs the real morvo-cli binary.
+#include "core/face_triangulation.h"
+#include "image/image_file.h"
+#include "paint/layers/paint_layers.h"
+#include "scene/recording_ui.h"
+#include "scene/scene_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -69,6 +75,25 @@ TEST_F(CliTest, FailuresExitNonZeroWithOneLine) {
   EXPECT_NE(run("frobnicate").status, 0);
   EXPECT_EQ(run("new --help").status, 0);
   EXPECT_NE(run("info --help").out.find("--json"), std::string::npos);
+}
+
+TEST_F(CliTest, RenderShowsPaintedObjectsTextured) {
+  RecordingUi ui;
+  Scene scene(ui);
+  scene.createPrimitive(PrimitiveType::Cube);
+  moObject &cube = *scene.object(0);
+  buildPaintTriangles(cube);
+  cube.paintLayer = makePaintLayer(PaintLayer::kAtlas, 64, 64, cube.triangleFaces.count());
+  ImageBuffer &paint = cube.paintLayer->image;
+  std::fill(paint.pixels(), paint.pixels() + paint.pixelCount(), packRgba(255, 0, 0));
+  ASSERT_TRUE(saveSceneFile(scene, file("painted.mvo"), false));
+  const CliResult r = run("render " + file("painted.mvo") + " -o " + file("shot.png"));
+  ASSERT_EQ(r.status, 0) << r.out;
+  ImageBuffer shot;
+  ASSERT_EQ(loadImage(shot, file("shot.png"), imageType("shot.png"), false), 1);
+  const uint32_t centre = shot.at(shot.width() / 2, shot.height() / 2);
+  EXPECT_GT(redOf(centre), 100);
+  EXPECT_LT(greenOf(centre), 10); // red paint under white light
 }
 
 } // namespace
