@@ -1,6 +1,7 @@
 #include "paint/layer_commands.h"
 
 #include "paint/index_render.h"
+#include "paint/layers/paint_layers.h"
 #include "paint/paint_surface.h"
 #include "view/paint_textures.h"
 
@@ -81,5 +82,15 @@ bool FillObjectPaint(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot
   fillImage(*obj, slot, colour);
   canvas.undo.clear();
   RefreshCanvas(scene, view, canvas);
+  return true;
+}
+
+bool SetTextureSize(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot, int32_t width,
+                    int32_t height) {
+  moObject *obj = scene.object(slot);
+  if (!obj || !obj->paintLayer || !resizePaintLayer(*obj->paintLayer, width, height))
+    return false;
+  canvas.undo.clear();
+  view.renderer.RebuildObject(scene, slot, true);
   return true;
 }

@@ -263,6 +263,15 @@ void CoordinateLayer::texelsOf(const moObject &obj, int32_t t,
   }
 }
 
+// Every target pixel takes the source pixel at the same relative position.
+void resample(const ImageBuffer &source, ImageBuffer &target) {
+  const int32_t w = target.width(), h = target.height();
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      target.at(x, y) = source.at(int32_t(int64_t(x) * source.width() / w),
+                                  int32_t(int64_t(y) * source.height() / h));
+}
+
 } // namespace
 
 std::unique_ptr<PaintLayer> makePaintLayer(PaintLayer::Kind kind, int32_t width, int32_t height,
@@ -280,12 +289,19 @@ std::unique_ptr<PaintLayer> makePaintLayer(PaintLayer::Kind kind, int32_t width,
     return layer; // a layer without an image
   if (!layer->image.reshape(w, h))
     return nullptr;
-  ImageBuffer &image = layer->image;
-  const bool copy = pixels && !pixels->empty();
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x)
-      image.at(x, y) = copy ? pixels->at(int32_t(int64_t(x) * pixels->width() / w),
-                                         int32_t(int64_t(y) * pixels->height() / h))
-                            : packRgba(255, 255, 255);
+  if (pixels && !pixels->empty())
+    resample(*pixels, layer->image);
+  else
+    std::fill_n(layer->image.pixels(), layer->image.pixelCount(), packRgba(255, 255, 255));
   return layer;
+}
+
+bool resizePaintLayer(PaintLayer &layer, int32_t width, int32_t height) {
+  const int32_t w = roundToPowerOfTwo(width), h = roundToPowerOfTwo(height);
+  ImageBuffer resized;
+  if (w == 0 || h == 0 || layer.image.empty() || !resized.reshape(w, h))
+    return false;
+  resample(layer.image, resized);
+  layer.image = std::move(resized);
+  return true;
 }

@@ -281,6 +281,13 @@ TEST_F(StrokeTest, DeleteAndEraseCommands) {
   EXPECT_TRUE(FillObjectPaint(scene, view, canvas, 0, {0, 255, 0, 255}));
   EXPECT_EQ(image.at(3, 3), packRgba(0, 255, 0));
   EXPECT_FALSE(FillObjectPaint(scene, view, canvas, 5, {0, 255, 0, 255}));
+  // Texture size: a size beyond the image limits changes nothing; a valid one resamples.
+  EXPECT_FALSE(SetTextureSize(scene, view, canvas, 0, 65536, 65536));
+  EXPECT_EQ(image.width(), 512);
+  ASSERT_TRUE(SetTextureSize(scene, view, canvas, 0, 1024, 512));
+  EXPECT_EQ(scene.object(0)->paintLayer->image.width(), 1024);
+  EXPECT_EQ(scene.object(0)->paintLayer->image.at(1023, 511), packRgba(0, 255, 0));
+  EXPECT_EQ(texture(0), pixelsOf(scene.object(0)->paintLayer->image));
 
   scene.SetMode(moOBJECTS);
   scene.selection.Toggle({0, 0});
