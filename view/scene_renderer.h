@@ -1,6 +1,8 @@
 // Puts the scene on the screen with OpenGL 1.1 display lists, on whatever context is current.
 // Every object i has
-//   a draw list ((i + 1) << 16) | 0xFFFF: its faces as one batch of triangles, what a frame draws;
+//   a draw list ((i + 1) << 16) | 0xFFFF: its faces as one batch of triangles, what a frame draws
+//     (for an object that shows its paint, its paint triangles with texture coordinates, the
+//     texture named i + 1 loaded when the list is built);
 //   an object list i + 1: the same faces, each under its pick name (object << 16 | face), for
 //     picking; compiled when first needed after a change;
 //   a wire list i | 0x8000: the faces without colours, for object highlights; also compiled
