@@ -46,21 +46,25 @@ public:
   // The colours of the image at the three corners of paint triangle t (nearest texel; white
   // where the layer has no image).
   virtual void triangleCornerColors(const moObject &obj, int32_t t, moColor out[3]) const;
+  // The texel operations below belong to the layer kinds; a layer that maps no texels (the
+  // defaults) has none to show, change or fill.
+
   // The texels paint triangle t occupies in the image, margins included; empty when it has none
   // (no image, or a triangle the layer has no room for). Always inside the image.
-  virtual TexelRect texelRect(const moObject &obj, int32_t t) const = 0;
+  virtual TexelRect texelRect(const moObject &, int32_t) const { return {}; }
   // Writes the canvas pixels of paint triangle t, whose corners the window shows at
   // window[0..5] (x, y pairs) and whose pixels carry index k, into its texels: only texels
   // whose screen footprint holds a dirty pixel of the triangle change. Returns whether any
   // texel changed. Never writes outside the image.
-  virtual bool transfer(const moObject &obj, int32_t t, const CanvasPixels &canvas,
-                        const float window[6], uint32_t k) = 0;
+  virtual bool transfer(const moObject &, int32_t, const CanvasPixels &, const float[6], uint32_t) {
+    return false;
+  }
   // Completes triangle t after its texels changed (the atlas copies them into the margins that
   // texture filtering reads; the other kinds need nothing).
-  virtual void finishTriangle(const moObject &obj, int32_t t) = 0;
+  virtual void finishTriangle(const moObject &, int32_t) {}
   // Fills triangle t's texels by interpolating the colours of its three corners, then finishes
   // it.
-  virtual void fillTriangle(const moObject &obj, int32_t t, const moColor corners[3]) = 0;
+  virtual void fillTriangle(const moObject &, int32_t, const moColor[3]) {}
 
   ImageBuffer image;
   int32_t elementCount = 0;       // triangles (atlas), vertices or triangle corners it was made for

@@ -176,7 +176,6 @@ public:
     }
   }
   TexelRect texelRect(const moObject &obj, int32_t t) const override;
-  void finishTriangle(const moObject &, int32_t) override {}
 
 protected:
   void texelsOf(const moObject &obj, int32_t t, std::vector<TexelSample> &out) const override;
