@@ -4,6 +4,7 @@
 
 #include "core/mesh.h"
 
+#include <algorithm>
 #include <vector>
 
 // Triangulates face f of obj, whose corner list (faceVertices order, clockwise from outside) is
@@ -25,3 +26,8 @@ int32_t faceTriangles(const moObject &obj, int32_t f, const std::vector<int32_t>
 // every active face in face order, each triangle counter-clockwise seen from outside. Throws
 // moInvalidTopologyException for a face whose edge ring is broken; the lists are then empty.
 void buildPaintTriangles(moObject &obj);
+
+// The number of paint triangles obj has: entries present in both of its lists.
+inline int32_t paintTriangleCount(const moObject &obj) {
+  return std::min(obj.triangleFaces.count(), obj.triangleVertices.count() / 3);
+}

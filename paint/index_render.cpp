@@ -135,10 +135,6 @@ uint32_t encodableIndices(const ColourDepths &d) {
   return (1u << bits) - 2; // value 0 is the background, all ones the mask's white
 }
 
-int32_t paintTriangleCount(const moObject &obj) {
-  return std::min(obj.triangleFaces.count(), obj.triangleVertices.count() / 3);
-}
-
 std::vector<int64_t> paintIndexBases(const Scene &scene, uint32_t &total) {
   std::vector<int64_t> bases(size_t(std::max(scene.objects.count(), 0)), -1);
   int64_t sum = 0;
@@ -188,6 +184,15 @@ void IndexRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, w, h, redOnly ? GL_RED : GL_RGBA, GL_UNSIGNED_BYTE, read.data());
   const size_t stride = redOnly ? 1 : 4;
+  if (depths.red == 8 && depths.green == 8 && depths.blue == 8) {
+    // Full bytes: the index is the colour's low three bytes minus one (black wraps to none).
+    for (size_t p = 0; p < canvas.index.size(); ++p) {
+      const uint8_t *c = &read[p * stride];
+      canvas.index[p] =
+          (redOnly ? uint32_t(c[0]) : (c[0] | uint32_t(c[1]) << 8 | uint32_t(c[2]) << 16)) - 1;
+    }
+    return;
+  }
   for (size_t p = 0; p < canvas.index.size(); ++p) {
     const uint8_t *c = &read[p * stride];
     const uint8_t rgb[3] = {c[0], redOnly ? uint8_t(0) : c[1], redOnly ? uint8_t(0) : c[2]};

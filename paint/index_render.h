@@ -29,8 +29,6 @@ uint32_t encodableIndices(const ColourDepths &depths);
 // Global paint index of the first triangle of each slot, -1 for slots whose object is missing,
 // hidden or insensitive; total receives the number of paint triangles of all the others.
 std::vector<int64_t> paintIndexBases(const Scene &scene, uint32_t &total);
-// The paint triangles an object has (both lists agree on it).
-int32_t paintTriangleCount(const moObject &obj);
 
 // Index render into the canvas's index image: black background, each paint triangle of a
 // visible, sensitive object flat in its encoded colour, white for triangles the face mask

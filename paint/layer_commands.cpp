@@ -1,5 +1,6 @@
 #include "paint/layer_commands.h"
 
+#include "core/face_triangulation.h"
 #include "paint/index_render.h"
 #include "paint/layers/paint_layers.h"
 #include "paint/paint_surface.h"

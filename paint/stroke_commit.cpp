@@ -1,5 +1,6 @@
 #include "paint/stroke_commit.h"
 
+#include "core/face_triangulation.h"
 #include "paint/index_render.h"
 #include "view/paint_textures.h"
 

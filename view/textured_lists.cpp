@@ -1,5 +1,6 @@
 // The textured half of the renderer: paint triangles with their texture coordinates, and the
 // texture binding of each object in a frame.
+#include "core/face_triangulation.h"
 #include "view/corner_normal.h"
 #include "view/paint_textures.h"
 #include "view/scene_renderer.h"
@@ -9,7 +10,7 @@
 
 void SceneRenderer::emitPaintTriangles(const moObject &obj, int32_t slot,
                                        bool viaVertexLists) const {
-  const int32_t count = std::min(obj.triangleFaces.count(), obj.triangleVertices.count() / 3);
+  const int32_t count = paintTriangleCount(obj);
   for (int32_t t = count - 1; t >= 0; --t) {
     const int32_t f = obj.triangleFaces[t];
     const int32_t *corners = &obj.triangleVertices[3 * t];

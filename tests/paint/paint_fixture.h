@@ -1,6 +1,7 @@
 // A scene, view and canvas on an offscreen context, for the painting tests.
 #pragma once
 
+#include "core/face_triangulation.h"
 #include "paint/index_render.h"
 #include "paint/paint_surface.h"
 #include "paint/stroke_commit.h"

@@ -83,6 +83,34 @@ TEST_F(PaintTest, IndexRenderOfTwoCubesNamesTheTriangleOfEveryPixel) {
   EXPECT_GT(checked, kWidth * kHeight * 9 / 10);
 }
 
+TEST_F(PaintTest, IndicesBeyondOneChannelDecodeFromAllThree) {
+  uint8_t rgb[3];
+  for (const ColourDepths depths : {ColourDepths{8, 8, 8}, ColourDepths{5, 6, 5}})
+    for (uint32_t k : {0u, 30u, 254u, 255u, 65535u, 65536u})
+      if (k < encodableIndices(depths)) {
+        encodePaintIndex(k, depths, rgb);
+        EXPECT_EQ(decodePaintIndex(rgb, depths), k);
+      }
+  scene.createPrimitive(PrimitiveType::Sphere);
+  prepare();
+  const moObject &sphere = *scene.object(0);
+  ASSERT_GT(canvas.triangleTotal, 300u); // past what the red channel holds
+  int32_t shown = 0;
+  for (int32_t y = 0; y < kHeight; y += 3)
+    for (int32_t x = 0; x < kWidth; x += 3) {
+      const uint32_t k = canvas.index[canvas.offset(x, y)];
+      if (k == kNoPaintIndex)
+        continue;
+      ASSERT_LT(k, canvas.triangleTotal);
+      moVec3 w[3];
+      for (int c = 0; c < 3; ++c)
+        w[c] = onScreen(sphere.vertices[sphere.triangleVertices[3 * int32_t(k) + c]].Coordinates);
+      EXPECT_GT(hitTest(w, float(x) + 0.5f, float(y) + 0.5f).inside, -1.0f) << x << ", " << y;
+      ++shown;
+    }
+  EXPECT_GT(shown, 1000);
+}
+
 // The face of the first cube that looks most directly at the eye.
 int32_t frontFace(const moObject &obj, const moVec3 &toEye) {
   int32_t best = -1;
