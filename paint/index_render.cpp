@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr float kBackground = 156.0f / 255.0f;
-
 int32_t usableBits(int32_t bits) { return std::clamp(bits, 1, 8); }
 
 // Per-corner positions and colours for one glDrawArrays of triangles.
@@ -154,9 +152,9 @@ void IndexRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
   uint32_t total = 0;
   const std::vector<int64_t> bases = paintIndexBases(scene, total);
   canvas.triangleTotal = std::min(total, encodableIndices(depths));
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT);
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-  glClearColor(kBackground, kBackground, kBackground, 1);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   for (GLenum off : {GL_LIGHTING, GL_TEXTURE_2D, GL_BLEND, GL_DITHER})
@@ -174,8 +172,7 @@ void IndexRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
       addBlackFaces(*obj, batch);
     batch.draw();
   }
-  glDepthFunc(GL_LESS);
-  glEnable(GL_LIGHTING);
+  glPopAttrib();
 
   const int32_t w = canvas.width(), h = canvas.height();
   const bool redOnly = int64_t(canvas.triangleTotal) + 2 < (int64_t(1) << depths.red);
@@ -201,6 +198,7 @@ void IndexRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
 }
 
 void ShadeRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
+  glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   applyCamera(view);
   glEnable(GL_LIGHTING);
@@ -214,7 +212,7 @@ void ShadeRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
     if (obj && obj->visible && obj->shaded)
       glCallList(SceneRenderer::drawList(i));
   }
-  glEnable(GL_COLOR_MATERIAL);
+  glPopAttrib();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, canvas.width(), canvas.height(), GL_RED, GL_UNSIGNED_BYTE,
                canvas.shade.data());

@@ -33,8 +33,8 @@ std::vector<int64_t> paintIndexBases(const Scene &scene, uint32_t &total);
 // Index render into the canvas's index image: black background, each paint triangle of a
 // visible, sensitive object flat in its encoded colour, white for triangles the face mask
 // excludes (and for those beyond what the frame buffer can encode), insensitive objects black.
-// Needs a current context whose frame buffer is at least the canvas's size. Leaves lighting
-// on, the grey clear colour and depth function less.
+// Needs a current context whose frame buffer is at least the canvas's size; the OpenGL state
+// it changes is restored.
 void IndexRender(const Scene &scene, const View &view, PaintCanvas &canvas);
 // Shade render into the canvas's shade image: every shaded, visible object lit in the white
 // material, without texture or corner colours. Needs the object's lists built.
