@@ -23,17 +23,17 @@ void BrushTool::drag(PaintContext &ctx, int32_t x, int32_t y) {
   const int32_t tx = dabX(x), ty = dabY(y);
   if (std::max(std::abs(tx - dab.lastX), std::abs(ty - dab.lastY)) < dab.spacing)
     return;
-  // The counter is 1 on the last dab; a dab falls where it reaches a multiple of the spacing.
+  // The counter is 1 on the last dab and counts the pixels walked since; a dab falls where it
+  // reaches a multiple of the spacing (on the last dab itself when the spacing is 1).
   int32_t counter = 1;
   walkLine(dab.lastX, dab.lastY, tx, ty, [&](int32_t px, int32_t py) {
-    if (counter % dab.spacing != 0) {
-      ++counter;
-      return;
+    if (counter % dab.spacing == 0) {
+      dabAt(ctx, px, py);
+      dab.lastX = px;
+      dab.lastY = py;
+      counter = 1;
     }
-    dabAt(ctx, px, py);
-    dab.lastX = px;
-    dab.lastY = py;
-    counter = 1;
+    ++counter;
   });
 }
 

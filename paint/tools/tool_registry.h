@@ -58,6 +58,8 @@ public:
   // range or a tool the reveal or pattern mode rules out. The stamp without an image gives the
   // knife instead; the face selection switches the selection to faces first.
   bool SelectTool(PaintContext &ctx, int32_t index);
+  // Activates the current tool again, as a freshly prepared canvas needs.
+  void activateCurrent(PaintContext &ctx) { current().activate(ctx); }
 
   uint32_t paintColour = 0xFF000000u; // opaque black
   uint32_t baseColour = 0xFFFFFFFFu;  // white; the eraser and object fill paint with it
