@@ -1,5 +1,6 @@
 // morvo-cli: the headless companion of the program, for batch work and for checking what the
 // program does. It uses the program's own libraries with a recording user interface.
+#include "cli/paint_command.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
@@ -274,5 +275,7 @@ int main(int argc, char **argv) {
     return runInfo(args);
   if (command == "render")
     return runRender(args);
+  if (command == "paint")
+    return runPaint(args);
   return fail("unknown command '" + command + "' (try --help)");
 }
