@@ -26,6 +26,12 @@ MainWindow::MainWindow() : statusLine_(new QLabel) {
   view_.ResetCamera();
   modelWindow_ = new ModelWindow(*scene_, view_, *ui_, this);
   setCentralWidget(modelWindow_);
+  connect(modelWindow_, &ModelWindow::scenesDropped, this, [this](const QStringList &paths) {
+    if (!askToSave())
+      return;
+    for (const QString &path : paths)
+      openScenePath(path);
+  });
   buildMenus();
   refreshTitle();
   // A client area of 720 x 486 for the model window.

@@ -1,20 +1,35 @@
 #include "app/model_window.h"
 
+#include "view/window_drawing.h"
+
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QWheelEvent>
 
+namespace {
+
+Button buttonOf(Qt::MouseButton b) {
+  return b == Qt::LeftButton     ? Button::Left
+         : b == Qt::MiddleButton ? Button::Middle
+         : b == Qt::RightButton  ? Button::Right
+                                 : Button::None;
+}
+
+} // namespace
+
 ModelWindow::ModelWindow(Scene &scene, View &view, UserInterface &ui, QWidget *parent)
-    : QOpenGLWidget(parent), scene_(scene), view_(view), ui_(ui) {
+    : QOpenGLWidget(parent), scene_(scene), view_(view), controller_(scene, view, ui) {
   setFocusPolicy(Qt::StrongFocus);
-  setMouseTracking(false);
+  setMouseTracking(true); // the hover highlight follows the pointer without a button held
+  setAcceptDrops(true);
   spinTimer_.setInterval(10);
-  connect(&spinTimer_, &QTimer::timeout, this, [this] {
-    if (view_.cameraMode.spinTick(view_.camera))
-      update();
-    else
-      spinTimer_.stop();
-  });
+  connect(&spinTimer_, &QTimer::timeout, this, [this] { apply(controller_.tick()); });
 }
 
 void ModelWindow::sceneChanged() {
@@ -35,53 +50,96 @@ void ModelWindow::resizeGL(int width, int height) {
 void ModelWindow::paintGL() {
   view_.camera.ApplyProjection();
   if (listsStale_) {
-    view_.renderer.RebuildLists(scene_, true);
+    // During a drag the fast build keeps the drag batches that the steps refill.
+    view_.renderer.RebuildLists(scene_, controller_.mode() != InteractionController::DragMode);
     listsStale_ = false;
   }
-  view_.renderer.DrawScene(scene_, view_.camera, view_.groundAndAxes, InteractionMode::Camera,
+  view_.renderer.DrawScene(scene_, view_.camera, view_.groundAndAxes, controller_.interactionMode(),
                            false);
+  int32_t band[4];
+  if (controller_.rubberBand(band))
+    XorRectangle(band[0], band[1], band[2], band[3], view_.camera.width, view_.camera.height);
 }
 
-void ModelWindow::mousePressEvent(QMouseEvent *event) {
-  previous_ = event->position().toPoint();
-  accumulated_ = {};
-  if (event->button() == Qt::MiddleButton)
-    view_.cameraMode.spinArmed = !view_.cameraMode.spinArmed;
-  else
-    view_.cameraMode.spinArmed = false; // any other press ends a spin
+void ModelWindow::pointer(QMouseEvent *event, PointerInput::Kind kind) {
+  const qreal ratio = devicePixelRatioF();
+  PointerInput in;
+  in.kind = kind;
+  in.x = int32_t(event->position().x() * ratio);
+  in.y = int32_t(event->position().y() * ratio);
+  in.button = buttonOf(event->button());
+  in.mods = {bool(event->modifiers() & Qt::ShiftModifier),
+             bool(event->modifiers() & Qt::ControlModifier)};
+  in.leftHeld = event->buttons() & Qt::LeftButton;
+  in.middleHeld = event->buttons() & Qt::MiddleButton;
+  in.rightHeld = event->buttons() & Qt::RightButton;
+  makeCurrent(); // picking and list rebuilds draw in this window's context
+  apply(controller_.pointer(in));
 }
 
-void ModelWindow::mouseMoveEvent(QMouseEvent *event) {
-  const QPoint p = event->position().toPoint();
-  const QPoint step = p - previous_;
-  accumulated_ += step;
-  CameraMode &mode = view_.cameraMode;
-  if (event->buttons() & (Qt::MiddleButton | Qt::RightButton)) {
-    if (mode.spinArmed && std::abs(accumulated_.x()) + 4 >= std::abs(4 * accumulated_.y()))
-      mode.trackSpin(step.x());
-    mode.zoom(view_.camera, p.y(), previous_.y(), accumulated_.x(), accumulated_.y());
-  } else if (event->buttons() & Qt::LeftButton) {
-    mode.orbit(view_.camera, p.x(), p.y(), previous_.x(), previous_.y());
-  }
-  previous_ = p;
-  update();
-}
-
-void ModelWindow::mouseReleaseEvent(QMouseEvent *event) {
-  if (event->button() == Qt::MiddleButton && view_.cameraMode.releaseSpin(view_.camera)) {
-    spinTimer_.start();
-    update();
-  }
-}
+void ModelWindow::mousePressEvent(QMouseEvent *event) { pointer(event, PointerInput::Press); }
+void ModelWindow::mouseMoveEvent(QMouseEvent *event) { pointer(event, PointerInput::Move); }
+void ModelWindow::mouseReleaseEvent(QMouseEvent *event) { pointer(event, PointerInput::Release); }
 
 void ModelWindow::wheelEvent(QWheelEvent *event) {
-  wheelZoom(view_.camera, event->angleDelta().y());
-  ui_.setStatus(" In MouseWheel ");
-  // The wheel does not redraw by itself; the change shows with the next frame.
+  apply(controller_.wheel(event->angleDelta().y()));
+}
+
+void ModelWindow::apply(const Reaction &r) {
+  if (r.stopSpinTimer)
+    spinTimer_.stop();
+  if (r.startSpinTimer)
+    spinTimer_.start();
+  if (r.cursor != CursorShape::Unchanged)
+    setCursor(r.cursor == CursorShape::Arrow ? Qt::ArrowCursor : Qt::SizeAllCursor);
+  if (r.warp) {
+    const qreal ratio = devicePixelRatioF();
+    QCursor::setPos(mapToGlobal(QPoint(int(r.warpX / ratio), int(r.warpY / ratio))));
+  }
+  if (r.redraw)
+    update();
+  if (r.menu == MenuKind::None)
+    return;
+  QMenu menu(this);
+  fillMenu(&menu, operationsMenu(r.menu));
+  const QSize size = menu.sizeHint();
+  menu.exec(QCursor::pos() - QPoint(0, size.height() / 2));
+}
+
+void ModelWindow::fillMenu(QMenu *menu, const std::vector<MenuEntry> &entries) {
+  for (const MenuEntry &entry : entries) {
+    if (entry.type == MenuEntry::Type::Separator) {
+      menu->addSeparator();
+      continue;
+    }
+    const QString text = QString::fromStdString(entry.text);
+    QAction *action = nullptr;
+    if (entry.type == MenuEntry::Type::Submenu) {
+      QMenu *sub = menu->addMenu(text);
+      fillMenu(sub, entry.submenu);
+      action = sub->menuAction();
+    } else {
+      action = menu->addAction(text);
+      if (entry.type == MenuEntry::Type::Command)
+        connect(action, &QAction::triggered, this, [this, command = entry.command] {
+          makeCurrent();
+          apply(controller_.choose(command));
+        });
+    }
+    action->setEnabled(entry.enabled);
+    connect(action, &QAction::hovered, this, [this, &entry] { controller_.showHelp(entry); });
+  }
 }
 
 void ModelWindow::keyPressEvent(QKeyEvent *event) {
+  makeCurrent();
   switch (event->key()) {
+  case Qt::Key_Shift:
+    return apply(controller_.key({KeyInput::Shift, true}));
+  case Qt::Key_Control:
+    return apply(controller_.key({KeyInput::Ctrl, true}));
+  case Qt::Key_D:
+    return apply(controller_.key({KeyInput::RepeatLast, true}));
   case Qt::Key_Left:
     view_.PanCamera(-10, 0);
     break;
@@ -99,4 +157,31 @@ void ModelWindow::keyPressEvent(QKeyEvent *event) {
     return;
   }
   update();
+}
+
+void ModelWindow::keyReleaseEvent(QKeyEvent *event) {
+  makeCurrent();
+  if (event->key() == Qt::Key_Shift)
+    apply(controller_.key({KeyInput::Shift, false}));
+  else if (event->key() == Qt::Key_Control)
+    apply(controller_.key({KeyInput::Ctrl, false}));
+  else
+    QOpenGLWidget::keyReleaseEvent(event);
+}
+
+void ModelWindow::dragEnterEvent(QDragEnterEvent *event) {
+  if (event->mimeData()->hasUrls())
+    event->acceptProposedAction();
+}
+
+void ModelWindow::dropEvent(QDropEvent *event) {
+  std::vector<std::string> names;
+  for (const QUrl &url : event->mimeData()->urls())
+    names.push_back(url.toLocalFile().toStdString());
+  QStringList paths;
+  for (const std::string &name : InteractionController::droppedScenes(names))
+    paths.push_back(QString::fromStdString(name));
+  event->acceptProposedAction();
+  if (!paths.isEmpty())
+    emit scenesDropped(paths);
 }

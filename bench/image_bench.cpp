@@ -37,7 +37,7 @@ void BM_Save(benchmark::State &state) {
   state.SetLabel(kNames[type]);
   const std::string path = pathFor(type);
   for (auto _ : state)
-    if (saveImage(picture(), path, type, false) != 1)
+    if (saveImage(picture(), path, type, RowOrder::kTopFirst) != 1)
       state.SkipWithError("save failed");
   std::remove(path.c_str());
 }
@@ -46,7 +46,7 @@ void BM_Load(benchmark::State &state) {
   const int type = int(state.range(0));
   state.SetLabel(kNames[type]);
   const std::string path = pathFor(type);
-  if (saveImage(picture(), path, type, false) != 1) {
+  if (saveImage(picture(), path, type, RowOrder::kTopFirst) != 1) {
     state.SkipWithError("save failed");
     return;
   }

@@ -23,7 +23,7 @@ const char *const kUsage = "usage: morvo-cli COMMAND [ARGS]\n"
                            "commands:\n"
                            "  new SHAPE... -o FILE.mvo   make a scene of primitive shapes\n"
                            "  info FILE.mvo [--json]     describe the objects of a scene\n"
-                           "  render FILE.mvo -o OUT.png draw a scene as the program shows it\n"
+                           "  render FILE.mvo -o IMAGE   draw a scene as the program shows it\n"
                            "'morvo-cli COMMAND --help' tells more.\n";
 
 const char *const kNewHelp =
@@ -36,12 +36,14 @@ const char *const kInfoHelp =
     "usage: morvo-cli info FILE.mvo [--json]\n"
     "Lists every object of the scene by slot: name, element slots and active elements, the\n"
     "visible/sensitive/shaded/showTexture flags, the paint kind and image size, and whether the\n"
-    "mesh passes the consistency test. --json prints one object {\"objects\": [...]}.\n";
+    "mesh passes the consistency test. --json prints one object {\"objects\": [...]}; a name\n"
+    "that is not UTF-8 has each stray byte shown as U+FFFD and its exact bytes in \"nameHex\".\n";
 
 const char *const kRenderHelp =
-    "usage: morvo-cli render FILE.mvo -o OUT.png [--size WxH] [--view VIEW] [--ortho]\n"
+    "usage: morvo-cli render FILE.mvo -o IMAGE [--size WxH] [--view VIEW] [--ortho]\n"
     "Draws the scene offscreen as the model window shows it in select mode (flat shading,\n"
-    "outlines, ground grid) and saves a PNG. --size defaults to 720x486; VIEW is reset (the\n"
+    "outlines, ground grid) and saves it in the format the extension of IMAGE names: .png,\n"
+    ".jpg or .jpeg, .bmp, .ppm, .tif or .tiff. --size defaults to 720x486; VIEW is reset (the\n"
     "default), +x, +y, +z, -x, -y or -z, the program's own view commands; --ortho draws with the\n"
     "orthographic camera.\n";
 
@@ -53,6 +55,18 @@ int fail(const std::string &message) {
 // The last message the libraries showed, or a fallback.
 std::string lastMessage(const RecordingUi &ui, const std::string &fallback) {
   return ui.messages.empty() ? fallback : ui.messages.back();
+}
+
+// Opens a scene file, printing the reason when it cannot be read and any warning the reader gave
+// when it could.
+bool openScene(Scene &scene, const RecordingUi &ui, const std::string &path) {
+  if (!openSceneFile(scene, path, true)) {
+    fail(lastMessage(ui, "could not open " + path));
+    return false;
+  }
+  for (const std::string &warning : ui.messages)
+    std::cerr << "morvo-cli: warning: " << warning << std::endl;
+  return true;
 }
 
 bool wantsHelp(const std::vector<std::string> &args) {
@@ -105,10 +119,52 @@ int runNew(const std::vector<std::string> &args) {
   return 0;
 }
 
+// Length of the well-formed UTF-8 sequence that starts at s[i], or 0 when none does there.
+size_t utf8Length(const std::string &s, size_t i) {
+  const auto byte = [&](size_t k) { return k < s.size() ? unsigned(uint8_t(s[k])) : 0u; };
+  const unsigned lead = byte(i);
+  if (lead < 0x80)
+    return 1;
+  // The allowed range of the second byte excludes overlong forms, surrogates and values past
+  // U+10FFFF.
+  size_t length = 0;
+  unsigned low = 0x80, high = 0xbf;
+  if (lead >= 0xc2 && lead <= 0xdf) {
+    length = 2;
+  } else if (lead >= 0xe0 && lead <= 0xef) {
+    length = 3;
+    low = lead == 0xe0 ? 0xa0 : low;
+    high = lead == 0xed ? 0x9f : high;
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    length = 4;
+    low = lead == 0xf0 ? 0x90 : low;
+    high = lead == 0xf4 ? 0x8f : high;
+  }
+  for (size_t k = 1; k < length; ++k) {
+    const unsigned b = byte(i + k);
+    if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xbfu))
+      return 0;
+  }
+  return length;
+}
+
+bool isUtf8(const std::string &s) {
+  for (size_t i = 0, n; i < s.size(); i += n)
+    if ((n = utf8Length(s, i)) == 0)
+      return false;
+  return true;
+}
+
+// A JSON string of the text; each byte that is not part of well-formed UTF-8 becomes U+FFFD, so
+// the output is always valid JSON.
 std::string jsonString(const std::string &s) {
   std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
+  for (size_t i = 0; i < s.size();) {
+    const size_t n = utf8Length(s, i);
+    const auto c = uint8_t(s[i]);
+    if (n == 0) {
+      out += "\\ufffd";
+    } else if (c == '"' || c == '\\') {
       out += '\\';
       out += char(c);
     } else if (c < 0x20) {
@@ -116,10 +172,21 @@ std::string jsonString(const std::string &s) {
       std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
       out += escaped;
     } else {
-      out += char(c);
+      out.append(s, i, n);
     }
+    i += n == 0 ? 1 : n;
   }
   return out + "\"";
+}
+
+std::string hexBytes(const std::string &s) {
+  std::string out;
+  char pair[3];
+  for (unsigned char c : s) {
+    std::snprintf(pair, sizeof pair, "%02x", c);
+    out += pair;
+  }
+  return out;
 }
 
 template <class T> int32_t activeCount(const moArray<T> &items) {
@@ -148,8 +215,8 @@ int runInfo(const std::vector<std::string> &args) {
     return fail("no scene file given");
   RecordingUi ui;
   Scene scene(ui);
-  if (!openSceneFile(scene, path, true))
-    return fail(lastMessage(ui, "could not open " + path));
+  if (!openScene(scene, ui, path))
+    return 1;
   std::ostringstream out;
   if (json)
     out << "{\"objects\": [";
@@ -164,8 +231,11 @@ int runInfo(const std::vector<std::string> &args) {
     const int32_t paintHeight = layer ? layer->image.height() : 0;
     const bool valid = objectLocallyValid(*obj, false);
     if (json) {
-      out << (first ? "" : ", ") << "{\"slot\": " << slot << ", \"name\": " << jsonString(obj->name)
-          << ", \"vertices\": " << obj->vertices.count() << ", \"edges\": " << obj->edges.count()
+      out << (first ? "" : ", ") << "{\"slot\": " << slot
+          << ", \"name\": " << jsonString(obj->name);
+      if (!isUtf8(obj->name))
+        out << ", \"nameHex\": \"" << hexBytes(obj->name) << "\"";
+      out << ", \"vertices\": " << obj->vertices.count() << ", \"edges\": " << obj->edges.count()
           << ", \"faces\": " << obj->faces.count()
           << ", \"activeVertices\": " << activeCount(obj->vertices)
           << ", \"activeEdges\": " << activeCount(obj->edges)
@@ -197,63 +267,81 @@ int runInfo(const std::vector<std::string> &args) {
   return 0;
 }
 
+struct RenderRequest {
+  std::string path, output;
+  int type = kImageOther; // of the output, from its name
+  int32_t width = 720, height = 486, axis = -1;
+  bool orthographic = false;
+};
+
+// Reads the arguments of render; returns an empty string, or the reason they are refused.
+std::string parseRender(const std::vector<std::string> &args, RenderRequest &r) {
+  static const std::map<std::string, int32_t> kViews = {
+      {"reset", -1}, {"+x", 0}, {"+y", 1}, {"+z", 2}, {"-x", 7}, {"-y", 8}, {"-z", 9}};
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string &a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "-o" && hasValue) {
+      r.output = args[++i];
+    } else if (a == "--size" && hasValue) {
+      char x = 0;
+      std::istringstream size(args[++i]);
+      if (!(size >> r.width >> x >> r.height) || x != 'x' || r.width < 1 || r.height < 1 ||
+          !imageSizeSupported(r.width, r.height))
+        return "bad size '" + args[i] + "' (WxH)";
+    } else if (a == "--view" && hasValue) {
+      const auto it = kViews.find(args[++i]);
+      if (it == kViews.end())
+        return "unknown view '" + args[i] + "'";
+      r.axis = it->second;
+    } else if (a == "--ortho") {
+      r.orthographic = true;
+    } else if (r.path.empty() && a[0] != '-') {
+      r.path = a;
+    } else {
+      return "unexpected argument '" + a + "'";
+    }
+  }
+  if (r.path.empty() || r.output.empty())
+    return "render needs a scene file and -o IMAGE";
+  r.type = imageType(r.output);
+  if (r.type < kImageJpeg || r.type > kImageTiff)
+    return "cannot tell the image format of '" + r.output +
+           "' (use .png, .jpg, .jpeg, .bmp, .ppm, .tif or .tiff)";
+  return {};
+}
+
 int runRender(const std::vector<std::string> &args) {
   if (wantsHelp(args)) {
     std::cout << kRenderHelp;
     return 0;
   }
-  static const std::map<std::string, int32_t> kViews = {
-      {"reset", -1}, {"+x", 0}, {"+y", 1}, {"+z", 2}, {"-x", 7}, {"-y", 8}, {"-z", 9}};
-  std::string path, output;
-  int32_t width = 720, height = 486, axis = -1;
-  bool orthographic = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string &a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "-o" && hasValue) {
-      output = args[++i];
-    } else if (a == "--size" && hasValue) {
-      char x = 0;
-      std::istringstream size(args[++i]);
-      if (!(size >> width >> x >> height) || x != 'x' || width < 1 || height < 1 ||
-          !imageSizeSupported(width, height))
-        return fail("bad size '" + args[i] + "' (WxH)");
-    } else if (a == "--view" && hasValue) {
-      const auto it = kViews.find(args[++i]);
-      if (it == kViews.end())
-        return fail("unknown view '" + args[i] + "'");
-      axis = it->second;
-    } else if (a == "--ortho") {
-      orthographic = true;
-    } else if (path.empty() && a[0] != '-') {
-      path = a;
-    } else {
-      return fail("unexpected argument '" + a + "'");
-    }
-  }
-  if (path.empty() || output.empty())
-    return fail("render needs a scene file and -o OUT.png");
+  RenderRequest request;
+  if (const std::string refused = parseRender(args, request); !refused.empty())
+    return fail(refused);
   RecordingUi ui;
   Scene scene(ui);
-  if (!openSceneFile(scene, path, true))
-    return fail(lastMessage(ui, "could not open " + path));
+  if (!openScene(scene, ui, request.path))
+    return 1;
   OffscreenContext context;
   std::string error;
-  if (!context.create(width, height, error))
+  if (!context.create(request.width, request.height, error))
     return fail(error);
   View view;
-  view.resize(width, height);
+  view.resize(request.width, request.height);
   view.ResetCamera();
-  if (axis >= 0)
-    view.ViewAlong(axis);
-  view.SetPerspective(!orthographic);
+  if (request.axis >= 0)
+    view.ViewAlong(request.axis);
+  view.SetPerspective(!request.orthographic);
   SceneRenderer::InitGlState(view.camera);
   view.camera.ApplyProjection();
   view.renderer.RebuildLists(scene, true);
   view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
   ImageBuffer image;
-  if (!ReadFrame(image, width, height) || saveImage(image, output, kImagePng, false) != 1)
-    return fail("could not write " + output);
+  if (!ReadFrame(image, request.width, request.height))
+    return fail("could not read the rendered picture back");
+  if (saveImage(image, request.output, request.type, RowOrder::kTopFirst, error) != 1)
+    return fail(error);
   return 0;
 }
 

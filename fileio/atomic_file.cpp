@@ -1,16 +1,21 @@
 #include "fileio/atomic_file.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-std::string reason(const char *what) { return std::string(what) + ": " + std::strerror(errno); }
+constexpr size_t kUniqueSuffix = 6; // the XXXXXX that mkstemp fills
+
+std::string stepFailed(const char *step, int error) {
+  return std::string(step) + ": " + std::strerror(error);
+}
 
 std::string folderOf(const std::string &path) {
   const size_t slash = path.rfind('/');
@@ -19,14 +24,53 @@ std::string folderOf(const std::string &path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Flushes the finished temporary file, gives it the target's permissions (or the usual ones for
-// a new file) and renames it over the target.
-bool commit(const std::string &temp, const std::string &path, std::string &error) {
-  const int fd = open(temp.c_str(), O_RDWR);
-  if (fd < 0) {
-    error = reason("cannot reopen the temporary file");
-    return false;
+std::string baseOf(const std::string &path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// What every temporary file of a save of `base` starts with; the process id follows.
+std::string temporaryPrefix(const std::string &base) { return "." + base + ".morvo-"; }
+
+// The process id in a temporary file name of the target, or 0 when the name is not one.
+pid_t temporaryOwner(const std::string &name, const std::string &prefix) {
+  if (name.compare(0, prefix.size(), prefix) != 0)
+    return 0;
+  const size_t digits = name.find_first_not_of("0123456789", prefix.size());
+  if (digits == prefix.size() || digits == std::string::npos || digits - prefix.size() > 9 ||
+      name[digits] != '-' || name.size() != digits + 1 + kUniqueSuffix)
+    return 0;
+  return pid_t(std::stol(name.substr(prefix.size(), digits - prefix.size())));
+}
+
+// Removes the temporary files that saves of this target left behind when they were killed.
+void removeStaleTemporaries(const std::string &folder, const std::string &base) {
+  const std::string prefix = temporaryPrefix(base);
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const pid_t owner = temporaryOwner(it->path().filename().string(), prefix);
+    if (owner > 0 && kill(owner, 0) != 0 && errno == ESRCH)
+      unlink(it->path().c_str());
   }
+}
+
+bool writeAll(int fd, const std::string &bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0) {
+      errno = n == 0 ? EIO : errno;
+      return false;
+    }
+    done += size_t(n);
+  }
+  return true;
+}
+
+// Gives the finished file the target's permissions, or the usual ones for a new file.
+void takePermissions(int fd, const std::string &path) {
   struct stat old;
   if (stat(path.c_str(), &old) == 0) {
     fchmod(fd, old.st_mode & 07777);
@@ -35,93 +79,57 @@ bool commit(const std::string &temp, const std::string &path, std::string &error
     umask(mask);
     fchmod(fd, 0666 & ~mask);
   }
-  const bool synced = fsync(fd) == 0;
-  if (!synced)
-    error = reason("cannot flush to disk");
-  if (close(fd) != 0 && synced) {
-    error = reason("cannot close");
-    return false;
-  }
-  if (!synced)
-    return false;
-  if (rename(temp.c_str(), path.c_str()) != 0) {
-    error = reason("cannot replace the file");
-    return false;
-  }
-  // Make the rename itself durable.
-  const int folder = open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-  if (folder >= 0) {
-    fsync(folder);
-    close(folder);
-  }
-  return true;
+}
+
+// Writes, flushes and closes the temporary file (fd is closed either way). Empty on success,
+// else the failed step with its reason.
+std::string fillTemporary(int fd, const std::string &path, const std::string &bytes) {
+  std::string failure;
+  if (!writeAll(fd, bytes))
+    failure = stepFailed("cannot write", errno);
+  takePermissions(fd, path);
+  if (failure.empty() && fsync(fd) != 0)
+    failure = stepFailed("cannot flush to disk", errno);
+  if (close(fd) != 0 && failure.empty())
+    failure = stepFailed("cannot close", errno);
+  return failure;
+}
+
+// Makes the rename itself durable. Empty on success.
+std::string flushFolder(const std::string &folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  int error = fd < 0 ? errno : 0;
+  if (fd >= 0 && fsync(fd) != 0)
+    error = errno;
+  if (fd >= 0)
+    close(fd);
+  return error == 0 ? std::string()
+                    : stepFailed("saved, but the folder could not be flushed", error);
 }
 
 } // namespace
 
-bool replaceFile(const std::string &path, const std::function<bool(const std::string &)> &write,
-                 std::string &error) {
-  const size_t slash = path.rfind('/');
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  const std::string pattern = folderOf(path) + "/." + base + ".XXXXXX";
+SaveResult writeFileAtomically(const std::string &path, const std::string &bytes,
+                               std::string &reason) {
+  const std::string folder = folderOf(path);
+  removeStaleTemporaries(folder, baseOf(path));
+  const std::string pattern = folder + "/" + temporaryPrefix(baseOf(path)) +
+                              std::to_string(getpid()) + "-" + std::string(kUniqueSuffix, 'X');
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = mkstemp(name.data());
   if (fd < 0) {
-    error = reason("cannot create a temporary file");
-    return false;
+    reason = std::strerror(errno);
+    return SaveResult::kNotCreated;
   }
-  close(fd);
   const std::string temp(name.data());
-  if (!write(temp)) {
-    error = "cannot write the new content";
+  reason = fillTemporary(fd, path, bytes);
+  if (reason.empty() && rename(temp.c_str(), path.c_str()) != 0)
+    reason = stepFailed("cannot replace the file", errno);
+  if (!reason.empty()) {
     unlink(temp.c_str());
-    return false;
+    return SaveResult::kFailed;
   }
-  if (!commit(temp, path, error)) {
-    unlink(temp.c_str());
-    return false;
-  }
-  return true;
-}
-
-bool writeFileAtomically(const std::string &path, const std::string &bytes, std::string &error) {
-  std::string writeError;
-  const bool ok = replaceFile(
-      path,
-      [&](const std::string &temp) {
-        FILE *f = std::fopen(temp.c_str(), "wb");
-        if (!f) {
-          writeError = reason("cannot open the temporary file");
-          return false;
-        }
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        if (!written)
-          writeError = reason("cannot write");
-        return std::fclose(f) == 0 && written;
-      },
-      error);
-  if (!ok && !writeError.empty())
-    error = writeError;
-  return ok;
-}
-
-bool readWholeFile(const std::string &path, std::string &bytes, std::string &error) {
-  FILE *f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    error = reason("cannot open");
-    return false;
-  }
-  bytes.clear();
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-    bytes.append(buffer, n);
-  const bool bad = std::ferror(f);
-  std::fclose(f);
-  if (bad) {
-    error = "cannot read";
-    return false;
-  }
-  return true;
+  reason = flushFolder(folder);
+  return reason.empty() ? SaveResult::kSaved : SaveResult::kFailed;
 }

@@ -2,7 +2,6 @@
 #include "image/dib_image.h"
 #include "image/image_codecs.h"
 
-#include <cstdio>
 #include <iostream>
 
 bool readBmp(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name) {
@@ -27,7 +26,7 @@ void putLe32(uint8_t *p, uint32_t v) {
 
 } // namespace
 
-int writeBmp(const ImageBuffer &image, const std::string &path) {
+bool encodeBmp(const ImageBuffer &image, std::string &bytes) {
   const size_t stride = (size_t(image.width()) * 3 + 3) / 4 * 4;
   const size_t bitsSize = stride * size_t(image.height());
   constexpr uint32_t kHeadersSize = 14 + 40;
@@ -41,23 +40,18 @@ int writeBmp(const ImageBuffer &image, const std::string &path) {
   putLe16(header + 28, 24); // bits per pixel; compression and the rest stay 0
   putLe32(header + 34, uint32_t(bitsSize));
 
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::cerr << "Cannot open file " << path << "\n";
-    return 0;
-  }
-  std::fwrite(header, 1, sizeof header, file);
+  bytes.assign(reinterpret_cast<const char *>(header), sizeof header);
+  bytes.reserve(sizeof header + bitsSize);
   // Stored rows run bottom-up, like memory rows: row 0 first.
-  std::vector<uint8_t> stored(stride, 0);
+  std::string stored(stride, '\0');
   for (int32_t y = 0; y < image.height(); ++y) {
     const uint32_t *row = image.row(y);
     for (int32_t x = 0; x < image.width(); ++x) {
-      stored[3 * size_t(x)] = blueOf(row[x]);
-      stored[3 * size_t(x) + 1] = greenOf(row[x]);
-      stored[3 * size_t(x) + 2] = redOf(row[x]);
+      stored[3 * size_t(x)] = char(blueOf(row[x]));
+      stored[3 * size_t(x) + 1] = char(greenOf(row[x]));
+      stored[3 * size_t(x) + 2] = char(redOf(row[x]));
     }
-    if (std::fwrite(stored.data(), 1, stride, file) != stride)
-      break;
+    bytes += stored;
   }
-  return finishWrite(file, true, path);
+  return true;
 }

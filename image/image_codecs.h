@@ -1,13 +1,14 @@
-// The per-format readers and writers behind image_file.h. Each reader decodes bytes held in
-// memory (`name` labels its messages); each writer creates the file at `path`. Results and
-// messages are as described in image_file.h.
+// The per-format readers and encoders behind image_file.h. Each reader decodes bytes held in
+// memory (`name` labels its messages); each encoder turns an image into the bytes of a file and
+// prints nothing: on failure it returns false with a one-line reason in `error`. Files are
+// written by image_file.cpp, so that every format is saved the same safe way.
 #pragma once
 
 #include "image/image_buffer.h"
+#include "image/image_file.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,29 +17,27 @@
 constexpr uint64_t kMaxImageFileBytes = uint64_t(1) << 30;
 bool readFileBytes(const std::string &path, std::vector<uint8_t> &bytes);
 
-// Ends a writer: 1 when ok, else 0 with "Error writing to file <path>" (and ": detail" when
-// there is one) on std::cerr.
-int reportWrite(bool ok, const std::string &path, const std::string &detail = {});
-// Closes the stdio file a writer filled, then reportWrite: a stream error or a failed close
-// also counts as a failed write.
-int finishWrite(std::FILE *file, bool ok, const std::string &path, const std::string &detail = {});
+// The memory row an encoder stores as the file's row i.
+inline int32_t storedRow(const ImageBuffer &image, RowOrder order, int32_t i) {
+  return order == RowOrder::kTopFirst ? image.height() - 1 - i : i;
+}
 
 bool readJpeg(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name);
-int writeJpeg(const ImageBuffer &image, const std::string &path);
+bool encodeJpeg(const ImageBuffer &image, std::string &bytes, std::string &error);
 
 bool readPng(ImageBuffer &image, const uint8_t *data, size_t size, bool fileOrder,
              const std::string &name);
-int writePng(const ImageBuffer &image, const std::string &path, bool rowZeroFirst);
+bool encodePng(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error);
 
 bool readTiff(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name);
-int writeTiff(const ImageBuffer &image, const std::string &path, bool rowZeroLast);
+bool encodeTiff(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error);
 
 bool readPpm(ImageBuffer &image, const uint8_t *data, size_t size, bool firstRowLast,
              const std::string &name);
-int writePpm(const ImageBuffer &image, const std::string &path, bool lastRowFirst);
+bool encodePpm(const ImageBuffer &image, RowOrder order, std::string &bytes);
 
 bool readBmp(ImageBuffer &image, const uint8_t *data, size_t size, const std::string &name);
-int writeBmp(const ImageBuffer &image, const std::string &path);
+bool encodeBmp(const ImageBuffer &image, std::string &bytes);
 
 // Prints "<name>: unsupported image size W x H" when width x height is outside the limits and
 // returns false; true otherwise.

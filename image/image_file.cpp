@@ -1,13 +1,11 @@
 #include "image/image_file.h"
 
 #include "fileio/atomic_file.h"
-
-#include <filesystem>
-
 #include "image/image_codecs.h"
 
 #include <fstream>
 #include <iostream>
+#include <new>
 
 int imageType(const std::string &fileName) {
   if (fileName.size() < 5)
@@ -44,20 +42,6 @@ bool readFileBytes(const std::string &path, std::vector<uint8_t> &bytes) {
   bytes.resize(size_t(size));
   in.seekg(0);
   return bool(in.read(reinterpret_cast<char *>(bytes.data()), size));
-}
-
-int reportWrite(bool ok, const std::string &path, const std::string &detail) {
-  if (ok)
-    return 1;
-  std::cerr << "Error writing to file " << path << (detail.empty() ? "" : ": " + detail) << "\n";
-  return 0;
-}
-
-int finishWrite(std::FILE *file, bool ok, const std::string &path, const std::string &detail) {
-  const bool failed = std::ferror(file) != 0;
-  if (std::fclose(file) != 0 || failed)
-    ok = false;
-  return reportWrite(ok, path, detail);
 }
 
 bool checkImageSize(int64_t width, int64_t height, const std::string &name) {
@@ -130,41 +114,64 @@ int loadImage(ImageBuffer &image, const std::string &path, int type, bool flag) 
   return loadImageFromMemory(image, bytes.data(), bytes.size(), type, flag, path);
 }
 
-int saveImage(const ImageBuffer &image, const std::string &path, int type, bool flag) {
+namespace {
+
+bool encode(const ImageBuffer &image, int type, RowOrder order, std::string &bytes,
+            std::string &error) {
+  switch (type) {
+  case kImageJpeg:
+    return encodeJpeg(image, bytes, error);
+  case kImagePpm:
+    return encodePpm(image, order, bytes);
+  case kImageBmp:
+    return encodeBmp(image, bytes);
+  case kImagePng:
+    return encodePng(image, order, bytes, error);
+  default:
+    return encodeTiff(image, order, bytes, error);
+  }
+}
+
+} // namespace
+
+int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order,
+              std::string &message) {
   if (!supportedType(type)) {
-    std::cerr << "Un-supported file type\n";
+    message = "Un-supported file type";
     return 0;
   }
   if (image.empty()) {
-    std::cerr << "Cannot save an empty image to " << path << "\n";
+    message = "Cannot save an empty image to " + path;
     return 0;
   }
-  const auto write = [&](const std::string &target) {
-    switch (type) {
-    case kImageJpeg:
-      return writeJpeg(image, target);
-    case kImagePpm:
-      return writePpm(image, target, flag);
-    case kImageBmp:
-      return writeBmp(image, target);
-    case kImagePng:
-      return writePng(image, target, flag);
-    default:
-      return writeTiff(image, target, flag);
+  std::string bytes, reason;
+  try {
+    if (!encode(image, type, order, bytes, reason)) {
+      message = "Error writing to file " + path + ": " + reason;
+      return 0;
     }
-  };
-  // The writer fills a temporary file beside the target, which then replaces it: a failed save
-  // leaves the old file as it was.
-  int result = -2; // the writer's result; -2 while it has not run
-  std::string error;
-  if (replaceFile(
-          path, [&](const std::string &temp) { return (result = write(temp)) == 1; }, error))
-    return 1;
-  if (result == -2 && !std::filesystem::exists(path))
-    return write(path); // no temporary file there: the writer tells why in its own words
-  if (result == 1 || result == -2) {
-    std::cerr << "Could not save " << path << ": " << error << "\n";
+  } catch (const std::bad_alloc &) {
+    message = "Error writing to file " + path + ": out of memory";
     return 0;
   }
+  // The bytes go to a temporary file beside the target, which then replaces it: a failed save
+  // leaves the old file as it was and no partial new one.
+  switch (writeFileAtomically(path, bytes, reason)) {
+  case SaveResult::kSaved:
+    return 1;
+  case SaveResult::kNotCreated:
+    message = (type == kImageJpeg ? "can't open " : "Cannot open file ") + path + ": " + reason;
+    return type == kImageJpeg ? -1 : 0;
+  default:
+    message = "Error writing to file " + path + ": " + reason;
+    return 0;
+  }
+}
+
+int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order) {
+  std::string message;
+  const int result = saveImage(image, path, type, order, message);
+  if (result != 1)
+    std::cerr << message << "\n";
   return result;
 }

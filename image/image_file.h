@@ -37,8 +37,16 @@ int loadImage(ImageBuffer &image, const std::string &path, int type, bool flag);
 int loadImageFromMemory(ImageBuffer &image, const uint8_t *data, size_t size, int type, bool flag,
                         const std::string &name);
 
-// Saves `image` to `path` as type `type`: 1 on success, 0 on failure, -1 when a JPEG file cannot
-// be created. `flag` selects the row order of the PPM, PNG and TIFF writers: set, the PPM writer
-// starts at the last memory row, the PNG writer at row 0 and the TIFF writer stores row 0 as the
-// last file row; clear, the reverse. JPEG and BMP files always get row 0 as the picture's bottom.
-int saveImage(const ImageBuffer &image, const std::string &path, int type, bool flag);
+// The order in which the PPM, PNG and TIFF writers store rows: the picture's top row (the last
+// memory row) first, as image files usually hold it, or memory row 0 (the picture's bottom)
+// first, which stores the picture upside down. JPEG and BMP files always hold it upright.
+enum class RowOrder { kTopFirst, kBottomFirst };
+
+// Saves `image` to `path` as type `type` with its rows in `order`: 1 on success, 0 on failure,
+// -1 when a JPEG file cannot be created. The file is encoded in memory, written beside the target
+// and renamed over it: a failed save leaves the old file (or no file) as it was, and prints one
+// line on std::cerr naming `path` and the reason.
+int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order);
+// As above, printing nothing: on failure `message` holds the line that would be printed.
+int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order,
+              std::string &message);

@@ -6,6 +6,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <iostream>
+#include <memory>
+#include <new>
 // jpeglib.h needs FILE and size_t declared first; jerror.h needs jpeglib.h.
 #include <jpeglib.h>
 
@@ -113,12 +115,54 @@ bool readJpegRows(jpeg_decompress_struct *cinfo, JpegError *err, ImageBuffer *im
   return true;
 }
 
-bool writeJpegRows(jpeg_compress_struct *cinfo, JpegError *err, FILE *file,
+// A destination that collects the compressed bytes in a std::string.
+struct JpegSink {
+  jpeg_destination_mgr pub;
+  std::string *out;
+  JOCTET buffer[65536];
+};
+
+void sinkStart(j_compress_ptr cinfo) {
+  auto *sink = reinterpret_cast<JpegSink *>(cinfo->dest);
+  sink->pub.next_output_byte = sink->buffer;
+  sink->pub.free_in_buffer = sizeof sink->buffer;
+}
+
+// Moves the first `count` buffered bytes to the string; an allocation failure ends the write
+// with the library's own out-of-memory error.
+void sinkKeep(j_compress_ptr cinfo, size_t count) {
+  auto *sink = reinterpret_cast<JpegSink *>(cinfo->dest);
+  bool kept = true;
+  try {
+    sink->out->append(reinterpret_cast<const char *>(sink->buffer), count);
+  } catch (const std::bad_alloc &) {
+    kept = false;
+  }
+  if (!kept)
+    ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+}
+
+boolean sinkFull(j_compress_ptr cinfo) {
+  auto *sink = reinterpret_cast<JpegSink *>(cinfo->dest);
+  sinkKeep(cinfo, sizeof sink->buffer);
+  sinkStart(cinfo);
+  return TRUE;
+}
+
+void sinkEnd(j_compress_ptr cinfo) {
+  auto *sink = reinterpret_cast<JpegSink *>(cinfo->dest);
+  sinkKeep(cinfo, sizeof sink->buffer - sink->pub.free_in_buffer);
+}
+
+bool writeJpegRows(jpeg_compress_struct *cinfo, JpegError *err, JpegSink *sink,
                    const ImageBuffer *image, JSAMPLE *bytes) {
   if (setjmp(err->jump))
     return false;
   jpeg_create_compress(cinfo);
-  jpeg_stdio_dest(cinfo, file);
+  sink->pub.init_destination = sinkStart;
+  sink->pub.empty_output_buffer = sinkFull;
+  sink->pub.term_destination = sinkEnd;
+  cinfo->dest = &sink->pub;
   cinfo->image_width = JDIMENSION(image->width());
   cinfo->image_height = JDIMENSION(image->height());
   cinfo->input_components = 3;
@@ -127,7 +171,8 @@ bool writeJpegRows(jpeg_compress_struct *cinfo, JpegError *err, FILE *file,
   jpeg_start_compress(cinfo, TRUE);
   JSAMPROW rows[1] = {bytes};
   while (cinfo->next_scanline < cinfo->image_height) {
-    const uint32_t *row = image->row(image->height() - 1 - int32_t(cinfo->next_scanline));
+    const uint32_t *row =
+        image->row(storedRow(*image, RowOrder::kTopFirst, int32_t(cinfo->next_scanline)));
     for (int32_t x = 0; x < image->width(); ++x) {
       bytes[3 * x] = redOf(row[x]);
       bytes[3 * x + 1] = greenOf(row[x]);
@@ -165,18 +210,18 @@ bool readJpeg(ImageBuffer &image, const uint8_t *data, size_t size, const std::s
   return ok;
 }
 
-int writeJpeg(const ImageBuffer &image, const std::string &path) {
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::cerr << "can't open " << path << "\n";
-    return -1;
-  }
-  std::vector<JSAMPLE> bytes(size_t(image.width()) * 3);
+bool encodeJpeg(const ImageBuffer &image, std::string &bytes, std::string &error) {
+  std::vector<JSAMPLE> row(size_t(image.width()) * 3);
   jpeg_compress_struct cinfo{};
   JpegError err;
   initError(err);
   cinfo.err = &err.pub;
-  bool ok = writeJpegRows(&cinfo, &err, file, &image, bytes.data());
+  auto sink = std::make_unique<JpegSink>();
+  sink->out = &bytes;
+  bytes.clear();
+  const bool ok = writeJpegRows(&cinfo, &err, sink.get(), &image, row.data());
   jpeg_destroy_compress(&cinfo);
-  return finishWrite(file, ok, path, err.message);
+  if (!ok)
+    error = err.message;
+  return ok;
 }

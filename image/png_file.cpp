@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <png.h>
 
 namespace {
@@ -82,17 +83,31 @@ bool readPngRows(png_structp png, png_infop info, png_bytepp rows) {
   return true;
 }
 
-bool writePngRows(png_structp png, png_infop info, FILE *file, const ImageBuffer *image,
-                  bool rowZeroFirst, png_bytep bytes) {
+// Appends what libpng writes to the std::string behind the write pointer.
+void pngAppend(png_structp png, png_bytep data, size_t size) {
+  bool grown = true;
+  try {
+    static_cast<std::string *>(png_get_io_ptr(png))->append(reinterpret_cast<char *>(data), size);
+  } catch (const std::bad_alloc &) {
+    grown = false;
+  }
+  if (!grown)
+    png_error(png, "out of memory");
+}
+
+void pngFlush(png_structp) {}
+
+bool writePngRows(png_structp png, png_infop info, std::string *out, const ImageBuffer *image,
+                  RowOrder order, png_bytep bytes) {
   if (setjmp(png_jmpbuf(png)))
     return false;
-  png_init_io(png, file);
+  png_set_write_fn(png, out, pngAppend, pngFlush);
   png_set_IHDR(png, info, png_uint_32(image->width()), png_uint_32(image->height()), 8,
                PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (int32_t i = 0; i < image->height(); ++i) {
-    const uint32_t *row = image->row(rowZeroFirst ? i : image->height() - 1 - i);
+    const uint32_t *row = image->row(storedRow(*image, order, i));
     for (int32_t x = 0; x < image->width(); ++x) {
       bytes[4 * x] = redOf(row[x]);
       bytes[4 * x + 1] = greenOf(row[x]);
@@ -150,17 +165,15 @@ bool readPng(ImageBuffer &image, const uint8_t *data, size_t size, bool fileOrde
   return ok;
 }
 
-int writePng(const ImageBuffer &image, const std::string &path, bool rowZeroFirst) {
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::cerr << "Cannot open file " << path << "\n";
-    return 0;
-  }
-  std::vector<png_byte> bytes(size_t(image.width()) * 4);
+bool encodePng(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error) {
+  std::vector<png_byte> row(size_t(image.width()) * 4);
   PngMessage message;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, pngError, pngWarning);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  bool ok = info != nullptr && writePngRows(png, info, file, &image, rowZeroFirst, bytes.data());
+  bytes.clear();
+  const bool ok = info != nullptr && writePngRows(png, info, &bytes, &image, order, row.data());
   png_destroy_write_struct(&png, &info);
-  return finishWrite(file, ok, path, message.text);
+  if (!ok)
+    error = message.text[0] != '\0' ? message.text : "out of memory for the PNG writer";
+  return ok;
 }

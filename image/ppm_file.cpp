@@ -128,24 +128,15 @@ bool readPpm(ImageBuffer &image, const uint8_t *data, size_t size, bool firstRow
   return true;
 }
 
-int writePpm(const ImageBuffer &image, const std::string &path, bool lastRowFirst) {
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::cerr << "Cannot open file " << path << "\n";
-    return 0;
-  }
-  std::fprintf(file, "P6\n# CREATOR: Quillbert by Tervane Graphics\n%d %d\n255\n", image.width(),
-               image.height());
-  std::vector<uint8_t> bytes(size_t(image.width()) * 3);
+bool encodePpm(const ImageBuffer &image, RowOrder order, std::string &bytes) {
+  bytes = "P6\n# CREATOR: Quillbert by Tervane Graphics\n" + std::to_string(image.width()) + " " +
+          std::to_string(image.height()) + "\n255\n";
+  bytes.reserve(bytes.size() + size_t(image.pixelCount()) * 3);
   for (int32_t i = 0; i < image.height(); ++i) {
-    const uint32_t *row = image.row(lastRowFirst ? image.height() - 1 - i : i);
-    for (int32_t x = 0; x < image.width(); ++x) {
-      bytes[3 * size_t(x)] = redOf(row[x]);
-      bytes[3 * size_t(x) + 1] = greenOf(row[x]);
-      bytes[3 * size_t(x) + 2] = blueOf(row[x]);
-    }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-      break;
+    const uint32_t *row = image.row(storedRow(image, order, i));
+    for (int32_t x = 0; x < image.width(); ++x)
+      for (uint8_t sample : {redOf(row[x]), greenOf(row[x]), blueOf(row[x])})
+        bytes.push_back(char(sample));
   }
-  return finishWrite(file, true, path);
+  return true;
 }

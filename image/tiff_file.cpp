@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <tiffio.h>
 
 namespace {
@@ -74,6 +75,48 @@ int tiffMap(thandle_t h, void **base, toff_t *size) {
 
 void tiffUnmap(thandle_t, void *, toff_t) {}
 
+// The file being written, held in memory: libtiff seeks back to finish its directory.
+struct TiffSink {
+  std::string bytes;
+  toff_t pos = 0;
+};
+
+tmsize_t sinkRead(thandle_t h, void *out, tmsize_t count) {
+  auto *s = static_cast<TiffSink *>(h);
+  if (count < 0 || s->pos > s->bytes.size())
+    return count < 0 ? -1 : 0;
+  const size_t n = std::min(size_t(count), size_t(s->bytes.size() - s->pos));
+  std::memcpy(out, s->bytes.data() + s->pos, n);
+  s->pos += n;
+  return tmsize_t(n);
+}
+
+tmsize_t sinkWrite(thandle_t h, void *data, tmsize_t count) {
+  auto *s = static_cast<TiffSink *>(h);
+  if (count < 0 || s->pos + uint64_t(count) > 2 * kMaxImageFileBytes)
+    return -1;
+  try {
+    if (s->pos + size_t(count) > s->bytes.size())
+      s->bytes.resize(size_t(s->pos) + size_t(count));
+  } catch (const std::bad_alloc &) {
+    return -1;
+  }
+  std::memcpy(&s->bytes[size_t(s->pos)], data, size_t(count));
+  s->pos += toff_t(count);
+  return count;
+}
+
+toff_t sinkSeek(thandle_t h, toff_t offset, int whence) {
+  auto *s = static_cast<TiffSink *>(h);
+  const toff_t base = whence == SEEK_CUR ? s->pos : whence == SEEK_END ? s->bytes.size() : 0;
+  s->pos = base + offset;
+  return s->pos;
+}
+
+toff_t sinkSize(thandle_t h) { return static_cast<TiffSink *>(h)->bytes.size(); }
+
+int sinkMap(thandle_t, void **, toff_t *) { return 0; }
+
 // Open options with our handlers and the allocation ceiling; freed with TIFFOpenOptionsFree.
 TIFFOpenOptions *makeOptions(TiffMessages *messages) {
   TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
@@ -83,6 +126,24 @@ TIFFOpenOptions *makeOptions(TiffMessages *messages) {
     TIFFOpenOptionsSetWarningHandlerExtR(options, tiffWarning, nullptr);
   }
   return options;
+}
+
+// The RGBA reader multiplies the colours by an unassociated alpha sample; as every pixel is
+// made opaque afterwards, that would darken translucent pixels for good. Declaring such samples
+// unspecified makes the reader take the colours as stored.
+void keepStoredColours(TIFF *tif) {
+  uint16_t count = 0;
+  const uint16_t *kinds = nullptr;
+  if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &count, &kinds) != 1 || count == 0 || count > 8)
+    return;
+  uint16_t unspecified[8];
+  bool changed = false;
+  for (uint16_t i = 0; i < count; ++i) {
+    changed = changed || kinds[i] == EXTRASAMPLE_UNASSALPHA;
+    unspecified[i] = kinds[i] == EXTRASAMPLE_UNASSALPHA ? EXTRASAMPLE_UNSPECIFIED : kinds[i];
+  }
+  if (changed)
+    TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, count, unspecified);
 }
 
 } // namespace
@@ -104,6 +165,7 @@ bool readTiff(ImageBuffer &image, const uint8_t *data, size_t size, const std::s
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
   bool ok = checkImageSize(width, height, name);
+  keepStoredColours(tif);
   char problem[1024] = "";
   if (ok && !TIFFRGBAImageOK(tif, problem)) {
     std::cerr << name << ": " << problem << "\n";
@@ -129,14 +191,18 @@ bool readTiff(ImageBuffer &image, const uint8_t *data, size_t size, const std::s
   return ok;
 }
 
-int writeTiff(const ImageBuffer &image, const std::string &path, bool rowZeroLast) {
+bool encodeTiff(const ImageBuffer &image, RowOrder order, std::string &bytes, std::string &error) {
   TiffMessages messages;
   TIFFOpenOptions *options = makeOptions(&messages);
-  TIFF *tif = options == nullptr ? nullptr : TIFFOpenExt(path.c_str(), "wb", options);
+  TiffSink sink;
+  TIFF *tif = options == nullptr
+                  ? nullptr
+                  : TIFFClientOpenExt("image", "wb", &sink, sinkRead, sinkWrite, sinkSeek,
+                                      tiffClose, sinkSize, sinkMap, tiffUnmap, options);
   TIFFOpenOptionsFree(options);
   if (tif == nullptr) {
-    std::cerr << "Cannot open file " << path << "\n";
-    return 0;
+    error = messages.error.empty() ? "cannot start the TIFF writer" : messages.error;
+    return false;
   }
   const uint16_t extra[1] = {EXTRASAMPLE_UNASSALPHA};
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(image.width()));
@@ -150,20 +216,22 @@ int writeTiff(const ImageBuffer &image, const std::string &path, bool rowZeroLas
   TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, extra);
   TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 1);
-  std::vector<uint8_t> bytes(size_t(image.width()) * 4);
+  std::vector<uint8_t> samples(size_t(image.width()) * 4);
   bool ok = true;
   for (int32_t i = 0; i < image.height() && ok; ++i) {
-    const uint32_t *row = image.row(i);
+    const uint32_t *row = image.row(storedRow(image, order, i));
     for (int32_t x = 0; x < image.width(); ++x) {
-      bytes[4 * size_t(x)] = redOf(row[x]);
-      bytes[4 * size_t(x) + 1] = greenOf(row[x]);
-      bytes[4 * size_t(x) + 2] = blueOf(row[x]);
-      bytes[4 * size_t(x) + 3] = alphaOf(row[x]);
+      samples[4 * size_t(x)] = redOf(row[x]);
+      samples[4 * size_t(x) + 1] = greenOf(row[x]);
+      samples[4 * size_t(x) + 2] = blueOf(row[x]);
+      samples[4 * size_t(x) + 3] = alphaOf(row[x]);
     }
-    const uint32_t fileRow = uint32_t(rowZeroLast ? image.height() - 1 - i : i);
-    ok = TIFFWriteScanline(tif, bytes.data(), fileRow, 0) == 1;
+    ok = TIFFWriteScanline(tif, samples.data(), uint32_t(i), 0) == 1;
   }
   ok = TIFFFlush(tif) == 1 && ok;
   TIFFClose(tif);
-  return reportWrite(ok, path, messages.error);
+  if (!ok)
+    error = messages.error.empty() ? "cannot write the TIFF data" : messages.error;
+  bytes = std::move(sink.bytes);
+  return ok;
 }

@@ -152,7 +152,8 @@ void IndexRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
   uint32_t total = 0;
   const std::vector<int64_t> bases = paintIndexBases(scene, total);
   canvas.triangleTotal = std::min(total, encodableIndices(depths));
-  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT);
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_LIGHTING_BIT);
+  glShadeModel(GL_FLAT); // one colour per triangle: nothing to interpolate
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   glEnable(GL_DEPTH_TEST);

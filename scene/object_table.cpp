@@ -76,4 +76,6 @@ void ObjectTable::clear(bool releaseStorage) {
 void ObjectTable::swapContents(ObjectTable &other) {
   std::swap(items_, other.items_);
   std::swap(count_, other.count_);
+  // Each hint is a lower bound for the slots it came with, so it travels with them.
+  std::swap(freeHint_, other.freeHint_);
 }

@@ -36,7 +36,7 @@ public:
   void release(int32_t i);
   // Releases every object; with releaseStorage the slot array is freed too.
   void clear(bool releaseStorage);
-  // Exchanges slots and counts with another table; the free-slot hints stay.
+  // Exchanges slots, counts and free-slot hints with another table.
   void swapContents(ObjectTable &other);
 
 private:
@@ -45,5 +45,5 @@ private:
 
   std::vector<ObjectPtr> items_; // size() is the capacity
   int32_t count_ = 0;
-  int32_t freeHint_ = 0;
+  int32_t freeHint_ = 0; // lowest slot that may be empty: every slot below it is in use
 };

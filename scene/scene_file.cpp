@@ -2,6 +2,7 @@
 
 #include "core/mesh_validation.h"
 #include "fileio/atomic_file.h"
+#include "fileio/read_file.h"
 #include "paint/layers/paint_layers.h"
 
 #include <cstring>
@@ -30,6 +31,7 @@ public:
   }
 
   size_t remaining() const { return size_ - pos_; }
+  size_t position() const { return pos_; }
   uint8_t u8() {
     need(1);
     return data_[pos_++];
@@ -65,16 +67,25 @@ public:
   // A count of records of recordSize bytes each: refused when negative or when the rest of the
   // file cannot hold that many, so no allocation trusts a count beyond the file's size.
   int32_t count(const char *what, size_t recordSize) {
+    const size_t at = pos_;
     const int32_t n = intW();
-    if (n < 0 || size_t(n) > remaining() / recordSize)
-      throw FileDamage(std::string("impossible ") + what + " count " + std::to_string(n));
+    if (n < 0)
+      throw FileDamage(std::string("impossible ") + what + " count " + std::to_string(n) +
+                       " at byte " + std::to_string(at));
+    if (size_t(n) > remaining() / recordSize)
+      throw FileDamage("the file ends early: " + std::to_string(n) + " " + what +
+                       " records from byte " + std::to_string(pos_) + " need " +
+                       std::to_string(uint64_t(n) * recordSize) + " bytes, and only " +
+                       std::to_string(remaining()) + " are left");
     return n;
   }
 
 private:
   void need(size_t n) const {
     if (n > size_ - pos_)
-      throw FileDamage("the file ends too early");
+      throw FileDamage("the file ends early: " + std::to_string(n) + " more bytes needed at byte " +
+                       std::to_string(pos_) + ", and only " + std::to_string(size_ - pos_) +
+                       " are left");
   }
 
   const uint8_t *data_;
@@ -331,10 +342,10 @@ bool readScene(Scene &scene, const std::string &bytes, bool replace) {
     return false;
   }
   std::vector<std::pair<int32_t, ObjectPtr>> read;
-  int32_t slots = 0;
+  size_t unread = 0;
   try {
     Reader in(bytes, version);
-    slots = in.count("slot", 1);
+    const int32_t slots = in.count("slot", 1);
     for (int32_t i = 0; i < slots; ++i) {
       if (in.u8() == 0)
         continue;
@@ -344,6 +355,7 @@ bool readScene(Scene &scene, const std::string &bytes, bool replace) {
         throw FileDamage("object in slot " + std::to_string(i) + ": " + damage.what());
       }
     }
+    unread = in.remaining();
   } catch (const FileDamage &damage) {
     scene.ui().messageBox(std::string("This scene file is damaged and was not opened: ") +
                           damage.what());
@@ -359,6 +371,12 @@ bool readScene(Scene &scene, const std::string &bytes, bool replace) {
   }
   for (auto &[slot, obj] : read)
     scene.objects.place(base + slot, std::move(obj));
+  // More bytes than the slot count covers: objects the count leaves out would be lost by the
+  // next save without a word.
+  if (unread > 0)
+    scene.ui().messageBox("This scene file has " + std::to_string(unread) +
+                          " bytes after its last object, which were not read: saving the scene "
+                          "will not keep them.");
   return true;
 }
 
@@ -405,7 +423,7 @@ bool saveSceneFile(Scene &scene, const std::string &path, bool selectedOnly) {
   std::string bytes, error;
   if (!writeScene(scene, bytes, selectedOnly))
     return false;
-  if (!writeFileAtomically(path, bytes, error)) {
+  if (writeFileAtomically(path, bytes, error) != SaveResult::kSaved) {
     scene.ui().messageBox("Could not save " + path + ": " + error);
     return false;
   }

@@ -11,8 +11,10 @@
 // Reads a scene from the bytes of a file. With replace the scene's objects are replaced and take
 // the file's slots; without, they are added after the scene's last slot. The bytes are untrusted:
 // a damaged file is refused as a whole with a message box naming the problem (an unknown magic
-// gives "attempting to read unknown format") and the scene stays exactly as it was. Returns
-// whether the file was read.
+// gives "attempting to read unknown format"; a file cut short says so and at which byte) and the
+// scene stays exactly as it was. Bytes after the last object the slot count covers are not read:
+// the scene opens, with a message box saying how many were left. Returns whether the file was
+// read.
 bool readScene(Scene &scene, const std::string &bytes, bool replace);
 
 // Writes the scene (or only the selected objects, which needs the objects selection mode) as

@@ -15,6 +15,27 @@ bool usable(const moObject &obj) { return obj.visible && obj.sensitive; }
 
 void vertex(const moVec3 &p) { glVertex3f(p.x, p.y, p.z); }
 
+// Appends the vertex and colour of every corner of face f's triangles, in drawing order
+// (counter-clockwise seen from outside); nothing for a face of fewer than three corners.
+void triangleCorners(const moObject &obj, int32_t f, std::vector<int32_t> &vertices,
+                     std::vector<moColor> &colours) {
+  thread_local std::vector<int32_t> corners, triangles;
+  thread_local std::vector<moColor> cornerColours;
+  // One walk gives each corner and its colour, which the edge ending there stores.
+  corners.clear();
+  cornerColours.clear();
+  obj.forEachEdgeOfFace(f, false, [&](int32_t e) {
+    corners.push_back(obj.endVertex(e, f));
+    cornerColours.push_back(obj.cornerColor(e, f));
+  });
+  triangles.clear();
+  faceTriangles(obj, f, corners, triangles);
+  for (int32_t index : triangles) {
+    vertices.push_back(corners[size_t(index)]);
+    colours.push_back(cornerColours[size_t(index)]);
+  }
+}
+
 } // namespace
 
 void SceneRenderer::InitGlState(const Camera &camera) {
@@ -55,45 +76,29 @@ void SceneRenderer::setColourKind(ColourKind kind) {
   }
 }
 
-void SceneRenderer::emitFace(const moObject &obj, int32_t slot, int32_t f, bool withColours,
-                             bool viaVertexLists) const {
-  thread_local std::vector<int32_t> corners, triangles;
+void SceneRenderer::emitFace(const moObject &obj, int32_t f, bool withColours) const {
+  thread_local std::vector<int32_t> corners;
   thread_local std::vector<moColor> colours;
-  // One walk gives each corner and its colour, which the edge ending there stores.
   corners.clear();
   colours.clear();
-  obj.forEachEdgeOfFace(f, false, [&](int32_t e) {
-    corners.push_back(obj.endVertex(e, f));
-    colours.push_back(obj.cornerColor(e, f));
-  });
-  const int32_t n = int32_t(corners.size());
-  if (n < 3)
-    return;
-  const auto corner = [&](int32_t k) {
-    const int32_t v = corners[size_t(k)];
-    if (withColours)
-      glColor3ub(colours[size_t(k)].r, colours[size_t(k)].g, colours[size_t(k)].b);
-    if (smooth) {
-      const moVec3 nv = cornerNormal(obj, v, f);
-      glNormal3f(nv.x, nv.y, nv.z);
-    }
-    if (viaVertexLists && v <= kMaxListElement)
-      glCallList(elementList(slot, v));
-    else
-      vertex(obj.vertices[v].Coordinates);
-  };
+  triangleCorners(obj, f, corners, colours);
   if (!smooth) {
     const moVec3 flat = obj.faceNormal(f, true);
     glNormal3f(flat.x, flat.y, flat.z);
   }
-  triangles.clear();
-  faceTriangles(obj, f, corners, triangles);
-  for (int32_t index : triangles)
-    corner(index);
+  for (size_t k = 0; k < corners.size(); ++k) {
+    if (withColours)
+      glColor3ub(colours[k].r, colours[k].g, colours[k].b);
+    if (smooth) {
+      const moVec3 nv = cornerNormal(obj, corners[k], f);
+      glNormal3f(nv.x, nv.y, nv.z);
+    }
+    vertex(obj.vertices[corners[k]].Coordinates);
+  }
 }
 
 void SceneRenderer::emitFaces(const moObject &obj, int32_t slot, bool withColours,
-                              bool viaVertexLists, bool names) const {
+                              bool names) const {
   if (!names)
     glBegin(GL_TRIANGLES);
   for (int32_t f = obj.faces.count() - 1; f >= 0; --f) {
@@ -103,7 +108,7 @@ void SceneRenderer::emitFaces(const moObject &obj, int32_t slot, bool withColour
       glLoadName(pickName(slot, f));
       glBegin(GL_TRIANGLES);
     }
-    emitFace(obj, slot, f, withColours, viaVertexLists);
+    emitFace(obj, f, withColours);
     if (names)
       glEnd();
   }
@@ -111,39 +116,50 @@ void SceneRenderer::emitFaces(const moObject &obj, int32_t slot, bool withColour
     glEnd();
 }
 
+void SceneRenderer::drawNamedFaces(const moObject &obj, int32_t slot,
+                                   const std::vector<int32_t> &faces) const {
+  for (int32_t f : faces) {
+    glLoadName(pickName(slot, f));
+    glBegin(GL_TRIANGLES);
+    emitFace(obj, f, false);
+    glEnd();
+  }
+}
+
 void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   const moObject *obj = scene.object(slot);
   if (!obj || !obj->visible)
     return;
-  if (!full)
-    for (int32_t v = 0; v < obj->vertices.count() && v <= kMaxListElement; ++v) {
-      if (!obj->vertices[v].active())
-        continue;
-      glNewList(elementList(slot, v), GL_COMPILE);
-      vertex(obj->vertices[v].Coordinates);
-      glEndList();
-    }
-  const bool textured = showsPaintTexture(*obj, textures) && UploadTexture(*obj, slot);
-  glNewList(drawList(slot), GL_COMPILE);
-  if (textured) {
-    glBegin(GL_TRIANGLES);
-    emitPaintTriangles(*obj, slot, !full);
-    glEnd();
+  if (dragBatches_.size() <= size_t(slot))
+    dragBatches_.resize(size_t(slot) + 1);
+  DragBatch &batch = dragBatches_[size_t(slot)];
+  if (full) {
+    batch = {};
+    const bool textured = showsPaintTexture(*obj, textures) && UploadTexture(*obj, slot);
+    glNewList(drawList(slot), GL_COMPILE);
+    if (textured)
+      emitPaintTriangles(*obj);
+    else
+      emitFaces(*obj, slot, colors && obj->showTexture, false);
+    glEndList();
   } else {
-    emitFaces(*obj, slot, colors && obj->showTexture, !full, false);
+    buildDragBatch(*obj, batch);
   }
-  glEndList();
   if (pickListsStale_.size() <= size_t(slot)) {
     pickListsStale_.resize(size_t(slot) + 1);
     facePlanes_.resize(size_t(slot) + 1);
   }
   pickListsStale_[size_t(slot)] = 1;
+  refreshFacePlanes(*obj, slot);
+}
+
+void SceneRenderer::refreshFacePlanes(const moObject &obj, int32_t slot) {
   std::vector<FacePlane> &planes = facePlanes_[size_t(slot)];
-  planes.assign(size_t(obj->faces.count()), FacePlane{});
-  for (int32_t f = 0; f < obj->faces.count(); ++f)
-    if (obj->faces[f].active())
-      planes[size_t(f)] = {obj->faceNormal(f, true),
-                           obj->vertices[obj->endVertex(obj->faces[f].EdgeIndex, f)].Coordinates};
+  planes.assign(size_t(obj.faces.count()), FacePlane{});
+  for (int32_t f = 0; f < obj.faces.count(); ++f)
+    if (obj.faces[f].active())
+      planes[size_t(f)] = {obj.faceNormal(f, true),
+                           obj.vertices[obj.endVertex(obj.faces[f].EdgeIndex, f)].Coordinates};
 }
 
 void SceneRenderer::ensurePickLists(const Scene &scene, int32_t slot) const {
@@ -151,10 +167,10 @@ void SceneRenderer::ensurePickLists(const Scene &scene, int32_t slot) const {
   if (!obj || size_t(slot) >= pickListsStale_.size() || !pickListsStale_[size_t(slot)])
     return;
   glNewList(objectList(slot), GL_COMPILE);
-  emitFaces(*obj, slot, colors && obj->showTexture, false, true);
+  emitFaces(*obj, slot, colors && obj->showTexture, true);
   glEndList();
   glNewList(wireList(slot), GL_COMPILE);
-  emitFaces(*obj, slot, false, false, false);
+  emitFaces(*obj, slot, false, false);
   glEndList();
   pickListsStale_[size_t(slot)] = 0;
 }
@@ -165,18 +181,68 @@ void SceneRenderer::RebuildLists(const Scene &scene, bool full) {
 }
 
 void SceneRenderer::RebuildVertexLists(const Scene &scene) {
-  for (int32_t i = 0; i < scene.objects.count(); ++i) {
+  for (int32_t i = 0; i < scene.objects.count() && size_t(i) < dragBatches_.size(); ++i) {
     const moObject *obj = scene.object(i);
-    if (!obj || !usable(*obj))
-      continue;
-    for (int32_t v = 0; v < obj->vertices.count() && v <= kMaxListElement; ++v) {
-      if (!obj->vertices[v].active())
-        continue;
-      glNewList(elementList(i, v), GL_COMPILE);
-      vertex(obj->vertices[v].Coordinates);
-      glEndList();
+    if (obj && usable(*obj) && dragBatches_[size_t(i)].built) {
+      refreshDragBatch(*obj, dragBatches_[size_t(i)]);
+      refreshFacePlanes(*obj, i); // the outlines tell front from back with the moved faces
     }
   }
+}
+
+void SceneRenderer::buildDragBatch(const moObject &obj, DragBatch &batch) const {
+  batch = {};
+  std::vector<moColor> colours;
+  for (int32_t f = obj.faces.count() - 1; f >= 0; --f) {
+    if (!obj.faces[f].active())
+      continue;
+    triangleCorners(obj, f, batch.vertex, colours);
+    batch.face.resize(batch.vertex.size(), f);
+  }
+  batch.withColours = colors && obj.showTexture;
+  batch.rgb.reserve(colours.size() * 3);
+  for (const moColor &c : colours)
+    batch.rgb.insert(batch.rgb.end(), {c.r, c.g, c.b});
+  batch.built = true;
+  refreshDragBatch(obj, batch);
+}
+
+void SceneRenderer::refreshDragBatch(const moObject &obj, DragBatch &batch) const {
+  const size_t n = batch.vertex.size();
+  batch.positions.resize(n * 3);
+  batch.normals.resize(n * 3);
+  int32_t normalFace = -1;
+  moVec3 normal;
+  for (size_t k = 0; k < n; ++k) {
+    const int32_t v = batch.vertex[k], f = batch.face[k];
+    if (!obj.vertices.contains(v))
+      continue; // the mesh changed under the batch; the next full build replaces it
+    const moVec3 &p = obj.vertices[v].Coordinates;
+    if (smooth) {
+      normal = cornerNormal(obj, v, f);
+    } else if (f != normalFace) {
+      normal = obj.faceNormal(f, true);
+      normalFace = f;
+    }
+    float *pos = &batch.positions[k * 3], *nor = &batch.normals[k * 3];
+    pos[0] = p.x, pos[1] = p.y, pos[2] = p.z;
+    nor[0] = normal.x, nor[1] = normal.y, nor[2] = normal.z;
+  }
+}
+
+void SceneRenderer::drawDragBatch(const DragBatch &batch) const {
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, batch.positions.data());
+  glNormalPointer(GL_FLOAT, 0, batch.normals.data());
+  if (batch.withColours) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, batch.rgb.data());
+  }
+  glDrawArrays(GL_TRIANGLES, 0, GLsizei(batch.vertex.size()));
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const {
@@ -245,7 +311,7 @@ void SceneRenderer::drawElement(const Scene &scene, const moObject &obj, int32_t
   case moFACES:
     if (obj.faces.contains(element) && obj.faces[element].active()) {
       glBegin(GL_TRIANGLES);
-      emitFace(obj, slot, element, false, false);
+      emitFace(obj, element, false);
       glEnd();
     }
     break;
@@ -321,7 +387,10 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     }
     glEnable(GL_LIGHTING);
     setColourKind(ColourKind::Surface);
-    glCallList(drawList(i));
+    if (size_t(i) < dragBatches_.size() && dragBatches_[size_t(i)].built)
+      drawDragBatch(dragBatches_[size_t(i)]);
+    else
+      glCallList(drawList(i));
   }
 
   glDisable(GL_POLYGON_OFFSET_FILL);

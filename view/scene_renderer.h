@@ -7,8 +7,9 @@
 //     picking; compiled when first needed after a change;
 //   a wire list i | 0x8000: the faces without colours, for object highlights; also compiled
 //     when first needed;
-//   during a drag (fast build), a vertex list ((i + 1) << 16) | v per vertex, which the draw list
-//     calls so that a drag step recompiles only what moved.
+//   during a drag (fast build), instead of the draw list, a drag batch: the same triangles as
+//     vertex arrays (positions, normals, colours per corner) that a drag step refills in place,
+//     so that no list is recompiled while the mesh follows the mouse.
 // One batch per object keeps a frame of a 32768-face object to a single draw.
 #pragma once
 
@@ -42,19 +43,19 @@ public:
   // OpenGL state every context starts with: culling, colour material, depth test, byte-aligned
   // pixel transfers; then the lights and the grey background.
   static void InitGlState(const Camera &camera);
-  // Recompiles the lists of every visible object: full builds one list per face, fast one per
-  // vertex (so that a drag only recompiles vertex lists).
+  // Recompiles the lists of every visible object: full builds the draw list, fast builds the drag
+  // batch that drag steps refill (RebuildVertexLists).
   void RebuildLists(const Scene &scene, bool full);
   // Recompiles the lists of one object (after a change to it alone).
   void RebuildObject(const Scene &scene, int32_t slot, bool full);
-  // Recompiles the per-vertex lists of every visible, sensitive object after a drag step.
+  // Refills the drag batches of every visible, sensitive object from the moved vertices after a
+  // drag step.
   void RebuildVertexLists(const Scene &scene);
   // Draws one frame of the model window: ground and axes, objects, highlights, outlines. The
   // caller applies the projection before and swaps buffers after.
   void DrawScene(const Scene &scene, const Camera &camera, int32_t groundAndAxes,
                  InteractionMode mode, bool paintHighlight);
 
-  static constexpr int32_t kMaxListElement = 0xFFFE; // element 0xFFFF names the draw list
   static uint32_t objectList(int32_t i) { return uint32_t(i) + 1; }
   static uint32_t wireList(int32_t i) { return uint32_t(i) | 0x8000u; }
   static uint32_t elementList(int32_t i, int32_t e) {
@@ -63,32 +64,48 @@ public:
   static uint32_t drawList(int32_t i) { return elementList(i, 0xFFFF); }
   // Compiles the object and wire lists of slot i if a rebuild has made them stale.
   void ensurePickLists(const Scene &scene, int32_t i) const;
+  // The listed faces of obj in order, each as its own batch under its pick name, without colours:
+  // what the selection buffer sees of them.
+  void drawNamedFaces(const moObject &obj, int32_t slot, const std::vector<int32_t> &faces) const;
   static uint32_t pickName(int32_t object, int32_t element) {
     return uint32_t(object) << 16 | uint32_t(element);
   }
 
 private:
   // The triangles of face f as vertex calls inside a glBegin(GL_TRIANGLES) the caller opened.
-  void emitFace(const moObject &obj, int32_t slot, int32_t f, bool withColours,
-                bool viaVertexLists) const;
+  void emitFace(const moObject &obj, int32_t f, bool withColours) const;
   // Every active face from the last to the first; with names each face is its own batch under
   // its pick name.
-  void emitFaces(const moObject &obj, int32_t slot, bool withColours, bool viaVertexLists,
-                 bool names) const;
+  void emitFaces(const moObject &obj, int32_t slot, bool withColours, bool names) const;
+  // The triangles of every active face, last to first as the draw list has them, with the
+  // vertex and face of each corner; positions and normals are refilled at every drag step.
+  struct DragBatch {
+    bool built = false;
+    bool withColours = false;
+    std::vector<int32_t> vertex, face; // per corner
+    std::vector<uint8_t> rgb;          // per corner
+    std::vector<float> positions, normals;
+  };
+  void buildDragBatch(const moObject &obj, DragBatch &batch) const;
+  void refreshDragBatch(const moObject &obj, DragBatch &batch) const;
+  void drawDragBatch(const DragBatch &batch) const;
+  // Each face's unit normal and one corner as the mesh stands now.
+  void refreshFacePlanes(const moObject &obj, int32_t slot);
   // Lines for the edges of obj (hard ones 3 pixels wide). With a camera, edges whose faces both
   // face away are left out: on a closed surface the surface in front hides them anyway.
   void drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const;
-  // The paint triangles of obj from the last to the first, each corner with its texture
-  // coordinate, inside a glBegin(GL_TRIANGLES) the caller opened.
-  void emitPaintTriangles(const moObject &obj, int32_t slot, bool viaVertexLists) const;
-  // Binds the paint texture of slot before its draw list is called, or texture 0 for an object
-  // that shows none.
+  // The paint triangles of obj from the last to the first as one batch, each corner with its
+  // texture coordinate.
+  void emitPaintTriangles(const moObject &obj) const;
+  // Binds the paint texture of slot before it is drawn, or texture 0 for an object that shows
+  // none (or is drawn from its drag batch, which has no texture coordinates).
   void bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode, bool force);
   void drawHighlights(const Scene &scene, InteractionMode mode) const;
   void drawElement(const Scene &scene, const moObject &obj, int32_t slot, int32_t element) const;
   static void setColourKind(ColourKind kind);
 
   mutable std::vector<uint8_t> pickListsStale_; // per slot
+  std::vector<DragBatch> dragBatches_;          // per slot; built only during a drag
   // Per slot, the unit normal and one corner of every face as of the last rebuild, to tell the
   // faces turned away from the eye.
   struct FacePlane {

@@ -6,11 +6,10 @@
 #include "view/scene_renderer.h"
 
 #include <GL/gl.h>
-#include <algorithm>
 
-void SceneRenderer::emitPaintTriangles(const moObject &obj, int32_t slot,
-                                       bool viaVertexLists) const {
+void SceneRenderer::emitPaintTriangles(const moObject &obj) const {
   const int32_t count = paintTriangleCount(obj);
+  glBegin(GL_TRIANGLES);
   for (int32_t t = count - 1; t >= 0; --t) {
     const int32_t f = obj.triangleFaces[t];
     const int32_t *corners = &obj.triangleVertices[3 * t];
@@ -32,14 +31,11 @@ void SceneRenderer::emitPaintTriangles(const moObject &obj, int32_t slot,
         glNormal3f(n.x, n.y, n.z);
       }
       glTexCoord2f(uv[2 * k], uv[2 * k + 1]);
-      if (viaVertexLists && v <= kMaxListElement)
-        glCallList(elementList(slot, v));
-      else {
-        const moVec3 &p = obj.vertices[v].Coordinates;
-        glVertex3f(p.x, p.y, p.z);
-      }
+      const moVec3 &p = obj.vertices[v].Coordinates;
+      glVertex3f(p.x, p.y, p.z);
     }
   }
+  glEnd();
 }
 
 void SceneRenderer::bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode,
@@ -48,7 +44,8 @@ void SceneRenderer::bindPaintTexture(const moObject &obj, int32_t slot, Interact
     boundTextureObject = -1; // no textures while the camera moves
     return;
   }
-  if (!showsPaintTexture(obj, textures)) {
+  const bool dragging = size_t(slot) < dragBatches_.size() && dragBatches_[size_t(slot)].built;
+  if (dragging || !showsPaintTexture(obj, textures)) {
     // Also for a layer the object does not show, so that no other object's texture is used.
     glBindTexture(GL_TEXTURE_2D, 0);
     boundTextureObject = -1;

@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -88,6 +90,55 @@ TEST_F(AppSmokeTest, KeysDriveTheCameraAndFilesOpen) {
   EXPECT_EQ(window->scene().object(0)->name, "torus0");
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Morvo 1.5 - morvo_app_smoke.mvo"));
   std::filesystem::remove(path);
+}
+
+// The road of one interactive operation: hover and click a face, Move > Normal from the
+// right-button menu, drag, click; the face has moved along its normal.
+TEST_F(AppSmokeTest, ClickAFaceMoveItAlongItsNormalFromTheOperationsMenu) {
+  QAction *add = findAction(window->menuBar(), {"File", "Add", "Cube"});
+  ASSERT_NE(add, nullptr);
+  add->trigger();
+  ModelWindow *model = window->modelWindow();
+  QTest::qWait(50);
+  // The middle of the cube's left front face (the window's centre is on the edge between the two
+  // front faces).
+  const QPoint face(model->width() / 2 - 52, model->height() / 2);
+  // The first motion only records the position; the second hovers.
+  QTest::mouseMove(model, face - QPoint(5, 0));
+  QTest::qWait(20);
+  QTest::mouseMove(model, face);
+  QTest::qWait(20);
+  QTest::mouseClick(model, Qt::LeftButton, Qt::NoModifier, face);
+  Scene &scene = window->scene();
+  ASSERT_EQ(1, scene.selection.Count());
+  ASSERT_EQ(moFACES, scene.mode);
+  const int32_t f = scene.selection.Get(0).element;
+  const moVec3 before = scene.object(0)->faceCentroid(f),
+               normal = scene.object(0)->faceNormal(f, true);
+
+  bool chosen = false;
+  QTimer::singleShot(200, [&] {
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QAction *normalMove = menu ? findAction(menu, {"Move", "Normal"}) : nullptr;
+    if (normalMove) {
+      normalMove->trigger();
+      chosen = true;
+    }
+    if (menu)
+      menu->close();
+  });
+  QTest::mousePress(model, Qt::RightButton, Qt::NoModifier, face);
+  QTest::mouseRelease(model, Qt::RightButton, Qt::NoModifier, face);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(InteractionController::DragMode, model->controller().mode());
+  QTest::mouseMove(model, face + QPoint(5, 0));
+  QTest::qWait(20);
+  QTest::mouseMove(model, face + QPoint(45, 0));
+  QTest::qWait(20);
+  QTest::mouseClick(model, Qt::LeftButton, Qt::NoModifier, face + QPoint(45, 0));
+  EXPECT_EQ(InteractionController::SelectMode, model->controller().mode());
+  const moVec3 after = scene.object(0)->faceCentroid(f);
+  EXPECT_NEAR(4.0f, dot(subtract(after, before), normal), 1e-3f);
 }
 
 } // namespace

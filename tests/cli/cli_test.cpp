@@ -78,6 +78,67 @@ TEST_F(CliTest, FailuresExitNonZeroWithOneLine) {
   EXPECT_NE(run("info --help").out.find("--json"), std::string::npos);
 }
 
+// The bytes a file starts with.
+std::string head(const std::string &path, size_t n) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(n, '\0');
+  in.read(&bytes[0], std::streamsize(n));
+  return bytes.substr(0, size_t(in.gcount()));
+}
+
+TEST_F(CliTest, JsonStaysValidForNamesThatAreNotUtf8) {
+  const std::string scene = file("s.mvo");
+  ASSERT_EQ(run("new cube cone -o " + scene).status, 0);
+  {
+    std::fstream f(scene, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(10 + 4 + 1 + 4 + 1); // the "u" of "cube0"
+    f.put(char(0xe9));           // a Latin-1 byte on its own
+  }
+  const CliResult info = run("info " + scene + " --json");
+  ASSERT_EQ(info.status, 0) << info.out;
+  EXPECT_NE(info.out.find("\"name\": \"c\\ufffdbe0\", \"nameHex\": \"63e9626530\""),
+            std::string::npos)
+      << info.out;
+  EXPECT_NE(info.out.find("\"name\": \"cone1\", \"vertices\""), std::string::npos);
+  for (unsigned char c : info.out)
+    ASSERT_LT(c, 0x80) << info.out;
+}
+
+TEST_F(CliTest, RenderWritesTheFormatTheExtensionNames) {
+  const std::string scene = file("s.mvo");
+  ASSERT_EQ(run("new cube -o " + scene).status, 0);
+  const std::pair<const char *, std::string> kinds[] = {
+      {"shot.png", "\x89PNG"}, {"shot.jpg", "\xff\xd8\xff"}, {"shot.jpeg", "\xff\xd8\xff"},
+      {"shot.tif", "MM\0*"},   {"shot.bmp", "BM"},           {"shot.ppm", "P6\n"}};
+  for (const auto &[name, magic] : kinds) {
+    const CliResult r = run("render " + scene + " --size 16x12 -o " + file(name));
+    ASSERT_EQ(r.status, 0) << name << ": " << r.out;
+    EXPECT_EQ(head(file(name), magic.size()), magic) << name;
+  }
+  CliResult r = run("render " + scene + " --size 16x12 -o " + file("shot.gif"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out, "morvo-cli: cannot tell the image format of '" + file("shot.gif") +
+                       "' (use .png, .jpg, .jpeg, .bmp, .ppm, .tif or .tiff)\n");
+  EXPECT_FALSE(std::filesystem::exists(file("shot.gif")));
+  const std::string nowhere = file("missing/shot.png");
+  r = run("render " + scene + " --size 16x12 -o " + nowhere);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out, "morvo-cli: Cannot open file " + nowhere + ": No such file or directory\n");
+}
+
+TEST_F(CliTest, WarningsOfTheSceneReaderArePrinted) {
+  const std::string scene = file("s.mvo");
+  ASSERT_EQ(run("new cube cone -o " + scene).status, 0);
+  {
+    std::fstream f(scene, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(13);
+    f.put(1); // slot count 2 -> 1: the cone is left over
+  }
+  const CliResult info = run("info " + scene);
+  EXPECT_EQ(info.status, 0);
+  EXPECT_EQ(info.out.rfind("morvo-cli: warning: This scene file has ", 0), 0u) << info.out;
+}
+
 TEST_F(CliTest, RenderShowsPaintedObjectsTextured) {
   RecordingUi ui;
   Scene scene(ui);

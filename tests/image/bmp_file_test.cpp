@@ -182,7 +182,7 @@ TEST(BmpFile, DamagedFilesFailWithTheirReason) {
 TEST(BmpFile, SavingWritesABitmapThatLoadsBack) {
   const ImageBuffer picture = testPicture(5, 3);
   const std::string path = tempPath("saved.bmp");
-  ASSERT_EQ(saveImage(picture, path, kImageBmp, false), 1);
+  ASSERT_EQ(saveImage(picture, path, kImageBmp, RowOrder::kTopFirst), 1);
   ASSERT_TRUE(fileExists(path));
   const std::vector<uint8_t> bytes = fileBytes(path);
   // Rows of 15 bytes padded to 16.

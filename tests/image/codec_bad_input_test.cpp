@@ -13,9 +13,9 @@ using ::testing::HasSubstr;
 using ::testing::internal::CaptureStderr;
 using ::testing::internal::GetCapturedStderr;
 
-std::vector<uint8_t> encoded(int type, bool flag = false) {
+std::vector<uint8_t> encoded(int type) {
   const std::string path = tempPath("encoded" + std::to_string(type));
-  EXPECT_EQ(saveImage(testPicture(24, 16), path, type, flag), 1);
+  EXPECT_EQ(saveImage(testPicture(24, 16), path, type, RowOrder::kTopFirst), 1);
   return fileBytes(path);
 }
 
@@ -78,7 +78,7 @@ TEST(CodecBadInput, Jpeg) {
 }
 
 TEST(CodecBadInput, Tiff) {
-  const std::vector<uint8_t> good = encoded(kImageTiff, true);
+  const std::vector<uint8_t> good = encoded(kImageTiff);
   EXPECT_THAT(failedLoad({'I', 'I', 42}, kImageTiff), HasSubstr("Trouble opening tiff file: t"));
   failedLoad({good.begin(), good.begin() + long(good.size() / 2)}, kImageTiff);
   // Image width tag rewritten to 100000 (a LONG).

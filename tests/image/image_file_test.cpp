@@ -38,7 +38,7 @@ TEST(ImageFile, UnsupportedTypesFailWithAMessage) {
   const ImageBuffer picture = testPicture(2, 2);
   const std::string path = tempPath("never.xyz");
   CaptureStderr();
-  EXPECT_EQ(saveImage(picture, path, kImageOther, false), 0);
+  EXPECT_EQ(saveImage(picture, path, kImageOther, RowOrder::kTopFirst), 0);
   EXPECT_EQ(GetCapturedStderr(), "Un-supported file type\n");
   EXPECT_FALSE(fileExists(path));
 }
@@ -50,7 +50,10 @@ TEST_P(RoundTrip, KeepsThePicture) {
   const auto [type, flag] = GetParam();
   const ImageBuffer picture = testPicture(37, 23); // odd sizes exercise row padding
   const std::string path = tempPath("round" + std::to_string(type) + (flag ? "f" : "") + ".img");
-  ASSERT_EQ(saveImage(picture, path, type, flag), 1);
+  // The order each reader's flag undoes: PNG with the flag set reads memory row 0 first, PPM with
+  // the flag set and TIFF read the top row first.
+  const RowOrder order = (type == kImagePng) == flag ? RowOrder::kBottomFirst : RowOrder::kTopFirst;
+  ASSERT_EQ(saveImage(picture, path, type, order), 1);
   ImageBuffer back;
   ASSERT_EQ(loadImage(back, path, type, flag), 1);
   if (type == kImageTiff && !flag) // the reader always puts the file's last row at row 0
@@ -72,7 +75,7 @@ TEST(ImageFile, JpegKeepsSmoothAreasClose) {
     for (int32_t x = 0; x < 32; ++x)
       picture.at(x, y) = y < 16 ? packRgba(200, 30, 60) : packRgba(20, 180, 90);
   const std::string path = tempPath("flat.jpg");
-  ASSERT_EQ(saveImage(picture, path, kImageJpeg, false), 1);
+  ASSERT_EQ(saveImage(picture, path, kImageJpeg, RowOrder::kTopFirst), 1);
   ImageBuffer back;
   ASSERT_EQ(loadImage(back, path, kImageJpeg, true), 1);
   const auto near = [](uint32_t p, uint32_t q) {
@@ -89,19 +92,33 @@ TEST(ImageFile, FilesStoreTheTopRowFirst) {
   const ImageBuffer picture = testPicture(4, 3);
   ImageBuffer fileOrder;
   const std::string png = tempPath("order.png");
-  ASSERT_EQ(saveImage(picture, png, kImagePng, false), 1);
+  ASSERT_EQ(saveImage(picture, png, kImagePng, RowOrder::kTopFirst), 1);
   ASSERT_EQ(loadImage(fileOrder, png, kImagePng, true), 1);
   EXPECT_TRUE(flippedPixels(picture, fileOrder));
   const std::string ppm = tempPath("order.ppm");
-  ASSERT_EQ(saveImage(picture, ppm, kImagePpm, true), 1);
+  ASSERT_EQ(saveImage(picture, ppm, kImagePpm, RowOrder::kTopFirst), 1);
   ASSERT_EQ(loadImage(fileOrder, ppm, kImagePpm, false), 1);
   EXPECT_TRUE(flippedPixels(picture, fileOrder));
   // The TIFF reader always puts the bottom at row 0: a TIFF written the other way comes back
   // upside down.
   const std::string tif = tempPath("order.tif");
-  ASSERT_EQ(saveImage(picture, tif, kImageTiff, false), 1);
+  ASSERT_EQ(saveImage(picture, tif, kImageTiff, RowOrder::kBottomFirst), 1);
   ASSERT_EQ(loadImage(fileOrder, tif, kImageTiff, true), 1);
   EXPECT_TRUE(flippedPixels(picture, fileOrder));
+}
+
+TEST(ImageFile, TranslucentPixelsKeepTheirColoursThroughTiff) {
+  // Alpha is not kept (every pixel reads back opaque), but the colours must be as written.
+  ImageBuffer picture(3, 1);
+  picture.at(0, 0) = packRgba(0, 40, 250, 60);
+  picture.at(1, 0) = packRgba(200, 100, 7, 0);
+  picture.at(2, 0) = packRgba(1, 2, 3, 255);
+  const std::string path = tempPath("translucent.tif");
+  ASSERT_EQ(saveImage(picture, path, kImageTiff, RowOrder::kTopFirst), 1);
+  ImageBuffer back;
+  ASSERT_EQ(loadImage(back, path, kImageTiff, true), 1);
+  for (int32_t x = 0; x < 3; ++x)
+    EXPECT_EQ(back.at(x, 0), picture.at(x, 0) | 0xff000000u) << "pixel " << x;
 }
 
 TEST(ImageFile, FailedSaveKeepsWhatWasThere) {
@@ -110,14 +127,17 @@ TEST(ImageFile, FailedSaveKeepsWhatWasThere) {
   std::filesystem::create_directories(dir / "blocked.png" / "inside");
   ImageBuffer image(4, 4);
   testing::internal::CaptureStderr();
-  // The rename cannot replace a folder: the save fails and leaves it and no temporary file.
-  EXPECT_EQ(saveImage(image, (dir / "blocked.png").string(), kImagePng, false), 0);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Could not save"), std::string::npos);
+  // The rename cannot replace a folder: the save fails and leaves it and no temporary file. The
+  // one line names the target, not the temporary file, and gives the system's reason.
+  const std::string blocked = (dir / "blocked.png").string();
+  EXPECT_EQ(saveImage(image, blocked, kImagePng, RowOrder::kTopFirst), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Error writing to file " + blocked + ": cannot replace the file: Is a directory\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "blocked.png" / "inside"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
                           std::filesystem::directory_iterator()),
             1);
-  EXPECT_EQ(saveImage(image, (dir / "fine.bmp").string(), kImageBmp, false), 1);
+  EXPECT_EQ(saveImage(image, (dir / "fine.bmp").string(), kImageBmp, RowOrder::kTopFirst), 1);
   EXPECT_TRUE(std::filesystem::is_regular_file(dir / "fine.bmp"));
   std::filesystem::remove_all(dir);
 }
@@ -125,7 +145,7 @@ TEST(ImageFile, FailedSaveKeepsWhatWasThere) {
 TEST(ImageFile, LoadReusesAnArrayOfTheSameSize) {
   const ImageBuffer picture = testPicture(6, 4);
   const std::string path = tempPath("reuse.png");
-  ASSERT_EQ(saveImage(picture, path, kImagePng, false), 1);
+  ASSERT_EQ(saveImage(picture, path, kImagePng, RowOrder::kTopFirst), 1);
   // The caller's own array: same size, so it is filled in place and never released by the
   // buffer.
   std::vector<uint32_t> own(24, 0);
@@ -218,20 +238,29 @@ TEST(ImageFile, SavingAnEmptyImageFails) {
   const ImageBuffer nothing;
   const std::string path = tempPath("empty.png");
   CaptureStderr();
-  EXPECT_EQ(saveImage(nothing, path, kImagePng, false), 0);
+  EXPECT_EQ(saveImage(nothing, path, kImagePng, RowOrder::kTopFirst), 0);
   EXPECT_NE(GetCapturedStderr(), "");
 }
 
 TEST(ImageFile, UnwritablePathsGiveEachWritersResult) {
   const ImageBuffer picture = testPicture(2, 2);
   CaptureStderr();
-  EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x.jpg", kImageJpeg, false), -1);
-  EXPECT_EQ(GetCapturedStderr(), "can't open /nonexistent-dir/x.jpg\n");
-  for (int type : {kImagePng, kImageTiff, kImageBmp}) {
+  EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x.jpg", kImageJpeg, RowOrder::kTopFirst), -1);
+  EXPECT_EQ(GetCapturedStderr(), "can't open /nonexistent-dir/x.jpg: No such file or directory\n");
+  for (int type : {kImagePng, kImageTiff, kImageBmp, kImagePpm}) {
     CaptureStderr();
-    EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x", type, false), 0);
-    EXPECT_NE(GetCapturedStderr(), "");
+    EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x", type, RowOrder::kTopFirst), 0);
+    EXPECT_EQ(GetCapturedStderr(),
+              "Cannot open file /nonexistent-dir/x: No such file or directory\n");
   }
+  // A name the file system takes, but too long for a temporary file beside it: the save fails
+  // rather than write straight onto the target, so no partial file can appear there.
+  const std::string longName = tempPath(std::string(225, 'n') + ".png");
+  std::filesystem::remove(longName);
+  std::string message;
+  EXPECT_EQ(saveImage(picture, longName, kImagePng, RowOrder::kTopFirst, message), 0);
+  EXPECT_EQ(message, "Cannot open file " + longName + ": File name too long");
+  EXPECT_FALSE(fileExists(longName));
 }
 
 } // namespace

@@ -83,7 +83,7 @@ TEST(PpmFile, AbsurdOrTruncatedSizesFailBeforeAllocating) {
 TEST(PpmFile, WriterHeaderAndRowOrder) {
   const ImageBuffer picture = testPicture(3, 2);
   const std::string path = tempPath("header.ppm");
-  ASSERT_EQ(saveImage(picture, path, kImagePpm, true), 1);
+  ASSERT_EQ(saveImage(picture, path, kImagePpm, RowOrder::kTopFirst), 1);
   const std::vector<uint8_t> bytes = fileBytes(path);
   const std::string header = "P6\n# CREATOR: Quillbert by Tervane Graphics\n3 2\n255\n";
   ASSERT_EQ(bytes.size(), header.size() + 3 * 2 * 3);
@@ -98,8 +98,9 @@ TEST(PpmFile, WriterHeaderAndRowOrder) {
 TEST(PpmFile, UnwritablePathReportsAndFails) {
   const ImageBuffer picture = testPicture(2, 2);
   CaptureStderr();
-  EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x.ppm", kImagePpm, false), 0);
-  EXPECT_EQ(GetCapturedStderr(), "Cannot open file /nonexistent-dir/x.ppm\n");
+  EXPECT_EQ(saveImage(picture, "/nonexistent-dir/x.ppm", kImagePpm, RowOrder::kTopFirst), 0);
+  EXPECT_EQ(GetCapturedStderr(),
+            "Cannot open file /nonexistent-dir/x.ppm: No such file or directory\n");
   CaptureStderr();
   ImageBuffer image;
   EXPECT_EQ(loadImage(image, "/nonexistent-dir/x.ppm", kImagePpm, false), 0);

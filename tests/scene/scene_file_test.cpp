@@ -1,5 +1,6 @@
 #include "core/mesh_validation.h"
 #include "fileio/atomic_file.h"
+#include "fileio/read_file.h"
 #include "paint/layers/paint_layers.h"
 #include "scene/scene_file.h"
 #include "tests/scene/scene_fixture.h"
@@ -207,11 +208,13 @@ TEST_F(SceneTest, DamagedFilesAreRefusedWholeAndLeaveTheSceneAlone) {
   const moObject *torus = scene.object(0);
   EXPECT_FALSE(readScene(scene, "morvo 9.9", true));
   EXPECT_EQ(ui.messages.back(), "attempting to read unknown format");
-  // Every truncation of a good file is refused.
+  // Every truncation of a good file is refused, saying that the file ends early.
   for (size_t n = 10; n < bytes.size(); n += 7) {
     ASSERT_FALSE(readScene(scene, bytes.substr(0, n), true)) << n;
     ASSERT_EQ(scene.object(0), torus);
     ASSERT_EQ(scene.objects.count(), 1);
+    ASSERT_NE(ui.messages.back().find("the file ends early"), std::string::npos)
+        << n << ": " << ui.messages.back();
   }
   EXPECT_NE(ui.messages.back().find("damaged"), std::string::npos);
   // A wing naming a missing edge makes the mesh inconsistent.
@@ -225,6 +228,34 @@ TEST_F(SceneTest, DamagedFilesAreRefusedWholeAndLeaveTheSceneAlone) {
   absurd[firstEdge - 4] = 0x7f;
   EXPECT_FALSE(readScene(scene, absurd, false));
   EXPECT_EQ(scene.objects.count(), 1);
+}
+
+TEST_F(SceneTest, AFileCutShortSaysWhereItEnds) {
+  scene.createPrimitive(PrimitiveType::Sphere);
+  const std::string bytes = saved(scene);
+  const size_t edges = 10 + 4 + 1 + 4 + 7 + 4 + 72 + 4; // first edge record of "sphere0"
+  Scene loaded(ui);
+  EXPECT_FALSE(readScene(loaded, bytes.substr(0, edges + 100), true));
+  EXPECT_EQ(ui.messages.back(),
+            "This scene file is damaged and was not opened: object in slot 0: the file ends early: "
+            "504 edge records from byte " +
+                std::to_string(edges) + " need 20664 bytes, and only 100 are left");
+}
+
+TEST_F(SceneTest, BytesAfterTheLastObjectOpenWithAWarning) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  scene.createPrimitive(PrimitiveType::Cone);
+  std::string bytes = saved(scene);
+  Scene cubeOnly(ui);
+  cubeOnly.createPrimitive(PrimitiveType::Cube);
+  const size_t left = bytes.size() - saved(cubeOnly).size(); // the cone's slot
+  bytes[13] = 1;                                             // slot count 2 -> 1
+  Scene loaded(ui);
+  ASSERT_TRUE(readScene(loaded, bytes, true));
+  EXPECT_EQ(loaded.objects.objectCount(), 1);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"This scene file has " + std::to_string(left) +
+                                                  " bytes after its last object, which were not "
+                                                  "read: saving the scene will not keep them."});
 }
 
 TEST_F(SceneTest, PaintSizesBeyondWhatTheFileHoldsAreRefusedBeforeAllocating) {
@@ -246,8 +277,8 @@ TEST(AtomicFile, FailedSaveLeavesTheOldFileIntact) {
   fs::create_directories(dir);
   const std::string target = (dir / "scene.mvo").string();
   std::string error;
-  ASSERT_TRUE(writeFileAtomically(target, "old", error)) << error;
-  ASSERT_TRUE(writeFileAtomically(target, "new", error)) << error;
+  ASSERT_EQ(writeFileAtomically(target, "old", error), SaveResult::kSaved) << error;
+  ASSERT_EQ(writeFileAtomically(target, "new", error), SaveResult::kSaved) << error;
   std::string bytes;
   ASSERT_TRUE(readWholeFile(target, bytes, error));
   EXPECT_EQ(bytes, "new");
@@ -255,10 +286,11 @@ TEST(AtomicFile, FailedSaveLeavesTheOldFileIntact) {
   // The rename cannot replace a non-empty folder: the save fails and nothing is left behind.
   const fs::path blocked = dir / "blocked.mvo";
   fs::create_directories(blocked / "inside");
-  EXPECT_FALSE(writeFileAtomically(blocked.string(), "data", error));
+  EXPECT_EQ(writeFileAtomically(blocked.string(), "data", error), SaveResult::kFailed);
   EXPECT_NE(error.find("cannot replace"), std::string::npos);
   EXPECT_TRUE(fs::is_directory(blocked / "inside"));
-  EXPECT_FALSE(writeFileAtomically((dir / "missing" / "x.mvo").string(), "data", error));
+  EXPECT_EQ(writeFileAtomically((dir / "missing" / "x.mvo").string(), "data", error),
+            SaveResult::kNotCreated);
   int entries = 0;
   for (const auto &entry : fs::directory_iterator(dir))
     entries += entry.path().filename().string()[0] == '.' ? 100 : 1;
@@ -280,6 +312,9 @@ TEST_F(SceneTest, SaveAndOpenThroughFiles) {
   EXPECT_EQ(loaded.objects.count(), 2);
   EXPECT_FALSE(openSceneFile(loaded, (dir / "none.mvo").string(), true));
   EXPECT_EQ(ui.messages.back().rfind("Could not open", 0), 0u);
+  const std::string nowhere = (dir / "missing" / "x.mvo").string();
+  EXPECT_FALSE(saveSceneFile(scene, nowhere, false));
+  EXPECT_EQ(ui.messages.back(), "Could not save " + nowhere + ": No such file or directory");
   fs::remove_all(dir);
 }
 

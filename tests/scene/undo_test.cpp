@@ -66,6 +66,15 @@ TEST_F(SceneTest, UndoCommandLeavesModeFreeAndNoSelection) {
   EXPECT_EQ(ui.messages.back(), "No further undo available");
 }
 
+TEST_F(SceneTest, NewObjectAfterUndoTakesTheLowestEmptySlot) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  scene.createPrimitive(PrimitiveType::Cube);
+  scene.UndoCommand();
+  EXPECT_EQ(scene.createPrimitive(PrimitiveType::Cube), 1);
+  EXPECT_EQ(scene.object(1)->name, "cube1");
+  EXPECT_EQ(scene.objects.count(), 2);
+}
+
 // Long random runs of creation, selection commands, changes, DeleteAll and Undo: every object in
 // both tables stays valid, and undoing twice gives back identical meshes.
 TEST_F(SceneTest, RandomCommandSequencesKeepBothTablesValid) {
@@ -75,8 +84,13 @@ TEST_F(SceneTest, RandomCommandSequencesKeepBothTablesValid) {
     switch (rng() % 11) {
     case 0:
     case 1:
-      if (scene.objects.objectCount() < 6)
-        scene.createPrimitive(PrimitiveType(pick(kPrimitiveTypeCount)));
+      if (scene.objects.objectCount() < 6) {
+        int32_t lowestEmpty = 0;
+        while (scene.object(lowestEmpty))
+          ++lowestEmpty;
+        ASSERT_EQ(scene.createPrimitive(PrimitiveType(pick(kPrimitiveTypeCount))), lowestEmpty)
+            << "step " << step;
+      }
       break;
     case 2: {
       scene.SetMode(SelectionMode(pick(4)));

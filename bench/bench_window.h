@@ -1,0 +1,32 @@
+// The model window as the drawing benchmarks see it: an offscreen 720 x 486 context with the
+// camera reset and a 32 766-face slab filling the view. Lists are not built yet.
+#pragma once
+
+#include "offscreen/offscreen_context.h"
+#include "scene/recording_ui.h"
+#include "tests/support/mesh_fixtures.h"
+#include "view/view.h"
+
+#include <memory>
+#include <string>
+
+struct BenchWindow {
+  OffscreenContext context;
+  RecordingUi ui;
+  Scene scene{ui};
+  View view;
+  bool ok = false;
+
+  BenchWindow() {
+    std::string error;
+    ok = context.create(720, 486, error);
+    auto slab = std::make_shared<moObject>(makeObject(slabMesh(127, 127)));
+    slab->scaleAbout({0, 0, 0}, {0.5f, 0.5f, 20}); // fill the view
+    slab->transform(translation(-32, -20, -10));
+    scene.objects.insert(slab);
+    view.resize(720, 486);
+    view.ResetCamera();
+    SceneRenderer::InitGlState(view.camera);
+    view.camera.ApplyProjection();
+  }
+};

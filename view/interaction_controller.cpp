@@ -1,0 +1,400 @@
+#include "view/interaction_controller.h"
+
+#include "ops/drag.h"
+#include "ops/operation_commands.h"
+#include "view/picking.h"
+#include "view/projection.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+
+namespace {
+
+const char *const kCameraStatus = "(CLICK-L) to exit camera mode; (HOLD-M) or (HOLD-R) to zoom";
+const char *const kSelectStatus = "(CLICK-L) to select an element; (CLICK-M) or (CLICK-R+Ctrl) to "
+                                  "start the camera; (CLICK-R) to see a menu of operations";
+constexpr int32_t kLeftHeld = 0x100, kZoomHeld = 0x200;
+
+} // namespace
+
+InteractionController::InteractionController(Scene &scene, View &view, UserInterface &ui)
+    : scene_(scene), view_(view), ui_(ui) {}
+
+InteractionMode InteractionController::interactionMode() const {
+  return mode_ == CameraMode ? InteractionMode::Camera
+         : mode_ == DragMode ? InteractionMode::Drag
+                             : InteractionMode::Select;
+}
+
+Reaction InteractionController::pointer(const PointerInput &in) {
+  out_ = {};
+  const bool camera = mode_ == CameraMode;
+  try {
+    if (in.kind == PointerInput::Press) {
+      if (in.button == Button::Left && !in.mods.ctrl)
+        Press(Button::Left, in.x, in.y);
+      else if (in.button == Button::Middle)
+        Press(Button::Middle, in.x, in.y);
+      else if (in.button == Button::Right && in.mods.ctrl)
+        Press(camera ? Button::Left : Button::Middle, in.x, in.y);
+      else if (in.button == Button::Right && !camera) {
+        Press(Button::Right, in.x, in.y);
+        out_.redraw = true;
+      }
+    } else if (in.kind == PointerInput::Release) {
+      const bool leftUp = (in.button == Button::Left && !in.mods.ctrl) ||
+                          (in.button == Button::Right && in.mods.ctrl && camera);
+      if (leftUp) {
+        Release(Button::Left, in.x, in.y);
+        out_.redraw = true;
+      } else if (in.button == Button::Middle || (in.button == Button::Right && in.mods.ctrl)) {
+        Release(Button::Middle, in.x, in.y);
+      } else if (in.button == Button::Right && !camera) {
+        if (mode_ == SelectMode)
+          out_.menu = menuForSelection();
+        Release(Button::Right, in.x, in.y);
+      }
+    } else if (view_.antialias == 0) { // no motion while antialiased frames accumulate
+      buttonWord_ = camera && (in.middleHeld || in.rightHeld) ? kZoomHeld
+                    : in.leftHeld                             ? kLeftHeld
+                                                              : 0;
+      Move(in.x, in.y, MotionCause::Pointer);
+      out_.redraw = true;
+    }
+  } catch (const std::exception &) {
+    // A fault in a step has been recovered where it happened; the event ends here.
+  }
+  return out_;
+}
+
+Reaction InteractionController::key(const KeyInput &in) {
+  out_ = {};
+  if (in.key == KeyInput::RepeatLast)
+    return in.press ? RepeatLastOperation() : out_;
+  bool &flag = in.key == KeyInput::Shift ? snap : ctrl_;
+  if (flag == in.press)
+    return out_;
+  flag = in.press;
+  try {
+    Move(lastX, lastY, in.key == KeyInput::Shift ? MotionCause::Shift : MotionCause::Ctrl);
+  } catch (const std::exception &) {
+  }
+  out_.redraw = true;
+  return out_;
+}
+
+Reaction InteractionController::wheel(int32_t delta) {
+  out_ = {};
+  wheelZoom(view_.camera, delta);
+  ui_.setStatus(" In MouseWheel ");
+  return out_;
+}
+
+Reaction InteractionController::tick() {
+  out_ = {};
+  if (view_.cameraMode.spinTick(view_.camera))
+    out_.redraw = true;
+  else
+    out_.stopSpinTimer = true;
+  return out_;
+}
+
+void InteractionController::SetMode(Mode m) {
+  const Mode old = mode_;
+  if (m == SelectMode) {
+    out_.cursor = CursorShape::Arrow;
+    out_.releaseCapture = true;
+    if (old == DragMode) {
+      view_.renderer.RebuildLists(scene_, true);
+      scene_.previousSelection.Clear();
+    }
+  } else {
+    out_.capture = true;
+    out_.cursor = CursorShape::Camera;
+    if (m == CameraMode && old == DragMode)
+      view_.renderer.RebuildLists(scene_, true);
+    if (m == DragMode && old != DragMode)
+      view_.renderer.RebuildLists(scene_, false);
+    if (m == CameraMode && old != CameraMode)
+      previousMode_ = old;
+  }
+  mode_ = m;
+}
+
+void InteractionController::resetMotion() {
+  accumulatedX = accumulatedY = 0;
+  accumulatedMove = {};
+}
+
+void InteractionController::Press(Button b, int32_t x, int32_t y) {
+  lastX = x;
+  lastY = y;
+  resetMotion();
+  ::CameraMode &spin = view_.cameraMode;
+  if (b == Button::Left) {
+    spin.spinArmed = false;
+    if (mode_ == SelectMode)
+      pressLeftInSelect();
+  } else if (b == Button::Middle) {
+    spin.spinArmed = !spin.spinArmed;
+  } else if (b == Button::Right) {
+    spin.spinArmed = false;
+    lastX = lastY = -1;
+    if (mode_ == CameraMode)
+      SetMode(previousMode_);
+    if (mode_ == DragMode)
+      scene_.Undo(false); // cancel: the state saved when the operation started comes back
+    SetMode(SelectMode);
+  }
+}
+
+void InteractionController::pressLeftInSelect() {
+  pressAdds_ = true;
+  pressHit_ = false;
+  SceneRenderer &r = view_.renderer;
+  const ElementRef hovered{r.hoverElement, r.hoverObject};
+  if (r.hoverElement == -1 || !scene_.objectOf(hovered, true) ||
+      !scene_.elementExists(hovered, SelectionMode(r.hoverKind)))
+    return;
+  pressHit_ = true;
+  const bool automatic = r.pickElementKind == moFREE && scene_.selection.Empty();
+  if (automatic)
+    r.pickElementKind = r.hoverKind;
+  pressAdds_ = scene_.ClickSelect(hovered, SelectionMode(r.hoverKind), automatic);
+}
+
+void InteractionController::Release(Button b, int32_t x, int32_t y) {
+  if (b == Button::Left) {
+    if (mode_ == CameraMode)
+      SetMode(previousMode_);
+    else if (mode_ == SelectMode && !pressHit_ && accumulatedX != 0 && accumulatedY != 0)
+      rubberBandSelect(x, y);
+    else if (mode_ == DragMode)
+      SetMode(SelectMode); // commit: the mesh keeps its shape
+  } else if (b == Button::Middle) {
+    if (view_.cameraMode.releaseSpin(view_.camera)) {
+      out_.startSpinTimer = true;
+      out_.redraw = true;
+    }
+    SetMode(CameraMode);
+  }
+  pressHit_ = false;
+  lastX = lastY = -1;
+  resetMotion();
+}
+
+bool InteractionController::leavesCentre(int32_t x, int32_t y) {
+  const int32_t w = view_.camera.width, h = view_.camera.height;
+  if (x >= w / 4 && x <= w - w / 4 && y >= h / 4 && y <= h - h / 4)
+    return false;
+  out_.warp = true;
+  out_.warpX = w / 2;
+  out_.warpY = h / 2;
+  lastX = w / 2 + lastX - x;
+  lastY = h / 2 + lastY - y;
+  return true;
+}
+
+void InteractionController::Move(int32_t x, int32_t y, MotionCause cause) {
+  if (lastX == -1 && lastY == -1) {
+    lastX = x;
+    lastY = y;
+    return;
+  }
+  if (mode_ != SelectMode && cause == MotionCause::Pointer && leavesCentre(x, y))
+    return;
+  const int32_t dx = x - lastX, dy = y - lastY;
+  accumulatedX += dx;
+  accumulatedY += dy;
+  if (mode_ == CameraMode)
+    cameraMove(x, y, dx, dy);
+  else if (mode_ == DragMode)
+    dragStep(dx, dy, x, y, cause);
+  else
+    moveInSelect(x, y);
+  lastX = x;
+  lastY = y;
+}
+
+void InteractionController::cameraMove(int32_t x, int32_t y, int32_t dx, int32_t dy) {
+  ui_.setStatus(kCameraStatus);
+  ::CameraMode &c = view_.cameraMode;
+  if (buttonWord_ != kZoomHeld) {
+    c.orbit(view_.camera, x, y, x - dx, y - dy);
+    return;
+  }
+  // A mainly horizontal motion with the spin armed is a spin gesture, not a zoom.
+  if (c.spinArmed && std::abs(accumulatedX) + 4 >= std::abs(4 * accumulatedY))
+    c.trackSpin(dx);
+  c.zoom(view_.camera, y, y - dy, accumulatedX, accumulatedY);
+}
+
+void InteractionController::dragStep(int32_t dx, int32_t dy, int32_t x, int32_t y,
+                                     MotionCause cause) {
+  const Camera &camera = view_.camera;
+  DragMotion m;
+  m.dx = dx;
+  m.dy = dy;
+  m.accumulatedX = accumulatedX;
+  m.snap = {snap, cause};
+  m.axis = axis;
+  m.worldStep = scale(camera.perspective ? 50.0f : 1.0f,
+                      UnprojectStep(camera, x, camera.height - y, dx, -dy));
+  m.viewDirection = UnprojectRay(camera, camera.width / 2, camera.height / 2);
+  m.accumulatedMove = accumulatedMove;
+  try {
+    applyDragStep(scene_, dragKind, m);
+  } catch (const std::exception &failure) {
+    scene_.RecoverFromFailure(failure);
+    SetMode(SelectMode);
+    return;
+  }
+  accumulatedMove = m.accumulatedMove;
+  if (const char *prompt = dragPrompt(dragKind))
+    ui_.setStatus(prompt);
+  view_.renderer.RebuildVertexLists(scene_);
+}
+
+void InteractionController::moveInSelect(int32_t x, int32_t y) {
+  ui_.setStatus(kSelectStatus);
+  SceneRenderer &r = view_.renderer;
+  if (r.pickElementKind != moFREE)
+    scene_.mode = SelectionMode(r.pickElementKind);
+  HoverPick(scene_, r, view_.camera, ui_, x, y);
+  const ElementRef hovered{r.hoverElement, r.hoverObject};
+  if (buttonWord_ != kLeftHeld || !pressHit_ || r.hoverElement == -1 ||
+      !scene_.elementExists(hovered, SelectionMode(r.hoverKind)))
+    return;
+  if (r.pickElementKind == moFREE && scene_.selection.Empty()) {
+    scene_.mode = SelectionMode(r.hoverKind);
+    r.pickElementKind = r.hoverKind;
+  }
+  if (r.hoverKind == scene_.mode)
+    scene_.DragSelect(hovered, pressAdds_);
+}
+
+void InteractionController::rubberBandSelect(int32_t x, int32_t y) {
+  const int32_t kind = scene_.mode, h = view_.camera.height;
+  if (kind < moVERTICES || kind > moOBJECTS)
+    return;
+  int64_t names = 0;
+  for (int32_t i = 0; i < scene_.objects.count(); ++i) {
+    const moObject *obj = scene_.object(i);
+    if (kind == moOBJECTS)
+      names += 10;
+    else if (obj && obj->visible && obj->sensitive)
+      names += 10 * int64_t(kind == moVERTICES ? obj->vertices.count()
+                            : kind == moEDGES  ? obj->edges.count()
+                                               : obj->faces.count());
+  }
+  const int32_t ax = accumulatedX, ay = accumulatedY;
+  RegionPick(scene_, view_.renderer, view_.camera, x - (ax >> 1), h + (ay >> 1) - y, std::abs(ax),
+             std::abs(ay), kind, int32_t(std::min<int64_t>(names, 1 << 26)));
+}
+
+bool InteractionController::rubberBand(int32_t corners[4]) const {
+  if (mode_ != SelectMode || pressHit_ || buttonWord_ != kLeftHeld || accumulatedX == 0 ||
+      accumulatedY == 0)
+    return false;
+  const int32_t h = view_.camera.height;
+  corners[0] = lastX - accumulatedX;
+  corners[1] = h + accumulatedY - lastY;
+  corners[2] = lastX;
+  corners[3] = h - lastY;
+  return true;
+}
+
+MenuKind InteractionController::menuForSelection() const {
+  if (scene_.selection.Empty())
+    return MenuKind::Primitives;
+  const int32_t kind =
+      view_.renderer.pickElementKind == moFREE ? scene_.mode : view_.renderer.pickElementKind;
+  switch (kind) {
+  case moVERTICES:
+    return MenuKind::Vertices;
+  case moEDGES:
+    return MenuKind::Edges;
+  case moFACES:
+    return MenuKind::Faces;
+  case moOBJECTS:
+    return MenuKind::Objects;
+  default:
+    return MenuKind::None;
+  }
+}
+
+Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument) {
+  out_ = {};
+  try {
+    beginOperation(id, axisArgument);
+  } catch (const std::exception &failure) {
+    // Setups recover from their own faults; this catches a list rebuild over a broken mesh.
+    ui_.messageBox(failure.what());
+    SetMode(SelectMode);
+  }
+  return out_;
+}
+
+void InteractionController::beginOperation(int32_t id, int32_t axisArgument) {
+  if (!hasOperationCommand(id))
+    return;
+  const moVec3 unitAxis = axisArgument == 1   ? moVec3{0, 1, 0}
+                          : axisArgument == 2 ? moVec3{0, 0, 1}
+                                              : moVec3{1, 0, 0};
+  const OperationStart start = runOperationCommand(scene_, id, unitAxis);
+  out_.redraw = true;
+  if (!start.accepted) {
+    SetMode(SelectMode);
+    return;
+  }
+  if (start.axisBound)
+    axis = unitAxis;
+  if (start.interactive) {
+    SetMode(DragMode);
+    dragKind = start.dragKind;
+  } else {
+    view_.renderer.RebuildLists(scene_, true);
+    view_.renderer.hoverElement = view_.renderer.hoverObject = -1;
+    SetMode(SelectMode);
+  }
+  operationId = id;
+}
+
+Reaction InteractionController::RepeatLastOperation() {
+  const int32_t argument = equals(axis, {0, 1, 0}) ? 1 : equals(axis, {0, 0, 1}) ? 2 : 0;
+  return startOperation(operationId, argument);
+}
+
+Reaction InteractionController::choose(const MenuCommand &command) {
+  out_ = {};
+  switch (command.kind) {
+  case MenuCommand::Kind::Operation:
+    return startOperation(command.id, command.argument);
+  case MenuCommand::Kind::Primitive:
+    if (command.id >= 0 && command.id < kPrimitiveTypeCount) {
+      scene_.createPrimitive(PrimitiveType(command.id));
+      view_.renderer.RebuildLists(scene_, true);
+      out_.redraw = true;
+    }
+    break;
+  case MenuCommand::Kind::Statistics:
+    scene_.ShowInfo();
+    break;
+  default:
+    break;
+  }
+  return out_;
+}
+
+std::vector<std::string>
+InteractionController::droppedScenes(const std::vector<std::string> &names) {
+  std::vector<std::string> scenes;
+  for (const std::string &name : names) {
+    const size_t n = name.size();
+    if (n > 4 && n <= 260 &&
+        (name.compare(n - 4, 4, ".mvo") == 0 || name.compare(n - 4, 4, ".MVO") == 0))
+      scenes.push_back(name);
+  }
+  return scenes;
+}

@@ -1,0 +1,107 @@
+// The model window's input state machine: camera mode (orbit, zoom, spin), select mode (hover
+// highlight, click and drag selection, rubber band, operations menu) and drag mode (an
+// interactive operation follows the mouse until a left click commits or a right click cancels).
+// It takes plain events of our own, so the window, tests and scripts drive it alike; it never
+// calls the window but says in a Reaction what the window must do. Event handlers need the model
+// window's OpenGL context current (picking and list rebuilds draw) and never throw: events in
+// impossible orders change nothing.
+#pragma once
+
+#include "ops/operation_ids.h"
+#include "ops/snap.h"
+#include "scene/scene.h"
+#include "view/operations_menu.h"
+#include "view/view.h"
+
+#include <string>
+#include <vector>
+
+enum class Button : uint8_t { None, Left, Middle, Right };
+struct Modifiers {
+  bool shift = false, ctrl = false;
+};
+struct PointerInput {
+  enum Kind : uint8_t { Press, Move, Release } kind = Move;
+  int32_t x = 0, y = 0; // window pixels, y downward
+  Button button = Button::None;
+  Modifiers mods;
+  bool leftHeld = false, middleHeld = false, rightHeld = false; // buttons down during a move
+};
+struct KeyInput {
+  enum Key : uint8_t { Shift, Ctrl, RepeatLast } key = Shift;
+  bool press = true;
+};
+enum class CursorShape : uint8_t { Unchanged, Arrow, Camera };
+
+// What the window must do after an event.
+struct Reaction {
+  bool redraw = false;
+  bool startSpinTimer = false, stopSpinTimer = false;
+  bool capture = false, releaseCapture = false;
+  bool warp = false; // move the pointer to (warpX, warpY)
+  int32_t warpX = 0, warpY = 0;
+  CursorShape cursor = CursorShape::Unchanged;
+  MenuKind menu = MenuKind::None; // the operations menu to show at the pointer
+};
+
+class InteractionController {
+public:
+  enum Mode : int32_t { CameraMode = 0, SelectMode = 1, DragMode = 3 };
+
+  InteractionController(Scene &scene, View &view, UserInterface &ui);
+
+  Reaction pointer(const PointerInput &input);
+  Reaction key(const KeyInput &input);
+  Reaction wheel(int32_t delta);
+  // One tick of the 10 ms spin timer.
+  Reaction tick();
+  // Runs a command chosen from the operations menu.
+  Reaction choose(const MenuCommand &command);
+  // Starts an operation by id (axis argument 0 X, 1 Y, 2 Z) as its command does.
+  Reaction startOperation(int32_t operationId, int32_t axisArgument);
+  // Key D: runs the command of the last operation again on the current selection.
+  Reaction RepeatLastOperation();
+  // The rubber band to draw (window corners, y upward), false when none is being dragged.
+  bool rubberBand(int32_t corners[4]) const;
+  // The scene files among dropped file names (".mvo" or ".MVO", at most 260 characters), in
+  // order; other files are ignored.
+  static std::vector<std::string> droppedScenes(const std::vector<std::string> &names);
+  // The status help of a highlighted menu entry.
+  void showHelp(const MenuEntry &entry) { ui_.setStatus(entry.help); }
+
+  Mode mode() const { return mode_; }
+  InteractionMode interactionMode() const;
+
+  moVec3 axis{1, 0, 0};
+  int32_t dragKind = kDragNone;
+  int32_t operationId = kOpNone;
+  int32_t accumulatedX = 0, accumulatedY = 0;
+  moVec3 accumulatedMove;
+  int32_t lastX = -1, lastY = -1;
+  bool snap = false;
+
+private:
+  void SetMode(Mode m);
+  void beginOperation(int32_t id, int32_t axisArgument);
+  void Press(Button b, int32_t x, int32_t y);
+  void Release(Button b, int32_t x, int32_t y);
+  void Move(int32_t x, int32_t y, MotionCause cause);
+  void pressLeftInSelect();
+  void moveInSelect(int32_t x, int32_t y);
+  void dragStep(int32_t dx, int32_t dy, int32_t x, int32_t y, MotionCause cause);
+  bool leavesCentre(int32_t x, int32_t y);
+  void cameraMove(int32_t x, int32_t y, int32_t dx, int32_t dy);
+  void rubberBandSelect(int32_t x, int32_t y);
+  MenuKind menuForSelection() const;
+  void resetMotion();
+
+  Scene &scene_;
+  View &view_;
+  UserInterface &ui_;
+  Mode mode_ = SelectMode;
+  Mode previousMode_ = SelectMode;
+  int32_t buttonWord_ = 0; // 0x100 left held; 0x200 middle or right held in camera mode
+  bool ctrl_ = false;
+  bool pressAdds_ = false, pressHit_ = false;
+  Reaction out_; // collected while one event is handled
+};
