@@ -46,6 +46,14 @@ PaintTriangleRef paintTriangleAt(const Scene &scene, const PaintCanvas &canvas, 
   return {};
 }
 
+void ToggleFaceMask(PaintContext &ctx, bool inverse) {
+  PaintCanvas &canvas = ctx.canvas;
+  const bool wasThisOne = canvas.maskOn && (canvas.maskInverse != 0) == inverse;
+  canvas.maskOn = wasThisOne ? 0 : 1;
+  canvas.maskInverse = !wasThisOne && inverse ? 1 : 0;
+  ctx.refresh();
+}
+
 void FaceSelectionTool::activate(PaintContext &ctx) {
   if (!ctx.scene || ctx.scene->mode == moFACES)
     return;

@@ -11,6 +11,10 @@ struct PaintTriangleRef {
 PaintTriangleRef paintTriangleAt(const Scene &scene, const PaintCanvas &canvas, int32_t x,
                                  int32_t y);
 
+// The face mask buttons: turns the mask (or, with inverse, the inverse mask) on, or off when it is
+// the one on, and refreshes the canvas so that the faces it keeps from paint become unpaintable.
+void ToggleFaceMask(PaintContext &ctx, bool inverse);
+
 class FaceSelectionTool : public PaintTool {
 public:
   FaceSelectionTool() : PaintTool(0, 0.0f, 255) {}
