@@ -58,14 +58,5 @@ void SmearTool::fillDab(PaintContext &ctx) {
 }
 
 void SmearTool::apply(PaintContext &ctx) {
-  PaintCanvas &canvas = ctx.canvas;
-  const DabBuffers &dab = ctx.toolbox.dab;
-  forPaintablePixels(canvas, dab.dabX, dab.dabY, dab.width, dab.height,
-                     [&](int32_t x, int32_t y, size_t k) {
-                       uint32_t &v = canvas.colour.at(x, y);
-                       if (dab.mask[k] == 0 || sameColour(v, dab.colour[k]))
-                         return;
-                       v = blendColour(v, dab.colour[k], dab.mask[k], 255, alphaOf(v));
-                       canvas.dirty[canvas.offset(x, y)] = 1;
-                     });
+  applyBlend(ctx.canvas, ctx.toolbox.dab, 255, [](uint8_t m, uint32_t) { return int64_t(m); });
 }

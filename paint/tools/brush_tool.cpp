@@ -96,16 +96,26 @@ void applyCoverage(PaintCanvas &canvas, const DabBuffers &dab, int32_t opacity) 
                      });
 }
 
+// The dab as the window shows it: the canvas lit by its shade, and, while the reveal image is
+// shown, moved 48/255 of the way toward the image where it covers the dab.
 void showDab(PaintContext &ctx) {
   DabBuffers &dab = ctx.toolbox.dab;
   const PaintCanvas &canvas = ctx.canvas;
+  const bool revealShown = canvas.revealFlags & PaintCanvas::kRevealShown;
   for (int32_t i = 0; i < dab.height; ++i)
     for (int32_t j = 0; j < dab.width; ++j) {
       const int32_t x = dab.dabX + j, y = dab.dabY + i;
-      const uint32_t v = canvas.inside(x, y) ? canvas.colour.at(x, y) : 0;
-      const int32_t s = canvas.inside(x, y) ? canvas.shade[canvas.offset(x, y)] : 0;
-      dab.display[size_t(i) * size_t(dab.width) + size_t(j)] = packRgba(
-          uint8_t(redOf(v) * s / 255), uint8_t(greenOf(v) * s / 255), uint8_t(blueOf(v) * s / 255));
+      uint32_t &shown = dab.display[size_t(i) * size_t(dab.width) + size_t(j)];
+      if (!canvas.inside(x, y)) {
+        shown = 0xFF000000u;
+        continue;
+      }
+      const uint32_t v = canvas.colour.at(x, y), s = canvas.shade[canvas.offset(x, y)];
+      shown = packRgba(uint8_t(redOf(v) * s / 255), uint8_t(greenOf(v) * s / 255),
+                       uint8_t(blueOf(v) * s / 255));
+      uint32_t image = 0;
+      if (revealShown && revealPixel(canvas, x, y, image))
+        shown = blendColour(shown, image, 48, 255, 255);
     }
   ctx.feedback.showPixels(dab.dabX, dab.dabY, dab.width, dab.height, dab.display.data());
 }

@@ -2,6 +2,7 @@
 // dab filled, saved for undo, applied to the canvas under the brush mask and shown.
 #pragma once
 
+#include "paint/tools/dab_buffers.h"
 #include "paint/tools/paint_tool.h"
 
 class BrushTool : public PaintTool {
@@ -33,6 +34,21 @@ protected:
 
 // The coverage rule: within one stroke no pixel moves more than the opacity toward the colour
 // buffer, however often the brush passes (the canvas alpha holds 255 - coverage meanwhile).
-void applyCoverage(PaintCanvas &canvas, const struct DabBuffers &dab, int32_t opacity);
+void applyCoverage(PaintCanvas &canvas, const DabBuffers &dab, int32_t opacity);
+// Blends the colour buffer into the canvas without coverage: each paintable pixel under a
+// non-zero mask whose colour differs from the buffer's moves weight(m, c) / den of the way to
+// it, keeping its alpha, so that repeated dabs build up.
+template <class Weight>
+void applyBlend(PaintCanvas &canvas, const DabBuffers &dab, int64_t den, Weight weight) {
+  forPaintablePixels(canvas, dab.dabX, dab.dabY, dab.width, dab.height,
+                     [&](int32_t x, int32_t y, size_t k) {
+                       uint32_t &v = canvas.colour.at(x, y);
+                       const uint32_t c = dab.colour[k];
+                       if (dab.mask[k] == 0 || sameColour(v, c))
+                         return;
+                       v = blendColour(v, c, weight(dab.mask[k], c), den, alphaOf(v));
+                       canvas.dirty[canvas.offset(x, y)] = 1;
+                     });
+}
 // Shows the canvas pixels of the dab rectangle, lit, through the feedback.
 void showDab(PaintContext &ctx);

@@ -22,17 +22,8 @@ void AirbrushTool::setOpacity(PaintContext &ctx, int32_t opacity) {
 
 // No coverage: every dab moves the pixel alpha(C) x m / 65025 of the way toward the colour.
 void AirbrushTool::apply(PaintContext &ctx) {
-  PaintCanvas &canvas = ctx.canvas;
-  const DabBuffers &dab = ctx.toolbox.dab;
-  forPaintablePixels(canvas, dab.dabX, dab.dabY, dab.width, dab.height,
-                     [&](int32_t x, int32_t y, size_t k) {
-                       uint32_t &v = canvas.colour.at(x, y);
-                       const uint32_t c = dab.colour[k];
-                       if (dab.mask[k] == 0 || sameColour(v, c))
-                         return;
-                       v = blendColour(v, c, alphaOf(c) * dab.mask[k], 65025, alphaOf(v));
-                       canvas.dirty[canvas.offset(x, y)] = 1;
-                     });
+  applyBlend(ctx.canvas, ctx.toolbox.dab, 65025,
+             [](uint8_t m, uint32_t c) { return int64_t(alphaOf(c)) * m; });
 }
 
 // Coverage as the paintbrush has it; each channel (at least 20) grows by the factor

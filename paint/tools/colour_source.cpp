@@ -16,16 +16,25 @@ uint32_t tiled(const ImageBuffer &image, int32_t x, int32_t y) {
 
 bool imageSourceOn(const PaintCanvas &canvas) { return revealOn(canvas) || patternOn(canvas); }
 
-uint32_t sourceColour(const PaintCanvas &canvas, int32_t x, int32_t y, uint32_t solid) {
-  if (revealOn(canvas)) {
-    const ImageBuffer &image = canvas.revealImage;
-    if (canvas.revealFlags & 4)
-      return tiled(image, x, y);
-    const int32_t ix = x - int32_t(canvas.revealX), iy = y - int32_t(canvas.revealY);
-    if (ix >= 0 && iy >= 0 && ix < image.width() && iy < image.height())
-      return image.at(ix, iy);
-    return canvas.pixel(x, y);
+bool revealPixel(const PaintCanvas &canvas, int32_t x, int32_t y, uint32_t &out) {
+  const ImageBuffer &image = canvas.revealImage;
+  if (image.empty())
+    return false;
+  if (canvas.revealFlags & 4) {
+    out = tiled(image, x, y);
+    return true;
   }
+  const int32_t ix = x - int32_t(canvas.revealX), iy = y - int32_t(canvas.revealY);
+  if (ix < 0 || iy < 0 || ix >= image.width() || iy >= image.height())
+    return false;
+  out = image.at(ix, iy);
+  return true;
+}
+
+uint32_t sourceColour(const PaintCanvas &canvas, int32_t x, int32_t y, uint32_t solid) {
+  uint32_t revealed = 0;
+  if (revealOn(canvas))
+    return revealPixel(canvas, x, y, revealed) ? revealed : canvas.pixel(x, y);
   if (patternOn(canvas))
     return tiled(canvas.patternImage, x, y);
   return solid;

@@ -9,6 +9,10 @@
 // Whether the reveal mode (with an image) or the pattern mode (with an image) supplies the paint.
 bool imageSourceOn(const PaintCanvas &canvas);
 
+// Whether the reveal image (tiled, or at the reveal position) covers window pixel (x, y); its
+// pixel there goes to out.
+bool revealPixel(const PaintCanvas &canvas, int32_t x, int32_t y, uint32_t &out);
+
 // The paint for window pixel (x, y): the reveal image (tiled, or placed at the reveal position;
 // outside it the canvas pixel itself, so nothing changes there), else the tiled pattern, else
 // solid. Image colours come with the alpha they carry.
