@@ -27,7 +27,8 @@ const char *const kPaintHelp =
     "                              stamp knife line polygon rectangle ellipse fill eraser\n"
     "                              objectfill picker hand faceselect\n"
     "  --color RRGGBBAA            the current tool's colour (hexadecimal)\n"
-    "  --brush SIZE,HARDNESS,OPACITY  the current tool's size, hardness (0..1), opacity\n"
+    "  --brush SIZE,HARDNESS,OPACITY  the current tool's size (the line tool takes half),\n"
+    "                              hardness (0..1) and opacity (0..255)\n"
     "  --stroke X,Y:X,Y:...        press at the first point, drag through the others, release\n"
     "                              at the last\n"
     "  --click X,Y                 press and release\n";

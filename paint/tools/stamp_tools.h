@@ -13,6 +13,7 @@ public:
   // the stamp is current.
   void setImage(PaintContext &ctx, ImageBuffer image);
   const ImageBuffer &image() const { return image_; }
+  void setSize(PaintContext &, int32_t, int32_t) override {} // always the image's size
   void activate(PaintContext &ctx) override;
   void deactivate(PaintContext &ctx) override;
   void hover(PaintContext &ctx, int32_t x, int32_t y) override;
