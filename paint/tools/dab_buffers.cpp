@@ -34,7 +34,9 @@ void buildBrushMask(DabBuffers &dab, float hardness, int32_t opacity) {
 }
 
 uint32_t blendColour(uint32_t v, uint32_t c, int64_t num, int64_t den, uint8_t alpha) {
-  const auto mix = [=](uint8_t a, uint8_t b) { return uint8_t((a * (den - num) + b * num) / den); };
+  // 32-bit arithmetic suffices (255 x den stays below 2^32 for den <= 2^24) and divides faster.
+  const uint32_t n = uint32_t(num), d = uint32_t(den);
+  const auto mix = [n, d](uint8_t a, uint8_t b) { return uint8_t((a * (d - n) + b * n) / d); };
   return packRgba(mix(redOf(v), redOf(c)), mix(greenOf(v), greenOf(c)), mix(blueOf(v), blueOf(c)),
                   alpha);
 }

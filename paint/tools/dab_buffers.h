@@ -42,7 +42,7 @@ void forPaintablePixels(const PaintCanvas &canvas, int32_t x0, int32_t y0, int32
         f(x0 + j, y0 + i, size_t(i) * size_t(w) + size_t(j));
 }
 
-// (1 - f) * v + f * c per colour channel with f = num / den (0 <= num <= den, den > 0),
+// (1 - f) * v + f * c per colour channel with f = num / den (0 <= num <= den, 0 < den <= 2^24),
 // truncated, with the given alpha.
 uint32_t blendColour(uint32_t v, uint32_t c, int64_t num, int64_t den, uint8_t alpha);
 // Whether the first three bytes (the colour without alpha) are equal.
