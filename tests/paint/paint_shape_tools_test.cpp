@@ -3,6 +3,8 @@
 #include "tests/paint/tool_fixture.h"
 
 #include <deque>
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -149,6 +151,55 @@ TEST_F(ToolTest, HandKeepsOneImagePixelOnTheCanvas) {
   hand.release(ctx, 5000, 5000);
   canvas.revealFlags = 0;
   EXPECT_FALSE(toolbox.SelectTool(ctx, kPaintbrushTool) && toolbox.SelectTool(ctx, kHandTool));
+}
+
+// Exclusive-or figures toggle pixels, so each must be drawn an even number of times once a tool
+// has finished and been put down: anything else leaves a stray figure on the screen.
+struct XorLedger : ToolFeedback {
+  std::map<std::tuple<int, int32_t, int32_t, int32_t, int32_t, int32_t>, int> toggles;
+  void xorRect(int32_t x0, int32_t y0, int32_t x1, int32_t y1) override {
+    ++toggles[{0, x0, y0, x1, y1, 0}];
+  }
+  void xorLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t w) override {
+    ++toggles[{1, x0, y0, x1, y1, w}];
+  }
+  void xorOutline(const int32_t *xy, int32_t n) override {
+    ++toggles[{2, xy[0], xy[1], xy[2 * n - 2], xy[2 * n - 1], n}];
+  }
+  bool clean() const {
+    for (const auto &t : toggles)
+      if (t.second % 2)
+        return false;
+    return true;
+  }
+};
+
+TEST_F(ToolTest, EveryExclusiveOrFigureIsErasedWhenItsToolIsDone) {
+  XorLedger ledger;
+  PaintContext xorCtx{canvas, toolbox, ledger};
+  const auto session = [&](int32_t index, const std::vector<std::pair<int32_t, int32_t>> &moves,
+                           const std::vector<std::pair<int32_t, int32_t>> &presses) {
+    ASSERT_TRUE(toolbox.SelectTool(xorCtx, index));
+    PaintTool &t = toolbox.current();
+    for (const auto &p : presses) {
+      for (const auto &m : moves)
+        t.hover(xorCtx, m.first, m.second);
+      t.press(xorCtx, p.first, p.second);
+      for (const auto &m : moves)
+        t.drag(xorCtx, m.first, m.second);
+      t.release(xorCtx, moves.back().first, moves.back().second);
+    }
+    ASSERT_TRUE(toolbox.SelectTool(xorCtx, kPencilTool));
+    EXPECT_TRUE(ledger.clean()) << paintToolInfo(index).name;
+  };
+  const std::vector<std::pair<int32_t, int32_t>> moves = {{30, 30}, {70, 40}, {90, 80}};
+  session(kLineTool, moves, {{10, 10}});
+  session(kRectangleTool, moves, {{10, 10}});
+  session(kEllipseTool, moves, {{10, 10}});
+  session(kCloneTool, moves, {{50, 50}, {60, 60}});
+  session(kPolygonTool, {{40, 40}}, {{10, 10}, {80, 15}, {60, 70}});
+  session(kKnifeTool, moves, {{10, 10}}); // leaves the stamp current
+  session(kStampTool, moves, {{20, 20}});
 }
 
 } // namespace
