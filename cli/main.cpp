@@ -3,6 +3,7 @@
 #include "cli/convert_command.h"
 #include "cli/frame_image.h"
 #include "cli/play_command.h"
+#include "cli/paint_command.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
@@ -362,5 +363,7 @@ int main(int argc, char **argv) {
     return runConvert(args);
   if (command == "play")
     return wantsHelp(args) ? (std::cout << kPlayHelp, 0) : runPlay(args);
+  if (command == "paint")
+    return runPaint(args);
   return fail("unknown command '" + command + "' (try --help)");
 }

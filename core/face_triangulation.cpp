@@ -24,6 +24,23 @@ int32_t triangulateFace(const moObject &obj, int32_t f, const std::vector<int32_
   return count;
 }
 
+int32_t faceTriangles(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
+                      std::vector<int32_t> &triangles) {
+  const int32_t n = int32_t(corners.size());
+  if (n < 3)
+    return 0;
+  if (n == 3) {
+    triangles.insert(triangles.end(), {2, 1, 0}); // the corners run clockwise
+    return 1;
+  }
+  const int32_t count = triangulateFace(obj, f, corners, triangles);
+  if (count > 0)
+    return count;
+  for (int32_t k = n - 1; k >= 2; --k)
+    triangles.insert(triangles.end(), {0, k, k - 1});
+  return n - 2;
+}
+
 namespace {
 
 void addTriangle(moObject &obj, int32_t f, int32_t a, int32_t b, int32_t c) {

@@ -4,6 +4,7 @@
 
 #include "core/mesh.h"
 
+#include <algorithm>
 #include <vector>
 
 // Triangulates face f of obj, whose corner list (faceVertices order, clockwise from outside) is
@@ -25,3 +26,15 @@ enum TriangulationMethod : int32_t {
 // for an unknown method. Throws moInvalidTopologyException for a broken face loop; the lists are
 // empty then.
 bool triangulateFaces(moObject &obj, int32_t method);
+
+// The triangles of face f as they are drawn and painted: a triangle as it is, larger faces
+// through triangulateFace, a fan from the first corner where that gives nothing. Appends
+// position triples as triangulateFace does and returns their count (0 for fewer than three
+// corners).
+int32_t faceTriangles(const moObject &obj, int32_t f, const std::vector<int32_t> &corners,
+                      std::vector<int32_t> &triangles);
+
+// The number of paint triangles obj has: entries present in both of its lists.
+inline int32_t paintTriangleCount(const moObject &obj) {
+  return std::min(obj.triangleFaces.count(), obj.triangleVertices.count() / 3);
+}

@@ -13,6 +13,22 @@
 
 class moObject;
 
+// A rectangle of texels (x, y its lower-left texel).
+struct TexelRect {
+  int32_t x = 0, y = 0, width = 0, height = 0;
+  bool empty() const { return width <= 0 || height <= 0; }
+};
+
+// The canvas a stroke is transferred from, all arrays width x height with row 0 at the bottom:
+// the colour of every pixel (RGBA, red in the lowest byte), the global paint index of the
+// triangle it shows and whether it changed since the last transfer (non-zero).
+struct CanvasPixels {
+  int32_t width = 0, height = 0;
+  const uint32_t *colour = nullptr;
+  const uint32_t *index = nullptr;
+  const uint8_t *dirty = nullptr;
+};
+
 class PaintLayer {
 public:
   enum Kind : uint8_t {
@@ -30,6 +46,25 @@ public:
   // The colours of the image at the three corners of paint triangle t (nearest texel; white
   // where the layer has no image).
   virtual void triangleCornerColors(const moObject &obj, int32_t t, moColor out[3]) const;
+  // The texel operations below belong to the layer kinds; a layer that maps no texels (the
+  // defaults) has none to show, change or fill.
+
+  // The texels paint triangle t occupies in the image, margins included; empty when it has none
+  // (no image, or a triangle the layer has no room for). Always inside the image.
+  virtual TexelRect texelRect(const moObject &, int32_t) const { return {}; }
+  // Writes the canvas pixels of paint triangle t, whose corners the window shows at
+  // window[0..5] (x, y pairs) and whose pixels carry index k, into its texels: only texels
+  // whose screen footprint holds a dirty pixel of the triangle change. Returns whether any
+  // texel changed. Never writes outside the image.
+  virtual bool transfer(const moObject &, int32_t, const CanvasPixels &, const float[6], uint32_t) {
+    return false;
+  }
+  // Completes triangle t after its texels changed (the atlas copies them into the margins that
+  // texture filtering reads; the other kinds need nothing).
+  virtual void finishTriangle(const moObject &, int32_t) {}
+  // Fills triangle t's texels by interpolating the colours of its three corners, then finishes
+  // it.
+  virtual void fillTriangle(const moObject &, int32_t, const moColor[3]) {}
 
   ImageBuffer image;
   int32_t elementCount = 0;       // triangles (atlas), vertices or triangle corners it was made for

@@ -2,6 +2,7 @@
 
 #include "core/face_triangulation.h"
 #include "core/mesh_normals.h"
+#include "view/paint_textures.h"
 
 #include <GL/gl.h>
 #include <vector>
@@ -27,20 +28,8 @@ void triangleCorners(const moObject &obj, int32_t f, std::vector<int32_t> &verti
     corners.push_back(obj.endVertex(e, f));
     cornerColours.push_back(obj.cornerColor(e, f));
   });
-  const int32_t n = int32_t(corners.size());
   triangles.clear();
-  if (n < 3)
-    return;
-  if (n == 3) {
-    triangles = {2, 1, 0}; // the triangle itself
-  } else if (triangulateFace(obj, f, corners, triangles) == 0) {
-    // The triangulation gave nothing: a fan from the first corner.
-    for (int32_t k = n - 1; k >= 2; --k) {
-      triangles.push_back(0);
-      triangles.push_back(k);
-      triangles.push_back(k - 1);
-    }
-  }
+  faceTriangles(obj, f, corners, triangles);
   for (int32_t index : triangles) {
     vertices.push_back(corners[size_t(index)]);
     colours.push_back(cornerColours[size_t(index)]);
@@ -146,8 +135,12 @@ void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   DragBatch &batch = dragBatches_[size_t(slot)];
   if (full) {
     batch = {};
+    const bool textured = showsPaintTexture(*obj, textures) && UploadTexture(*obj, slot);
     glNewList(drawList(slot), GL_COMPILE);
-    emitFaces(*obj, slot, colors && obj->showTexture, false);
+    if (textured)
+      emitPaintTriangles(*obj);
+    else
+      emitFaces(*obj, slot, colors && obj->showTexture, false);
     glEndList();
   } else {
     buildDragBatch(*obj, batch);
@@ -379,10 +372,13 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
   glEnable(GL_POLYGON_OFFSET_POINT);
   glPolygonOffset(0.6f, 0.3f);
 
+  if (textures && mode != InteractionMode::Camera)
+    glEnable(GL_TEXTURE_2D);
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
     const moObject *obj = scene.object(i);
     if (!obj || !obj->visible)
       continue;
+    bindPaintTexture(*obj, i, mode, paintHighlight || textures);
     if (!obj->shaded) {
       glDisable(GL_LIGHTING);
       setColourKind(ColourKind::Surface);
@@ -390,7 +386,6 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
       continue;
     }
     glEnable(GL_LIGHTING);
-    boundTextureObject = -1; // paint textures attach with the paint layers
     setColourKind(ColourKind::Surface);
     if (size_t(i) < dragBatches_.size() && dragBatches_[size_t(i)].built)
       drawDragBatch(dragBatches_[size_t(i)]);

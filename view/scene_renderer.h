@@ -1,6 +1,8 @@
 // Puts the scene on the screen with OpenGL 1.1 display lists, on whatever context is current.
 // Every object i has
-//   a draw list ((i + 1) << 16) | 0xFFFF: its faces as one batch of triangles, what a frame draws;
+//   a draw list ((i + 1) << 16) | 0xFFFF: its faces as one batch of triangles, what a frame draws
+//     (for an object that shows its paint, its paint triangles with texture coordinates, the
+//     texture named i + 1 loaded when the list is built);
 //   an object list i + 1: the same faces, each under its pick name (object << 16 | face), for
 //     picking; compiled when first needed after a change;
 //   a wire list i | 0x8000: the faces without colours, for object highlights; also compiled
@@ -92,6 +94,12 @@ private:
   // Lines for the edges of obj (hard ones 3 pixels wide). With a camera, edges whose faces both
   // face away are left out: on a closed surface the surface in front hides them anyway.
   void drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const;
+  // The paint triangles of obj from the last to the first as one batch, each corner with its
+  // texture coordinate.
+  void emitPaintTriangles(const moObject &obj) const;
+  // Binds the paint texture of slot before it is drawn, or texture 0 for an object that shows
+  // none (or is drawn from its drag batch, which has no texture coordinates).
+  void bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode, bool force);
   void drawHighlights(const Scene &scene, InteractionMode mode) const;
   void drawElement(const Scene &scene, const moObject &obj, int32_t slot, int32_t element) const;
   static void setColourKind(ColourKind kind);

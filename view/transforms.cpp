@@ -113,18 +113,27 @@ bool unproject(double winX, double winY, double winZ, const moMatrix4 &modelview
   return true;
 }
 
-bool project(const moVec3 &p, const moMatrix4 &modelview, const moMatrix4 &projection,
-             const Viewport &viewport, moVec3 &window) {
-  double pm[16];
-  combined(modelview, projection, pm);
+Projector::Projector(const moMatrix4 &modelview, const moMatrix4 &projection,
+                     const Viewport &viewport)
+    : viewport_(viewport) {
+  combined(modelview, projection, matrix_);
+}
+
+bool Projector::operator()(const moVec3 &p, moVec3 &window) const {
+  const double *pm = matrix_;
   const double in[4] = {p.x, p.y, p.z, 1};
   double o[4];
   for (int r = 0; r < 4; ++r)
     o[r] = pm[r] * in[0] + pm[4 + r] * in[1] + pm[8 + r] * in[2] + pm[12 + r] * in[3];
   if (o[3] == 0)
     return false;
-  window = {float(viewport.x + (o[0] / o[3] + 1) * viewport.width / 2),
-            float(viewport.y + (o[1] / o[3] + 1) * viewport.height / 2),
+  window = {float(viewport_.x + (o[0] / o[3] + 1) * viewport_.width / 2),
+            float(viewport_.y + (o[1] / o[3] + 1) * viewport_.height / 2),
             float((o[2] / o[3] + 1) / 2)};
   return true;
+}
+
+bool project(const moVec3 &p, const moMatrix4 &modelview, const moMatrix4 &projection,
+             const Viewport &viewport, moVec3 &window) {
+  return Projector(modelview, projection, viewport)(p, window);
 }

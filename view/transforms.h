@@ -26,3 +26,15 @@ bool unproject(double winX, double winY, double winZ, const moMatrix4 &modelview
 // The window position of a world point (x, y and depth), as gluProject computes it.
 bool project(const moVec3 &p, const moMatrix4 &modelview, const moMatrix4 &projection,
              const Viewport &viewport, moVec3 &window);
+
+// project() for many points under the same matrices: the product is formed once.
+class Projector {
+public:
+  Projector(const moMatrix4 &modelview, const moMatrix4 &projection, const Viewport &viewport);
+  // False, leaving window unchanged, for a point at the eye's plane (w = 0).
+  bool operator()(const moVec3 &p, moVec3 &window) const;
+
+private:
+  double matrix_[16];
+  Viewport viewport_;
+};

@@ -19,6 +19,11 @@ std::unique_ptr<PaintLayer> makePaintLayer(PaintLayer::Kind kind, int32_t width,
                                            int32_t elementCount,
                                            const ImageBuffer *pixels = nullptr);
 
+// Resizes the layer's image to the powers of two nearest width and height, resampling its
+// pixels; the atlas's cells follow the new size. Returns false, leaving the layer as it was, for
+// a layer without an image or a size that rounds to nothing or is larger than an image may be.
+bool resizePaintLayer(PaintLayer &layer, int32_t width, int32_t height);
+
 // Cell layout of the atlas for its image and triangle count: cells of cellSize texels, columns
 // cells per row; triangles 2m and 2m + 1 share cell m.
 struct AtlasLayout {

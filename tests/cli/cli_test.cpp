@@ -1,6 +1,13 @@
 // Runs the real morvo-cli binary.
+#include "core/face_triangulation.h"
+#include "image/image_file.h"
+#include "paint/layers/paint_layers.h"
+#include "scene/recording_ui.h"
+#include "scene/scene_file.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -171,6 +178,55 @@ TEST_F(CliTest, PlayStopsAtDamageWithOneLineAndStepsCount) {
   EXPECT_NE(info.find("slot 0: cube0"), std::string::npos);
   EXPECT_EQ(info.find("sphere"), std::string::npos);
   EXPECT_EQ(run("play " + file("s.mvs") + " --size 0x5").out, "morvo-cli: bad size '0x5' (WxH)\n");
+}
+
+TEST_F(CliTest, RenderShowsPaintedObjectsTextured) {
+  RecordingUi ui;
+  Scene scene(ui);
+  scene.createPrimitive(PrimitiveType::Cube);
+  moObject &cube = *scene.object(0);
+  triangulateFaces(cube, kTriangulateDelaunay);
+  cube.paintLayer = makePaintLayer(PaintLayer::kAtlas, 64, 64, cube.triangleFaces.count());
+  ImageBuffer &paint = cube.paintLayer->image;
+  std::fill(paint.pixels(), paint.pixels() + paint.pixelCount(), packRgba(255, 0, 0));
+  ASSERT_TRUE(saveSceneFile(scene, file("painted.mvo"), false));
+  const CliResult r = run("render " + file("painted.mvo") + " -o " + file("shot.png"));
+  ASSERT_EQ(r.status, 0) << r.out;
+  ImageBuffer shot;
+  ASSERT_EQ(loadImage(shot, file("shot.png"), imageType("shot.png"), false), 1);
+  const uint32_t centre = shot.at(shot.width() / 2, shot.height() / 2);
+  EXPECT_GT(redOf(centre), 100);
+  EXPECT_LT(greenOf(centre), 10); // red paint under white light
+}
+
+// A stroke painted headless lands in the texture where it was drawn: rendered again from the same
+// view, the stroke's pixels are red and the rest of the cube is not.
+TEST_F(CliTest, PaintStrokeShowsInTheSavedTextureWhereItWasDrawn) {
+  ASSERT_EQ(run("new cube -o " + file("cube.mvo")).status, 0);
+  const CliResult painted =
+      run("paint " + file("cube.mvo") + " -o " + file("painted.mvo") +
+          " --tool paintbrush --color FF0000FF --brush 32,0.5,255 --stroke 300,243:420,243");
+  ASSERT_EQ(painted.status, 0) << painted.out;
+  RecordingUi ui;
+  Scene scene(ui);
+  ASSERT_TRUE(openSceneFile(scene, file("painted.mvo"), true));
+  const ImageBuffer &texture = scene.object(0)->paintLayer->image;
+  const int32_t red = int32_t(
+      std::count(texture.pixels(), texture.pixels() + texture.pixelCount(), packRgba(255, 0, 0)));
+  EXPECT_GT(red, 100);
+  const CliResult r = run("render " + file("painted.mvo") + " -o " + file("shot.png") + " --ortho");
+  ASSERT_EQ(r.status, 0) << r.out;
+  ImageBuffer shot;
+  ASSERT_EQ(loadImage(shot, file("shot.png"), imageType("shot.png"), false), 1);
+  const auto isRed = [&](int32_t x, int32_t mouseY) {
+    const uint32_t p = shot.at(x, shot.height() - mouseY);
+    return redOf(p) > 100 && greenOf(p) < 20;
+  };
+  EXPECT_TRUE(isRed(310, 243));
+  EXPECT_TRUE(isRed(410, 243));
+  EXPECT_FALSE(isRed(360, 300)); // the cube below the stroke
+  EXPECT_FALSE(isRed(360, 186)); // and above it
+  EXPECT_NE(run("paint " + file("cube.mvo") + " -o " + file("x.mvo") + " --tool wand").status, 0);
 }
 
 } // namespace

@@ -1,0 +1,84 @@
+// Painting under Mesa's llvmpipe at the paint window's size, on a 32 766-face object with a
+// 1024 x 1024 atlas: the stroke commit of a stroke that changed every canvas pixel (texture
+// loads included), and the index render that maps every pixel to its paint triangle.
+#include "core/face_triangulation.h"
+#include "offscreen/offscreen_context.h"
+#include "paint/index_render.h"
+#include "paint/layers/paint_layers.h"
+#include "paint/paint_surface.h"
+#include "paint/stroke_commit.h"
+#include "scene/recording_ui.h"
+#include "tests/support/mesh_fixtures.h"
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int32_t kWidth = 720, kHeight = 486;
+
+struct Setup {
+  OffscreenContext context;
+  RecordingUi ui;
+  Scene scene{ui};
+  View view;
+  PaintCanvas canvas;
+  bool ok = false;
+
+  Setup() {
+    std::string error;
+    if (!context.create(kWidth, kHeight, error))
+      return;
+    auto slab = std::make_shared<moObject>(makeObject(slabMesh(127, 127)));
+    slab->scaleAbout({0, 0, 0}, {0.5f, 0.5f, 20}); // fill the view
+    slab->transform(translation(-32, -20, -10));
+    triangulateFaces(*slab, kTriangulateDelaunay);
+    slab->paintLayer = makePaintLayer(PaintLayer::kAtlas, 1024, 1024, slab->triangleFaces.count());
+    scene.objects.insert(slab);
+    view.resize(kWidth, kHeight);
+    view.ResetCamera();
+    SceneRenderer::InitGlState(view.camera);
+    view.camera.ApplyProjection();
+    view.renderer.RebuildLists(scene, true);
+    ok = PrepareCanvas(scene, view, canvas, kWidth, kHeight);
+  }
+
+  // A stroke over the whole window: every pixel a new colour and dirty.
+  void strokeEverywhere(uint8_t shade) {
+    const uint32_t colour = packRgba(shade, 255 - shade, 128);
+    for (int32_t y = 0; y < kHeight; ++y)
+      for (int32_t x = 0; x < kWidth; ++x) {
+        canvas.colour.at(x, y) = colour;
+        canvas.markDirty(x, y);
+      }
+  }
+};
+
+void BM_CommitFullWindowStroke(benchmark::State &state) {
+  Setup s;
+  if (!s.ok)
+    return state.SkipWithError("no offscreen OpenGL context");
+  uint8_t shade = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    s.strokeEverywhere(shade += 17);
+    state.ResumeTiming();
+    CommitStroke(s.scene, s.view, s.canvas);
+    glFinish(); // the texture loads are part of the commit
+  }
+  state.counters["faces"] = s.scene.object(0)->faces.count();
+  state.counters["triangles"] = s.canvas.triangleTotal;
+}
+BENCHMARK(BM_CommitFullWindowStroke)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+
+void BM_IndexRenderOf32kFaceObject(benchmark::State &state) {
+  Setup s;
+  if (!s.ok)
+    return state.SkipWithError("no offscreen OpenGL context");
+  for (auto _ : state)
+    IndexRender(s.scene, s.view, s.canvas);
+  state.counters["faces"] = s.scene.object(0)->faces.count();
+}
+BENCHMARK(BM_IndexRenderOf32kFaceObject)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+
+} // namespace

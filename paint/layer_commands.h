@@ -1,0 +1,34 @@
+// Whole-layer paint commands and the conversions between paint and corner colours. The scene
+// commands that delete layers follow the operation protocol (undo step, object mode only, hidden
+// and insensitive objects dropped from the selection first); the others refresh the canvas.
+#pragma once
+
+#include "paint/canvas.h"
+#include "scene/scene.h"
+#include "view/view.h"
+
+// Fills every paint triangle of obj's layer from the corner colours of its three corners
+// (vertex and face). Nothing without a layer.
+void fillLayerFromCornerColors(moObject &obj);
+
+// "Paint Layer to Color": each selected object's paint becomes its corner colours, then its
+// texture, layer and paint triangles are deleted and its lists rebuilt. Returns false when the
+// mode is not objects (nothing changes then); the caller redraws.
+bool PaintLayerToColor(Scene &scene, SceneRenderer &renderer);
+// "Delete Paint Layer": the same without keeping the paint as colours.
+bool DeletePaintLayer(Scene &scene, SceneRenderer &renderer);
+
+// Erase all paint: after the user agrees to "This will erase the paint on all object(s).
+// Continue?", every texel of every visible, sensitive object's layer becomes colour, the
+// textures are reloaded, the paint undo buffer is emptied and the canvas refreshed. Returns
+// whether the user agreed.
+bool EraseAllPaint(Scene &scene, View &view, PaintCanvas &canvas, moColor colour);
+// The texture size choice of the object information bar: the layer of the object in slot is
+// resampled to width x height (rounded to powers of two), its lists rebuilt and the paint undo
+// buffer emptied; the caller refreshes the canvas. Returns false, changing nothing, for a slot
+// without an image or a size beyond the image limits.
+bool SetTextureSize(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot, int32_t width,
+                    int32_t height);
+// Fills the whole layer of the object in slot with colour, reloads its texture, empties the
+// paint undo buffer and refreshes the canvas. Returns false for a slot without a layer.
+bool FillObjectPaint(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot, moColor colour);
