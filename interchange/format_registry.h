@@ -9,6 +9,7 @@
 #include "interchange/gx_element.h"
 #include "interchange/gx_to_geo.h"
 #include "interchange/obj/obj_format.h"
+#include "interchange/x/x_format.h"
 
 #include <ostream>
 #include <string>
