@@ -1,6 +1,7 @@
 #include "interchange/format_registry.h"
 
 #include "fileio/atomic_file.h"
+#include "fileio/read_file.h"
 #include "image/image_file.h"
 
 #include <algorithm>
@@ -181,7 +182,7 @@ bool FormatRegistry::write(const std::string &path, const GxElement &tree,
     error = "the writer failed";
     return false;
   }
-  if (!writeFileAtomically(path, model.main, error))
+  if (writeFileAtomically(path, model.main, error) != SaveResult::kSaved)
     return false;
   const fs::path folder = folderOf(path);
   for (const auto &[name, bytes] : model.companions) {
@@ -189,19 +190,17 @@ bool FormatRegistry::write(const std::string &path, const GxElement &tree,
       error = "refused to write " + name + " outside the model's folder";
       return false;
     }
-    if (!writeFileAtomically((folder / name).string(), bytes, error))
+    if (writeFileAtomically((folder / name).string(), bytes, error) != SaveResult::kSaved)
       return false;
   }
   for (const ExportTexture &texture : textures) {
-    const auto save = [&texture](const std::string &temporary) {
-      return saveImage(texture.image, temporary, texture.type, texture.rowFlag) == 1;
-    };
-    if (!plainFileName(texture.fileName) ||
-        !replaceFile((folder / texture.fileName).string(), save, error)) {
-      error = error.empty() ? "a name outside the model's folder" : error;
-      error = "cannot write texture " + texture.fileName + ": " + error;
+    if (!plainFileName(texture.fileName)) {
+      error = "refused to write " + texture.fileName + " outside the model's folder";
       return false;
     }
+    const std::string file = (folder / texture.fileName).string();
+    if (saveImage(texture.image, file, texture.type, texture.order, error) != 1)
+      return false;
   }
   return true;
 }

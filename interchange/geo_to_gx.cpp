@@ -131,8 +131,9 @@ void GeoToGx::addTexture(GxElement &shading, const moObject &obj, const std::str
   if (type == kImageBmp)
     return; // BMP textures are named but not written
   const ImageBuffer &source = obj.paintLayer->image;
+  // PPM textures are stored bottom row first, as the importer reads them back.
   ExportTexture texture{fileName, ImageBuffer(source.width(), source.height()), type,
-                        type == kImageTiff};
+                        type == kImagePpm ? RowOrder::kBottomFirst : RowOrder::kTopFirst};
   for (int32_t i = 0; i < source.pixelCount(); ++i)
     texture.image.pixels()[i] = source.pixels()[i] | 0xFF000000u;
   textures_.push_back(std::move(texture));

@@ -26,7 +26,7 @@ struct ExportTexture {
   std::string fileName; // a plain file name, no folder
   ImageBuffer image;    // a copy of the paint image, every pixel opaque
   int type = kImageTiff;
-  bool rowFlag = false; // the flag saveImage takes for this type
+  RowOrder order = RowOrder::kTopFirst;
 };
 
 // The name an object is exported under: its name with every blank (and, because the name also

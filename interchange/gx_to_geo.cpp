@@ -42,6 +42,7 @@ struct GxToGeo::Body {
   std::vector<Polygon> polygons;  // by builder input polygon number
   std::vector<const GxElement *> colorItems, uvItems;
 
+  void collect(const GxElement &tree);
   // The tree corner of object corner (v, f): the polygon and corner position that name it, or
   // null. The builder's records of where face f and vertex v came from keep the search local.
   const Polygon *corner(int32_t v, int32_t f, size_t &position) const {
@@ -81,20 +82,21 @@ std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
   return objects;
 }
 
-ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
-  Body body(diag_);
-  diag_ << "Hashed body name = " << tree.name() << std::endl;
-  std::unordered_map<const GxElement *, int32_t> inputOfCoord; // shared positions: one vertex
+// Gives the builder one vertex per distinct "coord" leaf (items sharing a leaf share a vertex)
+// and one polygon per face with three or more usable corners.
+void GxToGeo::Body::collect(const GxElement &tree) {
+  std::unordered_map<const GxElement *, int32_t> inputOfCoord;
   for (const GxElement *item : itemsOf(member(tree, "vertices"))) {
-    const std::vector<float> *p = floatValues(item->findChild("coord"));
+    const GxElement *coord = item->findChild("coord");
+    const std::vector<float> *p = floatValues(coord);
     int32_t input = -1;
     if (p && p->size() >= 3) {
-      const auto known = inputOfCoord.find(item->findChild("coord"));
+      const auto known = inputOfCoord.find(coord);
       input = known != inputOfCoord.end() ? known->second
-                                          : body.builder.addVertex((*p)[0], (*p)[1], (*p)[2]);
-      inputOfCoord.emplace(item->findChild("coord"), input);
+                                          : builder.addVertex((*p)[0], (*p)[1], (*p)[2]);
+      inputOfCoord.emplace(coord, input);
     }
-    body.itemInput.push_back(input);
+    itemInput.push_back(input);
   }
   std::vector<int32_t> inputs;
   for (const GxElement *face : itemsOf(member(tree, "faces"))) {
@@ -105,17 +107,23 @@ ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
     intValues(*corners, polygon.items);
     inputs.clear();
     for (int32_t item : polygon.items)
-      if (item >= 0 && size_t(item) < body.itemInput.size() && body.itemInput[size_t(item)] >= 0)
-        inputs.push_back(body.itemInput[size_t(item)]);
+      if (item >= 0 && size_t(item) < itemInput.size() && itemInput[size_t(item)] >= 0)
+        inputs.push_back(itemInput[size_t(item)]);
     if (inputs.size() < 3)
       continue;
     if (const GxElement *colors = face->findChild("vertex-color-indices"))
       intValues(*colors, polygon.colors);
     if (const GxElement *uvs = face->findChild("uv-indices"))
       intValues(*uvs, polygon.uvs);
-    body.builder.addPolygon(inputs.data(), int32_t(inputs.size()), false);
-    body.polygons.push_back(std::move(polygon));
+    builder.addPolygon(inputs.data(), int32_t(inputs.size()), false);
+    polygons.push_back(std::move(polygon));
   }
+}
+
+ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
+  Body body(diag_);
+  diag_ << "Hashed body name = " << tree.name() << std::endl;
+  body.collect(tree);
   body.colorItems = itemsOf(member(tree, "vertex-color"));
   body.uvItems = itemsOf(member(tree, "uv-array"));
   auto obj = std::make_shared<moObject>(tree.name().c_str());

@@ -68,6 +68,11 @@ private:
   void nameBodies(std::string name);
   void startBody();
   bool readCorners(std::vector<Corner> &corners);
+  // Adds the index list `name` to face: for each corner from the last to the first, the body's
+  // item for the corner's entry of list, made with makeItem the first time the body uses it.
+  template <int Width, class MakeItem>
+  void indexCorners(GxElement &face, const char *name, SharedList<Width> &list,
+                    int32_t Corner::*entry, int32_t &items, MakeItem makeItem);
   void report(const char *message, const char *tail = ".") {
     diag_ << message << statementLine_ << tail << '\n';
   }
@@ -245,35 +250,35 @@ void ObjReader::face() {
   }
   if (bodyPending_)
     startBody();
-  bool textured = true;
-  for (const Corner &c : corners_)
-    textured = textured && c.texture >= 0;
   GxNode *face = addNode(*faces_, "face", "");
-  GxNode *indices = addNode(*face, "integer", "vertex-indices", true);
+  indexCorners(*face, "vertex-indices", positions_, &Corner::position, vertexItems_,
+               [this](const float *p) {
+                 GxNode *item = addNode(*vertices_, "vertex", "");
+                 addVec3(*item, "coord", p[0], p[1], p[2]);
+               });
+  for (const Corner &c : corners_)
+    if (c.texture < 0)
+      return;
+  indexCorners(*face, "uv-indices", texCoords_, &Corner::texture, uvItems_,
+               [this](const float *uv) {
+                 GxNode *pair = addNode(*addNode(*uvArray_, "uv-array", ""), "float", "uv", true);
+                 addFloat(*pair, "", uv[0]);
+                 addFloat(*pair, "", uv[1]);
+               });
+}
+
+template <int Width, class MakeItem>
+void ObjReader::indexCorners(GxElement &face, const char *name, SharedList<Width> &list,
+                             int32_t Corner::*entry, int32_t &items, MakeItem makeItem) {
+  GxNode *indices = addNode(face, "integer", name, true);
   for (auto c = corners_.rbegin(); c != corners_.rend(); ++c) {
-    auto &p = positions_.entries[size_t(c->position)];
-    if (p.body != bodyNumber_) {
-      GxNode *item = addNode(*vertices_, "vertex", "");
-      addVec3(*item, "coord", p.values[0], p.values[1], p.values[2]);
-      p.body = bodyNumber_;
-      p.item = vertexItems_++;
+    auto &e = list.entries[size_t((*c).*entry)];
+    if (e.body != bodyNumber_) {
+      makeItem(e.values);
+      e.body = bodyNumber_;
+      e.item = items++;
     }
-    addInt(*indices, "", p.item);
-  }
-  if (!textured)
-    return;
-  GxNode *uvIndices = addNode(*face, "integer", "uv-indices", true);
-  for (auto c = corners_.rbegin(); c != corners_.rend(); ++c) {
-    auto &t = texCoords_.entries[size_t(c->texture)];
-    if (t.body != bodyNumber_) {
-      GxNode *item = addNode(*uvArray_, "uv-array", "");
-      GxNode *pair = addNode(*item, "float", "uv", true);
-      addFloat(*pair, "", t.values[0]);
-      addFloat(*pair, "", t.values[1]);
-      t.body = bodyNumber_;
-      t.item = uvItems_++;
-    }
-    addInt(*uvIndices, "", t.item);
+    addInt(*indices, "", e.item);
   }
 }
 

@@ -90,8 +90,8 @@ TEST_F(ModelExchange, PaintedAndPlainObjectsRoundTripThroughFiles) {
 
 TEST_F(ModelExchange, OnlyImagesInsideTheModelsFolderAreTextures) {
   ImageBuffer image(2, 2);
-  ASSERT_EQ(saveImage(image, file("models/ok.png"), kImagePng, false), 1);
-  ASSERT_EQ(saveImage(image, file("outside.png"), kImagePng, false), 1);
+  ASSERT_EQ(saveImage(image, file("models/ok.png"), kImagePng, RowOrder::kTopFirst), 1);
+  ASSERT_EQ(saveImage(image, file("outside.png"), kImagePng, RowOrder::kTopFirst), 1);
   put("models/not_an_image.png", "hello");
   put("models/sub.png", "");
   const TextureLoader load = registry.textures(file("models/m.obj"));
