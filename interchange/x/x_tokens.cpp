@@ -19,6 +19,7 @@ enum : uint16_t {
   kTokCloseBrace = 0x0b,
   kTokComma = 0x13,
   kTokSemicolon = 0x14,
+  kTokTemplate = 0x1f,
 };
 
 bool nameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
@@ -133,6 +134,9 @@ XTokens::Kind XTokens::next() {
         return kOther;
       name_.assign(bytes_.substr(pos_, skip));
       pos_ += skip;
+      return kName;
+    case kTokTemplate: // a keyword in binary, a name in text
+      name_ = "template";
       return kName;
     case kTokOpenBrace:
       return kOpen;
