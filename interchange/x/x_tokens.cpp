@@ -88,35 +88,33 @@ std::string_view XTokens::textNumber() {
 }
 
 XTokens::Kind XTokens::textNext() {
-  skipTextSpace();
-  if (pos_ >= bytes_.size())
-    return kEnd;
-  const char c = bytes_[pos_];
-  if (c == '{' || c == '}') {
-    ++pos_;
-    return c == '{' ? kOpen : kClose;
-  }
-  if (c == '"') { // a string where structure was expected: stepped over as a whole
-    const size_t end = bytes_.find('"', pos_ + 1);
-    pos_ = end == std::string_view::npos ? bytes_.size() : end + 1;
-    return kOther;
-  }
-  if (c == '<') { // a GUID: skipped as a whole
-    const size_t end = bytes_.find('>', pos_);
-    if (end == std::string_view::npos)
+  for (;;) {
+    skipTextSpace();
+    if (pos_ >= bytes_.size())
+      return kEnd;
+    const char c = bytes_[pos_];
+    if (c == '<') { // a GUID: skipped as a whole
+      const size_t end = bytes_.find('>', pos_);
+      pos_ = end == std::string_view::npos ? bytes_.size() : end + 1;
+      continue;
+    }
+    if (c == '{' || c == '}') {
+      ++pos_;
+      return c == '{' ? kOpen : kClose;
+    }
+    if (c == '"') { // a string where structure was expected: stepped over as a whole
+      const size_t end = bytes_.find('"', pos_ + 1);
+      pos_ = end == std::string_view::npos ? bytes_.size() : end + 1;
       return kOther;
-    pos_ = end + 1;
-    return textNext();
-  }
-  if (nameStart(c)) {
-    const size_t start = pos_;
+    }
+    const size_t start = pos_++;
+    if (!nameStart(c))
+      return kOther;
     while (pos_ < bytes_.size() && nameChar(bytes_[pos_]))
       ++pos_;
     name_.assign(bytes_.substr(start, pos_ - start));
     return kName;
   }
-  ++pos_;
-  return kOther;
 }
 
 XTokens::Kind XTokens::next() {
