@@ -2,10 +2,31 @@
 #include "interchange/gx_build.h"
 #include "interchange/x/x_format.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <unordered_map>
 
 namespace {
+
+// A name as the file may hold it: letters, digits, '_', '-' and '.', starting with a letter or
+// '_'; anything else becomes '_'. Bodies and materials get the same treatment, so a material
+// list still names its material.
+std::string xName(const std::string &name) {
+  std::string out =
+      name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_') ? "_"
+                                                                                             : "";
+  for (char c : name)
+    out += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' ? c : '_';
+  return out;
+}
+
+// A file name as a quoted string may hold it: without double quotes or line ends.
+std::string quotable(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '"' || c == '\r' || c == '\n'; }, '_');
+  return text;
+}
 
 class XWriter {
 public:
@@ -99,10 +120,10 @@ void XWriter::material(const GxElement &material) {
       else if (m->typeName() == "map")
         for (const GxElement *s : m->children())
           if (auto *text = dynamic_cast<const GxStringProperty *>(s))
-            texture = "TextureFilename { \"" + text->value().str() + "\"; }";
+            texture = "TextureFilename { \"" + quotable(text->value().str()) + "\"; }";
     }
   }
-  out_ += "Material " + material.name().str() + " {\r\n";
+  out_ += "Material " + xName(material.name().str()) + " {\r\n";
   triple(diffuse, false);
   real(opacity);
   line(";;");
@@ -156,7 +177,7 @@ void XWriter::materialList(const GxElement &parts) {
     for (int32_t f : faces)
       partOf[f] = part;
     if (const GxString *name = stringMember(p, "material"))
-      references += "{" + name->str() + "}\r\n";
+      references += "{" + xName(name->str()) + "}\r\n";
   }
   if (parts.childCount() == 0)
     return;
@@ -227,7 +248,7 @@ void XWriter::vertexColors() {
 }
 
 void XWriter::body(const GxElement &body) {
-  out_ += "Mesh " + body.name().str() + " {\r\n";
+  out_ += "Mesh " + xName(body.name().str()) + " {\r\n";
   normals_ = uvs_ = colors_ = nullptr;
   normalIndices_.clear();
   faceCount_ = 0;
