@@ -1,7 +1,9 @@
 // The shared body of the model format fuzz targets: untrusted bytes go through the registry's
 // reader for one extension and the import converter; every object made must pass the
-// consistency test, and exporting the objects with the same format's writer and importing the
-// result again must give as many objects (what the program writes it must read back).
+// consistency test, and what the same format's writer makes of the objects must read back as
+// one body per object. (Bodies, not objects: these formats give every corner its own vertex and
+// the import joins corners by position, so two vertices that a file's precision makes one can
+// keep a body from becoming an object again.)
 #pragma once
 
 #include "core/mesh_validation.h"
@@ -47,9 +49,12 @@ inline int run(const char *extension, const uint8_t *data, size_t size) {
   WrittenModel written;
   if (format.write(tree.get(), "fuzz", written, diag) != 0)
     return 0; // beyond what the format holds: refused, reported
-  const size_t again = import(format, written.main, diag).size();
-  if (again != objects.size()) {
-    std::fprintf(stderr, "%zu objects read, %zu read back; %s\n", objects.size(), again,
+  GxPtr again(format.read(written.main, CompanionReader(), diag));
+  size_t bodies = 0;
+  for (const GxElement *child : again ? again->children() : std::vector<GxElement *>())
+    bodies += child->typeName() == "body";
+  if (bodies != objects.size()) {
+    std::fprintf(stderr, "%zu objects read, %zu bodies read back; %s\n", objects.size(), bodies,
                  diag.str().c_str());
     std::abort();
   }
