@@ -24,26 +24,17 @@ Chunk3ds *editor(Chunk3ds &db) {
   return &db.children.back();
 }
 
-void readVertices(const Chunk3ds &chunk, MeshObject3ds &mesh) {
+// A 16-bit count and that many points of N floats each (vertices or texture vertices).
+template <size_t N>
+void readPoints(const Chunk3ds &chunk, const std::string &what,
+                std::vector<std::array<float, N>> &points) {
   ChunkReader in(chunk.data);
   uint16_t count = 0;
-  if (!in.u16(count) || !in.holds(count, 12))
-    throw Damage{FtkError::kInvalidData, "more vertices than the chunk holds in " + mesh.name};
-  mesh.vertices.resize(count);
-  for (auto &v : mesh.vertices)
-    for (float &c : v)
-      in.f32(c);
-}
-
-void readTexVertices(const Chunk3ds &chunk, MeshObject3ds &mesh) {
-  ChunkReader in(chunk.data);
-  uint16_t count = 0;
-  if (!in.u16(count) || !in.holds(count, 8))
-    throw Damage{FtkError::kInvalidData,
-                 "more texture vertices than the chunk holds in " + mesh.name};
-  mesh.texVertices.resize(count);
-  for (auto &t : mesh.texVertices)
-    for (float &c : t)
+  if (!in.u16(count) || !in.holds(count, 4 * N))
+    throw Damage{FtkError::kInvalidData, "more " + what + " than the chunk holds"};
+  points.resize(count);
+  for (auto &p : points)
+    for (float &c : p)
       in.f32(c);
 }
 
@@ -81,9 +72,9 @@ void readFaces(const Chunk3ds &chunk, MeshObject3ds &mesh) {
 void readTriangles(const Chunk3ds &object, const Chunk3ds &triangles, MeshObject3ds &mesh) {
   ChunkReader(object.data).text(mesh.name);
   if (const Chunk3ds *points = findChunk(triangles, kChunkPointArray))
-    readVertices(*points, mesh);
+    readPoints(*points, "vertices of " + mesh.name, mesh.vertices);
   if (const Chunk3ds *uvs = findChunk(triangles, kChunkTexVerts))
-    readTexVertices(*uvs, mesh);
+    readPoints(*uvs, "texture vertices of " + mesh.name, mesh.texVertices);
   if (const Chunk3ds *faces = findChunk(triangles, kChunkFaceArray))
     readFaces(*faces, mesh);
 }

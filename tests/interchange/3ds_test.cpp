@@ -235,7 +235,7 @@ TEST(ThreeDsReader, DamagedFilesAreRefusedWithTheToolkitsReason) {
       {tooShort, "shorter than its header"},
       {triangleFile(points(3, 3) + chunk(kChunkTexVerts, u16s({2})), faces(0)),
        "more texture vertices"},
-      {triangleFile(points(30, 3), faces(0)), "more vertices than the chunk holds"},
+      {triangleFile(points(30, 3), faces(0)), "more vertices of tri than the chunk holds"},
       {triangleFile(points(3, 3), faces(3)), "face index out of range"},
       {triangleFile(points(3, 3), chunk(kChunkFaceArray, u16s({9, 0, 1, 2, 7}))),
        "data running past its end"},

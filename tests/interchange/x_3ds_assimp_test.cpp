@@ -3,42 +3,22 @@
 // Skipped when it is not installed.
 #include "interchange/model_exchange.h"
 #include "scene/recording_ui.h"
+#include "tests/support/assimp_tool.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string run(const std::string &command) {
-  std::string out;
-  FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
-// Per mesh, vertices and faces as "assimp info -r" lists them ("0 (name): [24 / 0 / 6 | ...").
-std::vector<std::pair<int, int>> meshCounts(const std::string &info) {
-  static const std::regex kMesh(R"(\d+ \([^)]*\): \[(\d+) / \d+ / (\d+) \|)");
-  std::vector<std::pair<int, int>> counts;
-  for (std::sregex_iterator it(info.begin(), info.end(), kMesh), end; it != end; ++it)
-    counts.emplace_back(std::stoi((*it)[1]), std::stoi((*it)[2]));
-  return counts;
-}
-
 class AssimpFormats : public testing::TestWithParam<const char *> {
 protected:
   void SetUp() override {
-    if (run("command -v assimp").empty())
+    if (!assimpInstalled())
       GTEST_SKIP() << "assimp (assimp-utils) is not installed";
     // One folder per case: CTest may run the cases side by side.
     const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
@@ -76,10 +56,10 @@ protected:
 };
 
 TEST_P(AssimpFormats, AssimpReadsOurFilesWithOurCounts) {
-  const std::string info = run("assimp info " + ours + " -r");
+  const std::string info = runCommand("assimp info " + ours + " -r");
   EXPECT_EQ(info.find("Warn"), std::string::npos) << info;
   EXPECT_EQ(info.find("Error"), std::string::npos) << info;
-  const auto counts = meshCounts(info);
+  const auto counts = assimpMeshCounts(info);
   ASSERT_EQ(counts.size(), 3u) << info;
   for (int32_t i = 0; i < 3; ++i) {
     EXPECT_EQ(counts[size_t(i)].first, corners(i)) << i; // every corner a vertex of its own
@@ -89,7 +69,7 @@ TEST_P(AssimpFormats, AssimpReadsOurFilesWithOurCounts) {
 
 TEST_P(AssimpFormats, WeReadAssimpsFilesWithTheSameCounts) {
   const std::string theirs = (dir / (std::string("theirs") + GetParam())).string();
-  const std::string log = run("assimp export " + ours + " " + theirs);
+  const std::string log = runCommand("assimp export " + ours + " " + theirs);
   ASSERT_TRUE(fs::exists(theirs)) << log;
   RecordingUi ui2;
   Scene again(ui2);
