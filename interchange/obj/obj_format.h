@@ -15,12 +15,14 @@
 // read or may not be (a name leading outside the model's folder).
 using CompanionReader = std::function<bool(const std::string &name, std::string &bytes)>;
 
-// Reads an OBJ file: positions and texture coordinates are shared file-wide; faces go into the
-// current body, named after the current group or object ("default_name" before the first "g"),
-// and a new body starts with the first face after a "usemtl" or a change of group name. Every problem is reported on diagnostics as one line
-// with its line number and reading goes on with the next line; a face naming a position or
-// coordinate that does not exist (or whose numbers were not finite) is left out. Returns the
-// tree (the caller owns it); null, with a message, only when memory runs out.
+// Reads an OBJ file. Positions and texture coordinates are numbered file-wide, and each body
+// holds one item for every one it uses. Faces go into the current body, named after the current
+// group or object ("default_name" before the first "g"); a new body starts with the first face
+// after a "usemtl" or a change of group name. Every problem is reported on diagnostics as one
+// line with its line number and reading goes on with the next line; a face naming a position or
+// coordinate that does not exist (or whose numbers were not finite), or with more than 4096
+// corners, is left out, and past 4 Mi face corners in all the remaining faces are left out.
+// Returns the tree (the caller owns it); null, with a message, only when memory runs out.
 GxElement *readObj(std::string_view bytes, const CompanionReader &companions,
                    std::ostream &diagnostics);
 

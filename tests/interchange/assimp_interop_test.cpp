@@ -39,7 +39,10 @@ protected:
   void SetUp() override {
     if (run("command -v assimp").empty())
       GTEST_SKIP() << "assimp (assimp-utils) is not installed";
-    dir = fs::temp_directory_path() / "morvo_assimp_interop";
+    // One folder per case: CTest runs the cases in parallel.
+    dir = fs::temp_directory_path() /
+          ("morvo_assimp_" +
+           std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::pair<const char *, PolygonMesh> shapes[] = {
