@@ -91,6 +91,10 @@ std::string filter(const std::vector<FormatEntry> &formats, bool readers) {
 // One row per format, in the order the dialogs list them: 3DS, DirectX, VRML 2.0, Wavefront.
 FormatRegistry::FormatRegistry()
     : formats_{
+          {"3DS", ".3ds", sniff3ds, read3ds, write3ds,
+           ExportOptions{true, false, false, true, true, kImageTiff}},
+          {"DirectX", ".x", sniffX, readX, writeX,
+           ExportOptions{false, false, true, true, false, kImagePng}},
           {"VRML 2.0", ".wrl", sniffVrml, readVrml, writeVrmlModel, vrmlOptions()},
           {"Wavefront", ".obj", sniffObj, readObj, writeObjModel, ExportOptions{}},
       } {}

@@ -5,10 +5,12 @@
 // every file through a temporary file renamed over the target.
 #pragma once
 
+#include "interchange/3ds/3ds_format.h"
 #include "interchange/geo_to_gx.h"
 #include "interchange/gx_element.h"
 #include "interchange/gx_to_geo.h"
 #include "interchange/obj/obj_format.h"
+#include "interchange/x/x_format.h"
 
 #include <ostream>
 #include <string>

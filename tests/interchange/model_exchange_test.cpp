@@ -49,8 +49,9 @@ const char *const kTetrahedron = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n"
 
 TEST(FormatRegistry, FiltersExtensionsAndDroppedFileClasses) {
   FormatRegistry registry;
-  EXPECT_EQ(registry.readerFilter(), "VRML 2.0 (*.wrl)|*.wrl|Wavefront (*.obj)|*.obj||");
-  EXPECT_EQ(registry.writerFilter(), "VRML 2.0 (*.wrl)|*.wrl|Wavefront (*.obj)|*.obj||");
+  const char *filter = "3DS (*.3ds)|*.3ds|DirectX (*.x)|*.x|VRML 2.0 (*.wrl)|*.wrl|Wavefront (*.obj)|*.obj||";
+  EXPECT_EQ(registry.readerFilter(), filter);
+  EXPECT_EQ(registry.writerFilter(), filter);
   EXPECT_NE(registry.readerFor(".obj"), nullptr);
   EXPECT_EQ(registry.readerFor(".OBJ"), nullptr);
   EXPECT_EQ(FormatRegistry::extensionOf("dir.v2/model"), ".");

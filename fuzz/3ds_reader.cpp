@@ -1,0 +1,6 @@
+// 3D Studio files from untrusted bytes (see model_format_fuzz.h).
+#include "fuzz/model_format_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  return model_format_fuzz::run(".3ds", data, size);
+}
