@@ -2,5 +2,5 @@
 #include "fuzz/model_format_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  return model_format_fuzz::run(".x", data, size);
+  return model_format_fuzz::run(".x", data, size, model_format_fuzz::Oracle::OneBodyPerObject);
 }
