@@ -2,42 +2,22 @@
 // Library's command-line tool ("assimp", Debian's assimp-utils). Skipped when it is not installed.
 #include "interchange/model_exchange.h"
 #include "scene/recording_ui.h"
+#include "tests/support/assimp_tool.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string run(const std::string &command) {
-  std::string out;
-  FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
-// Per mesh: vertices and faces as "assimp info" lists them ("0 (name): [8 / 0 / 12 | ...").
-std::vector<std::pair<int, int>> meshCounts(const std::string &info) {
-  static const std::regex kMesh(R"(\d+ \([^)]*\): \[(\d+) / \d+ / (\d+) \|)");
-  std::vector<std::pair<int, int>> counts;
-  for (std::sregex_iterator it(info.begin(), info.end(), kMesh), end; it != end; ++it)
-    counts.emplace_back(std::stoi((*it)[1]), std::stoi((*it)[2]));
-  return counts;
-}
-
 class AssimpInterop : public testing::Test {
 protected:
   void SetUp() override {
-    if (run("command -v assimp").empty())
+    if (!assimpInstalled())
       GTEST_SKIP() << "assimp (assimp-utils) is not installed";
     // One folder per case: CTest runs the cases in parallel.
     dir = fs::temp_directory_path() /
@@ -64,11 +44,11 @@ protected:
 TEST_F(AssimpInterop, AssimpReadsOurFilesWithOurCounts) {
   const std::string path = (dir / "ours.obj").string();
   ASSERT_TRUE(exportModel(scene, registry, path, true, diag));
-  const std::string raw = run("assimp info " + path + " -r"); // faces as written
-  const std::string joined = run("assimp info " + path);      // shared vertices joined again
+  const std::string raw = runCommand("assimp info " + path + " -r"); // faces as written
+  const std::string joined = runCommand("assimp info " + path);      // shared vertices joined again
   EXPECT_EQ(raw.find("Warn"), std::string::npos) << raw;
   EXPECT_EQ(joined.find("Warn"), std::string::npos) << joined;
-  const auto faces = meshCounts(raw), vertices = meshCounts(joined);
+  const auto faces = assimpMeshCounts(raw), vertices = assimpMeshCounts(joined);
   ASSERT_EQ(faces.size(), 3u) << raw;
   ASSERT_EQ(vertices.size(), 3u) << joined;
   for (int32_t i = 0; i < 3; ++i) {
@@ -80,7 +60,7 @@ TEST_F(AssimpInterop, AssimpReadsOurFilesWithOurCounts) {
 TEST_F(AssimpInterop, WeReadAssimpsFilesWithTheSameCounts) {
   const std::string ours = (dir / "ours.obj").string(), theirs = (dir / "theirs.obj").string();
   ASSERT_TRUE(exportModel(scene, registry, ours, true, diag));
-  const std::string log = run("assimp export " + ours + " " + theirs);
+  const std::string log = runCommand("assimp export " + ours + " " + theirs);
   ASSERT_TRUE(fs::exists(theirs)) << log;
   RecordingUi ui2;
   Scene again(ui2);
