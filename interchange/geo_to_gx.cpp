@@ -125,7 +125,7 @@ void GeoToGx::addTexture(GxElement &shading, const moObject &obj, const std::str
     diag_ << "Unknown image format in GeoToGx save texture." << std::endl;
     return;
   }
-  const std::string fileName = stem + kTextureExtensions[type];
+  const std::string fileName = uniqueTextureName(stem, kTextureExtensions[type]);
   GxNode *map = addNode(shading, "map", "TEXTURE-MAP");
   addString(*map, "name", fileName);
   if (type == kImageBmp)
@@ -137,6 +137,17 @@ void GeoToGx::addTexture(GxElement &shading, const moObject &obj, const std::str
   for (int32_t i = 0; i < source.pixelCount(); ++i)
     texture.image.pixels()[i] = source.pixels()[i] | 0xFF000000u;
   textures_.push_back(std::move(texture));
+}
+
+std::string GeoToGx::uniqueTextureName(const std::string &stem, const char *extension) {
+  std::string name = stem + extension;
+  for (int n = 1; !textureNames_.insert(name).second; ++n) {
+    const std::string number = std::to_string(n);
+    const size_t room =
+        options_.shortTextureNames ? 8 - std::min<size_t>(8, number.size()) : stem.size();
+    name = stem.substr(0, room) + number + extension;
+  }
+  return name;
 }
 
 void GeoToGx::addTriangles(BodyContext &body, const moObject &obj) {

@@ -8,6 +8,7 @@
 #include "scene/scene.h"
 
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,8 +54,12 @@ private:
   void addTriangles(BodyContext &body, const moObject &obj);
   void addFaces(BodyContext &body, const moObject &obj);
   void addFaceParts(BodyContext &body, int32_t count);
+  // stem + extension, or with a number in place of the stem's end when an earlier texture of
+  // this export has that name (short names keep to eight characters).
+  std::string uniqueTextureName(const std::string &stem, const char *extension);
 
   ExportOptions options_;
   std::ostream &diag_;
   std::vector<ExportTexture> textures_;
+  std::set<std::string> textureNames_; // every texture file named, written or not
 };

@@ -119,11 +119,13 @@ TEST_F(Conversion, TriangleModeAndPaintedBodies) {
   scene.objects.clear(false);
   paint(add("longobjectname"));
   paint(add("abcdefgh"));
+  paint(add("longobjectname2")); // the same eight first letters: its texture must not overwrite
   options.shortTextureNames = true;
   tree = exportTree(options);
-  ASSERT_EQ(exporter->textures().size(), 2u);
+  ASSERT_EQ(exporter->textures().size(), 3u);
   EXPECT_EQ(exporter->textures()[0].fileName, "longobje.tif");
   EXPECT_EQ(exporter->textures()[1].fileName, "abcdefgh.tif");
+  EXPECT_EQ(exporter->textures()[2].fileName, "longobj1.tif");
   EXPECT_EQ(alphaOf(exporter->textures()[0].image.pixels()[0]), 255);
   const GxElement *painted = tree->findChildOfType("body");
   EXPECT_EQ(ints(painted->findChild("faces")->childAt(0)->findChild("uv-indices")),
