@@ -21,7 +21,7 @@
 namespace {
 
 struct CommandRow {
-  int32_t operationId;
+  int32_t operationId; // or UnnumberedCommand
   bool (*setup)(Scene &, int32_t argument);
   int32_t dragKind; // kDragNone: applied at once
   bool axisBound;
@@ -80,12 +80,26 @@ const CommandRow kRows[] = {
     {kOpApplyColor, [](Scene &s, int32_t) { return ApplyColor(s); }, kDragNone, false},
 };
 
-const CommandRow *rowOf(int32_t id) {
-  for (const CommandRow &row : kRows)
+const CommandRow kUnnumberedRows[] = {
+    {kCmdChipOffEachFree, [](Scene &s, int32_t) { return ChipOffEach(s, false); }, kDragMoveFree,
+     false},
+    {kCmdChipOffEachNormal, [](Scene &s, int32_t) { return ChipOffEach(s, true); }, kDragMoveNormal,
+     false},
+    {kCmdChipOffEachAxis, [](Scene &s, int32_t) { return ChipOffEach(s, false); }, kDragMoveAxis,
+     true},
+    {kCmdSetHard, [](Scene &s, int32_t hard) { return SetHard(s, hard != 0); }, kDragNone, false},
+    {kCmdCreaseAngle, [](Scene &s, int32_t degrees) { return CreaseAngle(s, float(degrees)); },
+     kDragNone, false},
+};
+
+template <size_t N> const CommandRow *rowIn(const CommandRow (&rows)[N], int32_t id) {
+  for (const CommandRow &row : rows)
     if (row.operationId == id)
       return &row;
   return nullptr;
 }
+
+const CommandRow *rowOf(int32_t id) { return rowIn(kRows, id); }
 
 // Scale and Rotate need two vertices to have a centre to work about.
 bool tooFewVertices(Scene &scene, int32_t id) {
@@ -109,10 +123,11 @@ moVec3 unitAxis(int32_t axisArgument) {
                              : moVec3{1, 0, 0};
 }
 
-OperationStart runOperationCommand(Scene &scene, int32_t operationId, int32_t argument) {
+namespace {
+
+OperationStart runRow(Scene &scene, const CommandRow *row, int32_t argument) {
   OperationStart start;
-  const CommandRow *row = rowOf(operationId);
-  if (!row || tooFewVertices(scene, operationId))
+  if (!row)
     return start;
   start.accepted = row->setup(scene, argument);
   start.axis = unitAxis(argument);
@@ -120,4 +135,18 @@ OperationStart runOperationCommand(Scene &scene, int32_t operationId, int32_t ar
   start.axisBound = row->axisBound;
   start.dragKind = row->dragKind;
   return start;
+}
+
+} // namespace
+
+OperationStart runOperationCommand(Scene &scene, int32_t operationId, int32_t argument) {
+  if (tooFewVertices(scene, operationId))
+    return {};
+  return runRow(scene, rowOf(operationId), argument);
+}
+
+bool hasUnnumberedCommand(int32_t command) { return rowIn(kUnnumberedRows, command) != nullptr; }
+
+OperationStart runUnnumberedCommand(Scene &scene, int32_t command, int32_t argument) {
+  return runRow(scene, rowIn(kUnnumberedRows, command), argument);
 }

@@ -25,3 +25,17 @@ bool hasOperationCommand(int32_t operationId);
 // accepted false; the scene is then as the setup left it after a refusal (its undo backup saved) or
 // unchanged when a check stopped it first. Unknown ids do nothing.
 OperationStart runOperationCommand(Scene &scene, int32_t operationId, int32_t argument);
+
+// The commands that run like operations but set no OperationId (repeat-last and script titles
+// ignore them): the per-face chip-off of scripts and the edge hardness and crease angle
+// commands. Their numbers live only in the program, never in files.
+enum UnnumberedCommand : int32_t {
+  kCmdChipOffEachFree,
+  kCmdChipOffEachNormal,
+  kCmdChipOffEachAxis,
+  kCmdSetHard,     // argument 1 hard, 0 soft
+  kCmdCreaseAngle, // argument in whole degrees
+};
+bool hasUnnumberedCommand(int32_t command);
+// As runOperationCommand, for an UnnumberedCommand.
+OperationStart runUnnumberedCommand(Scene &scene, int32_t command, int32_t argument);

@@ -1,5 +1,6 @@
 #include "script/script_commands.h"
 
+#include "ops/operation_commands.h"
 #include "ops/operation_ids.h"
 #include "paint/layers/paint_layers.h"
 #include "script/command_layer.h"
@@ -277,8 +278,9 @@ bool textureSize(CommandLayer &l, Cmd c) {
 
 struct OperationCode {
   uint8_t code;
-  int32_t operationId;
-  bool axis; // the argument is an axis 0 to 2
+  int32_t operationId; // an UnnumberedCommand when unnumbered
+  bool axis;           // the argument is an axis 0 to 2
+  bool unnumbered = false;
 };
 const OperationCode kOperations[] = {
     {41, kOpTighten, false},
@@ -298,6 +300,9 @@ const OperationCode kOperations[] = {
     {55, kOpExtrudeFree, false},
     {56, kOpExtrudeNormal, false},
     {57, kOpExtrudeAxis, true},
+    {58, kCmdChipOffEachFree, false, true},
+    {59, kCmdChipOffEachNormal, false, true},
+    {60, kCmdChipOffEachAxis, true, true},
     {61, kOpMoveFree, false},
     {62, kOpMoveNormal, false},
     {63, kOpMoveAxis, true},
@@ -321,6 +326,8 @@ const OperationCode kOperations[] = {
     {118, kOpChipOffNormal, false},
     {119, kOpChipOffAxis, true},
     {121, kOpApplyColor, false},
+    {122, kCmdSetHard, false, true},
+    {123, kCmdCreaseAngle, false, true},
 };
 
 const OperationCode *operationOf(uint8_t code) {
@@ -334,7 +341,10 @@ bool operation(CommandLayer &l, Cmd c) {
   const OperationCode *op = operationOf(c.code);
   if (op->axis && arg(c, 0) > 2)
     return l.badArgument(c);
-  if (!l.input() || !l.input()->startOperation(op->operationId, arg(c, 0))) {
+  ScriptInput *in = l.input();
+  const bool started = in && (op->unnumbered ? in->runCommand(op->operationId, arg(c, 0))
+                                             : in->startOperation(op->operationId, arg(c, 0)));
+  if (!started) {
     l.showMessage("unknown command");
     return false;
   }
@@ -392,12 +402,19 @@ const HandlerRow kHandlers[] = {
 
 } // namespace
 
-int32_t operationCode(int32_t operationId) {
+namespace {
+
+int32_t codeOf(int32_t id, bool unnumbered) {
   for (const OperationCode &op : kOperations)
-    if (op.operationId == operationId)
+    if (op.operationId == id && op.unnumbered == unnumbered)
       return op.code;
   return 0;
 }
+
+} // namespace
+
+int32_t operationCode(int32_t operationId) { return codeOf(operationId, false); }
+int32_t commandCode(int32_t command) { return codeOf(command, true); }
 
 ScriptHandler scriptHandler(uint8_t code) {
   for (const HandlerRow &row : kHandlers)

@@ -13,6 +13,8 @@ using ScriptHandler = bool (*)(CommandLayer &, const ScriptCommand &);
 ScriptHandler scriptHandler(uint8_t code);
 // The script code that starts an operation by its OperationId; 0 for none.
 int32_t operationCode(int32_t operationId);
+// The script code that runs an UnnumberedCommand; 0 for none.
+int32_t commandCode(int32_t command);
 // Whether the controller, not the command layer, records the code (pointer events, drag kinds,
 // step markers and operation titles).
 bool recordedByController(uint8_t code);

@@ -47,6 +47,8 @@ public:
   // Starts an operation by its OperationId with its argument (axis 0 to 2, or the segment count
   // of Cut edges) as the operations menu does. False when this program has no such operation.
   virtual bool startOperation(int32_t operationId, int32_t argument) = 0;
+  // The same for an UnnumberedCommand (ops/operation_commands.h).
+  virtual bool runCommand(int32_t command, int32_t argument) = 0;
   // Script playback runs: no pointer capture, cursor changes, warps or live picks.
   virtual void setPlaying(bool playing) = 0;
   // Releases the snap modifier, recording nothing.

@@ -91,7 +91,9 @@ Reaction ScriptedController::key(const KeyInput &in) {
 }
 
 Reaction ScriptedController::choose(const MenuCommand &command) {
-  const int32_t code = command.kind == MenuCommand::Kind::Operation ? operationCode(command.id) : 0;
+  const int32_t code = command.kind == MenuCommand::Kind::Operation    ? operationCode(command.id)
+                       : command.kind == MenuCommand::Kind::Unnumbered ? commandCode(command.id)
+                                                                       : 0;
   if (command.kind == MenuCommand::Kind::Primitive) {
     layer_.execute(35, {command.id});
     Reaction redraw;
@@ -209,10 +211,22 @@ bool ScriptedController::startOperation(int32_t operationId, int32_t argument) {
     controller_.operationId = previous;
     return true;
   }
-  if (controller_.mode() == InteractionController::DragMode)
-    layer_.recorder().dragKind(controller_.dragKind);
+  recordDragKind();
   layer_.recorder().operationStarted(operationId);
   return true;
+}
+
+bool ScriptedController::runCommand(int32_t command, int32_t argument) {
+  if (!hasUnnumberedCommand(command))
+    return false;
+  pending_ = controller_.runCommand(command, argument);
+  recordDragKind();
+  return true;
+}
+
+void ScriptedController::recordDragKind() {
+  if (controller_.mode() == InteractionController::DragMode)
+    layer_.recorder().dragKind(controller_.dragKind);
 }
 
 void ScriptedController::releaseSnap() { controller_.snap = false; }

@@ -34,6 +34,7 @@ public:
                     int32_t capacity) override;
   bool inSelectMode() const override;
   bool startOperation(int32_t operationId, int32_t argument) override;
+  bool runCommand(int32_t command, int32_t argument) override;
   void setPlaying(bool playing) override { playing_ = playing; }
   void releaseSnap() override;
 
@@ -48,6 +49,8 @@ private:
   Reaction recordEffects(const Before &before, const PointerInput &input, Reaction reaction);
   Reaction playPointer(PointerInput input);
   void playKey(int32_t key, bool press);
+  // Records the drag kind of a start that left the controller dragging.
+  void recordDragKind();
 
   InteractionController &controller_;
   CommandLayer &layer_;

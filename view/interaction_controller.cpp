@@ -324,10 +324,10 @@ MenuKind InteractionController::menuForSelection() const {
   }
 }
 
-Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument) {
+Reaction InteractionController::guarded(const std::function<void()> &work) {
   out_ = {};
   try {
-    beginOperation(id, axisArgument);
+    work();
   } catch (const std::exception &failure) {
     // Setups recover from their own faults; this catches a list rebuild over a broken mesh.
     ui_.messageBox(failure.what());
@@ -336,14 +336,27 @@ Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument)
   return out_;
 }
 
+Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument) {
+  return guarded([&] { beginOperation(id, axisArgument); });
+}
+
+Reaction InteractionController::runCommand(int32_t command, int32_t argument) {
+  return guarded([&] {
+    if (hasUnnumberedCommand(command))
+      enterStart(runUnnumberedCommand(scene_, command, argument));
+  });
+}
+
 void InteractionController::beginOperation(int32_t id, int32_t axisArgument) {
-  if (!hasOperationCommand(id))
-    return;
-  const OperationStart start = runOperationCommand(scene_, id, axisArgument);
+  if (hasOperationCommand(id) && enterStart(runOperationCommand(scene_, id, axisArgument)))
+    operationId = id;
+}
+
+bool InteractionController::enterStart(const OperationStart &start) {
   out_.redraw = true;
   if (!start.accepted) {
     SetMode(SelectMode);
-    return;
+    return false;
   }
   if (start.axisBound)
     axis = start.axis;
@@ -355,7 +368,7 @@ void InteractionController::beginOperation(int32_t id, int32_t axisArgument) {
     view_.renderer.hoverElement = view_.renderer.hoverObject = -1;
     SetMode(SelectMode);
   }
-  operationId = id;
+  return true;
 }
 
 Reaction InteractionController::RepeatLastOperation() {
@@ -371,6 +384,8 @@ Reaction InteractionController::choose(const MenuCommand &command) {
   switch (command.kind) {
   case MenuCommand::Kind::Operation:
     return startOperation(command.id, command.argument);
+  case MenuCommand::Kind::Unnumbered:
+    return runCommand(command.id, command.argument);
   case MenuCommand::Kind::Primitive:
     if (command.id >= 0 && command.id < kPrimitiveTypeCount) {
       scene_.createPrimitive(PrimitiveType(command.id));

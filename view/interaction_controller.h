@@ -7,12 +7,14 @@
 // impossible orders change nothing.
 #pragma once
 
+#include "ops/operation_commands.h"
 #include "ops/operation_ids.h"
 #include "ops/snap.h"
 #include "scene/scene.h"
 #include "view/operations_menu.h"
 #include "view/view.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,8 @@ public:
   Reaction choose(const MenuCommand &command);
   // Starts an operation by id (axis argument 0 X, 1 Y, 2 Z) as its command does.
   Reaction startOperation(int32_t operationId, int32_t axisArgument);
+  // Runs an UnnumberedCommand (operation_commands.h) the same way; the OperationId stays.
+  Reaction runCommand(int32_t command, int32_t argument);
   // Key D: runs the command of the last operation again on the current selection.
   Reaction RepeatLastOperation();
   // The rubber band to draw (window corners, y upward), false when none is being dragged.
@@ -83,6 +87,10 @@ public:
 private:
   void SetMode(Mode m);
   void beginOperation(int32_t id, int32_t axisArgument);
+  // Enters the drag of an accepted interactive start, or finishes an immediate one; false when
+  // the start was refused.
+  bool enterStart(const OperationStart &start);
+  Reaction guarded(const std::function<void()> &work);
   void Press(Button b, int32_t x, int32_t y);
   void Release(Button b, int32_t x, int32_t y);
   void Move(int32_t x, int32_t y, MotionCause cause);

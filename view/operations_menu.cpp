@@ -17,6 +17,12 @@ MenuEntry operation(const std::string &text, const std::string &help, int32_t id
           hasOperationCommand(id),  {}};
 }
 
+MenuEntry unnumbered(const char *text, const char *help, int32_t command, int32_t argument) {
+  return {
+      MenuEntry::Type::Command,      text, help, {MenuCommand::Kind::Unnumbered, command, argument},
+      hasUnnumberedCommand(command), {}};
+}
+
 // An entry whose command no operation of this build provides.
 MenuEntry unavailable(const char *text, const char *help) {
   return {MenuEntry::Type::Command, text, help, {}, false, {}};
@@ -129,13 +135,15 @@ Entries verticesMenu() {
 }
 
 Entries edgesMenu() {
-  return menu("Edge Operations", true,
-              {extrudeMenu(), separator(), cut(), connect(), bevel(), separator(), dissolve(),
-               operation("Collapse", kDeleteHelp, kOpCollapse), separator(),
-               submenu("Hardness",
-                       {unavailable("Soft", "Soften selected edges for smoothing and rendering"),
-                        unavailable("Hard", "Harden selected edges for smoothing and rendering")}),
-               separator(), applyColor()});
+  return menu(
+      "Edge Operations", true,
+      {extrudeMenu(), separator(), cut(), connect(), bevel(), separator(), dissolve(),
+       operation("Collapse", kDeleteHelp, kOpCollapse), separator(),
+       submenu("Hardness", {unnumbered("Soft", "Soften selected edges for smoothing and rendering",
+                                       kCmdSetHard, 0),
+                            unnumbered("Hard", "Harden selected edges for smoothing and rendering",
+                                       kCmdSetHard, 1)}),
+       separator(), applyColor()});
 }
 
 Entries facesMenu() {
@@ -174,8 +182,10 @@ Entries objectsMenu() {
                  kOpSeparate),
        separator(), perAxis("Flip", kOpFlip, "Flip the object around the ", " axis"),
        operation("Invert", "Turn inside out, flipping all normals", kOpEvert),
-       unavailable("Set crease angle",
-                   "Assign crease angle, setting sharp edges as hard and flat edges as soft"),
+       // There is no number entry for the angle yet: the command always uses 60 degrees.
+       unnumbered("Set crease angle",
+                  "Assign crease angle, setting sharp edges as hard and flat edges as soft",
+                  kCmdCreaseAngle, 60),
        separator(), applyColor(), separator(),
        submenu("Clear Paint",
                {unavailable("Paint Layer to Color", ""), unavailable("Delete Paint Layer", "")}),

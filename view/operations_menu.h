@@ -9,10 +9,10 @@
 
 // What a menu entry starts.
 struct MenuCommand {
-  enum class Kind : uint8_t { None, Operation, Primitive, Statistics };
+  enum class Kind : uint8_t { None, Operation, Primitive, Statistics, Unnumbered };
   Kind kind = Kind::None;
-  int32_t id = -1;      // OperationId, or PrimitiveType for primitives
-  int32_t argument = 0; // axis 0 X, 1 Y, 2 Z; segment count for Cut
+  int32_t id = -1;      // OperationId, PrimitiveType for primitives, UnnumberedCommand
+  int32_t argument = 0; // axis 0 X, 1 Y, 2 Z; segment count for Cut; hardness; degrees
 };
 
 struct MenuEntry {

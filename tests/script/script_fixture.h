@@ -40,6 +40,10 @@ struct LoggingInput : ScriptInput {
     log("operation", id, argument);
     return knowsOperations;
   }
+  bool runCommand(int32_t command, int32_t argument) override {
+    log("command", command, argument);
+    return knowsOperations;
+  }
   void setPlaying(bool value) override { playing = value; }
   void releaseSnap() override { log("release-snap"); }
 

@@ -135,4 +135,56 @@ TEST_F(ScriptedControllerTest, RecordsStepMarkersTitlesAndDragKinds) {
   std::filesystem::remove(path);
 }
 
+// Per-face chip-off drags one new object per face away; crease angle and hardness change the
+// edges at once. None of them becomes the operation repeat-last runs, and the session plays
+// back into the same scene.
+TEST_F(ScriptedControllerTest, PerFaceChipOffAndEdgeHardnessRunAndPlayBack) {
+  DrawingWorld live;
+  ASSERT_TRUE(live.layer.beginRecording(path));
+  live.layer.run("add-cube");
+  live.rebuild();
+  ASSERT_TRUE(live.layer.execute(37, {moOBJECTS}));
+  ASSERT_TRUE(live.layer.execute(37, {moFACES}));
+  ASSERT_EQ(live.scene.selection.Count(), 6);
+  ASSERT_TRUE(live.layer.execute(59));
+  ASSERT_EQ(live.controller.mode(), InteractionController::DragMode);
+  EXPECT_EQ(live.controller.dragKind, kDragMoveNormal);
+  ScriptedController &c = live.input;
+  c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
+  c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
+  c.pointer(at(PointerInput::Press, kCentreX + 30, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Release, kCentreX + 30, kCentreY, Button::Left));
+  ASSERT_EQ(live.controller.mode(), InteractionController::SelectMode);
+  int32_t objects = 0;
+  for (int32_t slot = 0; slot < 8; ++slot)
+    objects += live.scene.object(slot) != nullptr;
+  EXPECT_EQ(objects, 7);
+  ASSERT_NE(live.scene.object(1), nullptr);
+  EXPECT_EQ(live.scene.object(1)->name, "chipoff1");
+  int32_t faces = 0;
+  for (const moFace &f : live.scene.object(1)->faces)
+    faces += f.active();
+  EXPECT_EQ(faces, 2); // the copied face and the one closing its hole
+  EXPECT_EQ(live.controller.operationId, kOpNone);
+
+  ASSERT_TRUE(live.layer.execute(37, {moOBJECTS}));
+  ASSERT_TRUE(live.layer.execute(123, {60}));
+  int32_t hard = 0;
+  for (const moEdge &e : live.scene.object(0)->edges)
+    hard += e.hard;
+  EXPECT_EQ(hard, 12);
+  ASSERT_TRUE(live.layer.execute(122, {0}));
+  for (const moEdge &e : live.scene.object(0)->edges)
+    EXPECT_EQ(e.hard, 0);
+  ASSERT_TRUE(live.layer.execute(122, {1}));
+  EXPECT_EQ(live.controller.operationId, kOpNone);
+  live.layer.endRecording();
+
+  DrawingWorld played;
+  playAll(played, path);
+  EXPECT_EQ(played.host.messages.back(), "Finished\r\n");
+  EXPECT_EQ(sceneBytes(played.scene), sceneBytes(live.scene));
+  std::filesystem::remove(path);
+}
+
 } // namespace

@@ -215,7 +215,10 @@ TEST(OperationsMenu, OperationsWithCommandsAreEnabledAndTheOthersShowDisabled) {
   EXPECT_TRUE(moveMenu->submenu[0].enabled);
   EXPECT_TRUE(entryNamed(faces, "Inset")->enabled);
   EXPECT_TRUE(entryNamed(faces, "Extrude")->submenu[0].enabled);
-  EXPECT_FALSE(entryNamed(entryNamed(operationsMenu(MenuKind::Edges), "Hardness")->submenu, "Soft")
+  EXPECT_TRUE(entryNamed(entryNamed(operationsMenu(MenuKind::Edges), "Hardness")->submenu, "Soft")
+                  ->enabled);
+  EXPECT_FALSE(entryNamed(entryNamed(operationsMenu(MenuKind::Objects), "Clear Paint")->submenu,
+                          "Delete Paint Layer")
                    ->enabled);
   EXPECT_TRUE(entryNamed(operationsMenu(MenuKind::Vertices), "Tighten")->enabled);
   EXPECT_EQ(nullptr,
@@ -224,6 +227,37 @@ TEST(OperationsMenu, OperationsWithCommandsAreEnabledAndTheOthersShowDisabled) {
   for (const MenuEntry &e : operationsMenu(MenuKind::Primitives))
     shapes += e.type == MenuEntry::Type::Command && e.command.kind == MenuCommand::Kind::Primitive;
   EXPECT_EQ(10, shapes);
+}
+
+int32_t hardEdges(const moObject &obj) {
+  int32_t hard = 0;
+  for (const moEdge &e : obj.edges)
+    hard += e.hard;
+  return hard;
+}
+
+TEST_F(ControllerTest, HardnessAndCreaseAngleEntriesRunFromTheMenuAndStayInSelectMode) {
+  const std::vector<MenuEntry> &hardness =
+      entryNamed(operationsMenu(MenuKind::Edges), "Hardness")->submenu;
+  scene.mode = moEDGES;
+  scene.selection.Append({2, cube});
+  scene.selection.Append({5, cube});
+  EXPECT_TRUE(controller.choose(entryNamed(hardness, "Hard")->command).redraw);
+  EXPECT_EQ(InteractionController::SelectMode, controller.mode());
+  EXPECT_EQ(1, scene.object(cube)->edges[2].hard);
+  EXPECT_EQ(1, scene.object(cube)->edges[5].hard);
+  controller.choose(entryNamed(hardness, "Soft")->command);
+  EXPECT_EQ(0, hardEdges(*scene.object(cube)));
+  EXPECT_EQ(kOpNone, controller.operationId); // repeat-last does not take these up
+
+  scene.mode = moOBJECTS;
+  scene.selection.Clear();
+  scene.selection.Append({0, cube});
+  const MenuEntry *crease = entryNamed(operationsMenu(MenuKind::Objects), "Set crease angle");
+  ASSERT_NE(nullptr, crease);
+  EXPECT_EQ(60, crease->command.argument);
+  controller.choose(crease->command);
+  EXPECT_EQ(12, hardEdges(*scene.object(cube))); // every cube edge meets at 90 degrees
 }
 
 } // namespace
