@@ -103,11 +103,12 @@ TEST_F(AppSmokeTest, ClickAFaceMoveItAlongItsNormalFromTheOperationsMenu) {
   // The middle of the cube's left front face (the window's centre is on the edge between the two
   // front faces).
   const QPoint face(model->width() / 2 - 52, model->height() / 2);
-  // The first motion only records the position; the second hovers.
+  // The first motion only records the position; the second hovers. Motion reaches the window
+  // through the display server: wait until each step has arrived.
   QTest::mouseMove(model, face - QPoint(5, 0));
-  QTest::qWait(20);
+  QTRY_COMPARE(model->controller().lastX, face.x() - 5);
   QTest::mouseMove(model, face);
-  QTest::qWait(20);
+  QTRY_COMPARE(model->controller().lastX, face.x());
   QTest::mouseClick(model, Qt::LeftButton, Qt::NoModifier, face);
   Scene &scene = window->scene();
   ASSERT_EQ(1, scene.selection.Count());
@@ -131,7 +132,6 @@ TEST_F(AppSmokeTest, ClickAFaceMoveItAlongItsNormalFromTheOperationsMenu) {
   QTest::mouseRelease(model, Qt::RightButton, Qt::NoModifier, face);
   ASSERT_TRUE(chosen);
   EXPECT_EQ(InteractionController::DragMode, model->controller().mode());
-  // Motion reaches the window through the display server: wait until each step has arrived.
   QTest::mouseMove(model, face + QPoint(5, 0));
   QTRY_COMPARE(model->controller().lastX, face.x() + 5);
   QTest::mouseMove(model, face + QPoint(45, 0));

@@ -8,8 +8,7 @@ execute_process(COMMAND "${CLI}" play "${SCRIPT}" -o "${WORK}/scene.mvo" --shot 
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "play failed (${status}): ${errors}\n${played}")
 endif()
-# The triangulator's diagnostics for the zero-area faces a drag starts from end without a newline.
-if(NOT played MATCHES "Finished\n$")
+if(NOT played MATCHES "\nFinished\n$")
   message(FATAL_ERROR "the script did not end with Finished:\n${played}")
 endif()
 if(NOT EXISTS "${WORK}/shot.png")
