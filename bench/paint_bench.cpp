@@ -69,7 +69,10 @@ void BM_CommitFullWindowStroke(benchmark::State &state) {
   state.counters["faces"] = s.scene.object(0)->faces.count();
   state.counters["triangles"] = s.canvas.triangleTotal;
 }
-BENCHMARK(BM_CommitFullWindowStroke)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_CommitFullWindowStroke)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_IndexRenderOf32kFaceObject(benchmark::State &state) {
   Setup s;
@@ -79,6 +82,9 @@ void BM_IndexRenderOf32kFaceObject(benchmark::State &state) {
     IndexRender(s.scene, s.view, s.canvas);
   state.counters["faces"] = s.scene.object(0)->faces.count();
 }
-BENCHMARK(BM_IndexRenderOf32kFaceObject)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_IndexRenderOf32kFaceObject)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 } // namespace

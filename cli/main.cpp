@@ -2,8 +2,8 @@
 // program does. It uses the program's own libraries with a recording user interface.
 #include "cli/convert_command.h"
 #include "cli/frame_image.h"
-#include "cli/play_command.h"
 #include "cli/paint_command.h"
+#include "cli/play_command.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
