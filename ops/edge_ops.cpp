@@ -59,6 +59,19 @@ int32_t connectFace(moObject &obj, UserInterface &ui, int32_t f,
   return cuts;
 }
 
+// Connects the selected vertices within each face listed in the previous-selection list;
+// returns how many cuts were made.
+int32_t connectListedFaces(Scene &scene) {
+  int32_t cuts = 0;
+  for (int32_t i = 0; i < scene.previousSelection.Count(); ++i) {
+    const ElementRef face = scene.previousSelection.Get(i);
+    cuts += connectFace(*scene.object(face.object), scene.ui(), face.element, [&](int32_t v) {
+      return scene.selection.Contains({v, face.object});
+    });
+  }
+  return cuts;
+}
+
 bool connectVertices(Scene &scene) {
   scene.previousSelection.Clear();
   for (const ElementRef &ref : liveEntries(scene)) {
@@ -69,13 +82,7 @@ bool connectVertices(Scene &scene) {
         scene.previousSelection.Append(face);
     });
   }
-  int32_t cuts = 0;
-  for (int32_t i = 0; i < scene.previousSelection.Count(); ++i) {
-    const ElementRef face = scene.previousSelection.Get(i);
-    cuts += connectFace(*scene.object(face.object), scene.ui(), face.element, [&](int32_t v) {
-      return scene.selection.Contains({v, face.object});
-    });
-  }
+  const int32_t cuts = connectListedFaces(scene);
   if (cuts == 0)
     scene.ui().messageBox("Vertices must share one or more faces to connect");
   return true;
@@ -95,13 +102,7 @@ bool connectEdges(Scene &scene) {
   scene.selection.Clear();
   for (const ElementRef &m : middles)
     scene.selection.Append(m);
-  int32_t cuts = 0;
-  for (int32_t i = 0; i < scene.previousSelection.Count(); ++i) {
-    const ElementRef face = scene.previousSelection.Get(i);
-    cuts += connectFace(*scene.object(face.object), scene.ui(), face.element, [&](int32_t v) {
-      return scene.selection.Contains({v, face.object});
-    });
-  }
+  const int32_t cuts = connectListedFaces(scene);
   if (cuts == 0)
     scene.ui().messageBox("Edges must share one or more faces to connect");
   for (const ElementRef &m : middles) {

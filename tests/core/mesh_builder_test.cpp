@@ -17,21 +17,6 @@ using testing::HasSubstr;
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
-struct Counts {
-  int32_t vertices = 0, edges = 0, faces = 0;
-};
-
-Counts activeCounts(const moObject &obj) {
-  Counts c;
-  for (const moVertex &v : obj.vertices)
-    c.vertices += v.active();
-  for (const moEdge &e : obj.edges)
-    c.edges += e.active();
-  for (const moFace &f : obj.faces)
-    c.faces += f.active();
-  return c;
-}
-
 // Runs fix and convertInto with the object's validity message kept off the test output.
 bool fixAndConvert(MeshBuilder &builder, moObject &obj) {
   if (!builder.fix())
@@ -189,7 +174,7 @@ TEST(MeshBuilderFix, SingleTriangleIsClosedByItsTwin) {
   addPolygon(builder, {0, 1, 2});
   moObject obj;
   ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
-  const Counts c = activeCounts(obj);
+  const ElementCounts c = countElements(obj);
   EXPECT_EQ(c.faces, 2);
   EXPECT_EQ(c.edges, 3);
   EXPECT_EQ(cornersFromLowest(obj, 0), (std::vector<int32_t>{0, 1, 2}));
@@ -234,7 +219,7 @@ TEST(MeshBuilderFix, TwoTriangleSoupCubesAreStitched) {
   EXPECT_EQ(builder.vertexCount(), 72);
   moObject obj;
   ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
-  const Counts c = activeCounts(obj);
+  const ElementCounts c = countElements(obj);
   EXPECT_EQ(c.vertices, 16);
   EXPECT_EQ(c.edges, 36);
   EXPECT_EQ(c.faces, 24);
@@ -262,7 +247,7 @@ TEST(MeshBuilderFix, CornersFartherThanTheThresholdStayApart) {
   addPolygon(builder, {5, 4, 3});
   moObject obj;
   ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
-  const Counts c = activeCounts(obj);
+  const ElementCounts c = countElements(obj);
   EXPECT_EQ(c.vertices, 4); // 0-1 stitched, the far corners kept
   EXPECT_EQ(c.faces, 3);    // the two triangles and a quad closing the open seam
   EXPECT_GT(builder.stitchThreshold(), 0.0f);
@@ -278,7 +263,7 @@ TEST(MeshBuilderFix, PinchedPolygonIsReportedAndSeparatedAtTheVertex) {
   moObject obj;
   ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
   EXPECT_THAT(diag.str(), HasSubstr("FAIL: vertex 0 has 4 edges but only 1 faces\n"));
-  const Counts c = activeCounts(obj);
+  const ElementCounts c = countElements(obj);
   EXPECT_EQ(c.faces, 2);
   EXPECT_EQ(c.edges, 6);
   EXPECT_EQ(c.vertices, 6); // the pinch became two vertices at the same place
@@ -304,7 +289,7 @@ TEST(MeshBuilderFix, CubesSharingAnEdgeAreSeparated) {
   EXPECT_EQ(builder.classCount(2, 2), 1);
   moObject obj;
   ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
-  const Counts c = activeCounts(obj);
+  const ElementCounts c = countElements(obj);
   EXPECT_EQ(c.vertices, 16);
   EXPECT_EQ(c.edges, 24);
   EXPECT_EQ(c.faces, 12);
@@ -339,7 +324,7 @@ TEST(MeshBuilderFix, TwoEdgeHoleBecomesOneEdge) {
   moObject obj;
   ASSERT_TRUE(fixAndConvert(builder, obj)) << diag.str();
   EXPECT_THAT(diag.str(), HasSubstr("shorter than stitch thresh"));
-  const Counts c = activeCounts(obj);
+  const ElementCounts c = countElements(obj);
   EXPECT_EQ(c.faces, 8 + 2); // the octahedron and the tiny triangle closed by its twin
   EXPECT_EQ(c.edges, 12 + 3);
   EXPECT_EQ(c.vertices, 6 + 3);
@@ -380,7 +365,7 @@ TEST(MeshBuilderBadInput, ThousandFacesOnOneEdgeEndAsSeparatePillows) {
   }
   moObject obj;
   ASSERT_TRUE(fixAndConvert(builder, obj));
-  const Counts c = activeCounts(obj);
+  const ElementCounts c = countElements(obj);
   EXPECT_EQ(c.faces, 2 * kFaces);
   EXPECT_EQ(c.edges, 3 * kFaces);
 }

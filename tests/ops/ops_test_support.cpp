@@ -2,21 +2,6 @@
 
 #include <ostream>
 
-ElementCounts countElements(const moObject &obj) {
-  ElementCounts c;
-  for (const moVertex &v : obj.vertices)
-    c.vertices += v.active();
-  for (const moEdge &e : obj.edges)
-    c.edges += e.active();
-  for (const moFace &f : obj.faces)
-    c.faces += f.active();
-  return c;
-}
-
-std::ostream &operator<<(std::ostream &out, const ElementCounts &c) {
-  return out << c.vertices << " vertices, " << c.edges << " edges, " << c.faces << " faces";
-}
-
 std::vector<moVec3> facePoints(const moObject &obj, int32_t f) {
   std::vector<int32_t> corners;
   obj.faceVertices(f, corners);

@@ -13,16 +13,6 @@
 
 #include <initializer_list>
 
-// Active vertices, edges and faces.
-struct ElementCounts {
-  int32_t vertices = 0, edges = 0, faces = 0;
-  bool operator==(const ElementCounts &o) const {
-    return vertices == o.vertices && edges == o.edges && faces == o.faces;
-  }
-};
-ElementCounts countElements(const moObject &obj);
-std::ostream &operator<<(std::ostream &out, const ElementCounts &c);
-
 // The corner positions of face f in face order.
 std::vector<moVec3> facePoints(const moObject &obj, int32_t f);
 

@@ -1,5 +1,7 @@
 #include "tests/support/mesh_fixtures.h"
 
+#include <ostream>
+
 #include <cmath>
 #include <map>
 #include <string>
@@ -166,4 +168,19 @@ std::string meshDifference(const moObject &a, const moObject &b) {
     if (a.faces[f].EdgeIndex != b.faces[f].EdgeIndex)
       return "face " + std::to_string(f);
   return {};
+}
+
+ElementCounts countElements(const moObject &obj) {
+  ElementCounts c;
+  for (const moVertex &v : obj.vertices)
+    c.vertices += v.active();
+  for (const moEdge &e : obj.edges)
+    c.edges += e.active();
+  for (const moFace &f : obj.faces)
+    c.faces += f.active();
+  return c;
+}
+
+std::ostream &operator<<(std::ostream &out, const ElementCounts &c) {
+  return out << c.vertices << " vertices, " << c.edges << " edges, " << c.faces << " faces";
 }

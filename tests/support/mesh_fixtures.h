@@ -2,6 +2,8 @@
 // topology edits under test.
 #pragma once
 
+#include <ostream>
+
 #include "core/mesh.h"
 
 #include <vector>
@@ -36,3 +38,13 @@ std::string wingProblem(moObject &obj);
 // The first difference between two objects' element arrays (every field, inactive slots
 // included), or an empty string when they are identical element for element.
 std::string meshDifference(const moObject &a, const moObject &b);
+
+// Active vertices, edges and faces.
+struct ElementCounts {
+  int32_t vertices = 0, edges = 0, faces = 0;
+  bool operator==(const ElementCounts &o) const {
+    return vertices == o.vertices && edges == o.edges && faces == o.faces;
+  }
+};
+ElementCounts countElements(const moObject &obj);
+std::ostream &operator<<(std::ostream &out, const ElementCounts &c);
