@@ -1,5 +1,6 @@
 #include "app/qt_user_interface.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -23,4 +24,23 @@ UserInterface::Answer QtUserInterface::askYesNoCancel(const std::string &questio
 
 void QtUserInterface::setStatus(const std::string &text) {
   statusLine_->setText(QString::fromStdString(text));
+}
+
+UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request) {
+  QFileDialog dialog(parent_, QString::fromStdString(request.title),
+                     QString::fromStdString(request.folder));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QStringList filters;
+  for (const std::string &filter : request.filters)
+    filters << QString::fromStdString(filter);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
+  if (!request.initialName.empty())
+    dialog.selectFile(QString::fromStdString(request.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return {};
+  return {dialog.selectedFiles().constFirst().toStdString(),
+          int(filters.indexOf(dialog.selectedNameFilter()))};
 }

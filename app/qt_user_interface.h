@@ -14,6 +14,8 @@ public:
   bool askYesNo(const std::string &question) override;
   Answer askYesNoCancel(const std::string &question) override;
   void setStatus(const std::string &text) override;
+  // QFileDialog with Qt's own (not the platform's) dialog, so it looks the same everywhere.
+  FileChoice chooseFile(const FileRequest &request) override;
 
 private:
   QWidget *parent_;

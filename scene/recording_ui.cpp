@@ -21,3 +21,12 @@ UserInterface::Answer RecordingUi::askYesNoCancel(const std::string &question) {
 }
 
 void RecordingUi::setStatus(const std::string &text) { status = text; }
+
+UserInterface::FileChoice RecordingUi::chooseFile(const FileRequest &request) {
+  fileRequests.push_back(request);
+  if (files_.empty())
+    return {};
+  FileChoice choice = files_.front();
+  files_.pop_front();
+  return choice;
+}

@@ -1,6 +1,7 @@
 // A UserInterface without a desktop: keeps every message, question and status text in order and
 // answers questions from a queue of prepared answers (No, or Cancel for a three-way question,
-// when the queue is empty).
+// when the queue is empty) and file dialogs from a queue of prepared choices (cancelled when it is
+// empty).
 #pragma once
 
 #include "scene/user_interface.h"
@@ -16,14 +17,18 @@ public:
   // Yes or No from the queue; Cancel when it is empty or the queued cancel comes first.
   Answer askYesNoCancel(const std::string &question) override;
   void setStatus(const std::string &text) override;
+  FileChoice chooseFile(const FileRequest &request) override;
 
   void queueAnswer(bool yes) { answers_.push_back(yes ? Answer::Yes : Answer::No); }
   void queueAnswer(Answer answer) { answers_.push_back(answer); }
+  void queueFile(std::string path, int filter = 0) { files_.push_back({std::move(path), filter}); }
 
-  std::vector<std::string> messages;  // message boxes in order
-  std::vector<std::string> questions; // yes/no questions in order
-  std::string status;                 // the status line as it stands
+  std::vector<std::string> messages;     // message boxes in order
+  std::vector<std::string> questions;    // yes/no questions in order
+  std::string status;                    // the status line as it stands
+  std::vector<FileRequest> fileRequests; // file dialogs in order
 
 private:
   std::deque<Answer> answers_;
+  std::deque<FileChoice> files_;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class UserInterface {
 public:
@@ -17,4 +18,22 @@ public:
   virtual Answer askYesNoCancel(const std::string &question) = 0;
   // Replaces the text of the status line.
   virtual void setStatus(const std::string &text) = 0;
+
+  // What a file dialog asks for.
+  struct FileRequest {
+    bool save = false; // a save dialog (asks before overwriting) rather than an open dialog
+    std::string title;
+    std::vector<std::string> filters; // "Description (*.ext *.ext2)" entries, the first shown first
+    std::string defaultSuffix;        // added to a chosen name without an extension, e.g. "mvo"
+    std::string initialName;          // preset file name, may be empty
+    std::string folder;               // where the dialog starts; empty: where it last left off
+  };
+  // The answer of a file dialog: an empty path when it was cancelled, else the chosen path and
+  // the index of the filter entry it was chosen under.
+  struct FileChoice {
+    std::string path;
+    int filter = 0;
+  };
+  // A modal file dialog. Without a desktop the default answers as if the user cancelled.
+  virtual FileChoice chooseFile(const FileRequest &) { return {}; }
 };
