@@ -163,13 +163,11 @@ void ModelWindow::dragEnterEvent(QDragEnterEvent *event) {
 }
 
 void ModelWindow::dropEvent(QDropEvent *event) {
-  std::vector<std::string> names;
-  for (const QUrl &url : event->mimeData()->urls())
-    names.push_back(url.toLocalFile().toStdString());
   QStringList paths;
-  for (const std::string &name : InteractionController::droppedScenes(names))
-    paths.push_back(QString::fromStdString(name));
+  for (const QUrl &url : event->mimeData()->urls())
+    if (url.isLocalFile())
+      paths.push_back(url.toLocalFile());
   event->acceptProposedAction();
   if (!paths.isEmpty())
-    emit scenesDropped(paths);
+    emit filesDropped(paths);
 }

@@ -33,8 +33,8 @@ public:
 signals:
   // A frame has been drawn.
   void frameDrawn();
-  // Scene files were dropped on the window, to be opened one after the other.
-  void scenesDropped(const QStringList &paths);
+  // Local files were dropped on the window, in the order given.
+  void filesDropped(const QStringList &paths);
 
 protected:
   void initializeGL() override;

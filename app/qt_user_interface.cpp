@@ -27,8 +27,9 @@ void QtUserInterface::setStatus(const std::string &text) {
 }
 
 UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request) {
+  // Without a folder the dialog starts where the last one was left.
   QFileDialog dialog(parent_, QString::fromStdString(request.title),
-                     QString::fromStdString(request.folder));
+                     request.folder.empty() ? lastFolder_ : QString::fromStdString(request.folder));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -39,7 +40,9 @@ UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request
   dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
   if (!request.initialName.empty())
     dialog.selectFile(QString::fromStdString(request.initialName));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  lastFolder_ = dialog.directory().absolutePath();
+  if (!accepted || dialog.selectedFiles().isEmpty())
     return {};
   return {dialog.selectedFiles().constFirst().toStdString(),
           int(filters.indexOf(dialog.selectedNameFilter()))};

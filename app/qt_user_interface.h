@@ -4,6 +4,8 @@
 
 #include "scene/user_interface.h"
 
+#include <QString>
+
 class QLabel;
 class QWidget;
 
@@ -20,4 +22,5 @@ public:
 private:
   QWidget *parent_;
   QLabel *statusLine_;
+  QString lastFolder_; // where the last file dialog was left
 };

@@ -1,26 +1,20 @@
 #include "app/top_shell.h"
 
 #include "app/about_picture.h"
+#include "app/file_commands.h"
+#include "app/help_browser.h"
 #include "app/model_window.h"
-#include "scene/scene_file.h"
 #include "script/command_table.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QStatusBar>
 
 namespace {
-
-const char *const kSceneFilter = "Morvo files (*.mvo)";
-const char *const kScriptFilter = "Morvo Tutorial Scripts (*.mvs)";
 
 // The check mark of a checkable command as the view stands; -1 for commands without one.
 int checkState(int32_t command, const View &view) {
@@ -109,17 +103,13 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
     player_->tick();
   });
   setCentralWidget(modelWindow_);
-  connect(modelWindow_, &ModelWindow::scenesDropped, this, [this](const QStringList &paths) {
-    if (askToSave())
-      for (const QString &path : paths)
-        openScenePath(path);
-  });
+  files_ = new FileCommands(*layer_, *this, *modelWindow_, ProgramFolders::ofThisProgram());
+  connect(modelWindow_, &ModelWindow::filesDropped, files_, &FileCommands::dropFiles);
   attachShellCommands();
   buildMenuBar(menuBar(), ::modelMenuBar());
   paintBar_ = new QMenuBar(this);
   paintBar_->hide();
   buildMenuBar(paintBar_, ::paintMenuBar());
-  refreshTitle();
   // A client area of 720 x 486 for the model window.
   resize(720, 486 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   modelWindow_->setFocus();
@@ -193,27 +183,23 @@ void TopShell::keyPressEvent(QKeyEvent *event) {
 
 void TopShell::attachShellCommands() {
   CommandLayer &l = *layer_;
-  l.attach(8449, [this] { newScene(); });
-  l.attach(8450, [this] {
-    if (!askToSave())
-      return;
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Select a Morvo file to load"), QString(), kSceneFilter);
-    if (!path.isEmpty())
-      openScenePath(path);
-  });
-  l.attach(8452, [this] { save(!named_); });
-  l.attach(8453, [this] { save(true); });
+  files_->attachTo(l);
   l.attach(8461, [this] { close(); });
+  l.attach(9474, [this] { showHelp(QStringLiteral("index.html")); });
+  l.attach(9485, [this] { showHelp(QStringLiteral("hot_keys.html")); });
   l.attach(9473, [this] { showAbout(); });
   l.attach(10241, [this] { chooseColour(); });
   l.attach(kCommandRepeatLast, [this] { modelWindow_->repeatLast(); });
-  l.attach(kCommandStartRecording, [this] { startRecording(); });
 }
 
-void TopShell::refreshTitle() {
-  const QString name = fileName_.isEmpty() ? QStringLiteral("untitled.mvo") : fileName_;
-  setWindowTitle(QStringLiteral("Morvo 1.5 - ") + QFileInfo(name).fileName());
+QString TopShell::fileName() const { return files_->fileName(); }
+
+bool TopShell::openScenePath(QString path) { return files_->openScenePath(std::move(path)); }
+
+void TopShell::showHelp(const QString &page) {
+  if (!help_)
+    help_ = new HelpBrowser(files_->folders().doc, this);
+  help_->showPage(page);
 }
 
 void TopShell::showAbout() {
@@ -221,15 +207,6 @@ void TopShell::showAbout() {
     return;
   about_ = new AboutPicture(this);
   about_->show();
-}
-
-void TopShell::newScene() {
-  if (!askToSave())
-    return;
-  fileName_.clear();
-  named_ = false;
-  refreshTitle();
-  layer_->execute(34);
 }
 
 void TopShell::chooseColour() {
@@ -240,66 +217,9 @@ void TopShell::chooseColour() {
     layer_->execute(120, {chosen.red(), chosen.green(), chosen.blue(), 255});
 }
 
-void TopShell::startRecording() {
-  if (layer_->recorder().recording())
-    return;
-  resize(720, 486 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-  if (const QScreen *screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
-  ui_->setStatus("Begin recording script");
-  const QString path = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Record tutorial script as ..."), QString(), kScriptFilter);
-  if (!path.isEmpty())
-    layer_->beginRecording(path.toStdString());
-}
-
-bool TopShell::openScenePath(QString path) {
-  if (path.size() >= 2 && path.startsWith('"') && path.endsWith('"'))
-    path = path.mid(1, path.size() - 2);
-  if (!openSceneFile(*scene_, path.toStdString(), true))
-    return false;
-  scene_->backup.clear(true); // the opened scene starts a new undo history
-  fileName_ = path;
-  named_ = true;
-  refreshTitle();
-  modelWindow_->sceneChanged();
-  return true;
-}
-
-bool TopShell::save(bool chooseName) {
-  QString path = fileName_;
-  if (chooseName) {
-    path = QFileDialog::getSaveFileName(this, QStringLiteral("Select the filename to save"),
-                                        fileName_, kSceneFilter);
-    if (path.isEmpty())
-      return false;
-    if (!path.endsWith(QStringLiteral(".mvo"), Qt::CaseInsensitive))
-      path += QStringLiteral(".mvo");
-  }
-  if (!saveSceneFile(*scene_, path.toStdString(), false))
-    return false;
-  fileName_ = path;
-  named_ = true;
-  refreshTitle();
-  modelWindow_->sceneChanged(); // saving compacts and clears the selection
-  return true;
-}
-
-bool TopShell::askToSave() {
-  if (scene_->objects.objectCount() == 0)
-    return true;
-  const UserInterface::Answer answer = ui_->askYesNoCancel(
-      "This will throw away unsaved data. Would you like to save your work now?");
-  if (answer == UserInterface::Answer::Cancel)
-    return false;
-  if (answer == UserInterface::Answer::Yes)
-    save(true); // the flow goes on also when the dialog was cancelled
-  return true;
-}
-
 // Quit, from the menu, Ctrl+Q or the window's close button.
 void TopShell::closeEvent(QCloseEvent *event) {
-  if (!quitting_ && !askToSave()) {
+  if (!quitting_ && !files_->askToSave()) {
     event->ignore();
     return;
   }

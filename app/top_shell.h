@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <memory>
 
+class FileCommands;
+class HelpBrowser;
 class ModelWindow;
 class QLabel;
 class QMenu;
@@ -56,8 +58,13 @@ public:
   QLabel *statusLine() const { return statusLine_; }
   QMenuBar *paintMenuBar() const { return paintBar_; }
   QWidget *aboutPicture() const { return about_; }
-  QString fileName() const { return fileName_; }
+  QString fileName() const;
   QString scriptMessage() const;
+  FileCommands &files() { return *files_; }
+  // Shows a help page (file name in the doc folder, optionally with "#anchor") in the help
+  // browser, which is made on first use.
+  void showHelp(const QString &page);
+  HelpBrowser *helpBrowser() const { return help_; }
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -68,13 +75,7 @@ private:
   void fillMenu(QMenu *menu, const std::vector<MenuItem> &items);
   void attachShellCommands();
   void refreshChecks();
-  void refreshTitle();
-  // Asks whether to save before the scene is thrown away; false when the user cancels.
-  bool askToSave();
-  bool save(bool chooseName);
-  void newScene();
   void chooseColour();
-  void startRecording();
 
   QLabel *statusLine_;
   std::unique_ptr<QtUserInterface> ownUi_;
@@ -87,7 +88,7 @@ private:
   ModelWindow *modelWindow_ = nullptr;
   QMenuBar *paintBar_ = nullptr;
   QPointer<QWidget> about_;
-  QString fileName_ = QStringLiteral("untitled.mvo");
-  bool named_ = false;    // the file name came from an open or a save
   bool quitting_ = false; // Quit has asked already
+  FileCommands *files_ = nullptr;
+  HelpBrowser *help_ = nullptr;
 };

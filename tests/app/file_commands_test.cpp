@@ -1,0 +1,266 @@
+// The file commands on the real main window, with a recording user interface answering the
+// questions and the file dialogs.
+#include "app/file_commands.h"
+#include "app/help_browser.h"
+#include "app/model_window.h"
+#include "app/surface_format.h"
+#include "app/top_shell.h"
+#include "image/image_file.h"
+#include "scene/recording_ui.h"
+#include "scene/scene_file.h"
+#include "tests/support/mesh_fixtures.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+const char *const kUnsaved =
+    "This will throw away unsaved data. Would you like to save your work now?";
+
+std::string readBytes(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The number of objects in a scene file.
+int32_t objectsIn(const std::string &path) {
+  RecordingUi ui;
+  Scene scene(ui);
+  return openSceneFile(scene, path, true) ? scene.objects.objectCount() : -1;
+}
+
+class FileCommandsTest : public testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    shell = std::make_unique<TopShell>(&ui);
+    shell->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(shell.get()));
+  }
+  std::string path(const char *name) const { return dir.filePath(name).toStdString(); }
+  void run(int32_t command) { shell->runCommand(command); }
+  void add(int32_t primitive) { run(primitive); }
+  Scene &scene() { return shell->scene(); }
+  std::string lastMessage() const { return ui.messages.empty() ? "" : ui.messages.back(); }
+  void selectObject(int32_t slot) {
+    scene().SetMode(moOBJECTS);
+    scene().selection.Append({slot, slot});
+  }
+  // Saves the scene as a file of that name in the test folder.
+  void saveAs(const char *name) {
+    ui.queueFile(path(name));
+    run(8453);
+  }
+
+  QTemporaryDir dir;
+  RecordingUi ui;
+  std::unique_ptr<TopShell> shell;
+};
+
+TEST_F(FileCommandsTest, NewAsksFirstAndCancelKeepsSceneAndName) {
+  add(9733);
+  saveAs("cube.mvo");
+  EXPECT_EQ(shell->windowTitle(), QStringLiteral("Morvo 1.5 - cube.mvo"));
+  ui.queueAnswer(UserInterface::Answer::Cancel);
+  run(8449);
+  EXPECT_EQ(ui.questions.back(), kUnsaved);
+  EXPECT_EQ(scene().objects.objectCount(), 1);
+  EXPECT_EQ(shell->fileName().toStdString(), path("cube.mvo"));
+
+  ui.queueAnswer(UserInterface::Answer::No);
+  run(8449);
+  EXPECT_EQ(scene().objects.objectCount(), 0);
+  EXPECT_TRUE(shell->fileName().isEmpty());
+  EXPECT_EQ(shell->windowTitle(), QStringLiteral("Morvo 1.5 - untitled.mvo"));
+  run(8455);
+  EXPECT_EQ(lastMessage(), "You have no previous version by which to revert");
+  const size_t asked = ui.questions.size();
+  run(8449); // an empty scene is thrown away without asking
+  EXPECT_EQ(ui.questions.size(), asked);
+}
+
+TEST_F(FileCommandsTest, RevertRestoresTheSavedScene) {
+  add(9733);
+  saveAs("scene"); // the scene extension is added to a name without one
+  const UserInterface::FileRequest &request = ui.fileRequests.back();
+  EXPECT_TRUE(request.save);
+  EXPECT_EQ(request.title, "Select the filename to save");
+  EXPECT_EQ(request.filters, std::vector<std::string>{"Morvo files (*.mvo)"});
+  EXPECT_EQ(objectsIn(path("scene.mvo")), 1);
+  add(9736);
+  add(9737);
+  ASSERT_EQ(scene().objects.objectCount(), 3);
+  run(8455);
+  EXPECT_EQ(scene().objects.objectCount(), 1);
+  EXPECT_EQ(ui.status, "Done Reading");
+}
+
+TEST_F(FileCommandsTest, SaveSelectedWritesTheSelectionAndLaterSavesTheWholeScene) {
+  run(8454);
+  EXPECT_EQ(lastMessage(), "You have no objects to save");
+  add(9733);
+  add(9736);
+  run(8454);
+  EXPECT_EQ(lastMessage(), "You must have objects selected");
+  selectObject(1);
+  ui.queueFile(path("part.mvo"));
+  run(8454);
+  EXPECT_EQ(ui.fileRequests.back().initialName, "*.mvo");
+  EXPECT_EQ(objectsIn(path("part.mvo")), 1);
+  const size_t dialogs = ui.fileRequests.size();
+  run(8452); // Save goes to the same file without a dialog, now with everything
+  EXPECT_EQ(ui.fileRequests.size(), dialogs);
+  EXPECT_EQ(objectsIn(path("part.mvo")), 2);
+}
+
+TEST_F(FileCommandsTest, ExportThenImportThroughObjKeepsTheCounts) {
+  add(9733);
+  add(9737);
+  const ElementCounts cube = countElements(*scene().objects.get(0));
+  const ElementCounts torus = countElements(*scene().objects.get(1));
+  ui.queueFile(path("pair"), 3); // the Wavefront entry adds its extension
+  run(8457);
+  EXPECT_EQ(ui.fileRequests.back().title, "Select the filename for export");
+  EXPECT_EQ(ui.fileRequests.back().filters,
+            (std::vector<std::string>{"3DS (*.3ds)", "DirectX (*.x)", "VRML 2.0 (*.wrl)",
+                                      "Wavefront (*.obj)"}));
+  ASSERT_TRUE(QFile::exists(dir.filePath("pair.obj")));
+
+  ui.queueAnswer(UserInterface::Answer::No);
+  run(8449);
+  ui.queueFile(path("pair.obj"), 3);
+  run(8456);
+  EXPECT_EQ(ui.fileRequests.back().title, "Select the filename to load");
+  ASSERT_EQ(scene().objects.objectCount(), 2);
+  EXPECT_EQ(countElements(*scene().objects.get(0)), cube);
+  EXPECT_EQ(countElements(*scene().objects.get(1)), torus);
+  EXPECT_EQ(ui.status, "Done");
+
+  run(8458); // export of the selection needs selected objects
+  EXPECT_EQ(lastMessage(), "You must have objects selected");
+}
+
+TEST_F(FileCommandsTest, ScreenCaptureWritesThePictureOfTheWindow) {
+  add(9733);
+  QTest::qWait(50);
+  ui.queueFile(path("shot"), 2); // PNG
+  run(8459);
+  const UserInterface::FileRequest &request = ui.fileRequests.back();
+  EXPECT_EQ(request.title, "Save your work");
+  EXPECT_EQ(request.filters.size(), 5u);
+  ImageBuffer image;
+  ASSERT_EQ(loadImage(image, path("shot.png"), kImagePng, false), 1);
+  const QSize size = shell->modelWindow()->size() * shell->modelWindow()->devicePixelRatio();
+  EXPECT_EQ(image.width(), size.width());
+  EXPECT_EQ(image.height(), size.height());
+  std::set<uint32_t> colours(image.pixels(), image.pixels() + image.pixelCount());
+  EXPECT_GT(colours.size(), 3u); // background, grid, the cube's faces and outlines
+
+  ui.queueFile(path("shot.bmp"), 1);
+  run(8459);
+  ImageBuffer bmp;
+  ASSERT_EQ(loadImage(bmp, path("shot.bmp"), kImageBmp, false), 1);
+  EXPECT_TRUE(std::equal(bmp.pixels(), bmp.pixels() + bmp.pixelCount(), image.pixels()));
+}
+
+TEST_F(FileCommandsTest, FailedSaveKeepsTheOldFileTheNameAndTheScene) {
+  add(9733);
+  saveAs("kept.mvo");
+  const std::string before = readBytes(path("kept.mvo"));
+  add(9736);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mvo"));
+  ui.queueFile(path("folder.mvo"));
+  run(8453);
+  EXPECT_NE(lastMessage().find("Could not save"), std::string::npos) << lastMessage();
+  ui.queueFile("/proc/morvo-cannot-write-here.mvo");
+  run(8453);
+  EXPECT_NE(lastMessage().find("Could not save /proc/"), std::string::npos);
+  EXPECT_TRUE(QFileInfo(dir.filePath("folder.mvo")).isDir());
+  EXPECT_EQ(readBytes(path("kept.mvo")), before);
+  EXPECT_EQ(shell->fileName().toStdString(), path("kept.mvo"));
+  EXPECT_EQ(scene().objects.objectCount(), 2);
+}
+
+TEST_F(FileCommandsTest, FilesOfTheWrongKindAreRefusedWithAMessage) {
+  add(9733);
+  saveAs("good.mvo");
+  {
+    std::ofstream(path("notes.mvo")) << "shopping list\n";
+    std::ofstream(path("picture.obj")) << "\x89PNG\r\n\x1a\n";
+  }
+  ui.queueAnswer(UserInterface::Answer::No);
+  ui.queueFile(path("notes.mvo"));
+  run(8450);
+  EXPECT_EQ(ui.fileRequests.back().title, "Select a Morvo file to load");
+  EXPECT_NE(lastMessage().find("unknown format"), std::string::npos) << lastMessage();
+  EXPECT_EQ(shell->fileName().toStdString(), path("good.mvo"));
+  ui.queueFile(path("picture.obj"), 3);
+  run(8456);
+  EXPECT_NE(lastMessage().find("Could not import"), std::string::npos) << lastMessage();
+  EXPECT_EQ(scene().objects.objectCount(), 1);
+}
+
+TEST_F(FileCommandsTest, DroppedFilesOpenImportOrAreRefused) {
+  add(9736);
+  saveAs("sphere.mvo");
+  ui.queueFile(path("cube.obj"), 3);
+  add(9733);
+  selectObject(1);
+  run(8458);
+  ui.queueAnswer(UserInterface::Answer::No);
+  shell->files().dropFiles({dir.filePath("sphere.mvo"), dir.filePath("cube.obj"),
+                            dir.filePath("lesson.mvs"), dir.filePath("readme.txt")});
+  EXPECT_EQ(ui.questions.back(), kUnsaved);
+  EXPECT_EQ(scene().objects.objectCount(), 2); // the sphere opened, the cube imported
+  EXPECT_NE(lastMessage().find("lesson.mvs"), std::string::npos);
+  const size_t asked = ui.questions.size();
+  shell->files().dropFiles({dir.filePath("cube.obj")}); // importing throws nothing away
+  EXPECT_EQ(ui.questions.size(), asked);
+  EXPECT_EQ(scene().objects.objectCount(), 3);
+}
+
+TEST_F(FileCommandsTest, FirstDialogsStartInTheProgramFolders) {
+  const FileCommands &files = shell->files();
+  run(8450);
+  ImageBuffer image;
+  shell->files().chooseImage(image);
+  run(8450);
+  shell->files().chooseImage(image);
+  ASSERT_EQ(ui.fileRequests.size(), 4u);
+  EXPECT_EQ(ui.fileRequests[0].folder, files.folders().models.toStdString());
+  EXPECT_EQ(ui.fileRequests[1].folder, files.folders().images.toStdString());
+  EXPECT_EQ(ui.fileRequests[1].title, "Select an image file to load");
+  EXPECT_TRUE(ui.fileRequests[2].folder.empty());
+  EXPECT_TRUE(ui.fileRequests[3].folder.empty());
+  EXPECT_TRUE(QFileInfo(files.folders().models).isDir());
+}
+
+TEST_F(FileCommandsTest, HelpAndHotKeysOpenTheirPagesInTheHelpBrowser) {
+  run(9474);
+  ASSERT_NE(shell->helpBrowser(), nullptr);
+  EXPECT_TRUE(shell->helpBrowser()->isVisible());
+  EXPECT_EQ(shell->helpBrowser()->browser()->source().fileName(), "index.html");
+  shell->modelWindow()->setFocus();
+  QTest::keyClick(shell->modelWindow(), 'h');
+  EXPECT_EQ(shell->helpBrowser()->browser()->source().fileName(), "hot_keys.html");
+  EXPECT_FALSE(shell->helpBrowser()->browser()->toPlainText().isEmpty());
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (testing::GTEST_FLAG(list_tests))
+    return RUN_ALL_TESTS(); // listing needs no display
+  useProgramSurfaceFormat();
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
