@@ -1,13 +1,19 @@
-# The tutorials shipped in Scripts/ are exactly what make_tutorials records today.
-#   cmake -DMAKER=... -DSHIPPED=... -DWORK=... -P tutorials_check.cmake
+# The tutorials shipped in Scripts/ are exactly what make_tutorials records today; with
+# -DEXT=mvo, likewise the example scenes of Models/ and make_examples.
+#   cmake -DMAKER=... -DSHIPPED=... -DWORK=... [-DEXT=...] -P tutorials_check.cmake
+if(NOT EXT)
+  set(EXT mvs)
+endif()
+get_filename_component(maker_name "${MAKER}" NAME)
+get_filename_component(shipped_name "${SHIPPED}" NAME)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 execute_process(COMMAND "${MAKER}" "${WORK}" RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "make_tutorials failed")
+  message(FATAL_ERROR "${maker_name} failed")
 endif()
-file(GLOB recorded RELATIVE "${WORK}" "${WORK}/*.mvs")
-file(GLOB shipped RELATIVE "${SHIPPED}" "${SHIPPED}/*.mvs")
+file(GLOB recorded RELATIVE "${WORK}" "${WORK}/*.${EXT}")
+file(GLOB shipped RELATIVE "${SHIPPED}" "${SHIPPED}/*.${EXT}")
 if(NOT recorded STREQUAL shipped)
   message(FATAL_ERROR "recorded ${recorded}, shipped ${shipped}")
 endif()
@@ -15,7 +21,7 @@ foreach(name IN LISTS recorded)
   file(SHA256 "${WORK}/${name}" a)
   file(SHA256 "${SHIPPED}/${name}" b)
   if(NOT a STREQUAL b)
-    message(FATAL_ERROR "Scripts/${name} differs from what make_tutorials records; run "
-                        "make_tutorials Scripts")
+    message(FATAL_ERROR "${shipped_name}/${name} differs from what ${maker_name} makes; run "
+                        "${maker_name} ${shipped_name}")
   endif()
 endforeach()
