@@ -142,7 +142,14 @@ UserInterface::FileChoice FileCommands::ask(UserInterface::FileRequest request, 
       request.folder.clear(); // later dialogs start where the last one left off
     *firstUse = true;
   }
-  return ui_.chooseFile(request);
+  UserInterface::FileChoice choice = ui_.chooseFile(request);
+  // A name with wildcards is a filter typed into the name box, never a file to make or read.
+  const std::string name = QFileInfo(QString::fromStdString(choice.path)).fileName().toStdString();
+  if (name.find_first_of("*?") != std::string::npos) {
+    ui_.messageBox("\"" + name + "\" is not a file name: type a name without * or ?");
+    return {};
+  }
+  return choice;
 }
 
 bool FileCommands::askToSave() {

@@ -38,7 +38,9 @@ UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request
     filters << QString::fromStdString(filter);
   dialog.setNameFilters(filters);
   dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
-  if (!request.initialName.empty())
+  // A wildcard name ("*.tif") only repeats the filter, which the dialog shows anyway; in the name
+  // box it would be accepted as a file called "*.tif".
+  if (request.initialName.find_first_of("*?") == std::string::npos)
     dialog.selectFile(QString::fromStdString(request.initialName));
   const bool accepted = dialog.exec() == QDialog::Accepted;
   lastFolder_ = dialog.directory().absolutePath();

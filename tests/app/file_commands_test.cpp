@@ -164,6 +164,11 @@ TEST_F(FileCommandsTest, ScreenCaptureWritesThePictureOfTheWindow) {
   std::set<uint32_t> colours(image.pixels(), image.pixels() + image.pixelCount());
   EXPECT_GT(colours.size(), 3u); // background, grid, the cube's faces and outlines
 
+  ui.queueFile(path("*.tif"), 0); // the dialog's preset name, accepted unchanged
+  run(8459);
+  EXPECT_NE(lastMessage().find("without * or ?"), std::string::npos) << lastMessage();
+  EXPECT_FALSE(QFile::exists(dir.filePath("*.tif")));
+
   ui.queueFile(path("shot.bmp"), 1);
   run(8459);
   ImageBuffer bmp;
