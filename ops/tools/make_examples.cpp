@@ -74,7 +74,8 @@ void save(Scene &s, const char *path, RecordingUi &ui) {
   for (int32_t i = 0; i < s.objects.count(); ++i)
     if (moObject *o = s.objects.get(i))
       each(*o, [](moVec3 p) { return moVec3{p.x * 5, p.y * 5, p.z * 5}; });
-  check(saveSceneFile(s, path, false),
+  const bool saved = saveSceneFile(s, path, false);
+  check(saved,
         std::string("saving ") + path + (ui.messages.empty() ? "" : ": " + ui.messages.back()));
 }
 
