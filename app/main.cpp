@@ -1,14 +1,22 @@
 // The program: sets up OpenGL for Qt, opens the main window centred on the screen with the about
 // picture over it, and then a scene named on the command line. With MORVO_QUIT_AFTER_FIRST_FRAME
 // set it quits once the model window has drawn its first frame (for timing the start-up).
+// "morvo --version" prints the version and needs no display.
 #include "app/model_window.h"
 #include "app/surface_format.h"
 #include "app/top_shell.h"
+#include "morvo_version.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("morvo %s\n", MORVO_VERSION);
+    return 0;
+  }
   useProgramSurfaceFormat();
 
   QApplication app(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "app/about_picture.h"
 #include "app/model_window.h"
+#include "morvo_version.h"
 #include "scene/scene_file.h"
 #include "script/command_table.h"
 
@@ -213,7 +214,7 @@ void TopShell::attachShellCommands() {
 
 void TopShell::refreshTitle() {
   const QString name = fileName_.isEmpty() ? QStringLiteral("untitled.mvo") : fileName_;
-  setWindowTitle(QStringLiteral("Morvo 1.5 - ") + QFileInfo(name).fileName());
+  setWindowTitle(QStringLiteral("Morvo " MORVO_VERSION " - ") + QFileInfo(name).fileName());
 }
 
 void TopShell::showAbout() {
