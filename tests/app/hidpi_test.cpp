@@ -5,6 +5,7 @@
 #include "app/surface_format.h"
 #include "app/top_shell.h"
 #include "scene/recording_ui.h"
+#include "script/script_recorder.h"
 #include "view/projection.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -60,6 +62,21 @@ QImage frameAtRatioOne(const Scene &scene, const View &shown, QSize size) {
   return image;
 }
 
+// Where a world point shows in a window of that camera, in Qt's window coordinates (y downward).
+QPoint windowPoint(const Camera &c, const moVec3 &p) {
+  moVec3 w;
+  project(p, c.viewMatrix(), c.projectionMatrix(), c.viewport(), w);
+  return {int(std::lround(w.x)), int(std::lround(c.height - w.y))};
+}
+
+// The window rectangle that holds every vertex of obj.
+QRect windowBounds(const Camera &c, const moObject &obj) {
+  QRect bounds;
+  for (const moVertex &v : obj.vertices)
+    bounds |= QRect(windowPoint(c, v.Coordinates), QSize(1, 1));
+  return bounds;
+}
+
 class HiDpiTest : public testing::Test {
 protected:
   void SetUp() override {
@@ -70,13 +87,6 @@ protected:
     ASSERT_DOUBLE_EQ(2.0, model->devicePixelRatioF());
     shell->runCommand(kAddCube);
     ASSERT_NE(nullptr, shell->scene().object(0));
-  }
-  // Where a world point shows in the window, in Qt's window coordinates (y downward).
-  QPoint widgetPoint(const moVec3 &p) const {
-    const Camera &c = model->view().camera;
-    moVec3 w;
-    project(p, c.viewMatrix(), c.projectionMatrix(), c.viewport(), w);
-    return {int(std::lround(w.x)), int(std::lround(c.height - w.y))};
   }
   void send(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
     QMouseEvent event(type, QPointF(at), QPointF(model->mapToGlobal(at)), button, held,
@@ -117,7 +127,7 @@ TEST_F(HiDpiTest, ClickingEachFacingFaceSelectsThatFace) {
   for (int32_t f = 0; f < cube.faces.count(); ++f) {
     if (dot(cube.faceNormal(f, true), ray) > -0.2f)
       continue; // turned away, or seen too nearly edge-on to click its middle
-    clickAt(widgetPoint(cube.faceCentroid(f)));
+    clickAt(windowPoint(camera, cube.faceCentroid(f)));
     ++clicked;
     ASSERT_EQ(moFACES, shell->scene().mode);
     EXPECT_TRUE(shell->scene().selection.Contains({f, 0})) << "face " << f;
@@ -128,10 +138,7 @@ TEST_F(HiDpiTest, ClickingEachFacingFaceSelectsThatFace) {
 
 TEST_F(HiDpiTest, RubberBandAroundTheCubeSelectsAllItsFaces) {
   QTest::keyClick(model, 'f'); // faces, with nothing selected
-  const moObject &cube = *shell->scene().object(0);
-  QRect bounds;
-  for (const moVertex &v : cube.vertices)
-    bounds |= QRect(widgetPoint(v.Coordinates), QSize(1, 1));
+  const QRect bounds = windowBounds(model->view().camera, *shell->scene().object(0));
   const QPoint from = bounds.topLeft() - QPoint(15, 15), to = bounds.bottomRight() + QPoint(15, 15);
   send(QEvent::MouseMove, from - QPoint(2, 0), Qt::NoButton, Qt::NoButton);
   send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
@@ -142,6 +149,32 @@ TEST_F(HiDpiTest, RubberBandAroundTheCubeSelectsAllItsFaces) {
   ASSERT_TRUE(model->controller().rubberBand(band));
   send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(6, shell->scene().selection.Count()); // hidden faces too
+}
+
+// A script recorded at ratio 1 plays to the same scene here: its header holds the window's size
+// and its rubber band the rectangle around its cube as the ratio-1 window showed it.
+TEST_F(HiDpiTest, ScriptRecordedAtRatioOneSelectsTheSameFaces) {
+  View recorded;
+  recorded.resize(model->width(), model->height());
+  recorded.ResetCamera();
+  const QRect band =
+      windowBounds(recorded.camera, *shell->scene().object(0)).adjusted(-10, -10, 10, 10);
+  const auto path = std::filesystem::temp_directory_path() / "morvo_hidpi_test.mvs";
+  ScriptRecorder recorder;
+  ASSERT_TRUE(recorder.begin(path.string(), recorded.camera.width, recorded.camera.height));
+  recorder.write(35, {int32_t(PrimitiveType::Cube)}); // a script starts on an empty scene
+  recorder.write(36, {moFACES});
+  recorder.write(kScriptRectangleSelect,
+                 {band.center().x(), recorded.camera.height - band.center().y(), band.width(),
+                  band.height(), moFACES, 600, 0});
+  recorder.end();
+
+  ScriptPlayer &player = shell->player();
+  ASSERT_TRUE(player.Load(path.string()));
+  ASSERT_TRUE(player.Play());
+  QTRY_VERIFY(player.finished());
+  std::filesystem::remove(path);
+  EXPECT_EQ(6, shell->scene().selection.Count());
 }
 
 } // namespace
