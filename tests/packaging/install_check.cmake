@@ -1,6 +1,6 @@
 # Installs the build into a scratch prefix and uses the tree from there only.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DVERSION=1.5 -DCC=cc -DCONSUMER=motr_consumer.c
-#         -P install_check.cmake
+#         [-DCONSUMER_FLAGS=...] -P install_check.cmake
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT status EQUAL 0)
@@ -68,7 +68,8 @@ if(PKG_CONFIG AND CC)
   set(ENV{PKG_CONFIG_PATH} ${PREFIX}/lib/pkgconfig)
   run(${PKG_CONFIG} --cflags --libs motr)
   separate_arguments(flags UNIX_COMMAND "${out}")
-  run(${CC} ${CONSUMER} ${flags} -Wl,-rpath,${PREFIX}/lib -o ${PREFIX}/motr_consumer)
+  run(${CC} ${CONSUMER_FLAGS} ${CONSUMER} ${flags} -Wl,-rpath,${PREFIX}/lib
+      -o ${PREFIX}/motr_consumer)
   run(${PREFIX}/motr_consumer)
 endif()
 
