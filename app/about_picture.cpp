@@ -1,5 +1,7 @@
 #include "app/about_picture.h"
 
+#include "morvo_version.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTimer>
@@ -41,7 +43,7 @@ void AboutPicture::paintEvent(QPaintEvent *) {
   QFont text = font();
   text.setPointSize(18);
   p.setFont(text);
-  p.drawText(QRect(234, 126, 300, 34), Qt::AlignLeft, QStringLiteral("1.5"));
+  p.drawText(QRect(234, 126, 300, 34), Qt::AlignLeft, QStringLiteral(MORVO_VERSION));
   text.setPointSize(10);
   p.setFont(text);
   p.setPen(QColor(200, 210, 230));

@@ -3,6 +3,7 @@
 #include "app/model_window.h"
 #include "image/image_file.h"
 #include "interchange/model_exchange.h"
+#include "morvo_version.h"
 #include "scene/scene_file.h"
 #include "script/command_layer.h"
 #include "script/command_table.h"
@@ -127,7 +128,7 @@ void FileCommands::attachTo(CommandLayer &l) {
 
 QString FileCommands::title() const {
   const QString name = fileName_.isEmpty() ? QStringLiteral("untitled.mvo") : fileName_;
-  return QStringLiteral("Morvo 1.5 - ") + QFileInfo(name).fileName();
+  return QStringLiteral("Morvo " MORVO_VERSION " - ") + QFileInfo(name).fileName();
 }
 
 void FileCommands::setFileName(const QString &name) {

@@ -1,17 +1,31 @@
 // The program: sets up OpenGL for Qt, opens the main window centred on the screen with the about
 // picture over it, and then a scene named on the command line. With MORVO_QUIT_AFTER_FIRST_FRAME
 // set it quits once the model window has drawn its first frame (for timing the start-up).
+// The window carries the program's icon. "morvo --version" prints the version and needs no display.
 #include "app/model_window.h"
 #include "app/surface_format.h"
 #include "app/top_shell.h"
+#include "morvo_version.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("morvo %s\n", MORVO_VERSION);
+    return 0;
+  }
   useProgramSurfaceFormat();
 
   QApplication app(argc, argv);
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/morvo-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("morvo")); // its entry, morvo.desktop
   TopShell shell;
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     shell.move(screen->availableGeometry().center() - shell.rect().center());

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace {
 
@@ -52,8 +53,7 @@ void ModelWindow::initializeGL() {
 }
 
 void ModelWindow::resizeGL(int width, int height) {
-  const qreal ratio = devicePixelRatioF();
-  view_.resize(int32_t(width * ratio), int32_t(height * ratio));
+  view_.resize(width, height, devicePixelRatioF());
 }
 
 void ModelWindow::paintGL() {
@@ -72,11 +72,10 @@ void ModelWindow::paintGL() {
 }
 
 void ModelWindow::pointer(QMouseEvent *event, PointerInput::Kind kind) {
-  const qreal ratio = devicePixelRatioF();
   PointerInput in;
   in.kind = kind;
-  in.x = int32_t(event->position().x() * ratio);
-  in.y = int32_t(event->position().y() * ratio);
+  in.x = int32_t(std::floor(event->position().x()));
+  in.y = int32_t(std::floor(event->position().y()));
   in.button = buttonOf(event->button());
   in.mods = {bool(event->modifiers() & Qt::ShiftModifier),
              bool(event->modifiers() & Qt::ControlModifier)};
@@ -102,10 +101,8 @@ void ModelWindow::apply(const Reaction &r) {
     spinTimer_.start();
   if (r.cursor != CursorShape::Unchanged)
     setCursor(r.cursor == CursorShape::Arrow ? Qt::ArrowCursor : Qt::SizeAllCursor);
-  if (r.warp) {
-    const qreal ratio = devicePixelRatioF();
-    QCursor::setPos(mapToGlobal(QPoint(int(r.warpX / ratio), int(r.warpY / ratio))));
-  }
+  if (r.warp)
+    QCursor::setPos(mapToGlobal(QPoint(r.warpX, r.warpY)));
   if (r.redraw)
     update();
   if (r.menu == MenuKind::None)

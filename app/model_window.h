@@ -3,6 +3,9 @@
 // records them when a recording runs), translated from Qt's events; the window carries out what
 // the controller's reactions ask (redraw, spin timer, pointer warp, cursor, the operations menu).
 // Other keys go on to the main window, which owns the hot keys.
+// On a high-density screen the controller, the camera's projection and scripts work in window
+// pixels, as Qt reports pointer positions, while the frame buffer has the device's own pixels:
+// resizeGL hands both to the view, and nothing else here converts.
 #pragma once
 
 #include "script/command_layer.h"

@@ -19,7 +19,7 @@ bool writeScenePicture(Scene &scene, View &view, const std::string &path, int ty
   view.renderer.RebuildLists(scene, true);
   view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
   ImageBuffer image;
-  if (!ReadFrame(image, view.camera.width, view.camera.height)) {
+  if (!ReadFrame(image, view.camera.deviceWidth, view.camera.deviceHeight)) {
     error = "could not read the rendered picture back";
     return false;
   }

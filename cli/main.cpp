@@ -6,6 +6,8 @@
 #include "cli/play_command.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
+#include "interchange/format_registry.h"
+#include "morvo_version.h"
 #include "offscreen/offscreen_context.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
@@ -29,13 +31,15 @@ const char *const kUsage = "usage: morvo-cli COMMAND [ARGS]\n"
                            "  convert IN OUT             convert between scene and model files\n"
                            "  render FILE.mvo -o IMAGE   draw a scene as the program shows it\n"
                            "  play SCRIPT.mvs [-o OUT.mvo] play a tutorial script headlessly\n"
+                           "  --version                  print the version\n"
                            "'morvo-cli COMMAND --help' tells more.\n";
 
 const char *const kNewHelp =
-    "usage: morvo-cli new SHAPE... -o FILE.mvo\n"
+    "usage: morvo-cli new SHAPE... [-o] FILE.mvo\n"
     "Creates each SHAPE in the order given, as the Add menu does (named after the shape and\n"
     "its slot), and saves the scene. SHAPE is one of: tetrahedron, octahedron, dodecahedron,\n"
-    "icosahedron, cube, box, cylinder, cone, sphere, ellipsoid, torus, grid.\n";
+    "icosahedron, cube, box, cylinder, cone, sphere, ellipsoid, torus, grid. Without -o the\n"
+    "one argument ending in .mvo (or .MVO) names the file.\n";
 
 const char *const kInfoHelp =
     "usage: morvo-cli info FILE [--json]\n"
@@ -111,6 +115,11 @@ int runNew(const std::vector<std::string> &args) {
       continue;
     }
     const auto it = kShapes.find(args[i]);
+    if (it == kShapes.end() && output.empty() &&
+        FormatRegistry::classify(args[i]) == kDroppedScene) {
+      output = args[i];
+      continue;
+    }
     if (it == kShapes.end())
       return fail("unknown shape '" + args[i] + "'");
     shapes.push_back(it->second);
@@ -351,6 +360,10 @@ int main(int argc, char **argv) {
   args.erase(args.begin());
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << kUsage;
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << "morvo-cli " MORVO_VERSION "\n";
     return 0;
   }
   if (command == "new")

@@ -126,8 +126,9 @@ bool CommitStroke(Scene &scene, View &view, PaintCanvas &canvas) {
     markTouched(canvas);
     uint32_t total = 0;
     const std::vector<int64_t> bases = paintIndexBases(scene, total);
+    // The canvas holds the frame buffer's own pixels.
     const Projector project(view.camera.viewMatrix(), view.camera.projectionMatrix(),
-                            view.camera.viewport());
+                            view.camera.deviceViewport());
     for (int32_t i = 0; i < scene.objects.count(); ++i) {
       moObject *obj = scene.object(i);
       if (obj && bases[size_t(i)] >= 0 && obj->paintLayer && !obj->paintLayer->image.empty())

@@ -10,7 +10,7 @@ packages=(
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   qt6-base-dev libqt6opengl6-dev fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth desktop-file-utils
   clang libclang-rt-dev clang-format
   assimp-utils libcoin-dev
   "$@"

@@ -42,7 +42,7 @@ moMatrix4 Camera::projectionMatrix() const {
 }
 
 void Camera::ApplyProjection() const {
-  glViewport(0, 0, width, height);
+  glViewport(0, 0, deviceWidth, deviceHeight);
   glMatrixMode(GL_PROJECTION);
   glLoadMatrixf(projectionMatrix().m);
   glMatrixMode(GL_MODELVIEW);

@@ -9,8 +9,12 @@
 
 #include <cstdint>
 
+// Sizes come in two units. width and height are window pixels, the units of pointer positions and
+// scripts, which the projection is computed from: at any device pixel ratio the window shows the
+// same scene. deviceWidth and deviceHeight are the frame buffer's own pixels, which only the
+// OpenGL viewport and pixel read-backs use. View::resize sets both.
 struct Camera {
-  int32_t width = 0; // viewport, pixels
+  int32_t width = 0; // viewport, window pixels
   int32_t height = 0;
   float elevation = 0;   // degrees about X
   float azimuth = 0;     // degrees about Y
@@ -36,13 +40,21 @@ struct Camera {
   // depth what the frustum shows at the target's depth.
   moMatrix4 projectionMatrix() const;
 
-  // OpenGL: viewport, projection, identity modelview and the lights placed in eye space.
+  // OpenGL: viewport (the whole frame buffer), projection, identity modelview and the lights
+  // placed in eye space.
   void ApplyProjection() const;
   // OpenGL: multiplies the camera transform onto the modelview (after loading the identity when
   // reset is set).
   void LoadViewTransform(bool reset) const;
   // OpenGL: light colours, positions and enables, culling, colour material and depth test.
   void SetupLights() const;
+
+  int32_t deviceWidth = 0; // frame buffer, device pixels
+  int32_t deviceHeight = 0;
+  // The frame buffer's rectangle: what glViewport gets and what a read-back of a frame covers.
+  Viewport deviceViewport() const { return {0, 0, deviceWidth, deviceHeight}; }
+  // Device pixels per window pixel (1 before the first resize).
+  float pixelRatio() const { return width > 0 ? float(deviceWidth) / float(width) : 1.0f; }
 };
 
 // The camera-mode arithmetic of the model window: the orbit works on copies of the two angles,

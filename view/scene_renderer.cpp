@@ -278,7 +278,7 @@ void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *c
     if (w != width) {
       if (width != -1)
         glEnd();
-      glLineWidth(float(w));
+      glLineWidth(float(w) * lineScale_);
       glBegin(GL_LINES);
       width = w;
     }
@@ -287,7 +287,7 @@ void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *c
   }
   if (width != -1)
     glEnd();
-  glLineWidth(1);
+  glLineWidth(lineScale_);
 }
 
 void SceneRenderer::drawElement(const Scene &scene, const moObject &obj, int32_t slot,
@@ -331,8 +331,8 @@ void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) con
     glEnable(GL_LIGHTING);
   else
     glDisable(GL_LIGHTING);
-  glPointSize(6);
-  glLineWidth(3);
+  glPointSize(6 * lineScale_);
+  glLineWidth(3 * lineScale_);
   const ElementRef hovered{hoverElement, hoverObject};
   const bool select = mode == InteractionMode::Select;
   for (int32_t i = 0; i < scene.selection.Count(); ++i) {
@@ -351,7 +351,7 @@ void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) con
     }
   }
   glPointSize(1);
-  glLineWidth(1);
+  glLineWidth(lineScale_);
   glEnable(GL_LIGHTING);
 }
 
@@ -361,6 +361,9 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   camera.LoadViewTransform(true);
+  // Lines and points keep their width in window pixels on a high-density screen.
+  lineScale_ = camera.pixelRatio();
+  glLineWidth(lineScale_);
 
   glDisable(GL_LIGHTING);
   DrawGroundAndAxes(groundAndAxes);
@@ -415,6 +418,7 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     glDisable(GL_POLYGON_OFFSET_LINE);
     glEnable(GL_LIGHTING);
   }
+  glLineWidth(1);
   glPopMatrix();
   glFinish();
 }

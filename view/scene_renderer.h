@@ -112,6 +112,7 @@ private:
     moVec3 normal, corner;
   };
   std::vector<std::vector<FacePlane>> facePlanes_;
+  float lineScale_ = 1; // device pixels per window pixel of the frame being drawn
 };
 
 // The ground grid (bit 1) and the axes (bit 2) of the display word.

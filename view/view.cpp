@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-void View::resize(int32_t width, int32_t height) {
+void View::resize(int32_t width, int32_t height, double pixelRatio) {
   camera.width = width;
   camera.height = height;
+  camera.deviceWidth = int32_t(std::lround(width * pixelRatio));
+  camera.deviceHeight = int32_t(std::lround(height * pixelRatio));
   camera.perspective = 1;
 }
 

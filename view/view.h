@@ -18,8 +18,10 @@ public:
   int32_t groundAndAxes = kGroundGrid;
   int32_t antialias = 0; // sample count; the program never draws antialiased
 
-  // A new size of the model window: the projection goes back to perspective.
-  void resize(int32_t width, int32_t height);
+  // A new size of the model window, in window pixels, and its frame buffer's pixels per window
+  // pixel: the projection goes back to perspective. Both sizes of the camera are set here, the
+  // device size rounded as the window system rounds it.
+  void resize(int32_t width, int32_t height, double pixelRatio = 1);
   // Elevation 15, azimuth -45.
   void DefaultView();
   // "Reset view": distance -110, target the origin, then the default view; the projection kind

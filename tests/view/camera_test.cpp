@@ -167,4 +167,24 @@ TEST(Camera, ProjectionAndUnprojectionAgree) {
   EXPECT_NEAR(window.y, 243, 1e-3);
 }
 
+// On a high-density screen only the frame buffer grows: the projection, orthographic extents
+// included, is that of the window's size, and the device size rounds as Qt rounds it.
+TEST(Camera, DevicePixelRatioChangesOnlyTheFrameBufferSize) {
+  for (const bool perspective : {true, false}) {
+    View one = sizedView(), scaled = sizedView();
+    scaled.resize(721, 486, 1.5);
+    one.resize(721, 486);
+    one.SetPerspective(perspective);
+    scaled.SetPerspective(perspective);
+    const moMatrix4 a = one.camera.projectionMatrix(), b = scaled.camera.projectionMatrix();
+    for (int i = 0; i < 16; ++i)
+      EXPECT_EQ(a.m[i], b.m[i]) << i;
+    EXPECT_EQ(721, scaled.camera.width);
+    EXPECT_EQ(1082, scaled.camera.deviceWidth); // 1081.5 rounds up
+    EXPECT_EQ(729, scaled.camera.deviceHeight);
+    EXPECT_FLOAT_EQ(1082.0f / 721.0f, scaled.camera.pixelRatio());
+    EXPECT_EQ(one.camera.deviceWidth, one.camera.width);
+  }
+}
+
 } // namespace
