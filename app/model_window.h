@@ -35,6 +35,8 @@ signals:
   void frameDrawn();
   // Scene files were dropped on the window, to be opened one after the other.
   void scenesDropped(const QStringList &paths);
+  // The scene changed (sceneChanged was called): windows that show the scene refresh.
+  void sceneModified();
 
 protected:
   void initializeGL() override;

@@ -14,7 +14,12 @@
 #include <QTimer>
 #include <memory>
 
+class ColourChooser;
+class HowToWindow;
+class MainToolBar;
 class ModelWindow;
+class ObjectInfoWindow;
+class StatusHelp;
 class QLabel;
 class QMenu;
 class QMenuBar;
@@ -58,6 +63,11 @@ public:
   QWidget *aboutPicture() const { return about_; }
   QString fileName() const { return fileName_; }
   QString scriptMessage() const;
+  MainToolBar *mainToolBar() const { return toolBar_; }
+  ObjectInfoWindow *objectInfo() const { return objectInfo_; }
+  HowToWindow *howTo() const { return howTo_; }
+  ColourChooser &colours() { return *colours_; }
+  StatusHelp &statusHelp() { return *statusHelp_; }
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -73,8 +83,13 @@ private:
   bool askToSave();
   bool save(bool chooseName);
   void newScene();
-  void chooseColour();
   void startRecording();
+  QSize startSize() const;
+  // The main window shown at its start-up size, centred on the screen (recording, tutorials).
+  void presentAtStartSize();
+  void buildToolWindows();
+  // Tutorial mode: the menus, the model window and the tool-bar strip disabled.
+  void setTutorialMode(bool on);
 
   QLabel *statusLine_;
   std::unique_ptr<QtUserInterface> ownUi_;
@@ -90,4 +105,9 @@ private:
   QString fileName_ = QStringLiteral("untitled.mvo");
   bool named_ = false;    // the file name came from an open or a save
   bool quitting_ = false; // Quit has asked already
+  StatusHelp *statusHelp_ = nullptr;
+  ColourChooser *colours_ = nullptr;
+  MainToolBar *toolBar_ = nullptr;
+  ObjectInfoWindow *objectInfo_ = nullptr;
+  HowToWindow *howTo_ = nullptr;
 };
