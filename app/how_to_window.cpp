@@ -2,6 +2,7 @@
 
 #include "app/button_pictures.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -25,13 +26,13 @@ HowToWindow::HowToWindow(ScriptPlayer &player, StatusHelp &help, QWidget *owner)
   setFixedSize(200, 237);
   header_->setReadOnly(true);
   header_->setText(QStringLiteral("Script header"));
-  header_->setGeometry(20, 4, 160, 22);
+  header_->setGeometry(6, 4, 188, 22);
   const int32_t scriptButtons[] = {kRewind, kStop, kPlay, kStep};
   for (int i = 0; i < 4; ++i)
     addButton(scriptButtons[i], QRect(54 + 23 * i, 31, 22, 22), help);
   pane_->setReadOnly(true);
   pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  pane_->setGeometry(20, 58, 160, 150);
+  pane_->setGeometry(6, 58, 188, 150); // the width of the window: tutorial lines are long
   addButton(kDone, QRect(76, 210, 48, 24), help);
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().topLeft());
@@ -99,6 +100,14 @@ void HowToWindow::load(CommandLayer &layer) {
 void HowToWindow::play() {
   if (!player_.Play())
     leaveTutorialMode(); // no timer: the player has stopped and said so
+}
+
+// Closing the window during a tutorial is Done: the menus and the model window must not stay
+// disabled with no way back.
+void HowToWindow::closeEvent(QCloseEvent *event) {
+  if (tutorial_)
+    emit commandChosen(kDone);
+  event->accept();
 }
 
 void HowToWindow::leaveTutorialMode() {

@@ -41,6 +41,9 @@ signals:
   // A button was pressed; the shell runs its command.
   void commandChosen(int32_t number);
 
+protected:
+  void closeEvent(QCloseEvent *event) override;
+
 private:
   QToolButton *addButton(int32_t command, QRect geometry, StatusHelp &help);
   void load(CommandLayer &layer);

@@ -101,11 +101,11 @@ void ObjectInfoWindow::addRow() {
   row.visible = rowButton(row.holder, 4);
   row.sensitive = rowButton(row.holder, 27);
   row.name = new QLineEdit(row.holder);
-  row.name->setGeometry(58, 2, 80, 18);
+  row.name->setGeometry(56, 2, 100, 18);
   row.name->setAlignment(Qt::AlignCenter);
   row.name->setMaxLength(int(kScriptLineLimit)); // a recorded name keeps every character
   row.size = new QComboBox(row.holder);
-  row.size->setGeometry(146, 1, 80, 20);
+  row.size->setGeometry(164, 1, 106, 20); // wide enough for "1024x1024" and "No Texture"
   row.size->setMaxVisibleItems(12);
   help_.attach(row.visible, kVisibilityBase + r);
   help_.attach(row.sensitive, kSensitivityBase + r);

@@ -1,5 +1,6 @@
 // The tutorial window: loading a shipped tutorial puts the program into tutorial mode, Play runs
 // it to its end, Done leaves; and the tool windows draw their pictures.
+#include "app/button_pictures.h"
 #include "app/how_to_window.h"
 #include "app/main_tool_bar.h"
 #include "app/object_info_window.h"
@@ -88,6 +89,17 @@ TEST_F(HowToTest, ShippedTutorialPlaysToFinishedAndDoneLeavesTutorialMode) {
   EXPECT_FALSE(shell->player().loaded());
 }
 
+TEST_F(HowToTest, ClosingTheWindowLeavesTutorialMode) {
+  ui.queueFile(MORVO_SCRIPTS_DIR "/scene_display.mvs");
+  shell->runCommand(9484);
+  ASSERT_TRUE(howTo()->isVisible());
+  EXPECT_EQ(howTo()->windowTitle(), "Build a scene_display");
+  howTo()->close();
+  EXPECT_TRUE(menusEnabled());
+  EXPECT_TRUE(shell->modelWindow()->isEnabled());
+  EXPECT_FALSE(shell->player().loaded());
+}
+
 TEST_F(HowToTest, EveryShippedTutorialPlaysToTheEnd) {
   for (const char *name : {"first_steps", "scene_display", "selecting_faces"}) {
     ui.queueFile(std::string(MORVO_SCRIPTS_DIR "/") + name + ".mvs");
@@ -117,6 +129,17 @@ TEST_F(HowToTest, ToolBarsAndToolWindowsShowTheirPictures) {
   const QImage free = shell->mainToolBar()->elementButton(0)->grab().toImage();
   const QImage faces = shell->mainToolBar()->elementButton(3)->grab().toImage();
   EXPECT_NE(free, faces);
+  // Every picture is drawn for both pixel ratios, not scaled from one.
+  const std::pair<QIcon, QSize> icons[] = {{elementPicture(2), {47, 27}},
+                                           {workModePicture(true), {47, 25}},
+                                           {paintToolPicture(12303), {28, 28}},
+                                           {eyePicture(false), {23, 22}},
+                                           {scriptPicture(20483), {18, 18}}};
+  for (const auto &[icon, button] : icons) {
+    const QSize picture = buttonPictureSize(button);
+    EXPECT_TRUE(icon.availableSizes().contains(picture));
+    EXPECT_TRUE(icon.availableSizes().contains(picture * 2));
+  }
 }
 
 } // namespace
