@@ -28,7 +28,11 @@ public:
   // Hidden, at the top-left corner of the screen, owned by owner.
   HowToWindow(ScriptPlayer &player, StatusHelp &help, QWidget *owner);
 
-  // Attaches "How to..." and the buttons' commands to the player's command layer.
+  // Attaches to the command layer "How to..." (9484: the save question, the tutorial dialog,
+  // then tutorial mode with the chosen script loaded and reset; a cancelled question or dialog
+  // changes nothing) and the buttons: Play 20483 (without a timer, or a script, tutorial mode is
+  // left), Stop 20482 (a pause), Step 20484, Rewind 20481 (the script from its start, with the
+  // Reset) and Done 20480 (the script closed, tutorial mode left).
   void attachCommands(CommandLayer &layer, TutorialShell shell);
   // Where the tutorial dialog starts; empty: where it last left off.
   QString scriptsFolder;
