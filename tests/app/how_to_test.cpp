@@ -89,6 +89,17 @@ TEST_F(HowToTest, ShippedTutorialPlaysToFinishedAndDoneLeavesTutorialMode) {
   EXPECT_FALSE(shell->player().loaded());
 }
 
+TEST_F(HowToTest, UnreadableTutorialSaysWhyAndPlayLeavesTutorialMode) {
+  ui.queueFile("/nonexistent/lost.mvs");
+  shell->runCommand(9484);
+  ASSERT_TRUE(howTo()->isVisible());
+  EXPECT_TRUE(howTo()->messagePane()->toPlainText().startsWith("Cannot read the script"));
+  EXPECT_FALSE(menusEnabled());
+  shell->runCommand(20483); // nothing to play: back to work
+  EXPECT_FALSE(howTo()->isVisible());
+  EXPECT_TRUE(menusEnabled());
+}
+
 TEST_F(HowToTest, ClosingTheWindowLeavesTutorialMode) {
   ui.queueFile(MORVO_SCRIPTS_DIR "/scene_display.mvs");
   shell->runCommand(9484);
