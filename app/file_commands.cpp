@@ -9,12 +9,9 @@
 #include "script/command_table.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QScreen>
-#include <QStatusBar>
 #include <algorithm>
 #include <cstring>
 #include <iostream>
@@ -358,10 +355,8 @@ bool FileCommands::chooseImage(ImageBuffer &image) {
 void FileCommands::startRecording() {
   if (layer_.recorder().recording())
     return;
-  window_.resize(720, 486 + window_.menuBar()->sizeHint().height() +
-                          window_.statusBar()->sizeHint().height());
-  if (const QScreen *screen = QGuiApplication::primaryScreen())
-    window_.move(screen->availableGeometry().center() - window_.rect().center());
+  if (presentWindow)
+    presentWindow();
   ui_.setStatus("Begin recording script");
   const UserInterface::FileChoice choice = ask({true,
                                                 "Record tutorial script as ...",

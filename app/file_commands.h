@@ -43,6 +43,8 @@ public:
   const ProgramFolders &folders() const { return folders_; }
   // The work window whose picture Screen Capture takes; the model window unless set.
   void setWorkWindow(std::function<QOpenGLWidget *()> current) { workWindow_ = std::move(current); }
+  // Shows the main window at its start-up size, centred, before a recording starts.
+  std::function<void()> presentWindow;
 
   // Only when the scene holds objects: asks whether to save first. Yes runs Save as (and goes
   // on also when that is cancelled), No goes on, Cancel returns false.

@@ -38,6 +38,7 @@ ModelWindow::ModelWindow(CommandLayer &layer, QWidget *parent)
 void ModelWindow::sceneChanged() {
   listsStale_ = true;
   update();
+  emit sceneModified();
 }
 
 void ModelWindow::repeatLast() {

@@ -38,6 +38,8 @@ signals:
   void frameDrawn();
   // Local files were dropped on the window, in the order given.
   void filesDropped(const QStringList &paths);
+  // The scene changed (sceneChanged was called): windows that show the scene refresh.
+  void sceneModified();
 
 protected:
   void initializeGL() override;

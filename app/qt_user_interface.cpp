@@ -1,5 +1,6 @@
 #include "app/qt_user_interface.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -48,4 +49,14 @@ UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request
     return {};
   return {dialog.selectedFiles().constFirst().toStdString(),
           int(filters.indexOf(dialog.selectedNameFilter()))};
+}
+
+bool QtUserInterface::chooseColour(moColor initial, moColor &chosen) {
+  const QColor colour = QColorDialog::getColor(QColor(initial.r, initial.g, initial.b), parent_,
+                                               QString(), QColorDialog::DontUseNativeDialog);
+  if (!colour.isValid())
+    return false;
+  chosen = {uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue()),
+            uint8_t(colour.alpha())};
+  return true;
 }

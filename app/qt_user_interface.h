@@ -18,6 +18,8 @@ public:
   void setStatus(const std::string &text) override;
   // QFileDialog with Qt's own (not the platform's) dialog, so it looks the same everywhere.
   FileChoice chooseFile(const FileRequest &request) override;
+  // QColorDialog, Qt's own, with the custom colours shown.
+  bool chooseColour(moColor initial, moColor &chosen) override;
 
 private:
   QWidget *parent_;

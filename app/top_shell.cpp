@@ -1,17 +1,23 @@
 #include "app/top_shell.h"
 
 #include "app/about_picture.h"
+#include "app/colour_chooser.h"
 #include "app/file_commands.h"
 #include "app/help_browser.h"
+#include "app/how_to_window.h"
+#include "app/main_tool_bar.h"
 #include "app/model_window.h"
+#include "app/object_info_window.h"
+#include "app/status_help.h"
 #include "script/command_table.h"
 
 #include <QCloseEvent>
-#include <QColorDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 
 namespace {
@@ -89,11 +95,6 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
   scene_ = std::make_unique<Scene>(*ui_);
   scene_->mode = moFREE;
   view_.ResetCamera();
-  QWidget *howTo = new QWidget(this, Qt::Tool);
-  howTo->setWindowTitle(QStringLiteral("How To..."));
-  host_.pane = new QPlainTextEdit(howTo);
-  host_.pane->setReadOnly(true);
-  host_.pane->setLineWrapMode(QPlainTextEdit::NoWrap);
   layer_ = std::make_unique<CommandLayer>(*scene_, view_, *ui_, host_);
   player_ = std::make_unique<ScriptPlayer>(*layer_);
   modelWindow_ = new ModelWindow(*layer_, this);
@@ -105,14 +106,45 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
   setCentralWidget(modelWindow_);
   files_ = new FileCommands(*layer_, *this, *modelWindow_, ProgramFolders::ofThisProgram());
   connect(modelWindow_, &ModelWindow::filesDropped, files_, &FileCommands::dropFiles);
+  buildToolWindows();
+  files_->presentWindow = [this] { presentAtStartSize(); };
   attachShellCommands();
   buildMenuBar(menuBar(), ::modelMenuBar());
   paintBar_ = new QMenuBar(this);
   paintBar_->hide();
   buildMenuBar(paintBar_, ::paintMenuBar());
-  // A client area of 720 x 486 for the model window.
-  resize(720, 486 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+  resize(startSize());
   modelWindow_->setFocus();
+}
+
+// In this order: the tool-bar strip, the Object Info window, the How To window.
+void TopShell::buildToolWindows() {
+  statusHelp_ = new StatusHelp(*ui_, this);
+  colours_ = new ColourChooser(*layer_, this);
+  toolBar_ = new MainToolBar(*colours_, *statusHelp_, this);
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+  connect(toolBar_, &MainToolBar::commandChosen, this, &TopShell::runCommand);
+  objectInfo_ = new ObjectInfoWindow(*layer_, *statusHelp_, this);
+  connect(modelWindow_, &ModelWindow::sceneModified, objectInfo_,
+          &ObjectInfoWindow::scheduleRefresh);
+  connect(files_, &FileCommands::objectsChanged, objectInfo_, &ObjectInfoWindow::scheduleRefresh);
+  // Every change of the selection mode is followed by a frame.
+  connect(modelWindow_, &ModelWindow::frameDrawn, this,
+          [this] { toolBar_->showSelectionMode(scene_->mode); });
+  howTo_ = new HowToWindow(*player_, *statusHelp_, this);
+  host_.pane = howTo_->messagePane();
+  howTo_->scriptsFolder = files_->folders().scripts;
+  connect(howTo_, &HowToWindow::commandChosen, this, &TopShell::runCommand);
+  howTo_->attachCommands(*layer_,
+                         {[this] { return files_->askToSave(); }, [this] { presentAtStartSize(); },
+                          [this](bool on) { setTutorialMode(on); }});
+}
+
+void TopShell::setTutorialMode(bool on) {
+  for (QAction *menu : menuBar()->actions())
+    menu->setEnabled(!on);
+  modelWindow_->setEnabled(!on);
+  toolBar_->setEnabled(!on);
 }
 
 TopShell::~TopShell() = default;
@@ -172,6 +204,8 @@ void TopShell::runCommand(int32_t number) {
   modelWindow_->applyPendingReaction();
   refreshChecks();
   modelWindow_->update();
+  toolBar_->showSelectionMode(scene_->mode);
+  objectInfo_->scheduleRefresh();
 }
 
 void TopShell::keyPressEvent(QKeyEvent *event) {
@@ -188,7 +222,8 @@ void TopShell::attachShellCommands() {
   l.attach(9474, [this] { showHelp(QStringLiteral("index.html")); });
   l.attach(9485, [this] { showHelp(QStringLiteral("hot_keys.html")); });
   l.attach(9473, [this] { showAbout(); });
-  l.attach(10241, [this] { chooseColour(); });
+  l.attach(10240, [this] { objectInfo_->toggle(); });
+  l.attach(10241, [this] { colours_->ChooseColour(scene_->GetCurrentColour()); });
   l.attach(kCommandRepeatLast, [this] { modelWindow_->repeatLast(); });
 }
 
@@ -209,12 +244,17 @@ void TopShell::showAbout() {
   about_->show();
 }
 
-void TopShell::chooseColour() {
-  const moColor c = scene_->GetCurrentColour();
-  const QColor chosen = QColorDialog::getColor(QColor(c.r, c.g, c.b), this, QString(),
-                                               QColorDialog::DontUseNativeDialog);
-  if (chosen.isValid())
-    layer_->execute(120, {chosen.red(), chosen.green(), chosen.blue(), 255});
+// A client area of 720 x 486 for the model window, below the tool-bar strip.
+QSize TopShell::startSize() const {
+  return {720, 486 + menuBar()->sizeHint().height() + toolBar_->sizeHint().height() +
+                   statusBar()->sizeHint().height()};
+}
+
+void TopShell::presentAtStartSize() {
+  resize(startSize());
+  if (const QScreen *screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  show();
 }
 
 // Quit, from the menu, Ctrl+Q or the window's close button.

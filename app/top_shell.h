@@ -16,7 +16,12 @@
 
 class FileCommands;
 class HelpBrowser;
+class ColourChooser;
+class HowToWindow;
+class MainToolBar;
 class ModelWindow;
+class ObjectInfoWindow;
+class StatusHelp;
 class QLabel;
 class QMenu;
 class QMenuBar;
@@ -65,6 +70,11 @@ public:
   // browser, which is made on first use.
   void showHelp(const QString &page);
   HelpBrowser *helpBrowser() const { return help_; }
+  MainToolBar *mainToolBar() const { return toolBar_; }
+  ObjectInfoWindow *objectInfo() const { return objectInfo_; }
+  HowToWindow *howTo() const { return howTo_; }
+  ColourChooser &colours() { return *colours_; }
+  StatusHelp &statusHelp() { return *statusHelp_; }
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -75,7 +85,12 @@ private:
   void fillMenu(QMenu *menu, const std::vector<MenuItem> &items);
   void attachShellCommands();
   void refreshChecks();
-  void chooseColour();
+  QSize startSize() const;
+  // The main window shown at its start-up size, centred on the screen (recording, tutorials).
+  void presentAtStartSize();
+  void buildToolWindows();
+  // Tutorial mode: the menus, the model window and the tool-bar strip disabled.
+  void setTutorialMode(bool on);
 
   QLabel *statusLine_;
   std::unique_ptr<QtUserInterface> ownUi_;
@@ -91,4 +106,9 @@ private:
   bool quitting_ = false; // Quit has asked already
   FileCommands *files_ = nullptr;
   HelpBrowser *help_ = nullptr;
+  StatusHelp *statusHelp_ = nullptr;
+  ColourChooser *colours_ = nullptr;
+  MainToolBar *toolBar_ = nullptr;
+  ObjectInfoWindow *objectInfo_ = nullptr;
+  HowToWindow *howTo_ = nullptr;
 };

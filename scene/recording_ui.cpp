@@ -30,3 +30,12 @@ UserInterface::FileChoice RecordingUi::chooseFile(const FileRequest &request) {
   files_.pop_front();
   return choice;
 }
+
+bool RecordingUi::chooseColour(moColor initial, moColor &chosen) {
+  colourRequests.push_back(initial);
+  if (colours_.empty())
+    return false;
+  chosen = colours_.front();
+  colours_.pop_front();
+  return true;
+}

@@ -18,6 +18,8 @@ public:
   Answer askYesNoCancel(const std::string &question) override;
   void setStatus(const std::string &text) override;
   FileChoice chooseFile(const FileRequest &request) override;
+  // The next queued colour; cancelled when the queue is empty.
+  bool chooseColour(moColor initial, moColor &chosen) override;
 
   void queueAnswer(bool yes) { answers_.push_back(yes ? Answer::Yes : Answer::No); }
   void queueAnswer(Answer answer) { answers_.push_back(answer); }
@@ -27,8 +29,12 @@ public:
   std::vector<std::string> questions;    // yes/no questions in order
   std::string status;                    // the status line as it stands
   std::vector<FileRequest> fileRequests; // file dialogs in order
+  std::vector<moColor> colourRequests;   // the initial colour of each colour dialog
+
+  void queueColour(moColor colour) { colours_.push_back(colour); }
 
 private:
   std::deque<Answer> answers_;
   std::deque<FileChoice> files_;
+  std::deque<moColor> colours_;
 };

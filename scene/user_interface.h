@@ -3,6 +3,8 @@
 // and the headless tool use RecordingUi.
 #pragma once
 
+#include "core/mesh_elements.h"
+
 #include <string>
 #include <vector>
 
@@ -36,4 +38,8 @@ public:
   };
   // A modal file dialog. Without a desktop the default answers as if the user cancelled.
   virtual FileChoice chooseFile(const FileRequest &) { return {}; }
+  // The modal colour dialog, opened fully (custom colours shown) with initial preselected. True
+  // with the chosen colour on OK; false, chosen untouched, when cancelled. Without a desktop the
+  // default answers as if the user cancelled.
+  virtual bool chooseColour(moColor /*initial*/, moColor & /*chosen*/) { return false; }
 };

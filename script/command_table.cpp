@@ -1,10 +1,13 @@
 #include "script/command_table.h"
 
+#include "paint/tools/tool_registry.h"
 #include "script/command_layer.h"
 
 namespace {
 
 constexpr const char *kNeedSelection = "You must have elements or objects selected";
+constexpr const char *kPaletteHelp =
+    "(CLICK-L)on a color to select it; (DOUBLE-CLICK) to see the color mixer";
 
 using Layer = CommandLayer;
 
@@ -76,11 +79,24 @@ void shading(Layer &l, int32_t shadedAndSelected) {
 void statistics(Layer &l, int32_t) { l.scene().ShowInfo(); }
 void endRecording(Layer &l, int32_t) { l.endRecording(); }
 
+// The stamp is chosen through its own button rather than a command of the tool registry.
+constexpr int32_t kStampButton = 12313;
+
+// Adds a row per paint tool button: the tool's name and tooltip, its index as the argument. The
+// shell attaches the choice, which needs the paint window's toolbox.
+std::vector<CommandEntry> withPaintTools(std::vector<CommandEntry> rows) {
+  for (int32_t index = 0; index < kPaintToolCount; ++index) {
+    const PaintToolInfo &info = paintToolInfo(index);
+    rows.push_back({paintToolCommand(index), info.name, info.tooltip, nullptr, index});
+  }
+  return rows;
+}
+
 int32_t packPan(int32_t dx, int32_t dy) {
   return int32_t(uint32_t(uint16_t(dx)) | uint32_t(dy) << 16);
 }
 
-const std::vector<CommandEntry> kCommands = {
+const std::vector<CommandEntry> kCommands = withPaintTools({
     {8449, "new", "Create a new scene", nullptr, 0},
     {8450, "open", "Delete everything from the Model window and load the selected file", nullptr,
      0},
@@ -171,7 +187,19 @@ const std::vector<CommandEntry> kCommands = {
     {kCommandPanRight, "pan-right", nullptr, pan, packPan(10, 0)},
     {kCommandPanUp, "pan-up", nullptr, pan, packPan(0, 10)},
     {kCommandPanDown, "pan-down", nullptr, pan, packPan(0, -10)},
-};
+    {8204, "palette", kPaletteHelp, nullptr, 0},
+    {16385, "color-swatch", kPaletteHelp, nullptr, 0},
+    {12309, "mask", "Mask Tool - creates a mask over selected areas", nullptr, 0},
+    {12310, "inverse-mask", "Inverse Mask Tool - creates a mask over non-selected areas", nullptr,
+     0},
+    {12311, "reveal", "Reveal Tool - imports textures to place on an object", nullptr, 0},
+    {12312, "pattern", "Pattern Tool - imports textures to use as paint", nullptr, 0},
+    {20480, "tutorial-done", "Exit tutorial mode", nullptr, 0},
+    {20481, "tutorial-rewind", "Rewind tutorial script", nullptr, 0},
+    {20482, "tutorial-stop", "Stop playing tutorial script", nullptr, 0},
+    {20483, "tutorial-play", "Play tutorial script", nullptr, 0},
+    {20484, "tutorial-step", "Step through next tutorial script command", nullptr, 0},
+});
 
 // V, E and F: the element tool bar with nothing selected, Select all in the objects mode,
 // Select adjacent otherwise.
@@ -215,6 +243,19 @@ const TypedKey kTypedKeys[] = {
 } // namespace
 
 const std::vector<CommandEntry> &allCommands() { return kCommands; }
+
+int32_t paintToolCommand(int32_t index) {
+  if (index == kStampTool)
+    return kStampButton;
+  return index >= 0 && index < kPaintToolCount ? paintToolInfo(index).command : 0;
+}
+
+int32_t paintToolOfCommand(int32_t command) {
+  for (int32_t index = 0; index < kPaintToolCount; ++index)
+    if (paintToolCommand(index) == command)
+      return index;
+  return -1;
+}
 
 const CommandEntry *findCommand(int32_t number) {
   for (const CommandEntry &entry : kCommands)

@@ -32,6 +32,11 @@ enum KeyCommand : int32_t {
 };
 
 const std::vector<CommandEntry> &allCommands();
+
+// The paint tool bar's command that chooses a paint tool (by PaintToolIndex), 0 for none; and
+// the tool a command chooses, -1 for none.
+int32_t paintToolCommand(int32_t index);
+int32_t paintToolOfCommand(int32_t command);
 // The row of a number or name; null when there is none.
 const CommandEntry *findCommand(int32_t number);
 const CommandEntry *findCommand(const std::string &name);

@@ -59,8 +59,9 @@ const PaintToolInfo kTools[kPaintToolCount] = {
 #undef CAMERA
 #undef PARAMS
 
-// Whether the reveal and pattern modes allow choosing the tool.
-bool toolAllowed(const PaintCanvas &canvas, int32_t index) {
+} // namespace
+
+bool paintToolAllowed(const PaintCanvas &canvas, int32_t index) {
   const bool reveal = canvas.revealFlags & 1, pattern = canvas.patternOn != 0;
   switch (index) {
   case kEraserTool:
@@ -80,8 +81,6 @@ bool toolAllowed(const PaintCanvas &canvas, int32_t index) {
     return true;
   }
 }
-
-} // namespace
 
 const PaintToolInfo &paintToolInfo(int32_t index) { return kTools[index]; }
 
@@ -107,7 +106,7 @@ PaintToolbox::PaintToolbox()
 StampTool &PaintToolbox::stamp() { return static_cast<StampTool &>(tool(kStampTool)); }
 
 bool PaintToolbox::SelectTool(PaintContext &ctx, int32_t index) {
-  if (index < 0 || index >= kPaintToolCount || !toolAllowed(ctx.canvas, index))
+  if (index < 0 || index >= kPaintToolCount || !paintToolAllowed(ctx.canvas, index))
     return false;
   if (index == kStampTool && stamp().image().empty())
     index = kKnifeTool; // nothing to stamp: capture a region first

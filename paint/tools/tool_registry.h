@@ -42,6 +42,8 @@ struct PaintToolInfo {
 const PaintToolInfo &paintToolInfo(int32_t index);
 // The index of the tool called name, or -1.
 int32_t paintToolByName(const char *name);
+// Whether the reveal and pattern modes of the canvas let the tool be chosen.
+bool paintToolAllowed(const PaintCanvas &canvas, int32_t index);
 
 class StampTool;
 

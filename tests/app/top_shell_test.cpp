@@ -125,10 +125,10 @@ TEST_F(TopShellTest, ModelMenuBarMatchesItsTableEntryForEntry) {
                                 "Select/Select all/Objects+",
                                 "Select/-",
                                 "Select/Deselect/Reselect  Space Bar+",
-                                "Window/Show object info ...",
+                                "Window/Show object info ...+",
                                 "Window/Show color mixer ...+",
                                 "Help/Help...+",
-                                "Help/How to...",
+                                "Help/How to...+",
                                 "Help/-",
                                 "Help/About...+"};
   EXPECT_EQ(listBar(shell->menuBar()), expected);
@@ -162,7 +162,7 @@ TEST_F(TopShellTest, PaintMenuBarMatchesItsTable) {
                                 "Select/Shrink selection \t-+",
                                 "Select/-",
                                 "Select/Clear selection\tSpace Bar+",
-                                "Window/Show object info ...",
+                                "Window/Show object info ...+",
                                 "Window/Show color mixer ...+",
                                 "Help/Help...+",
                                 "Help/-",
@@ -217,6 +217,112 @@ TEST_F(TopShellTest, MenuHelpGoesToTheStatusLine) {
   EXPECT_EQ(ui.status, "Select all objects in scene");
   emit select->hovered(action(shell->menuBar(), "Hot keys\th"));
   EXPECT_EQ(ui.status, "Select all objects in scene");
+}
+
+// Hovers every entry and heading of a menu (a menu bar's menus are its own entries) and lists
+// the status line after each as "Path=text".
+void hoverAll(QWidget *owner, const QList<QAction *> &actions, const QString &prefix,
+              RecordingUi &ui, QStringList &out) {
+  for (QAction *a : actions) {
+    if (a->isSeparator())
+      continue;
+    ui.status = "-";
+    if (auto *bar = qobject_cast<QMenuBar *>(owner))
+      emit bar->hovered(a);
+    else
+      emit static_cast<QMenu *>(owner)->hovered(a);
+    const QString path = prefix + a->text().section('\t', 0, 0).trimmed();
+    out << path + "=" + QString::fromStdString(ui.status);
+    if (a->menu())
+      hoverAll(a->menu(), a->menu()->actions(), path + "/", ui, out);
+  }
+}
+
+TEST_F(TopShellTest, EveryMenuEntryShowsItsStatusHelp) {
+  QStringList shown;
+  hoverAll(shell->menuBar(), shell->menuBar()->actions(), QString(), ui, shown);
+  const QStringList model = {
+      "File=File menu",
+      "File/New=Create a new scene",
+      "File/Add=New primitive submenu",
+      "File/Add/Tetrahedron=Add a tetrahedron",
+      "File/Add/Octahedron=Add a octahedron",
+      "File/Add/Dodecahedron=Add a dodecahedron",
+      "File/Add/Icosahedron=Add a icosahedron",
+      "File/Add/Cube=Add a cube",
+      "File/Add/Cylinder=Add a cylinder",
+      "File/Add/Cone=Add a cone",
+      "File/Add/Torus=Add a torus",
+      "File/Add/Sphere=Add a sphere",
+      "File/Add/Grid=Add a grid",
+      "File/Add/From File=-",
+      "File/Open=Delete everything from the Model window and load the selected file",
+      "File/Save=Save everything as a single file in MVO format",
+      "File/Save as=Save everything as a single file with a new name and location in MVO format",
+      "File/Save selected=Save the selected object or objects with a new name or location in MVO "
+      "format",
+      "File/Screen Capture=Save a screen capture to image file",
+      "File/Revert=Revert to last saved version",
+      "File/Import=Import an object",
+      "File/Export=Export submenu",
+      "File/Export/All=Save everything as a single file in a foreign format",
+      "File/Export/Selected=Save selected as a single file in a foreign format",
+      "File/Quit=Exit Morvo",
+      "Edit=Edit menu",
+      "Edit/Undo=Undo the last action",
+      "Edit/Delete=Delete selected object",
+      "Edit/Delete all=Delete all objects",
+      "View=View menu",
+      "View/Aim=Aim the camera at the selected element",
+      "View/Reset view=Reset the camera to the initial camera view",
+      "View/Ortho camera=Toggle between orthographic and perspective camera views",
+      "View/Ground plane=Show the grid in the Model window",
+      "View/Axes=Show the X, Y, and Z axes in the modeling window",
+      "View/View along=View along axis submenu",
+      "View/View along/+ X=View from the positive x axis",
+      "View/View along/+ Y=View from the positive y axis",
+      "View/View along/+ Z=View from the positive z axis",
+      "View/View along/- X=View from the negative x axis",
+      "View/View along/- Y=View from the negative y axis",
+      "View/View along/- Z=View from the negative z axis",
+      "View/Wireframe selected=Display selected objects as a wireframe",
+      "View/Wireframe all=Display all objects as a wireframe",
+      "View/Shade selected=Display selected objects shaded",
+      "View/Shade all=Display all objects shaded",
+      "View/Workmode=Display all objects without outlines and with smooth shading",
+      "View/Colors=Show colors applied to the object in modeling window",
+      "View/Textures=Show the textures on all objects",
+      "View/Hot keys=-",
+      "Select=Select menu",
+      "Select/Grow selection=Select neighboring elements of the same type",
+      "Select/Shrink selection=Deselect the outermost elements in a continuous collection",
+      "Select/Select adjacent=Select adjacent element submenu",
+      "Select/Select adjacent/Vertices=Select all vertices adjacent to the selected element",
+      "Select/Select adjacent/Edges=Select all edges adjacent to the selected element",
+      "Select/Select adjacent/Faces=Select all faces adjacent to the selected element",
+      "Select/Select edge loop=Select edge loop",
+      "Select/Select all=Select all submenu",
+      "Select/Select all/Vertices=Select all vertices on selected object",
+      "Select/Select all/Edges=Select all edges on selected object",
+      "Select/Select all/Faces=Select all faces on selected object",
+      "Select/Select all/Objects=Select all objects in scene",
+      "Select/Deselect/Reselect  Space Bar=Deselect current selection",
+      "Window=Window menu",
+      "Window/Show object info ...=Open the Object Info window to set parameters for individual "
+      "objects",
+      "Window/Show color mixer ...=Open the Color Mixer to choose a color",
+      "Help=Help menu",
+      "Help/Help...=View online help",
+      "Help/How to...=View tutorials",
+      "Help/About...=About Morvo"};
+  EXPECT_EQ(shown, model);
+  shown.clear();
+  hoverAll(shell->paintMenuBar(), shell->paintMenuBar()->actions(), QString(), ui, shown);
+  const QStringList paint = {
+      "Edit/Undo=Undo - reverses the last operation", "Edit/Redo=Redo - undoes the last undo",
+      "Edit/Paint All=Erase texture", "Select/Clear selection=Deselect current selection"};
+  for (const QString &entry : paint)
+    EXPECT_TRUE(shown.contains(entry)) << entry.toStdString();
 }
 
 TEST_F(TopShellTest, QuitAsksToSaveAndCancelKeepsTheWindow) {

@@ -1,0 +1,117 @@
+#include "app/how_to_window.h"
+
+#include "app/button_pictures.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+
+constexpr int32_t kDone = 20480, kRewind = 20481, kStop = 20482, kPlay = 20483, kStep = 20484;
+constexpr int32_t kHowTo = 9484;
+const QString kCaption = QStringLiteral("How To...");
+
+} // namespace
+
+HowToWindow::HowToWindow(ScriptPlayer &player, StatusHelp &help, QWidget *owner)
+    : QWidget(owner, Qt::Tool), player_(player), header_(new QLineEdit(this)),
+      pane_(new QPlainTextEdit(this)) {
+  setWindowTitle(kCaption);
+  setObjectName(QStringLiteral("howTo"));
+  setFixedSize(200, 237);
+  header_->setReadOnly(true);
+  header_->setText(QStringLiteral("Script header"));
+  header_->setGeometry(6, 4, 188, 22);
+  const int32_t scriptButtons[] = {kRewind, kStop, kPlay, kStep};
+  for (int i = 0; i < 4; ++i)
+    addButton(scriptButtons[i], QRect(54 + 23 * i, 31, 22, 22), help);
+  pane_->setReadOnly(true);
+  pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  pane_->setGeometry(6, 58, 188, 150); // the width of the window: tutorial lines are long
+  addButton(kDone, QRect(76, 210, 48, 24), help);
+  if (const QScreen *screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().topLeft());
+  hide();
+}
+
+QToolButton *HowToWindow::addButton(int32_t command, QRect geometry, StatusHelp &help) {
+  auto *b = new QToolButton(this);
+  b->setIcon(scriptPicture(command));
+  b->setGeometry(geometry);
+  b->setIconSize(buttonPictureSize(geometry.size()));
+  help.attach(b, command);
+  connect(b, &QToolButton::clicked, this, [this, command] { emit commandChosen(command); });
+  buttons_.push_back(b);
+  return b;
+}
+
+QToolButton *HowToWindow::button(int32_t command) const {
+  for (QToolButton *b : buttons_)
+    if (b->property("command").toInt() == command)
+      return b;
+  return nullptr;
+}
+
+void HowToWindow::attachCommands(CommandLayer &layer, TutorialShell shell) {
+  shell_ = std::move(shell);
+  layer.attach(kHowTo, [this, &layer] { load(layer); });
+  layer.attach(kPlay, [this] { play(); });
+  layer.attach(kStop, [this] { player_.Pause(); });
+  layer.attach(kStep, [this] { player_.Step(); });
+  layer.attach(kRewind, [this, &layer] {
+    player_.Rewind();
+    layer.host().refreshModelView(true);
+  });
+  layer.attach(kDone, [this] {
+    player_.Stop();
+    leaveTutorialMode();
+  });
+}
+
+void HowToWindow::load(CommandLayer &layer) {
+  if (!shell_.askToSave())
+    return;
+  UserInterface::FileRequest request;
+  request.title = "Select a tutorial script to load";
+  request.filters = {"Morvo Tutorial Scripts (*.mvs)"};
+  request.defaultSuffix = "mvs";
+  request.folder = scriptsFolder.toStdString();
+  const std::string path = layer.ui().chooseFile(request).path;
+  if (path.empty())
+    return;
+  const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+  setWindowTitle(QStringLiteral("Build a %1").arg(name.left(std::max(0, int(name.size()) - 4))));
+  setEnabled(true);
+  show();
+  shell_.presentMainWindow();
+  tutorial_ = true;
+  shell_.setTutorialMode(true);
+  activateWindow();
+  setFocus();
+  player_.Load(path);
+  layer.host().refreshModelView(true);
+}
+
+void HowToWindow::play() {
+  if (!player_.Play())
+    leaveTutorialMode(); // no timer: the player has stopped and said so
+}
+
+// Closing the window during a tutorial is Done: the menus and the model window must not stay
+// disabled with no way back.
+void HowToWindow::closeEvent(QCloseEvent *event) {
+  if (tutorial_)
+    emit commandChosen(kDone);
+  event->accept();
+}
+
+void HowToWindow::leaveTutorialMode() {
+  tutorial_ = false;
+  shell_.setTutorialMode(false);
+  hide();
+}

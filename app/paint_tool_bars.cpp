@@ -1,0 +1,104 @@
+#include "app/paint_tool_bars.h"
+
+#include "app/button_pictures.h"
+#include "script/command_table.h"
+
+#include <QGridLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QSize kButton(28, 28);
+constexpr int32_t kMask = 12309, kInverseMask = 12310, kReveal = 12311, kPattern = 12312;
+constexpr int32_t kHandButton = 12305;
+
+// The bars top to bottom, buttons left to right and row by row.
+const std::vector<int32_t> kBarA = {12289, 12290, 12291, 12292, 12293, 12294, 12295, 12313, 12298,
+                                    12297, 12299, 12300, 12307, 12308, 12301, 12302, 12303, 12304};
+const std::vector<int32_t> kBarB = {12305, 12306};
+const std::vector<int32_t> kBarC = {kPattern, kReveal};
+const std::vector<int32_t> kBarD = {kMask, kInverseMask};
+const std::vector<int32_t> kBarE = {12315, 12316};
+
+} // namespace
+
+PaintToolBars::PaintToolBars(StatusHelp &help, QWidget *parent) : QWidget(parent) {
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(4);
+  layout->addWidget(bar(kBarA, help));
+  layout->addWidget(bar(kBarB, help));
+  layout->addWidget(bar(kBarC, help));
+  layout->addWidget(bar(kBarD, help));
+  layout->addWidget(bar(kBarE, help));
+  layout->addStretch(1);
+  setUnavailable(kHandButton, true);
+}
+
+QWidget *PaintToolBars::bar(const std::vector<int32_t> &commands, StatusHelp &help) {
+  auto *holder = new QWidget(this);
+  auto *grid = new QGridLayout(holder);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const int32_t command = commands[i];
+    auto *b = new QToolButton(holder);
+    b->setIcon(paintToolPicture(command));
+    b->setFixedSize(kButton);
+    b->setIconSize(buttonPictureSize(kButton));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    // Tool buttons show the current tool, toggles their mode: the state comes from
+    // showToolState after the command has run, not from the click.
+    b->setCheckable(true);
+    help.attach(b, command);
+    connect(b, &QToolButton::clicked, this, [this, b, command] {
+      b->setChecked(!b->isChecked());
+      emit commandChosen(command);
+    });
+    grid->addWidget(b, int(i / 2), int(i % 2));
+    buttons_[command] = b;
+  }
+  return holder;
+}
+
+QToolButton *PaintToolBars::button(int32_t command) const {
+  const auto found = buttons_.find(command);
+  return found != buttons_.end() ? found->second : nullptr;
+}
+
+bool PaintToolBars::shownUnavailable(int32_t command) const {
+  const auto found = unavailable_.find(command);
+  return found != unavailable_.end() && found->second;
+}
+
+void PaintToolBars::setUnavailable(int32_t command, bool unavailable) {
+  if (shownUnavailable(command) == unavailable)
+    return;
+  unavailable_[command] = unavailable;
+  button(command)->setIcon(unavailable ? unavailablePaintToolPicture(command)
+                                       : paintToolPicture(command));
+}
+
+void PaintToolBars::showToolState(const PaintToolbox &toolbox, const PaintCanvas &canvas) {
+  for (int32_t index = 0; index < kPaintToolCount; ++index) {
+    const int32_t command = paintToolCommand(index);
+    button(command)->setChecked(index == toolbox.currentIndex());
+    setUnavailable(command, !paintToolAllowed(canvas, index));
+  }
+  button(kMask)->setChecked(canvas.maskOn && !canvas.maskInverse);
+  button(kInverseMask)->setChecked(canvas.maskOn && canvas.maskInverse);
+  button(kReveal)->setChecked(canvas.revealFlags & 1);
+  button(kPattern)->setChecked(canvas.patternOn != 0);
+}
+
+void PaintToolBars::attachToolChoices(CommandLayer &layer, PaintToolbox &toolbox,
+                                      std::function<PaintContext &()> context) {
+  for (int32_t index = 0; index < kPaintToolCount; ++index)
+    layer.attach(paintToolCommand(index), [this, &toolbox, context, index] {
+      PaintContext &ctx = context();
+      toolbox.SelectTool(ctx, index);
+      showToolState(toolbox, ctx.canvas);
+    });
+}
