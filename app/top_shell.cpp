@@ -2,6 +2,7 @@
 
 #include "app/about_picture.h"
 #include "app/model_window.h"
+#include "app/work_modes.h"
 #include "scene/scene_file.h"
 #include "script/command_table.h"
 
@@ -12,9 +13,11 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 
 namespace {
@@ -108,17 +111,21 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
     modelWindow_->makeCurrent();
     player_->tick();
   });
-  setCentralWidget(modelWindow_);
+  workArea_ = new QStackedWidget(this);
+  workArea_->addWidget(modelWindow_);
+  setCentralWidget(workArea_);
   connect(modelWindow_, &ModelWindow::scenesDropped, this, [this](const QStringList &paths) {
     if (askToSave())
       for (const QString &path : paths)
         openScenePath(path);
   });
   attachShellCommands();
-  buildMenuBar(menuBar(), ::modelMenuBar());
+  modelBar_ = menuBar();
+  buildMenuBar(modelBar_, ::modelMenuBar());
   paintBar_ = new QMenuBar(this);
   paintBar_->hide();
   buildMenuBar(paintBar_, ::paintMenuBar());
+  workModes_ = std::make_unique<WorkModes>(*this, *workArea_, *modelWindow_);
   refreshTitle();
   // A client area of 720 x 486 for the model window.
   resize(720, 486 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
@@ -170,18 +177,33 @@ void TopShell::fillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
 }
 
 void TopShell::refreshChecks() {
-  for (QMenuBar *bar : {menuBar(), paintBar_})
+  for (QMenuBar *bar : {modelBar_, paintBar_})
     for (QAction *action : bar ? bar->findChildren<QAction *>() : QList<QAction *>())
       if (const int state = checkState(action->property("command").toInt(), view_); state >= 0)
         action->setChecked(state == 1);
 }
 
 void TopShell::runCommand(int32_t number) {
+  if (workModes_->inPaint()) {
+    workModes_->runInPaint(number);
+    return refreshChecks();
+  }
   modelWindow_->makeCurrent(); // commands may draw: picking, list rebuilds
   layer_->run(number);
   modelWindow_->applyPendingReaction();
   refreshChecks();
   modelWindow_->update();
+}
+
+PaintWindow *TopShell::paintWindow() const { return workModes_->paintWindow(); }
+
+void TopShell::installMenuBar(bool paint) {
+  QMenuBar *shown = paint ? paintBar_ : modelBar_;
+  QMenuBar *hidden = paint ? modelBar_ : paintBar_;
+  hidden->hide();
+  // The layout's own setter swaps the bars; QMainWindow's would delete the one taken out.
+  layout()->setMenuBar(shown);
+  shown->show();
 }
 
 void TopShell::keyPressEvent(QKeyEvent *event) {

@@ -15,7 +15,10 @@
 #include <memory>
 
 class ModelWindow;
+class PaintWindow;
 class QLabel;
+class QStackedWidget;
+class WorkModes;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
@@ -58,6 +61,10 @@ public:
   QWidget *aboutPicture() const { return about_; }
   QString fileName() const { return fileName_; }
   QString scriptMessage() const;
+  WorkModes &workModes() { return *workModes_; }
+  PaintWindow *paintWindow() const;
+  // Puts the Paint or the Model menu bar in place.
+  void installMenuBar(bool paint);
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -88,6 +95,9 @@ private:
   QMenuBar *paintBar_ = nullptr;
   QPointer<QWidget> about_;
   QString fileName_ = QStringLiteral("untitled.mvo");
-  bool named_ = false;    // the file name came from an open or a save
-  bool quitting_ = false; // Quit has asked already
+  bool named_ = false;                 // the file name came from an open or a save
+  bool quitting_ = false;              // Quit has asked already
+  QStackedWidget *workArea_ = nullptr; // the model window, or the paint window in Paint
+  QMenuBar *modelBar_ = nullptr;
+  std::unique_ptr<WorkModes> workModes_;
 };

@@ -171,6 +171,10 @@ const std::vector<CommandEntry> kCommands = {
     {kCommandPanRight, "pan-right", nullptr, pan, packPan(10, 0)},
     {kCommandPanUp, "pan-up", nullptr, pan, packPan(0, 10)},
     {kCommandPanDown, "pan-down", nullptr, pan, packPan(0, -10)},
+    {13569, "project-planar", "Project an image onto the objects as seen", nullptr, 0},
+    {13570, "project-spherical", "Project an image onto the objects around the eye", nullptr, 0},
+    {13571, "project-cylindrical", "Project an image onto the objects around the view axis",
+     nullptr, 0},
 };
 
 // V, E and F: the element tool bar with nothing selected, Select all in the objects mode,

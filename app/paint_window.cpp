@@ -1,0 +1,124 @@
+#include "app/paint_window.h"
+
+#include "app/brush_options_popup.h"
+#include "app/tool_cursors.h"
+
+#include <QCursor>
+#include <QMouseEvent>
+
+namespace {
+
+Button buttonOf(Qt::MouseButton b) {
+  return b == Qt::LeftButton     ? Button::Left
+         : b == Qt::MiddleButton ? Button::Middle
+         : b == Qt::RightButton  ? Button::Right
+                                 : Button::None;
+}
+
+} // namespace
+
+PaintWindow::PaintWindow(Scene &scene, View &view, InteractionController &controller,
+                         UserInterface &ui, QWidget *parent)
+    : QOpenGLWidget(parent), input_(scene, view, controller, ui), ui_(ui) {
+  setUpdateBehavior(QOpenGLWidget::PartialUpdate); // tools draw into the kept frame buffer
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true); // hover feedback of the tools follows the pointer
+}
+
+QSize PaintWindow::deviceSize() const {
+  const qreal ratio = devicePixelRatioF();
+  return {int(width() * ratio), int(height() * ratio)};
+}
+
+bool PaintWindow::enter() {
+  makeCurrent();
+  const QSize size = deviceSize();
+  painting_ = input_.enter(size.width(), size.height());
+  fullRepaint_ = true;
+  showToolCursor();
+  update();
+  return painting_;
+}
+
+void PaintWindow::viewChanged() {
+  makeCurrent();
+  input_.viewChanged();
+  fullRepaint_ = true;
+  update();
+}
+
+void PaintWindow::showToolCursor() {
+  setCursor(paintToolCursor(input_.toolbox.currentIndex()));
+  input_.showPrompt(false);
+}
+
+void PaintWindow::initializeGL() {
+  SceneRenderer::InitGlState(Camera{});
+  fullRepaint_ = true;
+}
+
+void PaintWindow::resizeGL(int, int) {
+  fullRepaint_ = true;
+  if (!painting_)
+    return;
+  const QSize size = deviceSize();
+  input_.resize(size.width(), size.height());
+}
+
+void PaintWindow::paintGL() {
+  if (!painting_ || !fullRepaint_)
+    return; // what the tools drew is already in the kept frame buffer
+  input_.paint();
+  fullRepaint_ = false;
+}
+
+void PaintWindow::pointer(QMouseEvent *event, PointerInput::Kind kind) {
+  const qreal ratio = devicePixelRatioF();
+  PointerInput in;
+  in.kind = kind;
+  in.x = int32_t(event->position().x() * ratio);
+  in.y = int32_t(event->position().y() * ratio);
+  in.button = buttonOf(event->button());
+  in.mods = {bool(event->modifiers() & Qt::ShiftModifier),
+             bool(event->modifiers() & Qt::ControlModifier)};
+  in.leftHeld = event->buttons() & Qt::LeftButton;
+  in.middleHeld = event->buttons() & Qt::MiddleButton;
+  in.rightHeld = event->buttons() & Qt::RightButton;
+  if (!painting_)
+    return;
+  makeCurrent();
+  apply(input_.pointer(in));
+  update();
+}
+
+void PaintWindow::mousePressEvent(QMouseEvent *event) { pointer(event, PointerInput::Press); }
+void PaintWindow::mouseMoveEvent(QMouseEvent *event) { pointer(event, PointerInput::Move); }
+void PaintWindow::mouseReleaseEvent(QMouseEvent *event) {
+  const bool stroke = painting_ && event->button() == Qt::LeftButton && !input_.inCamera();
+  if (stroke)
+    setCursor(Qt::WaitCursor); // the stroke commit can take a moment
+  pointer(event, PointerInput::Release);
+  if (stroke)
+    setCursor(paintToolCursor(input_.toolbox.currentIndex()));
+}
+
+void PaintWindow::enterEvent(QEnterEvent *) {
+  if (painting_ && !input_.inCamera())
+    showToolCursor();
+}
+
+void PaintWindow::apply(const PaintReaction &r) {
+  // Qt holds the pointer for the window while a button is down: no capture of our own.
+  if (r.cameraCursor)
+    setCursor(Qt::SizeAllCursor);
+  if (r.toolCursor)
+    showToolCursor();
+  if (r.warp) {
+    const qreal ratio = devicePixelRatioF();
+    QCursor::setPos(mapToGlobal(QPoint(int(r.warpX / ratio), int(r.warpY / ratio))));
+  }
+  if (r.swatch)
+    emit swatchChanged();
+  if (r.brushOptions)
+    showBrushOptions(this, input_, ui_, QCursor::pos());
+}

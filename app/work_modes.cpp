@@ -1,0 +1,221 @@
+#include "app/work_modes.h"
+
+#include "app/model_window.h"
+#include "app/top_shell.h"
+#include "paint/tools/paint_images.h"
+#include "paint/tools/tool_registry.h"
+#include "script/command_table.h"
+#include "view/projection.h"
+
+#include <QColorDialog>
+#include <QStackedWidget>
+#include <algorithm>
+
+namespace {
+
+// The images folder of the source tree, where the first image dialog of a run starts.
+std::string imagesFolder() { return std::string(MORVO_SOURCE_DIR) + "/Images"; }
+
+// Commands the paint work mode runs: its menu bar's, the camera and selection hot keys and the
+// windows. Others (modeling, file loading, display switches, the perspective camera) would
+// change what the paint window cannot show and are ignored there.
+constexpr int32_t kPaintCommands[] = {8201,
+                                      8202,
+                                      8452,
+                                      8453,
+                                      8455,
+                                      8461,
+                                      8705,
+                                      8706,
+                                      8710,
+                                      8964,
+                                      8965,
+                                      8966,
+                                      8967,
+                                      8968,
+                                      8969,
+                                      8970,
+                                      8971,
+                                      9473,
+                                      9474,
+                                      9484,
+                                      9485,
+                                      9985,
+                                      9986,
+                                      9995,
+                                      10240,
+                                      10241,
+                                      12315,
+                                      12316,
+                                      13568,
+                                      13569,
+                                      13570,
+                                      13571,
+                                      kCommandObjectStatistics,
+                                      kCommandPanLeft,
+                                      kCommandPanRight,
+                                      kCommandPanUp,
+                                      kCommandPanDown,
+                                      kCommandEndRecording};
+// Of those, the ones that leave the camera, the scene and the selection alone, so the canvas
+// stays as it is (keeping its paint undo).
+constexpr int32_t kCanvasKeeping[] = {8201,
+                                      8202,
+                                      8705,
+                                      8706,
+                                      8710,
+                                      9473,
+                                      9474,
+                                      9484,
+                                      9485,
+                                      10240,
+                                      10241,
+                                      12315,
+                                      12316,
+                                      13568,
+                                      13569,
+                                      13570,
+                                      13571,
+                                      kCommandObjectStatistics,
+                                      kCommandEndRecording};
+
+template <size_t N> bool listed(const int32_t (&list)[N], int32_t number) {
+  return std::find(std::begin(list), std::end(list), number) != std::end(list);
+}
+
+void runTableEntry(CommandLayer &layer, int32_t number) {
+  const CommandEntry *entry = findCommand(number);
+  if (entry && entry->run)
+    entry->run(layer, entry->argument);
+}
+
+} // namespace
+
+WorkModes::WorkModes(TopShell &shell, QStackedWidget &stack, ModelWindow &modelWindow)
+    : shell_(shell), layer_(shell.commands()), stack_(stack), modelWindow_(modelWindow) {
+  paintWindow_ =
+      new PaintWindow(layer_.scene(), layer_.view(), modelWindow.controller(), layer_.ui(), &stack);
+  paintWindow_->setObjectName(QStringLiteral("pntui"));
+  paintWindow_->input().imageFolder = imagesFolder();
+  stack.addWidget(paintWindow_);
+  toolbox_ = new ToolboxWindow(paintWindow_->input(), &shell);
+  connect(paintWindow_, &PaintWindow::swatchChanged, toolbox_->swatch(),
+          qOverload<>(&QWidget::update));
+  connect(toolbox_, &ToolboxWindow::swatchClicked, this, &WorkModes::swatchClicked);
+  connect(toolbox_, &ToolboxWindow::commandChosen, &shell, &TopShell::runCommand);
+  attachCommands();
+}
+
+void WorkModes::attachCommands() {
+  layer_.attach(8202, [this] { goToPaint(); });
+  layer_.attach(8201, [this] { goToModel(); });
+  attachPaint(8705, &PaintWindowInput::undo, 8705);
+  attachPaint(12315, &PaintWindowInput::undo, 0);
+  attachPaint(12316, &PaintWindowInput::redo, 0);
+  attachPaint(8706, &PaintWindowInput::eraseAll, 8706);
+  attachPaint(8710, &PaintWindowInput::eraseAll, 8710);
+  attachPaint(13568, &PaintWindowInput::eraseAll, 8710);
+  for (const int32_t type : {moPLANAR, moSPHERICAL, moCYLINDRICAL})
+    layer_.attach(13569 + type, [this, type] {
+      if (paint_)
+        paintWindow_->withContext([type](PaintWindowInput &in) { return in.project(type); });
+    });
+}
+
+void WorkModes::attachPaint(int32_t number, bool (PaintWindowInput::*paint)(),
+                            int32_t modelNumber) {
+  layer_.attach(number, [this, paint, modelNumber] {
+    if (paint_)
+      paintWindow_->withContext([paint](PaintWindowInput &in) { return (in.*paint)(); });
+    else
+      runTableEntry(layer_, modelNumber);
+  });
+}
+
+void WorkModes::goToPaint() {
+  Scene &scene = layer_.scene();
+  if (scene.objects.objectCount() == 0) {
+    layer_.ui().messageBox("You must have objects in your scene to enter Paint");
+    return;
+  }
+  if (paint_ || layer_.recorder().recording())
+    return;
+  modelPerspective_ = layer_.view().camera.perspective;
+  if (firstEntry_)
+    placeToolbox();
+  paint_ = true;
+  stack_.setCurrentWidget(paintWindow_);
+  paintWindow_->enter();
+  if (firstEntry_)
+    paintWindow_->withContext([](PaintWindowInput &in) {
+      in.useFirstEntryTool();
+      return true;
+    });
+  firstEntry_ = false;
+  paintWindow_->showToolCursor();
+  toolbox_->show();
+  shell_.installMenuBar(true);
+  paintWindow_->setFocus();
+  emit workModeChanged(true);
+  shell_.raise();
+}
+
+void WorkModes::goToModel() {
+  if (!paint_)
+    return;
+  paint_ = false;
+  paintWindow_->leave();
+  layer_.view().camera.perspective = modelPerspective_;
+  toolbox_->hide();
+  stack_.setCurrentWidget(&modelWindow_);
+  shell_.installMenuBar(false);
+  modelWindow_.sceneChanged();
+  modelWindow_.setFocus();
+  emit workModeChanged(false);
+  shell_.raise();
+}
+
+void WorkModes::runInPaint(int32_t number) {
+  if (!listed(kPaintCommands, number))
+    return;
+  paintWindow_->makeCurrent();
+  layer_.run(number);
+  if (paint_ && !listed(kCanvasKeeping, number))
+    paintWindow_->viewChanged();
+  paintWindow_->update();
+}
+
+// 86 pixels left of and 44 above the main window's work area, kept on the screen.
+void WorkModes::placeToolbox() {
+  const QPoint origin = shell_.mapToGlobal(QPoint(0, 0));
+  toolbox_->move(std::max(0, origin.x() - 86), std::max(0, origin.y() - 44));
+}
+
+void WorkModes::swatchClicked() {
+  const PaintCanvas &canvas = paintWindow_->input().canvas;
+  int32_t target = 0;
+  if (paint_ && canvas.patternOn)
+    target = kPatternTarget;
+  else if (paint_ && (canvas.revealFlags & 1))
+    target = kRevealTarget;
+  else if (paint_ && paintWindow_->input().toolbox.currentIndex() == kStampTool)
+    target = kStampTarget;
+  if (target)
+    paintWindow_->withContext([target](PaintWindowInput &in) { return in.importImage(target); });
+  else
+    chooseColour();
+}
+
+void WorkModes::chooseColour() {
+  if (!paint_)
+    return shell_.runCommand(10241);
+  const uint32_t c = paintWindow_->input().toolColour();
+  const QColor chosen = QColorDialog::getColor(QColor(redOf(c), greenOf(c), blueOf(c)), &shell_,
+                                               QString(), QColorDialog::DontUseNativeDialog);
+  if (chosen.isValid())
+    paintWindow_->withContext([&chosen](PaintWindowInput &in) {
+      in.setToolColour(
+          packRgba(uint8_t(chosen.red()), uint8_t(chosen.green()), uint8_t(chosen.blue())));
+      return true;
+    });
+}
