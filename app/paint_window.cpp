@@ -1,21 +1,11 @@
 #include "app/paint_window.h"
 
 #include "app/brush_options_popup.h"
+#include "app/pointer_input.h"
 #include "app/tool_cursors.h"
 
 #include <QCursor>
 #include <QMouseEvent>
-
-namespace {
-
-Button buttonOf(Qt::MouseButton b) {
-  return b == Qt::LeftButton     ? Button::Left
-         : b == Qt::MiddleButton ? Button::Middle
-         : b == Qt::RightButton  ? Button::Right
-                                 : Button::None;
-}
-
-} // namespace
 
 PaintWindow::PaintWindow(Scene &scene, View &view, InteractionController &controller,
                          UserInterface &ui, QWidget *parent)
@@ -73,17 +63,7 @@ void PaintWindow::paintGL() {
 }
 
 void PaintWindow::pointer(QMouseEvent *event, PointerInput::Kind kind) {
-  const qreal ratio = devicePixelRatioF();
-  PointerInput in;
-  in.kind = kind;
-  in.x = int32_t(event->position().x() * ratio);
-  in.y = int32_t(event->position().y() * ratio);
-  in.button = buttonOf(event->button());
-  in.mods = {bool(event->modifiers() & Qt::ShiftModifier),
-             bool(event->modifiers() & Qt::ControlModifier)};
-  in.leftHeld = event->buttons() & Qt::LeftButton;
-  in.middleHeld = event->buttons() & Qt::MiddleButton;
-  in.rightHeld = event->buttons() & Qt::RightButton;
+  const PointerInput in = pointerInputOf(*event, kind, devicePixelRatioF());
   if (!painting_)
     return;
   makeCurrent();

@@ -16,49 +16,11 @@ namespace {
 // The images folder of the source tree, where the first image dialog of a run starts.
 std::string imagesFolder() { return std::string(MORVO_SOURCE_DIR) + "/Images"; }
 
-// Commands the paint work mode runs: its menu bar's, the camera and selection hot keys and the
-// windows. Others (modeling, file loading, display switches, the perspective camera) would
-// change what the paint window cannot show and are ignored there.
-constexpr int32_t kPaintCommands[] = {8201,
-                                      8202,
-                                      8452,
-                                      8453,
-                                      8455,
-                                      8461,
-                                      8705,
-                                      8706,
-                                      8710,
-                                      8964,
-                                      8965,
-                                      8966,
-                                      8967,
-                                      8968,
-                                      8969,
-                                      8970,
-                                      8971,
-                                      9473,
-                                      9474,
-                                      9484,
-                                      9485,
-                                      9985,
-                                      9986,
-                                      9995,
-                                      10240,
-                                      10241,
-                                      12315,
-                                      12316,
-                                      13568,
-                                      13569,
-                                      13570,
-                                      13571,
-                                      kCommandObjectStatistics,
-                                      kCommandPanLeft,
-                                      kCommandPanRight,
-                                      kCommandPanUp,
-                                      kCommandPanDown,
-                                      kCommandEndRecording};
-// Of those, the ones that leave the camera, the scene and the selection alone, so the canvas
-// stays as it is (keeping its paint undo).
+// The commands the paint work mode runs, in two groups; others (modeling, file loading,
+// tutorials, display switches, the perspective camera) would change what the paint window cannot
+// show and are ignored there. The first group leaves the camera, the scene and the selection
+// alone, so the canvas stays as it is (with its paint undo); after one of the second the canvas
+// is prepared again.
 constexpr int32_t kCanvasKeeping[] = {8201,
                                       8202,
                                       8705,
@@ -66,7 +28,6 @@ constexpr int32_t kCanvasKeeping[] = {8201,
                                       8710,
                                       9473,
                                       9474,
-                                      9484,
                                       9485,
                                       10240,
                                       10241,
@@ -78,6 +39,25 @@ constexpr int32_t kCanvasKeeping[] = {8201,
                                       13571,
                                       kCommandObjectStatistics,
                                       kCommandEndRecording};
+constexpr int32_t kCanvasRenewing[] = {8452,
+                                       8453,
+                                       8455,
+                                       8461,
+                                       8964,
+                                       8965,
+                                       8966,
+                                       8967,
+                                       8968,
+                                       8969,
+                                       8970,
+                                       8971,
+                                       9985,
+                                       9986,
+                                       9995,
+                                       kCommandPanLeft,
+                                       kCommandPanRight,
+                                       kCommandPanUp,
+                                       kCommandPanDown};
 
 template <size_t N> bool listed(const int32_t (&list)[N], int32_t number) {
   return std::find(std::begin(list), std::end(list), number) != std::end(list);
@@ -165,9 +145,10 @@ void WorkModes::goToModel() {
     return;
   paint_ = false;
   paintWindow_->leave();
-  layer_.view().camera.perspective = modelPerspective_;
   toolbox_->hide();
   stack_.setCurrentWidget(&modelWindow_);
+  // After the model window has taken any size change that came while it was hidden.
+  layer_.view().camera.perspective = modelPerspective_;
   shell_.installMenuBar(false);
   modelWindow_.sceneChanged();
   modelWindow_.setFocus();
@@ -176,11 +157,12 @@ void WorkModes::goToModel() {
 }
 
 void WorkModes::runInPaint(int32_t number) {
-  if (!listed(kPaintCommands, number))
+  const bool renews = listed(kCanvasRenewing, number);
+  if (!renews && !listed(kCanvasKeeping, number))
     return;
   paintWindow_->makeCurrent();
   layer_.run(number);
-  if (paint_ && !listed(kCanvasKeeping, number))
+  if (paint_ && renews)
     paintWindow_->viewChanged();
   paintWindow_->update();
 }

@@ -69,8 +69,12 @@ bool chooseImageFile(UserInterface &ui, std::string &folder, ImageBuffer &image)
   if (choice.path.empty())
     return false;
   folder.clear();
+  // The file's own extension wins over the filter entry it was chosen under: a PNG picked by
+  // typing its name while the TIFF entry is selected still reads as PNG.
   const int entries = int(std::size(kFilters));
-  const int type = kFilters[choice.filter >= 0 && choice.filter < entries ? choice.filter : 0].type;
+  int type = imageType(choice.path);
+  if (type < kImageJpeg || type > kImageTiff)
+    type = kFilters[choice.filter >= 0 && choice.filter < entries ? choice.filter : 0].type;
   // PNG and PPM readers put the picture's bottom row first with these flags, as the others do.
   if (loadImage(image, choice.path, type, type == kImagePpm) != 1) {
     image = ImageBuffer();

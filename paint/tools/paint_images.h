@@ -17,7 +17,8 @@ enum PaintImageTarget : int32_t {
 
 // The file dialog of the paint images ("Select an image file to load", TIFF, BMP, PNG, JPEG and
 // PPM entries, default extension tif). It starts in folder, which is then cleared so that later
-// dialogs start where the last one was left. Returns false when the dialog was cancelled; an
+// dialogs start where the last one was left. The file's extension picks the reader, or else the
+// filter entry it was chosen under. Returns false when the dialog was cancelled; an
 // image the file does not give (a message names it) comes back empty.
 bool chooseImageFile(UserInterface &ui, std::string &folder, ImageBuffer &image);
 

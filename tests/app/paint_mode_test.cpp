@@ -2,7 +2,6 @@
 // paint window, and the Paint menu's commands, with a recording user interface answering.
 #include "app/model_window.h"
 #include "app/paint_window.h"
-#include "app/surface_format.h"
 #include "app/top_shell.h"
 #include "app/work_modes.h"
 #include "scene/recording_ui.h"
@@ -179,12 +178,3 @@ TEST_F(PaintModeTest, ModelingCommandsAreIgnoredInPaint) {
 }
 
 } // namespace
-
-int main(int argc, char **argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (testing::GTEST_FLAG(list_tests))
-    return RUN_ALL_TESTS(); // listing needs no display
-  useProgramSurfaceFormat();
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -37,7 +37,7 @@ protected:
 
 TEST_F(PaintImagesTest, RevealImageIsCentredFaintAndTurnsTheModeOn) {
   ASSERT_TRUE(canvas.resize(640, 480));
-  ui.queueFile(writeImage(64, 64), kPpmEntry);
+  ui.queueFile(writeImage(64, 64), 0); // under the TIFF entry: the name says PPM
   ASSERT_TRUE(ImportPaintImage(ctx, ui, folder, kRevealTarget));
   ASSERT_EQ(ui.fileRequests.size(), 1u);
   const UserInterface::FileRequest &request = ui.fileRequests[0];
