@@ -88,7 +88,6 @@ void PaintWindow::enterEvent(QEnterEvent *) {
 }
 
 void PaintWindow::apply(const PaintReaction &r) {
-  // Qt holds the pointer for the window while a button is down: no capture of our own.
   if (r.cameraCursor)
     setCursor(Qt::SizeAllCursor);
   if (r.toolCursor)

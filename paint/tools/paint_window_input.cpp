@@ -14,17 +14,11 @@ PaintWindowInput::PaintWindowInput(Scene &scene, View &view, InteractionControll
 }
 
 bool PaintWindowInput::enter(int32_t width, int32_t height) {
-  Camera &camera = view_.camera;
-  camera.width = width;
-  camera.height = height;
-  camera.perspective = 0;
-  camera.ApplyProjection();
+  view_.camera.width = width;
+  view_.camera.height = height;
   view_.renderer.textures = 1;
-  PreparePaintSurfaces(scene_, view_, canvas);
-  view_.renderer.RebuildLists(scene_, true); // loads every texture
-  if (!PrepareCanvas(scene_, view_, canvas, width, height))
+  if (!prepare(true))
     return false;
-  toolbox.activateCurrent(ctx_);
   showPrompt(true);
   return true;
 }
@@ -44,13 +38,19 @@ void PaintWindowInput::resize(int32_t width, int32_t height) {
   viewChanged();
 }
 
-void PaintWindowInput::viewChanged() {
-  view_.camera.perspective = 0;
-  view_.camera.ApplyProjection();
+void PaintWindowInput::viewChanged() { prepare(true); }
+
+bool PaintWindowInput::prepare(bool rebuildLists) {
+  Camera &camera = view_.camera;
+  camera.perspective = 0;
+  camera.ApplyProjection();
   PreparePaintSurfaces(scene_, view_, canvas);
-  view_.renderer.RebuildLists(scene_, true);
-  if (PrepareCanvas(scene_, view_, canvas, view_.camera.width, view_.camera.height))
-    toolbox.activateCurrent(ctx_);
+  if (rebuildLists)
+    view_.renderer.RebuildLists(scene_, true); // loads every texture
+  if (!PrepareCanvas(scene_, view_, canvas, camera.width, camera.height))
+    return false;
+  toolbox.activateCurrent(ctx_);
+  return true;
 }
 
 void PaintWindowInput::paint() {
@@ -75,7 +75,6 @@ PaintReaction PaintWindowInput::pointer(const PointerInput &in) {
 
 void PaintWindowInput::press(const PointerInput &in, bool camera, int32_t x, int32_t y) {
   if (in.button == Button::Left && !camera) {
-    out_.capture = true;
     stroke_ = true;
     toolbox.current().press(ctx_, x, y);
     out_.swatch = toolbox.currentIndex() == kColorPickerTool;
@@ -86,7 +85,6 @@ void PaintWindowInput::press(const PointerInput &in, bool camera, int32_t x, int
 
 void PaintWindowInput::release(const PointerInput &in, bool camera, int32_t x, int32_t y) {
   if (in.button == Button::Left) {
-    out_.releaseCapture = true;
     if (camera) {
       leaveCamera(in);
     } else if (stroke_) {
@@ -131,16 +129,13 @@ void PaintWindowInput::leaveCamera(const PointerInput &in) {
   leftUp.button = Button::Left;
   leftUp.mods = {};
   toController(leftUp);
-  out_.cameraCursor = false;
   out_.toolCursor = true;
-  viewChanged(); // the canvas for the new view, which it draws
+  prepare(false); // the canvas for the new view, which it draws
   showPrompt(false);
 }
 
 void PaintWindowInput::toController(const PointerInput &in) {
   const Reaction r = controller_.pointer(in);
-  out_.capture |= r.capture;
-  out_.releaseCapture |= r.releaseCapture;
   if (r.warp) {
     out_.warp = true;
     out_.warpX = r.warpX;

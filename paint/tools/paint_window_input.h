@@ -13,8 +13,8 @@
 #include <string>
 
 // What the window must do after a mouse event. Positions are window pixels, y downward.
+// The window system holds the pointer for the window while a button is down.
 struct PaintReaction {
-  bool capture = false, releaseCapture = false;
   bool brushOptions = false; // show the brush options popup at the pointer
   bool toolCursor = false;   // show the current tool's cursor
   bool cameraCursor = false;
@@ -76,6 +76,9 @@ private:
   void move(const PointerInput &in, bool camera, int32_t x, int32_t y);
   void enterCamera(const PointerInput &in);
   void leaveCamera(const PointerInput &in);
+  // Orthographic projection, paint surfaces, canvas and the current tool for the view as it
+  // stands; the lists are rebuilt first when the scene or the textures may have changed.
+  bool prepare(bool rebuildLists);
   // Passes an event to the controller and takes over what it asks of the window.
   void toController(const PointerInput &in);
   // The scene drawn plainly, as it is while the camera moves.
