@@ -120,12 +120,12 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
         openScenePath(path);
   });
   attachShellCommands();
+  workModes_ = std::make_unique<WorkModes>(*this, *workArea_, *modelWindow_);
   modelBar_ = menuBar();
   buildMenuBar(modelBar_, ::modelMenuBar());
   paintBar_ = new QMenuBar(this);
   paintBar_->hide();
   buildMenuBar(paintBar_, ::paintMenuBar());
-  workModes_ = std::make_unique<WorkModes>(*this, *workArea_, *modelWindow_);
   refreshTitle();
   // A client area of 720 x 486 for the model window.
   resize(720, 486 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
