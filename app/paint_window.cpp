@@ -7,9 +7,32 @@
 #include <QCursor>
 #include <QMouseEvent>
 
+void PaintWindowUi::messageBox(const std::string &text) {
+  ui_.messageBox(text);
+  window_.makeCurrent();
+}
+
+bool PaintWindowUi::askYesNo(const std::string &question) {
+  const bool yes = ui_.askYesNo(question);
+  window_.makeCurrent();
+  return yes;
+}
+
+UserInterface::Answer PaintWindowUi::askYesNoCancel(const std::string &question) {
+  const Answer answer = ui_.askYesNoCancel(question);
+  window_.makeCurrent();
+  return answer;
+}
+
+UserInterface::FileChoice PaintWindowUi::chooseFile(const FileRequest &request) {
+  FileChoice choice = ui_.chooseFile(request);
+  window_.makeCurrent();
+  return choice;
+}
+
 PaintWindow::PaintWindow(Scene &scene, View &view, InteractionController &controller,
                          UserInterface &ui, QWidget *parent)
-    : QOpenGLWidget(parent), input_(scene, view, controller, ui), ui_(ui) {
+    : QOpenGLWidget(parent), ui_(ui, *this), input_(scene, view, controller, ui_) {
   setUpdateBehavior(QOpenGLWidget::PartialUpdate); // tools draw into the kept frame buffer
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true); // hover feedback of the tools follows the pointer

@@ -9,6 +9,25 @@
 
 #include <QOpenGLWidget>
 
+class PaintWindow;
+
+// The user interface as the paint window's input code sees it: each modal dialog runs an event
+// loop of its own, which may leave another OpenGL context current, so the window's context is
+// made current again before the code goes on drawing.
+class PaintWindowUi : public UserInterface {
+public:
+  PaintWindowUi(UserInterface &ui, PaintWindow &window) : ui_(ui), window_(window) {}
+  void messageBox(const std::string &text) override;
+  bool askYesNo(const std::string &question) override;
+  Answer askYesNoCancel(const std::string &question) override;
+  void setStatus(const std::string &text) override { ui_.setStatus(text); }
+  FileChoice chooseFile(const FileRequest &request) override;
+
+private:
+  UserInterface &ui_;
+  PaintWindow &window_;
+};
+
 class PaintWindow : public QOpenGLWidget {
   Q_OBJECT
 public:
@@ -55,8 +74,8 @@ private:
   void apply(const PaintReaction &reaction);
   QSize deviceSize() const;
 
+  PaintWindowUi ui_;
   PaintWindowInput input_;
-  UserInterface &ui_;
   bool painting_ = false;   // in the paint work mode
   bool fullRepaint_ = true; // the next paintGL draws the whole view
 };

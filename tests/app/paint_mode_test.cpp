@@ -4,6 +4,7 @@
 #include "app/paint_window.h"
 #include "app/top_shell.h"
 #include "app/work_modes.h"
+#include "image/image_file.h"
 #include "scene/recording_ui.h"
 
 #include <QApplication>
@@ -166,6 +167,21 @@ TEST_F(PaintModeTest, MiddleClickMovesTheCameraAndALeftClickPaintsAgain) {
   const std::vector<uint32_t> before = cubeTexels();
   drag();
   EXPECT_NE(cubeTexels(), before); // the canvas follows the new view
+}
+
+TEST_F(PaintModeTest, PlanarProjectionCommandLaysTheImageOverTheCube) {
+  addCube();
+  shell->runCommand(8202);
+  ImageBuffer image(8, 8);
+  std::fill_n(image.pixels(), image.pixelCount(), packRgba(0, 200, 0));
+  const std::string path = testing::TempDir() + "paint_mode_test.ppm";
+  ASSERT_EQ(saveImage(image, path, kImagePpm, RowOrder::kTopFirst), 1);
+  ui.queueFile(path, 4);
+  shell->runCommand(13569);
+  std::remove(path.c_str());
+  const PaintLayer &layer = *shell->scene().object(0)->paintLayer;
+  ASSERT_EQ(layer.kind(), PaintLayer::kPerVertex);
+  EXPECT_EQ(layer.image.at(100, 100), packRgba(0, 200, 0));
 }
 
 TEST_F(PaintModeTest, ModelingCommandsAreIgnoredInPaint) {
