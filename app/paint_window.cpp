@@ -46,9 +46,9 @@ QSize PaintWindow::deviceSize() const {
 bool PaintWindow::enter() {
   makeCurrent();
   const QSize size = deviceSize();
-  painting_ = input_.enter(size.width(), size.height());
+  painting_ = input_.enter(size.width(), size.height()); // with the prompt of entering
   fullRepaint_ = true;
-  showToolCursor();
+  setCursor(paintToolCursor(input_.toolbox.currentIndex()));
   update();
   return painting_;
 }

@@ -132,7 +132,6 @@ void WorkModes::goToPaint() {
       return true;
     });
   firstEntry_ = false;
-  paintWindow_->showToolCursor();
   toolbox_->show();
   shell_.installMenuBar(true);
   paintWindow_->setFocus();

@@ -111,6 +111,24 @@ TEST_F(PaintModeTest, SwitchingCarriesTheProjectionOverAndBack) {
   EXPECT_EQ(shell->commands().view().camera.perspective, 0);
 }
 
+TEST_F(PaintModeTest, FirstEntryPlacesTheToolboxLaterEntriesKeepTheToolAndItsPlace) {
+  addCube();
+  shell->runCommand(8202);
+  ToolboxWindow *toolbox = shell->workModes().toolbox();
+  const QPoint origin = shell->mapToGlobal(QPoint(0, 0));
+  EXPECT_EQ(toolbox->pos(), QPoint(std::max(0, origin.x() - 86), std::max(0, origin.y() - 44)));
+  paint()->withContext([](PaintWindowInput &in) { return in.selectTool(kLightenTool); });
+  EXPECT_EQ(ui.status, paintToolInfo(kLightenTool).prompt);
+  toolbox->move(toolbox->pos() + QPoint(30, 30));
+  const QPoint moved = toolbox->pos();
+  shell->runCommand(8201);
+  shell->runCommand(8202);
+  EXPECT_EQ(toolbox->pos(), moved);
+  EXPECT_EQ(paint()->input().toolbox.currentIndex(), kLightenTool);
+  // Entering shows the shadow brush's prompt for the lighten brush.
+  EXPECT_EQ(ui.status, paintToolInfo(kShadowTool).prompt);
+}
+
 TEST_F(PaintModeTest, DragPaintsTheCubeAndTheMenuUndoesAndRedoesIt) {
   addCube();
   shell->runCommand(8202);
