@@ -336,22 +336,6 @@ bool FileCommands::screenCapture() {
   return true;
 }
 
-bool FileCommands::chooseImage(ImageBuffer &image) {
-  UserInterface::FileChoice choice = ask({false, "Select an image file to load", imageFilters(), "",
-                                          "*.tif", folders_.images.toStdString()},
-                                         &imageDialogUsed_);
-  if (choice.path.empty())
-    return false;
-  const int type = imageChoice(choice);
-  ImageBuffer loaded;
-  if (loadImage(loaded, choice.path, type, type != kImagePng) != 1) {
-    ui_.messageBox("Could not read the image " + choice.path);
-    return false;
-  }
-  image = std::move(loaded);
-  return true;
-}
-
 void FileCommands::startRecording() {
   if (layer_.recorder().recording())
     return;

@@ -73,10 +73,6 @@ public:
   bool exportModel(bool allObjects);
   // Writes the work window's picture to a chosen image file, in the format of the chosen entry.
   bool screenCapture();
-  // The image dialog of the paint tools (first use in the images folder): loads the chosen file
-  // into image. False when cancelled or when the file cannot be read (with a message box); the
-  // image is then as it was.
-  bool chooseImage(ImageBuffer &image);
   // Asks where to record a tutorial script and starts recording there; refused while recording.
   void startRecording();
   // Files dropped on the model window, in order: scene files are opened (after askToSave, when
@@ -105,7 +101,6 @@ private:
   FormatRegistry registry_;
   std::function<QOpenGLWidget *()> workWindow_;
   QString fileName_ = QStringLiteral("untitled.mvo");
-  bool named_ = false;           // the file name came from an open or a save
-  bool openUsed_ = false;        // the Open dialog was shown once
-  bool imageDialogUsed_ = false; // the image dialog was shown once
+  bool named_ = false;    // the file name came from an open or a save
+  bool openUsed_ = false; // the Open dialog was shown once
 };

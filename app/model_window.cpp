@@ -1,5 +1,6 @@
 #include "app/model_window.h"
 
+#include "app/pointer_input.h"
 #include "view/window_drawing.h"
 
 #include <QCursor>
@@ -11,18 +12,6 @@
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWheelEvent>
-#include <cmath>
-
-namespace {
-
-Button buttonOf(Qt::MouseButton b) {
-  return b == Qt::LeftButton     ? Button::Left
-         : b == Qt::MiddleButton ? Button::Middle
-         : b == Qt::RightButton  ? Button::Right
-                                 : Button::None;
-}
-
-} // namespace
 
 ModelWindow::ModelWindow(CommandLayer &layer, QWidget *parent)
     : QOpenGLWidget(parent), scene_(layer.scene()), view_(layer.view()),
@@ -73,16 +62,7 @@ void ModelWindow::paintGL() {
 }
 
 void ModelWindow::pointer(QMouseEvent *event, PointerInput::Kind kind) {
-  PointerInput in;
-  in.kind = kind;
-  in.x = int32_t(std::floor(event->position().x()));
-  in.y = int32_t(std::floor(event->position().y()));
-  in.button = buttonOf(event->button());
-  in.mods = {bool(event->modifiers() & Qt::ShiftModifier),
-             bool(event->modifiers() & Qt::ControlModifier)};
-  in.leftHeld = event->buttons() & Qt::LeftButton;
-  in.middleHeld = event->buttons() & Qt::MiddleButton;
-  in.rightHeld = event->buttons() & Qt::RightButton;
+  const PointerInput in = pointerInputOf(*event, kind);
   makeCurrent(); // picking and list rebuilds draw in this window's context
   apply(scripted_.pointer(in));
 }

@@ -8,16 +8,20 @@
 #include "app/main_tool_bar.h"
 #include "app/model_window.h"
 #include "app/object_info_window.h"
+#include "app/paint_tool_bars.h"
 #include "app/status_help.h"
+#include "app/work_modes.h"
 #include "script/command_table.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 
 namespace {
@@ -103,13 +107,18 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
     modelWindow_->makeCurrent();
     player_->tick();
   });
-  setCentralWidget(modelWindow_);
+  workArea_ = new QStackedWidget(this);
+  workArea_->addWidget(modelWindow_);
+  setCentralWidget(workArea_);
   files_ = new FileCommands(*layer_, *this, *modelWindow_, ProgramFolders::ofThisProgram());
   connect(modelWindow_, &ModelWindow::filesDropped, files_, &FileCommands::dropFiles);
   buildToolWindows();
   files_->presentWindow = [this] { presentAtStartSize(); };
   attachShellCommands();
-  buildMenuBar(menuBar(), ::modelMenuBar());
+  workModes_ = std::make_unique<WorkModes>(*this, *workArea_, *modelWindow_);
+  connectPaintMode();
+  modelBar_ = menuBar();
+  buildMenuBar(modelBar_, ::modelMenuBar());
   paintBar_ = new QMenuBar(this);
   paintBar_->hide();
   buildMenuBar(paintBar_, ::paintMenuBar());
@@ -192,13 +201,19 @@ void TopShell::fillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
 }
 
 void TopShell::refreshChecks() {
-  for (QMenuBar *bar : {menuBar(), paintBar_})
+  for (QMenuBar *bar : {modelBar_, paintBar_})
     for (QAction *action : bar ? bar->findChildren<QAction *>() : QList<QAction *>())
       if (const int state = checkState(action->property("command").toInt(), view_); state >= 0)
         action->setChecked(state == 1);
 }
 
 void TopShell::runCommand(int32_t number) {
+  if (workModes_->inPaint()) {
+    workModes_->runInPaint(number);
+    PaintWindowInput &paint = paintWindow()->input();
+    paintToolBars_->showToolState(paint.toolbox, paint.canvas);
+    return refreshChecks();
+  }
   modelWindow_->makeCurrent(); // commands may draw: picking, list rebuilds
   layer_->run(number);
   modelWindow_->applyPendingReaction();
@@ -206,6 +221,43 @@ void TopShell::runCommand(int32_t number) {
   modelWindow_->update();
   toolBar_->showSelectionMode(scene_->mode);
   objectInfo_->scheduleRefresh();
+}
+
+// The paint tool bars go into the Toolbox; the strip, Object Info, the colour chooser and Screen
+// Capture follow the work mode.
+void TopShell::connectPaintMode() {
+  WorkModes &modes = *workModes_;
+  PaintWindow *window = modes.paintWindow();
+  paintToolBars_ = new PaintToolBars(*statusHelp_);
+  modes.toolbox()->setToolBars(paintToolBars_);
+  connect(paintToolBars_, &PaintToolBars::commandChosen, this, &TopShell::runCommand);
+  paintToolBars_->attachToolChoices(*layer_, window->input().toolbox, [window]() -> PaintContext & {
+    return window->input().context();
+  });
+  modes.shareToolColour(*colours_);
+  connect(&modes, &WorkModes::workModeChanged, this, [this](bool paint) {
+    toolBar_->setPaintMode(paint);
+    toolBar_->setBandVisible(0, !paint);
+    toolBar_->setBandVisible(2, !paint);
+    objectInfo_->scheduleRefresh();
+  });
+  connect(window, &PaintWindow::swatchChanged, colours_, &ColourChooser::colourChanged);
+  connect(colours_, &ColourChooser::colourChanged, modes.toolbox()->swatch(),
+          qOverload<>(&QWidget::update));
+  files_->setWorkWindow([this]() -> QOpenGLWidget * {
+    return workModes_->inPaint() ? static_cast<QOpenGLWidget *>(paintWindow()) : modelWindow_;
+  });
+}
+
+PaintWindow *TopShell::paintWindow() const { return workModes_->paintWindow(); }
+
+void TopShell::installMenuBar(bool paint) {
+  QMenuBar *shown = paint ? paintBar_ : modelBar_;
+  QMenuBar *hidden = paint ? modelBar_ : paintBar_;
+  hidden->hide();
+  // The layout's own setter swaps the bars; QMainWindow's would delete the one taken out.
+  layout()->setMenuBar(shown);
+  shown->show();
 }
 
 void TopShell::keyPressEvent(QKeyEvent *event) {

@@ -22,7 +22,11 @@ class MainToolBar;
 class ModelWindow;
 class ObjectInfoWindow;
 class StatusHelp;
+class PaintToolBars;
+class PaintWindow;
 class QLabel;
+class QStackedWidget;
+class WorkModes;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
@@ -75,6 +79,10 @@ public:
   HowToWindow *howTo() const { return howTo_; }
   ColourChooser &colours() { return *colours_; }
   StatusHelp &statusHelp() { return *statusHelp_; }
+  WorkModes &workModes() { return *workModes_; }
+  PaintWindow *paintWindow() const;
+  // Puts the Paint or the Model menu bar in place.
+  void installMenuBar(bool paint);
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -91,6 +99,7 @@ private:
   void buildToolWindows();
   // Tutorial mode: the menus, the model window and the tool-bar strip disabled.
   void setTutorialMode(bool on);
+  void connectPaintMode();
 
   QLabel *statusLine_;
   std::unique_ptr<QtUserInterface> ownUi_;
@@ -111,4 +120,8 @@ private:
   MainToolBar *toolBar_ = nullptr;
   ObjectInfoWindow *objectInfo_ = nullptr;
   HowToWindow *howTo_ = nullptr;
+  QStackedWidget *workArea_ = nullptr; // the model window, or the paint window in Paint
+  QMenuBar *modelBar_ = nullptr;
+  std::unique_ptr<WorkModes> workModes_;
+  PaintToolBars *paintToolBars_ = nullptr;
 };

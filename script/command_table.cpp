@@ -199,6 +199,10 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {20482, "tutorial-stop", "Stop playing tutorial script", nullptr, 0},
     {20483, "tutorial-play", "Play tutorial script", nullptr, 0},
     {20484, "tutorial-step", "Step through next tutorial script command", nullptr, 0},
+    {13569, "project-planar", "Project an image onto the objects as seen", nullptr, 0},
+    {13570, "project-spherical", "Project an image onto the objects around the eye", nullptr, 0},
+    {13571, "project-cylindrical", "Project an image onto the objects around the view axis",
+     nullptr, 0},
 });
 
 // V, E and F: the element tool bar with nothing selected, Select all in the objects mode,

@@ -104,6 +104,9 @@ PaintToolbox::PaintToolbox()
              std::make_unique<HandTool>(),       std::make_unique<FaceSelectionTool>()} {}
 
 StampTool &PaintToolbox::stamp() { return static_cast<StampTool &>(tool(kStampTool)); }
+const StampTool &PaintToolbox::stamp() const {
+  return static_cast<const StampTool &>(*tools_[kStampTool]);
+}
 
 bool PaintToolbox::SelectTool(PaintContext &ctx, int32_t index) {
   if (index < 0 || index >= kPaintToolCount || !paintToolAllowed(ctx.canvas, index))

@@ -54,6 +54,7 @@ public:
   PaintTool &current() { return tool(current_); }
   int32_t currentIndex() const { return current_; }
   StampTool &stamp();
+  const StampTool &stamp() const;
 
   // Makes index current (deactivating the old tool, activating the new one) unless it already
   // is; the clone is activated again every time. Refused, returning false, for an index out of

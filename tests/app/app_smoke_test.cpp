@@ -1,7 +1,6 @@
 // The real main window under a display (Xvfb in the test script): it opens, its menus act on
 // the scene and the model window draws.
 #include "app/model_window.h"
-#include "app/surface_format.h"
 #include "app/top_shell.h"
 #include "scene/scene_file.h"
 
@@ -143,12 +142,3 @@ TEST_F(AppSmokeTest, ClickAFaceMoveItAlongItsNormalFromTheOperationsMenu) {
 }
 
 } // namespace
-
-int main(int argc, char **argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (testing::GTEST_FLAG(list_tests))
-    return RUN_ALL_TESTS(); // listing needs no display
-  useProgramSurfaceFormat();
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -3,9 +3,11 @@
 #include "app/file_commands.h"
 #include "app/help_browser.h"
 #include "app/model_window.h"
+#include "app/paint_window.h"
 #include "app/surface_format.h"
 #include "app/top_shell.h"
 #include "image/image_file.h"
+#include "paint/tools/paint_images.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
 #include "tests/support/mesh_fixtures.h"
@@ -234,11 +236,12 @@ TEST_F(FileCommandsTest, DroppedFilesOpenImportOrAreRefused) {
 
 TEST_F(FileCommandsTest, FirstDialogsStartInTheProgramFolders) {
   const FileCommands &files = shell->files();
+  std::string &imageFolder = shell->paintWindow()->input().imageFolder;
   run(8450);
   ImageBuffer image;
-  shell->files().chooseImage(image);
+  chooseImageFile(ui, imageFolder, image);
   run(8450);
-  shell->files().chooseImage(image);
+  chooseImageFile(ui, imageFolder, image);
   ASSERT_EQ(ui.fileRequests.size(), 4u);
   EXPECT_EQ(ui.fileRequests[0].folder, files.folders().models.toStdString());
   EXPECT_EQ(ui.fileRequests[1].folder, files.folders().images.toStdString());

@@ -65,7 +65,11 @@ protected:
     writeScene(scene, bytes, false);
     return bytes;
   }
-  std::string path = (std::filesystem::temp_directory_path() / "morvo_session.mvs").string();
+  // One file per test: CTest runs the cases of this program side by side.
+  std::string path = (std::filesystem::temp_directory_path() /
+                      (std::string("morvo_session_") +
+                       testing::UnitTest::GetInstance()->current_test_info()->name() + ".mvs"))
+                         .string();
   static std::unique_ptr<OffscreenContext> context_;
 };
 std::unique_ptr<OffscreenContext> ScriptedControllerTest::context_;

@@ -1,0 +1,212 @@
+#include "app/work_modes.h"
+
+#include "app/colour_chooser.h"
+#include "app/file_commands.h"
+#include "app/model_window.h"
+#include "app/top_shell.h"
+#include "paint/tools/paint_images.h"
+#include "paint/tools/tool_registry.h"
+#include "script/command_table.h"
+#include "view/projection.h"
+
+#include <QStackedWidget>
+#include <algorithm>
+
+namespace {
+
+// The commands the paint work mode runs, in two groups; others (modeling, file loading,
+// tutorials, display switches, the perspective camera) would change what the paint window cannot
+// show and are ignored there. The first group leaves the camera, the scene and the selection
+// alone, so the canvas stays as it is (with its paint undo); after one of the second the canvas
+// is prepared again.
+constexpr int32_t kCanvasKeeping[] = {8201,
+                                      8202,
+                                      8705,
+                                      8706,
+                                      8710,
+                                      9473,
+                                      9474,
+                                      9485,
+                                      10240,
+                                      10241,
+                                      12315,
+                                      12316,
+                                      13568,
+                                      13569,
+                                      13570,
+                                      13571,
+                                      kCommandObjectStatistics,
+                                      kCommandEndRecording};
+constexpr int32_t kCanvasRenewing[] = {8452,
+                                       8453,
+                                       8455,
+                                       8461,
+                                       8964,
+                                       8965,
+                                       8966,
+                                       8967,
+                                       8968,
+                                       8969,
+                                       8970,
+                                       8971,
+                                       9985,
+                                       9986,
+                                       9995,
+                                       kCommandPanLeft,
+                                       kCommandPanRight,
+                                       kCommandPanUp,
+                                       kCommandPanDown};
+
+// The buttons of the paint tool bars: tools, hand, face selection, masks, reveal and pattern.
+constexpr int32_t kFirstPaintButton = 12289, kLastPaintButton = 12316;
+
+template <size_t N> bool listed(const int32_t (&list)[N], int32_t number) {
+  return std::find(std::begin(list), std::end(list), number) != std::end(list);
+}
+
+void runTableEntry(CommandLayer &layer, int32_t number) {
+  const CommandEntry *entry = findCommand(number);
+  if (entry && entry->run)
+    entry->run(layer, entry->argument);
+}
+
+} // namespace
+
+WorkModes::WorkModes(TopShell &shell, QStackedWidget &stack, ModelWindow &modelWindow)
+    : shell_(shell), layer_(shell.commands()), stack_(stack), modelWindow_(modelWindow) {
+  paintWindow_ =
+      new PaintWindow(layer_.scene(), layer_.view(), modelWindow.controller(), layer_.ui(), &stack);
+  paintWindow_->setObjectName(QStringLiteral("pntui"));
+  paintWindow_->input().imageFolder = shell.files().folders().images.toStdString();
+  stack.addWidget(paintWindow_);
+  toolbox_ = new ToolboxWindow(paintWindow_->input(), &shell);
+  connect(paintWindow_, &PaintWindow::swatchChanged, toolbox_->swatch(),
+          qOverload<>(&QWidget::update));
+  connect(toolbox_, &ToolboxWindow::swatchClicked, this, &WorkModes::swatchClicked);
+  connect(toolbox_, &ToolboxWindow::commandChosen, &shell, &TopShell::runCommand);
+  attachCommands();
+}
+
+void WorkModes::attachCommands() {
+  layer_.attach(8202, [this] { goToPaint(); });
+  layer_.attach(8201, [this] { goToModel(); });
+  attachPaint(8705, &PaintWindowInput::undo, 8705);
+  attachPaint(12315, &PaintWindowInput::undo, 0);
+  attachPaint(12316, &PaintWindowInput::redo, 0);
+  attachPaint(8706, &PaintWindowInput::eraseAll, 8706);
+  attachPaint(8710, &PaintWindowInput::eraseAll, 8710);
+  attachPaint(13568, &PaintWindowInput::eraseAll, 8710);
+  attachPaint(12309, &PaintWindowInput::toggleMask, 0);
+  attachPaint(12310, &PaintWindowInput::toggleInverseMask, 0);
+  attachPaint(12311, &PaintWindowInput::toggleReveal, 0);
+  attachPaint(12312, &PaintWindowInput::togglePattern, 0);
+  for (const int32_t type : {moPLANAR, moSPHERICAL, moCYLINDRICAL})
+    layer_.attach(13569 + type, [this, type] {
+      if (paint_)
+        paintWindow_->withContext([type](PaintWindowInput &in) { return in.project(type); });
+    });
+}
+
+void WorkModes::attachPaint(int32_t number, bool (PaintWindowInput::*paint)(),
+                            int32_t modelNumber) {
+  layer_.attach(number, [this, paint, modelNumber] {
+    if (paint_)
+      paintWindow_->withContext([paint](PaintWindowInput &in) { return (in.*paint)(); });
+    else
+      runTableEntry(layer_, modelNumber);
+  });
+}
+
+void WorkModes::goToPaint() {
+  Scene &scene = layer_.scene();
+  if (scene.objects.objectCount() == 0) {
+    layer_.ui().messageBox("You must have objects in your scene to enter Paint");
+    return;
+  }
+  if (paint_ || layer_.recorder().recording())
+    return;
+  modelPerspective_ = layer_.view().camera.perspective;
+  if (firstEntry_)
+    placeToolbox();
+  paint_ = true;
+  stack_.setCurrentWidget(paintWindow_);
+  paintWindow_->enter();
+  if (firstEntry_)
+    paintWindow_->withContext([](PaintWindowInput &in) {
+      in.useFirstEntryTool();
+      return true;
+    });
+  firstEntry_ = false;
+  toolbox_->show();
+  shell_.installMenuBar(true);
+  paintWindow_->setFocus();
+  emit workModeChanged(true);
+  shell_.raise();
+}
+
+void WorkModes::goToModel() {
+  if (!paint_)
+    return;
+  paint_ = false;
+  paintWindow_->leave();
+  toolbox_->hide();
+  stack_.setCurrentWidget(&modelWindow_);
+  // After the model window has taken any size change that came while it was hidden.
+  layer_.view().camera.perspective = modelPerspective_;
+  shell_.installMenuBar(false);
+  modelWindow_.sceneChanged();
+  modelWindow_.setFocus();
+  emit workModeChanged(false);
+  shell_.raise();
+}
+
+void WorkModes::runInPaint(int32_t number) {
+  const bool renews = listed(kCanvasRenewing, number);
+  const bool paintButton = number >= kFirstPaintButton && number <= kLastPaintButton;
+  if (!renews && !paintButton && !listed(kCanvasKeeping, number))
+    return;
+  paintWindow_->makeCurrent();
+  layer_.run(number);
+  if (paint_ && renews)
+    paintWindow_->viewChanged();
+  paintWindow_->update();
+}
+
+// 86 pixels left of and 44 above the main window's work area, kept on the screen.
+void WorkModes::placeToolbox() {
+  const QPoint origin = shell_.mapToGlobal(QPoint(0, 0));
+  toolbox_->move(std::max(0, origin.x() - 86), std::max(0, origin.y() - 44));
+}
+
+void WorkModes::swatchClicked() {
+  const PaintCanvas &canvas = paintWindow_->input().canvas;
+  int32_t target = 0;
+  if (paint_ && canvas.patternOn)
+    target = kPatternTarget;
+  else if (paint_ && (canvas.revealFlags & 1))
+    target = kRevealTarget;
+  else if (paint_ && paintWindow_->input().toolbox.currentIndex() == kStampTool)
+    target = kStampTarget;
+  if (target)
+    paintWindow_->withContext([target](PaintWindowInput &in) { return in.importImage(target); });
+  else
+    chooseColour();
+}
+
+void WorkModes::chooseColour() {
+  ColourChooser &colours = shell_.colours();
+  colours.ChooseColour(colours.current());
+}
+
+void WorkModes::shareToolColour(ColourChooser &colours) {
+  colours.toolColour = [this] {
+    const uint32_t c = paintWindow_->input().toolColour();
+    return moColor{redOf(c), greenOf(c), blueOf(c), 255};
+  };
+  colours.setToolColour = [this](moColor c) {
+    paintWindow_->withContext([c](PaintWindowInput &in) {
+      in.setToolColour(packRgba(c.r, c.g, c.b));
+      return true;
+    });
+  };
+}
