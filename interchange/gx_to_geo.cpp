@@ -2,6 +2,7 @@
 
 #include "core/face_triangulation.h"
 #include "core/mesh_builder.h"
+#include "image/image_file.h"
 #include "interchange/gx_build.h"
 #include "paint/layers/paint_layers.h"
 
@@ -190,7 +191,14 @@ bool GxToGeo::loadTextureMap(const GxElement &map, ImageBuffer &texture) {
       continue;
     }
     diag_ << "We got a texture called " << name->value() << std::endl;
-    loaded = loadTexture_ && loadTexture_(name->value().str(), texture);
+    // A model file that holds its images gives their bytes beside the name.
+    const auto *data = dynamic_cast<const GxStringProperty *>(map.findChild("data"));
+    const int type = imageType(name->value().str());
+    loaded = data ? loadImageFromMemory(texture,
+                                        reinterpret_cast<const uint8_t *>(data->value().c_str()),
+                                        size_t(data->value().length()), type, type == kImageTiff,
+                                        name->value().str()) == 1
+                  : loadTexture_ && loadTexture_(name->value().str(), texture);
     if (!loaded)
       diag_ << "We just deleted the texture ma'am" << std::endl;
   }

@@ -14,7 +14,8 @@
 #include <vector>
 
 // Loads the texture file a material names into image; false when the name does not lead to an
-// image that loads.
+// image that loads. A texture map that holds its image's bytes as a string "data" (formats that
+// embed their images) is decoded from those instead, its name giving the image type.
 using TextureLoader = std::function<bool(const std::string &name, ImageBuffer &image)>;
 
 class GxToGeo {
