@@ -224,11 +224,11 @@ std::vector<float> GltfData::floats(const json &index, std::initializer_list<int
 }
 
 std::vector<uint32_t> GltfData::indices(const json &index) const {
-  const Accessor a = accessor(index, {1});
-  if (a.componentType != kUnsignedByte && a.componentType != kUnsignedShort &&
-      a.componentType != kUnsignedInt)
+  const int64_t type = integer(item("accessors", index), "componentType", 0, 0, INT32_MAX);
+  if (type != kUnsignedByte && type != kUnsignedShort && type != kUnsignedInt)
     throw GltfDamage(label("accessors", index.get<int64_t>()) +
                      " holds indices that are not unsigned integers");
+  const Accessor a = accessor(index, {1});
   std::vector<uint32_t> values(size_t(a.count));
   for (int64_t i = 0; i < a.count; ++i)
     values[size_t(i)] = uint32_t(component(a.data.data() + i * a.stride, a.componentType, false));
