@@ -44,3 +44,11 @@ UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request
   return {dialog.selectedFiles().constFirst().toStdString(),
           int(filters.indexOf(dialog.selectedNameFilter()))};
 }
+
+void QtUserInterface::beginProgress(const std::string &label, int64_t total) {
+  progress_.begin(label, total);
+}
+
+bool QtUserInterface::progress(int64_t done) { return progress_.step(done); }
+
+void QtUserInterface::endProgress() { progress_.end(); }

@@ -2,6 +2,7 @@
 // the main window, and the one-pane status line.
 #pragma once
 
+#include "app/progress_window.h"
 #include "scene/user_interface.h"
 
 class QLabel;
@@ -20,4 +21,13 @@ public:
 private:
   QWidget *parent_;
   QLabel *statusLine_;
+
+public:
+  // A QProgressDialog with Cancel once long work has gone on for half a second.
+  void beginProgress(const std::string &label, int64_t total) override;
+  bool progress(int64_t done) override;
+  void endProgress() override;
+
+private:
+  ProgressWindow progress_{parent_};
 };

@@ -34,6 +34,12 @@ moColor toColor(const std::vector<float> &rgb) {
   return moColor{byte(rgb[0]), byte(rgb[1]), byte(rgb[2]), 255};
 }
 
+// The face items of a body: the measure of its conversion work.
+int64_t facesOf(const GxElement &body) {
+  const GxElement *faces = member(body, "faces");
+  return faces ? faces->childCount() : 0;
+}
+
 } // namespace
 
 struct GxToGeo::Body {
@@ -71,12 +77,21 @@ std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
       diag_ << "Material hashed " << child->name() << std::endl;
     }
   std::vector<ObjectPtr> objects;
+  int64_t faces = 0, done = 0;
   for (const GxElement *child : root.children())
     if (child->typeName() == "body")
-      if (ObjectPtr obj = convertBody(*child)) {
-        bodies_[child->name().str()] = obj;
-        objects.push_back(obj);
-      }
+      faces += facesOf(*child);
+  for (const GxElement *child : root.children()) {
+    if (child->typeName() != "body")
+      continue;
+    if (ObjectPtr obj = convertBody(*child)) {
+      bodies_[child->name().str()] = obj;
+      objects.push_back(obj);
+    }
+    done += facesOf(*child);
+    if (progress_)
+      progress_(done, faces);
+  }
   for (const GxElement *child : root.children())
     if (child->typeName() == "gobject")
       placeInstance(*child);

@@ -30,3 +30,18 @@ UserInterface::FileChoice RecordingUi::chooseFile(const FileRequest &request) {
   files_.pop_front();
   return choice;
 }
+
+void RecordingUi::beginProgress(const std::string &label, int64_t) {
+  progressLabels.push_back(label);
+  ++openProgressTasks;
+}
+
+bool RecordingUi::progress(int64_t) {
+  const int report = progressReports++;
+  return cancelAt_ < 0 || report < cancelAt_;
+}
+
+void RecordingUi::endProgress() {
+  --openProgressTasks;
+  cancelAt_ = -1;
+}

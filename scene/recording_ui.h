@@ -31,4 +31,20 @@ public:
 private:
   std::deque<Answer> answers_;
   std::deque<FileChoice> files_;
+
+public:
+  // Progress is recorded; a test can have the user stop the work at a chosen report.
+  void beginProgress(const std::string &label, int64_t total) override;
+  bool progress(int64_t done) override;
+  void endProgress() override;
+  // The report after `reports` more reports (0: the next one) answers "stop", and so do the
+  // ones after it until the task ends.
+  void cancelProgressAfter(int reports) { cancelAt_ = progressReports + reports; }
+
+  std::vector<std::string> progressLabels; // tasks begun, in order
+  int progressReports = 0;                 // progress calls in all
+  int openProgressTasks = 0;               // begun and not yet ended
+
+private:
+  int cancelAt_ = -1;
 };

@@ -3,6 +3,7 @@
 // and the headless tool use RecordingUi.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,4 +37,12 @@ public:
   };
   // A modal file dialog. Without a desktop the default answers as if the user cancelled.
   virtual FileChoice chooseFile(const FileRequest &) { return {}; }
+
+  // Long work (imports, exports, Smooth, Plane Cut), told through ProgressTask: beginProgress
+  // opens a task of `total` steps, progress says how many are done and returns false once the
+  // user has asked to stop, endProgress closes the task. A desktop shows a dialog with Cancel
+  // when the work goes on for more than half a second. The defaults show nothing, never stop.
+  virtual void beginProgress(const std::string & /*label*/, int64_t /*total*/) {}
+  virtual bool progress(int64_t /*done*/) { return true; }
+  virtual void endProgress() {}
 };
