@@ -1,7 +1,7 @@
 // The glTF reader: walks the node tree of the scene shown, and turns every triangle primitive
-// of every mesh a node shows into a body in world coordinates, with its material. Face corner
-// lists in the tree run as glTF's do (counter-clockwise seen from outside), as the import
-// converter expects.
+// of every mesh a node shows into a body in world coordinates, with its material. A face's
+// corner list in the tree turns the other way round from glTF's front faces, so each triangle is
+// written backwards (unless a mirroring transform has turned it already).
 #include "core/mesh.h"
 #include "interchange/gltf/gltf_colors.h"
 #include "interchange/gltf/gltf_container.h"
@@ -301,7 +301,7 @@ void GltfReader::addPrimitive(const json &primitive, const Matrix &world, const 
       if ((list[7] == 'c' && !colorList) || (list[0] == 'u' && !uvList))
         continue;
       GxNode *indices = addNode(*face, "integer", list, true);
-      for (const size_t k : {size_t(0), size_t(turn ? 2 : 1), size_t(turn ? 1 : 2)})
+      for (const size_t k : {size_t(0), size_t(turn ? 1 : 2), size_t(turn ? 2 : 1)})
         addInt(*indices, "", int32_t(corners[t + k]));
     }
   }

@@ -1,7 +1,7 @@
 // The glTF writer: every body of the export tree becomes one mesh of one triangle primitive whose
 // corners are shared where position, normal, colour and texture coordinate all agree; every
-// instance becomes a node. Face corner lists of the tree run counter-clockwise seen from
-// outside, which is glTF's front face.
+// instance becomes a node. A face's corner list in the tree turns the other way round from
+// glTF's front faces (counter-clockwise about the outward normal), so each is written backwards.
 #include "interchange/format_registry.h"
 #include "interchange/gltf/gltf_colors.h"
 #include "interchange/gltf/gltf_container.h"
@@ -202,10 +202,10 @@ int GltfBuilder::addMesh(const GxElement &body) {
       if (m.textured && uv >= 0 && size_t(uv) < uvs.size() && uvOf(*uvs[size_t(uv)], u, v))
         c[9] = u, c[10] = v;
     }
-    for (size_t j = 1; j + 1 < n; ++j) // a fan over the corner list
-      for (const size_t k : {size_t(0), j, j + 1}) {
+    for (size_t j = 1; j + 1 < n; ++j) // a fan over the corner list, backwards
+      for (const size_t k : {size_t(0), j + 1, j}) {
         Corner c = ring[k];
-        setUnitNormal(&c[3], &ring[0][0], &ring[j][0], &ring[j + 1][0]);
+        setUnitNormal(&c[3], &ring[0][0], &ring[j + 1][0], &ring[j][0]);
         for (int i = 6; i < 9; ++i)
           c[size_t(i)] = srgbToLinear(std::min(1.0f, std::max(0.0f, c[size_t(i)])));
         const std::string key(reinterpret_cast<const char *>(c.data()), sizeof(Corner));
