@@ -82,7 +82,15 @@ private:
   std::vector<json> sceneRoots() const;
   void walk(const std::vector<json> &roots);
   void addMesh(const json &node, const Matrix &world, const std::string &name);
+  // The checked data of one triangle primitive.
+  struct Primitive {
+    std::vector<float> positions, colors, uvs; // per vertex
+    int colorWidth = 0;
+    std::vector<uint32_t> corners; // three per triangle
+  };
   void addPrimitive(const json &primitive, const Matrix &world, const std::string &name);
+  bool readPrimitive(const json &primitive, const std::string &name, Primitive &p);
+  void addBody(Primitive &p, const MaterialRef &m, const Matrix &world, const std::string &name);
   MaterialRef material(const json &index);
   struct Image {
     GxElement *data = nullptr; // the bytes, as a "data" leaf every material using it shares
@@ -212,9 +220,19 @@ void GltfReader::addMesh(const json &node, const Matrix &world, const std::strin
 }
 
 void GltfReader::addPrimitive(const json &primitive, const Matrix &world, const std::string &name) {
+  Primitive p;
+  if (!readPrimitive(primitive, name, p))
+    return;
+  const MaterialRef m =
+      primitive.contains("material") ? material(primitive["material"]) : MaterialRef();
+  addBody(p, m, world, name);
+}
+
+// The checked data of a triangle primitive; false (noted) for one that is left out.
+bool GltfReader::readPrimitive(const json &primitive, const std::string &name, Primitive &p) {
   if (GltfData::integer(primitive, "mode", 4, 0, 6) != 4) {
     note("primitives drawn as points, lines, strips or fans");
-    return;
+    return false;
   }
   if (!primitive.contains("attributes") || !primitive["attributes"].is_object())
     throw GltfDamage(name + ": a primitive without attributes");
@@ -228,81 +246,84 @@ void GltfReader::addPrimitive(const json &primitive, const Matrix &world, const 
     note("morph targets");
   if (!attributes.contains("POSITION")) {
     note("primitives without positions");
-    return;
+    return false;
   }
   int width = 0;
-  const std::vector<float> positions = data_.floats(attributes["POSITION"], {3}, width);
-  const size_t n = positions.size() / 3;
-  std::vector<uint32_t> corners;
+  p.positions = data_.floats(attributes["POSITION"], {3}, width);
+  const size_t n = p.positions.size() / 3;
   if (primitive.contains("indices")) {
-    corners = data_.indices(primitive["indices"]);
+    p.corners = data_.indices(primitive["indices"]);
   } else {
-    corners.resize(n);
-    std::iota(corners.begin(), corners.end(), 0u);
+    p.corners.resize(n);
+    std::iota(p.corners.begin(), p.corners.end(), 0u);
   }
-  corners.resize(corners.size() - corners.size() % 3);
-  if (corners.size() / 3 > size_t(kMaxFaceSlots))
-    throw GltfDamage(name + " has " + std::to_string(corners.size() / 3) +
+  p.corners.resize(p.corners.size() - p.corners.size() % 3);
+  if (p.corners.size() / 3 > size_t(kMaxFaceSlots))
+    throw GltfDamage(name + " has " + std::to_string(p.corners.size() / 3) +
                      " triangles, more than an object holds (32768)");
-  corners_ += int64_t(corners.size());
+  corners_ += int64_t(p.corners.size());
   if (corners_ > kMaxCorners)
     throw GltfDamage("more than " + std::to_string(kMaxCorners) + " triangle corners in all");
-  for (const uint32_t c : corners)
+  for (const uint32_t c : p.corners)
     if (c >= n)
       throw GltfDamage(name + " has an index past its " + std::to_string(n) + " vertices");
-  std::vector<float> colors, uvs;
-  int colorWidth = 0;
   if (attributes.contains("COLOR_0"))
-    colors = data_.floats(attributes["COLOR_0"], {3, 4}, colorWidth);
+    p.colors = data_.floats(attributes["COLOR_0"], {3, 4}, p.colorWidth);
   if (attributes.contains("TEXCOORD_0"))
-    uvs = data_.floats(attributes["TEXCOORD_0"], {2}, width);
-  if ((!colors.empty() && colors.size() / size_t(colorWidth) != n) ||
-      (!uvs.empty() && uvs.size() / 2 != n))
+    p.uvs = data_.floats(attributes["TEXCOORD_0"], {2}, width);
+  if ((!p.colors.empty() && p.colors.size() / size_t(p.colorWidth) != n) ||
+      (!p.uvs.empty() && p.uvs.size() / 2 != n))
     throw GltfDamage(name + ": its attributes differ in count");
-  const MaterialRef m =
-      primitive.contains("material") ? material(primitive["material"]) : MaterialRef();
+  return true;
+}
 
+// The body of a primitive: only the vertices its triangles use, numbered in order of first use,
+// moved into place; colours are the material's base colour times COLOR_0.
+void GltfReader::addBody(Primitive &p, const MaterialRef &m, const Matrix &world,
+                         const std::string &name) {
   GxNode *body = addNode(*root_, "body", name.c_str());
   GxNode *vertices = addNode(*body, "vertex", "vertices", true);
   if (!m.name.empty())
     addString(*body, "material", m.name);
   GxNode *faces = addNode(*body, "face", "faces", true);
-  GxNode *colorList = colors.empty() ? nullptr : addNode(*body, "vec3f", "vertex-color", true);
-  GxNode *uvList = uvs.empty() ? nullptr : addNode(*body, "uv-array", "uv-array", true);
-  // Only the vertices the triangles use, numbered in order of first use.
-  std::vector<int32_t> item(n, -1);
+  GxNode *colors = p.colors.empty() ? nullptr : addNode(*body, "vec3f", "vertex-color", true);
+  GxNode *uvs = p.uvs.empty() ? nullptr : addNode(*body, "uv-array", "uv-array", true);
+  std::vector<int32_t> item(p.positions.size() / 3, -1);
   int32_t items = 0;
-  for (uint32_t &c : corners) {
+  for (uint32_t &c : p.corners) {
     if (item[c] < 0) {
       item[c] = items++;
-      const float *p = &positions[3 * size_t(c)];
-      const double w[3] = {world[0] * p[0] + world[4] * p[1] + world[8] * p[2] + world[12],
-                           world[1] * p[0] + world[5] * p[1] + world[9] * p[2] + world[13],
-                           world[2] * p[0] + world[6] * p[1] + world[10] * p[2] + world[14]};
-      if (!(std::fabs(w[0]) < 1e30 && std::fabs(w[1]) < 1e30 && std::fabs(w[2]) < 1e30))
-        throw GltfDamage(name + ": a position out of range once transformed");
-      GxNode *vertex = addNode(*vertices, "vertex", "");
-      addVec3(*vertex, "coord", float(w[0]), float(w[1]), float(w[2]));
-      if (colorList) {
-        const float *rgb = &colors[size_t(colorWidth) * c];
-        addVec3(*colorList, "", linearToSrgb(float(rgb[0] * m.factor[0])),
+      const float *at = &p.positions[3 * size_t(c)];
+      double w[3];
+      for (int i = 0; i < 3; ++i) {
+        w[i] = world[i] * at[0] + world[4 + i] * at[1] + world[8 + i] * at[2] + world[12 + i];
+        if (!(std::fabs(w[i]) < 1e30))
+          throw GltfDamage(name + ": a position out of range once transformed");
+      }
+      addVec3(*addNode(*vertices, "vertex", ""), "coord", float(w[0]), float(w[1]), float(w[2]));
+      if (colors) {
+        const float *rgb = &p.colors[size_t(p.colorWidth) * c];
+        addVec3(*colors, "", linearToSrgb(float(rgb[0] * m.factor[0])),
                 linearToSrgb(float(rgb[1] * m.factor[1])),
                 linearToSrgb(float(rgb[2] * m.factor[2])));
       }
-      if (uvList) // glTF's v runs down the image, the program's up
-        addUv(*uvList, uvs[2 * size_t(c)], 1.0f - uvs[2 * size_t(c) + 1]);
+      if (uvs) // glTF's v runs down the image, the program's up
+        addUv(*uvs, p.uvs[2 * size_t(c)], 1.0f - p.uvs[2 * size_t(c) + 1]);
     }
     c = uint32_t(item[c]);
   }
   const bool turn = mirrors(world);
-  for (size_t t = 0; t + 2 < corners.size(); t += 3) {
+  const std::pair<const char *, bool> lists[] = {{"vertex-indices", true},
+                                                 {"vertex-color-indices", colors != nullptr},
+                                                 {"uv-indices", uvs != nullptr}};
+  for (size_t t = 0; t + 2 < p.corners.size(); t += 3) {
     GxNode *face = addNode(*faces, "face", "");
-    for (const char *list : {"vertex-indices", "vertex-color-indices", "uv-indices"}) {
-      if ((list[7] == 'c' && !colorList) || (list[0] == 'u' && !uvList))
+    for (const auto &[list, present] : lists) {
+      if (!present)
         continue;
       GxNode *indices = addNode(*face, "integer", list, true);
       for (const size_t k : {size_t(0), size_t(turn ? 1 : 2), size_t(turn ? 2 : 1)})
-        addInt(*indices, "", int32_t(corners[t + k]));
+        addInt(*indices, "", int32_t(p.corners[t + k]));
     }
   }
   ++bodies_;

@@ -81,6 +81,8 @@ private:
   Material material(const std::string &name, bool colored);
   int texture(const std::string &name);
   int addMesh(const GxElement &body);
+  json addAttributes(const std::vector<Corner> &corners, bool colored, bool textured);
+  int addIndices(const std::vector<uint32_t> &indices, size_t vertices);
   // Meshes by body name, in body order; an instance takes the first one of its name left.
   using MeshQueue = std::map<std::string, std::deque<int>>;
   json node(const GxElement &instance, MeshQueue &meshes);
@@ -171,43 +173,41 @@ int GltfBuilder::texture(const std::string &name) {
   return textureIndex_[name] = index;
 }
 
-int GltfBuilder::addMesh(const GxElement &body) {
+// The glTF vertices of a body's faces (each face a fan, its corner list walked backwards) and
+// three indices per triangle; corners equal in every value share a vertex.
+void collectCorners(const GxElement &body, bool textured, std::vector<Corner> &corners,
+                    std::vector<uint32_t> &indices) {
   const auto vertices = itemsOf(body, "vertices"), normals = itemsOf(body, "normals"),
              colors = itemsOf(body, "vertex-color"), uvs = itemsOf(body, "uv-array");
-  const GxString *materialName = stringMember(body, "material");
-  const Material m = material(materialName ? materialName->str() : "", !colors.empty());
-  std::vector<Corner> corners;
-  std::vector<uint32_t> indices;
+  const char *const names[] = {"vertex-indices", "vertex-normal-indices", "vertex-color-indices",
+                               "uv-indices"};
   std::unordered_map<std::string, uint32_t> known;
   std::vector<int32_t> ids[4];
+  auto id = [&ids](int list, size_t j) { return j < ids[list].size() ? ids[list][j] : -1; };
   for (const GxElement *face : itemsOf(body, "faces")) {
-    const char *const names[] = {"vertex-indices", "vertex-normal-indices", "vertex-color-indices",
-                                 "uv-indices"};
     for (int k = 0; k < 4; ++k) {
       ids[k].clear();
       if (const GxElement *list = face->findChild(names[k]))
         intValues(*list, ids[k]);
     }
-    const size_t n = ids[0].size();
-    std::vector<Corner> ring(n);
-    for (size_t j = 0; j < n; ++j) {
+    std::vector<Corner> ring(ids[0].size());
+    for (size_t j = 0; j < ring.size(); ++j) {
       Corner &c = ring[j];
       c.fill(0.0f);
       c[6] = c[7] = c[8] = 1.0f;
-      copyValues(vertices, ids[0][j], &c[0], 3);
-      copyValues(normals, j < ids[1].size() ? ids[1][j] : -1, &c[3], 3);
-      copyValues(colors, j < ids[2].size() ? ids[2][j] : -1, &c[6], 3);
-      float u = 0, v = 0;
-      const int32_t uv = j < ids[3].size() ? ids[3][j] : -1;
-      if (m.textured && uv >= 0 && size_t(uv) < uvs.size() && uvOf(*uvs[size_t(uv)], u, v))
-        c[9] = u, c[10] = v;
+      copyValues(vertices, id(0, j), &c[0], 3);
+      copyValues(normals, id(1, j), &c[3], 3);
+      copyValues(colors, id(2, j), &c[6], 3);
+      const int32_t uv = id(3, j);
+      if (textured && uv >= 0 && size_t(uv) < uvs.size())
+        uvOf(*uvs[size_t(uv)], c[9], c[10]);
     }
-    for (size_t j = 1; j + 1 < n; ++j) // a fan over the corner list, backwards
+    for (size_t j = 1; j + 1 < ring.size(); ++j)
       for (const size_t k : {size_t(0), j + 1, j}) {
         Corner c = ring[k];
         setUnitNormal(&c[3], &ring[0][0], &ring[j + 1][0], &ring[j][0]);
-        for (int i = 6; i < 9; ++i)
-          c[size_t(i)] = srgbToLinear(std::min(1.0f, std::max(0.0f, c[size_t(i)])));
+        for (size_t i = 6; i < 9; ++i)
+          c[i] = srgbToLinear(std::min(1.0f, std::max(0.0f, c[i])));
         const std::string key(reinterpret_cast<const char *>(c.data()), sizeof(Corner));
         const auto [at, added] = known.emplace(key, uint32_t(corners.size()));
         if (added)
@@ -215,15 +215,34 @@ int GltfBuilder::addMesh(const GxElement &body) {
         indices.push_back(at->second);
       }
   }
+}
+
+int GltfBuilder::addMesh(const GxElement &body) {
+  const bool colored =
+      body.findChild("vertex-color") && body.findChild("vertex-color")->childCount();
+  const GxString *materialName = stringMember(body, "material");
+  const Material m = material(materialName ? materialName->str() : "", colored);
+  std::vector<Corner> corners;
+  std::vector<uint32_t> indices;
+  collectCorners(body, m.textured, corners, indices);
   if (indices.empty())
     return -1;
+  json primitive = {{"attributes", addAttributes(corners, colored, m.textured)},
+                    {"indices", addIndices(indices, corners.size())},
+                    {"mode", 4},
+                    {"material", m.index}};
+  doc["meshes"].push_back({{"name", body.name().str()}, {"primitives", {primitive}}});
+  return int(doc["meshes"].size() - 1);
+}
+
+json GltfBuilder::addAttributes(const std::vector<Corner> &corners, bool colored, bool textured) {
   json attributes;
   std::vector<float> column;
   const std::pair<const char *, int> kAttributes[] = {
       {"POSITION", 3}, {"NORMAL", 3}, {"COLOR_0", 3}, {"TEXCOORD_0", 2}};
   int first = 0;
   for (const auto &[name, width] : kAttributes) {
-    const bool wanted = first < 6 || (first == 6 ? !colors.empty() : m.textured);
+    const bool wanted = first < 6 || (first == 6 ? colored : textured);
     column.clear();
     for (const Corner &c : corners)
       column.insert(column.end(), c.begin() + first, c.begin() + first + width);
@@ -240,19 +259,16 @@ int GltfBuilder::addMesh(const GxElement &body) {
   json &position = doc["accessors"][size_t(attributes["POSITION"].get<int>())];
   position["min"] = low;
   position["max"] = high;
-  int indexAccessor;
-  if (corners.size() < 0xFFFF) {
+  return attributes;
+}
+
+// Unsigned shorts while every index fits (65535 itself is kept for primitive restart).
+int GltfBuilder::addIndices(const std::vector<uint32_t> &indices, size_t vertices) {
+  if (vertices < 0xFFFF) {
     const std::vector<uint16_t> shorts(indices.begin(), indices.end());
-    indexAccessor =
-        addAccessor(shorts.data(), shorts.size(), 1, kUnsignedShort, kElementArrayBuffer);
-  } else {
-    indexAccessor =
-        addAccessor(indices.data(), indices.size(), 1, kUnsignedInt, kElementArrayBuffer);
+    return addAccessor(shorts.data(), shorts.size(), 1, kUnsignedShort, kElementArrayBuffer);
   }
-  json primitive = {{"attributes", attributes}, {"indices", indexAccessor}, {"mode", 4}};
-  primitive["material"] = m.index;
-  doc["meshes"].push_back({{"name", body.name().str()}, {"primitives", {primitive}}});
-  return int(doc["meshes"].size() - 1);
+  return addAccessor(indices.data(), indices.size(), 1, kUnsignedInt, kElementArrayBuffer);
 }
 
 // The node of an instance and of everything below it. A body is shown by its first instance.
@@ -318,10 +334,6 @@ void GltfBuilder::build() {
     doc["scene"] = 0;
   }
 }
-
-} // namespace
-
-namespace {
 
 int writeEither(const GxElement *tree, const std::string &fileName, WrittenModel &out,
                 bool binary) {
