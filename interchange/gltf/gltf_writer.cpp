@@ -231,7 +231,8 @@ int GltfBuilder::addMesh(const GxElement &body) {
                     {"indices", addIndices(indices, corners.size())},
                     {"mode", 4},
                     {"material", m.index}};
-  doc["meshes"].push_back({{"name", body.name().str()}, {"primitives", {primitive}}});
+  // json::array: braces around one json value copy it with some compilers.
+  doc["meshes"].push_back({{"name", body.name().str()}, {"primitives", json::array({primitive})}});
   return int(doc["meshes"].size() - 1);
 }
 
@@ -330,7 +331,7 @@ void GltfBuilder::build() {
     }
   if (!nodes.empty()) {
     doc["nodes"] = nodes;
-    doc["scenes"] = {{{"nodes", roots}}};
+    doc["scenes"] = json::array({json{{"nodes", roots}}});
     doc["scene"] = 0;
   }
 }
@@ -349,7 +350,7 @@ int writeEither(const GxElement *tree, const std::string &fileName, WrittenModel
       buffer["uri"] = encodePercent(binName);
       out.companions.emplace_back(binName, builder.bin);
     }
-    builder.doc["buffers"] = {buffer};
+    builder.doc["buffers"] = json::array({buffer});
   }
   // Names come from other files and may not be UTF-8: such bytes are written as U+FFFD.
   const std::string text =

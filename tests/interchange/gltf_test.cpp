@@ -164,7 +164,7 @@ TEST_F(GltfFiles, NodeTransformsAreAppliedAndMirrorsKeepTheOutsideOut) {
   json doc = json::parse(bytes);
   doc["nodes"] = {{{"name", "parent"}, {"translation", {100, 0, 0}}, {"children", {1}}},
                   {{"name", "mirrored child"}, {"mesh", 0}, {"scale", {-1, 2, 1}}}};
-  doc["scenes"] = {{{"nodes", {0}}}};
+  doc["scenes"] = json::array({json{{"nodes", {0}}}});
   ASSERT_TRUE(import(file("moved.gltf", doc.dump()))) << diag.str();
   ASSERT_EQ(again.objects.objectCount(), 1);
   const moObject &child = *again.object(0);
@@ -186,7 +186,7 @@ TEST_F(GltfFiles, WhatIsNotReadIsNamedInOneLine) {
   std::string bytes, error;
   ASSERT_TRUE(readWholeFile(write("cube.gltf"), bytes, error));
   json doc = json::parse(bytes);
-  doc["animations"] = {{{"channels", json::array()}, {"samplers", json::array()}}};
+  doc["animations"] = json::array({json{{"channels", json::array()}, {"samplers", json::array()}}});
   doc["extensionsUsed"] = {"KHR_lights_punctual"};
   json lines = doc["meshes"][0]["primitives"][0];
   lines["mode"] = 1;
