@@ -78,7 +78,7 @@ private:
   };
   int addView(const void *data, size_t size, int target);
   int addAccessor(const void *data, size_t count, int components, int componentType, int target);
-  Material material(const std::string &name, bool colored);
+  Material material(const GxElement &body, bool colored);
   int texture(const std::string &name);
   int addMesh(const GxElement &body);
   json addAttributes(const std::vector<Corner> &corners, bool colored, bool textured);
@@ -90,7 +90,8 @@ private:
   const GxElement &tree_;
   const std::vector<std::pair<std::string, std::string>> &textures_;
   bool binary_;
-  std::map<std::string, Material> materials_; // by tree name and whether colours are written
+  // By tree material (null: none) and whether colours are written.
+  std::map<std::pair<const GxElement *, bool>, Material> materials_;
   std::map<std::string, int> textureIndex_;
 };
 
@@ -116,27 +117,31 @@ int GltfBuilder::addAccessor(const void *data, size_t count, int components, int
   return int(doc["accessors"].size() - 1);
 }
 
-// A colour written as COLOR_0 is the whole colour, so its material's base colour is white.
-GltfBuilder::Material GltfBuilder::material(const std::string &name, bool colored) {
-  const std::string key = name + (colored ? "\1" : "");
-  const auto known = materials_.find(key);
+// The material a body names: the last one of that name before it in the tree, as the export
+// converter writes each object's material just before its body (object names, and so material
+// names, may repeat). A colour written as COLOR_0 is the whole colour, so its material's base
+// colour is white.
+GltfBuilder::Material GltfBuilder::material(const GxElement &body, bool colored) {
+  const GxString *wanted = stringMember(body, "material");
+  const GxElement *source = nullptr;
+  for (const GxElement *child : tree_.children()) {
+    if (child == &body)
+      break;
+    if (wanted && child->typeName() == "material" && child->name() == *wanted)
+      source = child;
+  }
+  const auto known = materials_.find({source, colored});
   if (known != materials_.end())
     return known->second;
   std::array<float, 3> diffuse{1, 1, 1};
   int textureIndex = -1;
-  for (const GxElement *child : tree_.children()) {
-    if (child->typeName() != "material" || child->name() != name)
-      continue;
-    const GxElement *shading = child->findChild("GL_Shade");
-    if (!shading)
-      break;
+  if (const GxElement *shading = source ? source->findChild("GL_Shade") : nullptr) {
     const std::vector<float> *rgb = floatValues(shading->findChild("DIFFUSE-COLOR"));
     if (rgb && rgb->size() >= 3)
       std::copy(rgb->begin(), rgb->begin() + 3, diffuse.begin());
     const GxElement *map = shading->findChild("TEXTURE-MAP");
     if (const GxString *file = map ? stringMember(*map, "name") : nullptr)
       textureIndex = texture(file->str());
-    break;
   }
   json pbr = {{"metallicFactor", 0.0}, {"roughnessFactor", 0.8}};
   const bool white = colored || textureIndex >= 0;
@@ -145,8 +150,9 @@ GltfBuilder::Material GltfBuilder::material(const std::string &name, bool colore
                             white ? 1.0f : srgbToLinear(diffuse[2]), 1.0};
   if (textureIndex >= 0)
     pbr["baseColorTexture"] = {{"index", textureIndex}};
-  doc["materials"].push_back({{"name", name}, {"pbrMetallicRoughness", pbr}});
-  return materials_[key] = {int(doc["materials"].size() - 1), textureIndex >= 0};
+  doc["materials"].push_back(
+      {{"name", source ? source->name().str() : "default"}, {"pbrMetallicRoughness", pbr}});
+  return materials_[{source, colored}] = {int(doc["materials"].size() - 1), textureIndex >= 0};
 }
 
 // The texture of the file the tree names, when the export handed its bytes in; else -1.
@@ -220,8 +226,7 @@ void collectCorners(const GxElement &body, bool textured, std::vector<Corner> &c
 int GltfBuilder::addMesh(const GxElement &body) {
   const bool colored =
       body.findChild("vertex-color") && body.findChild("vertex-color")->childCount();
-  const GxString *materialName = stringMember(body, "material");
-  const Material m = material(materialName ? materialName->str() : "", colored);
+  const Material m = material(body, colored);
   std::vector<Corner> corners;
   std::vector<uint32_t> indices;
   collectCorners(body, m.textured, corners, indices);

@@ -113,6 +113,22 @@ TEST_F(GltfFiles, ObjectsComeBackWithNamesShapesColoursAndPaint) {
   EXPECT_TRUE(fs::exists(dir / "painted.png"));
 }
 
+TEST_F(GltfFiles, ObjectsOfOneNameKeepTheirOwnPaint) {
+  addPainted("twin");
+  moObject &second = addPainted("twin");
+  for (int32_t i = 0; i < 8; ++i)
+    second.paintLayer->image.pixels()[i] = 0xFF0000FFu;
+  ASSERT_TRUE(import(write("twins.glb"))) << diag.str();
+  ASSERT_EQ(again.objects.objectCount(), 2);
+  for (int32_t i = 0; i < 2; ++i) {
+    ASSERT_NE(again.object(i)->paintLayer, nullptr) << i;
+    EXPECT_EQ(std::memcmp(again.object(i)->paintLayer->image.pixels(),
+                          scene.object(i)->paintLayer->image.pixels(), 32),
+              0)
+        << i;
+  }
+}
+
 // glTF's front faces run counter-clockwise: every triangle's winding must agree with the normals
 // written for its corners, which point out of the object.
 TEST_F(GltfFiles, TrianglesRunCounterClockwiseAroundOutwardNormals) {
