@@ -60,3 +60,11 @@ bool QtUserInterface::chooseColour(moColor initial, moColor &chosen) {
             uint8_t(colour.alpha())};
   return true;
 }
+
+void QtUserInterface::beginProgress(const std::string &label, int64_t total) {
+  progress_.begin(label, total);
+}
+
+bool QtUserInterface::progress(int64_t done) { return progress_.step(done); }
+
+void QtUserInterface::endProgress() { progress_.end(); }

@@ -2,6 +2,7 @@
 // the main window, and the one-pane status line.
 #pragma once
 
+#include "app/progress_window.h"
 #include "scene/user_interface.h"
 
 #include <QString>
@@ -20,9 +21,14 @@ public:
   FileChoice chooseFile(const FileRequest &request) override;
   // QColorDialog, Qt's own, with the custom colours shown.
   bool chooseColour(moColor initial, moColor &chosen) override;
+  // A QProgressDialog with Cancel once long work has gone on for half a second.
+  void beginProgress(const std::string &label, int64_t total) override;
+  bool progress(int64_t done) override;
+  void endProgress() override;
 
 private:
   QWidget *parent_;
   QLabel *statusLine_;
   QString lastFolder_; // where the last file dialog was left
+  ProgressWindow progress_{parent_};
 };

@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include "cli/terminal_ui.h"
 #include "interchange/model_exchange.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
@@ -12,9 +13,12 @@ namespace {
 const char *const kConvertHelp =
     "usage: morvo-cli convert IN OUT [--verbose]\n"
     "Imports IN into an empty scene and exports every object to OUT. Either side may be a\n"
-    "scene file (.mvo) or a model file of a registered format (Wavefront .obj, with its .mtl\n"
-    "and texture files beside it). IN is recognised by its content when its extension names\n"
-    "no format. --verbose prints the readers' and writers' messages on standard error.\n";
+    "scene file (.mvo) or a model file of a registered format: 3D Studio .3ds, DirectX .x,\n"
+    "VRML 2.0 .wrl, Wavefront .obj (with its .mtl and texture files beside it), glTF 2.0\n"
+    ".gltf (with its .bin and texture files beside it) or .glb (everything in one file).\n"
+    "IN is recognised by its content when its extension names no format. --verbose prints\n"
+    "the readers' and writers' messages on standard error. Long imports and exports show\n"
+    "their progress on standard error when it is a terminal.\n";
 
 bool isSceneFile(const std::string &path) { return FormatRegistry::extensionOf(path) == ".mvo"; }
 
@@ -73,7 +77,7 @@ int runConvert(const std::vector<std::string> &args) {
   const FormatRegistry registry;
   if (!isSceneFile(out) && !registry.writerFor(FormatRegistry::extensionOf(out)))
     return fail("no format writes " + FormatRegistry::extensionOf(out) + " files");
-  RecordingUi ui;
+  TerminalUi ui;
   Scene scene(ui);
   std::string error;
   if (!openSceneOrModel(scene, ui, in, verbose, error))

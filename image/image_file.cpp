@@ -114,10 +114,8 @@ int loadImage(ImageBuffer &image, const std::string &path, int type, bool flag) 
   return loadImageFromMemory(image, bytes.data(), bytes.size(), type, flag, path);
 }
 
-namespace {
-
-bool encode(const ImageBuffer &image, int type, RowOrder order, std::string &bytes,
-            std::string &error) {
+bool encodeImage(const ImageBuffer &image, int type, RowOrder order, std::string &bytes,
+                 std::string &error) {
   switch (type) {
   case kImageJpeg:
     return encodeJpeg(image, bytes, error);
@@ -127,12 +125,13 @@ bool encode(const ImageBuffer &image, int type, RowOrder order, std::string &byt
     return encodeBmp(image, bytes);
   case kImagePng:
     return encodePng(image, order, bytes, error);
-  default:
+  case kImageTiff:
     return encodeTiff(image, order, bytes, error);
+  default:
+    error = "Un-supported file type";
+    return false;
   }
 }
-
-} // namespace
 
 int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order,
               std::string &message) {
@@ -146,7 +145,7 @@ int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOr
   }
   std::string bytes, reason;
   try {
-    if (!encode(image, type, order, bytes, reason)) {
+    if (!encodeImage(image, type, order, bytes, reason)) {
       message = "Error writing to file " + path + ": " + reason;
       return 0;
     }

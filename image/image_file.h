@@ -50,3 +50,9 @@ int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOr
 // As above, printing nothing: on failure `message` holds the line that would be printed.
 int saveImage(const ImageBuffer &image, const std::string &path, int type, RowOrder order,
               std::string &message);
+
+// The bytes of an image file of type `type` (JPEG, PPM, BMP, PNG or TIFF) holding `image` with its
+// rows in `order`, for files that carry images inside them. False with a one-line reason in
+// `error` for another type or when the encoder fails.
+bool encodeImage(const ImageBuffer &image, int type, RowOrder order, std::string &bytes,
+                 std::string &error);

@@ -33,6 +33,16 @@ ExportOptions vrmlOptions() {
   return options;
 }
 
+// glTF holds triangles with their texture coordinates counted from the image's top, and PNG
+// textures.
+ExportOptions gltfOptions() {
+  ExportOptions options;
+  options.perTriangle = true;
+  options.flipV = true;
+  options.textureFormat = kImagePng;
+  return options;
+}
+
 // Reads a regular file of at most kMaxModelFileBytes.
 bool readLimited(const fs::path &path, std::string &bytes, std::string &error) {
   std::error_code ec;
@@ -88,7 +98,8 @@ std::string filter(const std::vector<FormatEntry> &formats, bool readers) {
 
 } // namespace
 
-// One row per format, in the order the dialogs list them: 3DS, DirectX, VRML 2.0, Wavefront.
+// One row per format, in the order the dialogs list them: 3DS, DirectX, VRML 2.0, Wavefront,
+// then glTF.
 FormatRegistry::FormatRegistry()
     : formats_{
           {"3DS", ".3ds", sniff3ds, read3ds, write3ds,
@@ -97,6 +108,8 @@ FormatRegistry::FormatRegistry()
            ExportOptions{false, false, true, true, false, kImagePng}},
           {"VRML 2.0", ".wrl", sniffVrml, readVrml, writeVrmlModel, vrmlOptions()},
           {"Wavefront", ".obj", sniffObj, readObj, writeObjModel, ExportOptions{}},
+          {"glTF 2.0", ".gltf", sniffGltf, readGltf, writeGltf, gltfOptions(), true},
+          {"glTF 2.0 binary", ".glb", sniffGltf, readGltf, writeGlb, gltfOptions(), true},
       } {}
 
 std::string FormatRegistry::readerFilter() const { return filter(formats_, true); }
@@ -194,6 +207,13 @@ bool FormatRegistry::write(const std::string &path, const GxElement &tree,
     return false;
   }
   WrittenModel model;
+  if (format->placesTextures)
+    for (const ExportTexture &texture : textures) {
+      model.textures.emplace_back(texture.fileName, std::string());
+      if (!encodeImage(texture.image, texture.type, texture.order, model.textures.back().second,
+                       error))
+        return false;
+    }
   if (format->write(&tree, fs::path(path).filename().string(), model, diagnostics) != 0) {
     error = "the writer failed";
     return false;
@@ -209,6 +229,8 @@ bool FormatRegistry::write(const std::string &path, const GxElement &tree,
     if (writeFileAtomically((folder / name).string(), bytes, error) != SaveResult::kSaved)
       return false;
   }
+  if (format->placesTextures)
+    return true;
   for (const ExportTexture &texture : textures) {
     if (!plainFileName(texture.fileName)) {
       error = "refused to write " + texture.fileName + " outside the model's folder";

@@ -7,6 +7,7 @@
 
 #include "interchange/3ds/3ds_format.h"
 #include "interchange/geo_to_gx.h"
+#include "interchange/gltf/gltf_format.h"
 #include "interchange/gx_element.h"
 #include "interchange/gx_to_geo.h"
 #include "interchange/obj/obj_format.h"
@@ -22,6 +23,9 @@
 struct WrittenModel {
   std::string main;
   std::vector<std::pair<std::string, std::string>> companions; // plain file name, bytes
+  // Handed in, for formats that place their textures themselves: the encoded texture files
+  // the tree names (plain file name, bytes).
+  std::vector<std::pair<std::string, std::string>> textures;
 };
 
 struct FormatEntry {
@@ -38,6 +42,9 @@ struct FormatEntry {
   int (*write)(const GxElement *tree, const std::string &fileName, WrittenModel &out,
                std::ostream &diagnostics);
   ExportOptions options; // what the writer wants from the export converter
+  // Whether the writer takes the encoded textures (WrittenModel::textures) into its own output
+  // rather than the registry writing them beside the model.
+  bool placesTextures = false;
 };
 
 // Largest model, material or texture file that is read; larger ones are refused unread.

@@ -63,9 +63,17 @@ GxPtr GeoToGx::convert(Scene &scene, bool allObjects) {
     for (int32_t i = 0; i < scene.selection.Count(); ++i)
       slots.push_back(scene.selection.Get(i).object);
   }
+  int64_t faces = 0, done = 0;
   for (int32_t slot : slots)
     if (moObject *obj = scene.object(slot))
+      faces += obj->faces.count();
+  for (int32_t slot : slots)
+    if (moObject *obj = scene.object(slot)) {
       addObject(*root, *instances, *obj);
+      done += obj->faces.count();
+      if (progress_)
+        progress_(done, faces);
+    }
   return root;
 }
 

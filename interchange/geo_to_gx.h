@@ -7,6 +7,7 @@
 #include "interchange/gx_element.h"
 #include "scene/scene.h"
 
+#include <functional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -45,6 +46,11 @@ public:
   // moInvalidTopologyException for a broken mesh; the scene keeps what it had then.
   GxPtr convert(Scene &scene, bool allObjects);
   std::vector<ExportTexture> &textures() { return textures_; }
+  // Called after each object with the faces converted so far and in all; whatever it throws (a
+  // cancellation) leaves convert with the tree unmade.
+  void setProgress(std::function<void(int64_t done, int64_t total)> progress) {
+    progress_ = std::move(progress);
+  }
 
 private:
   struct BodyContext;
@@ -62,4 +68,5 @@ private:
   std::ostream &diag_;
   std::vector<ExportTexture> textures_;
   std::set<std::string> textureNames_; // every texture file named, written or not
+  std::function<void(int64_t, int64_t)> progress_;
 };

@@ -2,6 +2,7 @@
 
 #include "core/face_triangulation.h"
 #include "core/mesh_builder.h"
+#include "image/image_file.h"
 #include "interchange/gx_build.h"
 #include "paint/layers/paint_layers.h"
 
@@ -31,6 +32,12 @@ moColor toColor(const std::vector<float> &rgb) {
     return uint8_t(scaled >= 0.0f && scaled <= 255.0f ? scaled : scaled > 255.0f ? 255 : 0);
   };
   return moColor{byte(rgb[0]), byte(rgb[1]), byte(rgb[2]), 255};
+}
+
+// The face items of a body: the measure of its conversion work.
+int64_t facesOf(const GxElement &body) {
+  const GxElement *faces = member(body, "faces");
+  return faces ? faces->childCount() : 0;
 }
 
 } // namespace
@@ -70,12 +77,21 @@ std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
       diag_ << "Material hashed " << child->name() << std::endl;
     }
   std::vector<ObjectPtr> objects;
+  int64_t faces = 0, done = 0;
   for (const GxElement *child : root.children())
     if (child->typeName() == "body")
-      if (ObjectPtr obj = convertBody(*child)) {
-        bodies_[child->name().str()] = obj;
-        objects.push_back(obj);
-      }
+      faces += facesOf(*child);
+  for (const GxElement *child : root.children()) {
+    if (child->typeName() != "body")
+      continue;
+    if (ObjectPtr obj = convertBody(*child)) {
+      bodies_[child->name().str()] = obj;
+      objects.push_back(obj);
+    }
+    done += facesOf(*child);
+    if (progress_)
+      progress_(done, faces);
+  }
   for (const GxElement *child : root.children())
     if (child->typeName() == "gobject")
       placeInstance(*child);
@@ -190,7 +206,14 @@ bool GxToGeo::loadTextureMap(const GxElement &map, ImageBuffer &texture) {
       continue;
     }
     diag_ << "We got a texture called " << name->value() << std::endl;
-    loaded = loadTexture_ && loadTexture_(name->value().str(), texture);
+    // A model file that holds its images gives their bytes beside the name.
+    const auto *data = dynamic_cast<const GxStringProperty *>(map.findChild("data"));
+    const int type = imageType(name->value().str());
+    loaded = data ? loadImageFromMemory(texture,
+                                        reinterpret_cast<const uint8_t *>(data->value().c_str()),
+                                        size_t(data->value().length()), type, type == kImageTiff,
+                                        name->value().str()) == 1
+                  : loadTexture_ && loadTexture_(name->value().str(), texture);
     if (!loaded)
       diag_ << "We just deleted the texture ma'am" << std::endl;
   }

@@ -14,7 +14,8 @@
 #include <vector>
 
 // Loads the texture file a material names into image; false when the name does not lead to an
-// image that loads.
+// image that loads. A texture map that holds its image's bytes as a string "data" (formats that
+// embed their images) is decoded from those instead, its name giving the image type.
 using TextureLoader = std::function<bool(const std::string &name, ImageBuffer &image)>;
 
 class GxToGeo {
@@ -27,6 +28,11 @@ public:
   // to the diagnostic stream. Throws the element-limit exceptions for a body beyond an object's
   // limits; nothing is half made then.
   std::vector<ObjectPtr> convert(const GxElement &root);
+  // Called after each body with the face items converted so far and in all; whatever it throws
+  // (a cancellation) leaves convert with nothing made.
+  void setProgress(std::function<void(int64_t done, int64_t total)> progress) {
+    progress_ = std::move(progress);
+  }
 
 private:
   struct Body;
@@ -44,4 +50,5 @@ private:
   std::unordered_map<std::string, const GxElement *> materials_;
   std::unordered_map<std::string, ObjectPtr> bodies_;
   std::unordered_map<const moObject *, bool> placed_; // objects an instance has placed
+  std::function<void(int64_t, int64_t)> progress_;
 };

@@ -1,16 +1,40 @@
 #include "interchange/model_exchange.h"
 
+#include "scene/progress_task.h"
+
+#include <algorithm>
 #include <exception>
+
+namespace {
+
+// Reading the file counts as this many thousandths of an import, building the tree as this many
+// of an export; conversion takes the rest of an import, writing the files the rest of an export.
+constexpr int64_t kReadShare = 300, kTreeShare = 700;
+
+std::string fileNameOf(const std::string &path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
 
 bool importModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
                  bool sniffing, std::ostream &diagnostics) {
+  ProgressTask progress(scene.ui(), "Importing " + fileNameOf(path), 1000);
   GxPtr tree = registry.read(path, sniffing, diagnostics);
   std::vector<ObjectPtr> objects;
   if (tree) {
     scene.ui().setStatus("Processing file");
     try {
+      progress.reach(kReadShare);
       GxToGeo converter(diagnostics, registry.textures(path));
+      converter.setProgress([&progress](int64_t done, int64_t total) {
+        progress.reach(kReadShare + (1000 - kReadShare) * done / std::max<int64_t>(total, 1));
+      });
       objects = converter.convert(*tree);
+    } catch (const moCancelledException &) {
+      scene.ui().setStatus("Import cancelled");
+      return false;
     } catch (const std::exception &failure) {
       diagnostics << path << ": " << failure.what() << std::endl;
       objects.clear();
@@ -33,11 +57,19 @@ bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string
   if (!format)
     return false;
   std::string error;
+  ProgressTask progress(scene.ui(), "Exporting " + fileNameOf(path), 1000);
   try {
     GeoToGx converter(format->options, diagnostics);
+    converter.setProgress([&progress](int64_t done, int64_t total) {
+      progress.reach(kTreeShare * done / std::max<int64_t>(total, 1));
+    });
     GxPtr tree = converter.convert(scene, allObjects);
+    progress.reach(kTreeShare); // the last point to stop: no file is written before it
     if (registry.write(path, *tree, converter.textures(), diagnostics, error))
       return true;
+  } catch (const moCancelledException &) {
+    scene.ui().setStatus("Export cancelled");
+    return false;
   } catch (const std::exception &failure) {
     error = failure.what();
   }

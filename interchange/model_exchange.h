@@ -12,15 +12,18 @@
 // whose content sniff accepts the file) builds a tree and the import converter makes objects of
 // it, which go into the lowest empty slots after SaveUndo. The status line shows "Processing
 // file" and then "Done importing file", or "Trouble importing file" when nothing could be
-// imported; the readers' messages go to diagnostics. Returns whether any object was imported;
-// otherwise the scene is exactly as it was.
+// imported; the readers' messages go to diagnostics. Progress is reported on the scene's user
+// interface; when the user stops the import the status line shows "Import cancelled". Returns
+// whether any object was imported; otherwise the scene is exactly as it was.
 bool importModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
                  bool sniffing, std::ostream &diagnostics);
 
 // Exports every object (allObjects) or the selected objects to path with the writer for its
 // extension, texture files beside it. Without a writer for the extension nothing happens and
 // the result is false. When a file cannot be written a message box says why and the result is
-// false. The scene is unchanged, except that per-triangle formats triangulate objects that have
-// no paint triangles.
+// false. Progress is reported on the scene's user interface; the user can stop the export until
+// the files are written, and then nothing is written and the status line shows "Export
+// cancelled". The scene is unchanged, except that per-triangle formats triangulate objects that
+// have no paint triangles.
 bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
                  bool allObjects, std::ostream &diagnostics);

@@ -2,6 +2,7 @@
 
 #include "ops/cut_closing.h"
 #include "ops/selected_objects.h"
+#include "scene/progress_task.h"
 
 #include <algorithm>
 #include <memory>
@@ -117,10 +118,12 @@ bool planeCut(Scene &scene, int32_t axis) {
         scene.ui().messageBox("The plane does not cut the object.");
         return false;
       }
+    ProgressTask progress(scene.ui(), "Cutting", int64_t(slots.size()));
     for (int32_t slot : slots) {
       moObject upper = planeCutObject(*scene.object(slot), plane);
       insertObject(scene, std::make_shared<moObject>(std::move(upper)), "planecut");
       scene.objectChanged(slot);
+      progress.advance();
     }
     scene.clearSelection();
     scene.previousSelection.Clear();

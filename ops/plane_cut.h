@@ -18,8 +18,9 @@ moObject planeCutObject(moObject &obj, const AxisPlane &plane);
 // Plane Cut X / Y / Z (moOBJECTS): cuts every selected object at coordinate axis = 0, the upper
 // part becoming a new object "planecut%d" in the lowest empty slot; clears the selection and the
 // previous selection. A plane with nothing on one side of some selected object changes nothing
-// and shows "The plane does not cut the object.". After a failure the scene is restored and the
-// selection cleared. Returns whether it cut.
+// and shows "The plane does not cut the object.". Reports progress per object. After a failure
+// the scene is restored and the selection cleared; stopped by the user, the scene is restored
+// and the selection kept. Returns whether it cut.
 bool planeCut(Scene &scene, int32_t axis);
 
 // Axis Multi Cut (moOBJECTS): slices every selected object at count (1 halves, 2 thirds) evenly

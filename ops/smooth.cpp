@@ -1,6 +1,7 @@
 #include "ops/smooth.h"
 
 #include "ops/selected_objects.h"
+#include "scene/progress_task.h"
 
 #include <tuple>
 #include <utility>
@@ -197,10 +198,13 @@ moObject subdivide(const moObject &source) {
 
 bool smooth(Scene &scene) {
   return scene.runOperation({true, modeBit(moOBJECTS)}, [&] {
-    for (int32_t slot : selectedObjects(scene)) {
+    const std::vector<int32_t> slots = selectedObjects(scene);
+    ProgressTask progress(scene.ui(), "Smoothing", int64_t(slots.size()));
+    for (int32_t slot : slots) {
       moObject &obj = *scene.object(slot);
       obj = subdivide(obj);
       scene.objectChanged(slot);
+      progress.advance();
     }
     return true;
   });

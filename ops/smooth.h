@@ -15,5 +15,6 @@
 moObject subdivide(const moObject &source);
 
 // Smooth (moOBJECTS): replaces every selected object by its subdivision; the selection stays.
-// After a failure the scene is restored and the selection cleared. Returns whether it ran.
+// Reports progress per object. After a failure the scene is restored and the selection cleared;
+// stopped by the user, the scene is restored and the selection kept. Returns whether it ran.
 bool smooth(Scene &scene);

@@ -39,3 +39,18 @@ bool RecordingUi::chooseColour(moColor initial, moColor &chosen) {
   colours_.pop_front();
   return true;
 }
+
+void RecordingUi::beginProgress(const std::string &label, int64_t) {
+  progressLabels.push_back(label);
+  ++openProgressTasks;
+}
+
+bool RecordingUi::progress(int64_t) {
+  const int report = progressReports++;
+  return cancelAt_ < 0 || report < cancelAt_;
+}
+
+void RecordingUi::endProgress() {
+  --openProgressTasks;
+  cancelAt_ = -1;
+}

@@ -33,8 +33,21 @@ public:
 
   void queueColour(moColor colour) { colours_.push_back(colour); }
 
+  // Progress is recorded; a test can have the user stop the work at a chosen report.
+  void beginProgress(const std::string &label, int64_t total) override;
+  bool progress(int64_t done) override;
+  void endProgress() override;
+  // The report after `reports` more reports (0: the next one) answers "stop", and so do the
+  // ones after it until the task ends.
+  void cancelProgressAfter(int reports) { cancelAt_ = progressReports + reports; }
+
+  std::vector<std::string> progressLabels; // tasks begun, in order
+  int progressReports = 0;                 // progress calls in all
+  int openProgressTasks = 0;               // begun and not yet ended
+
 private:
   std::deque<Answer> answers_;
   std::deque<FileChoice> files_;
   std::deque<moColor> colours_;
+  int cancelAt_ = -1;
 };

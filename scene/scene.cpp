@@ -1,6 +1,9 @@
 #include "scene/scene.h"
 
 #include "core/mesh_validation.h"
+#include "scene/progress_task.h"
+
+#include <algorithm>
 
 #include <cstdio>
 #include <iostream>
@@ -197,6 +200,13 @@ bool Scene::runOperation(const OperationRules &rules, const std::function<bool()
   dropUnusableEntries();
   try {
     return change();
+  } catch (const moCancelledException &) {
+    // Stopped by the user: the saved state comes back as it was, selection included.
+    const int32_t slots = std::max(objects.count(), backup.count());
+    Undo(true);
+    for (int32_t i = 0; i < slots; ++i)
+      objectChanged(i);
+    return false;
   } catch (const std::exception &failure) {
     return RecoverFromFailure(failure);
   }

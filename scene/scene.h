@@ -78,8 +78,10 @@ public:
   // Shows the failure, restores the state saved before the operation and clears the selection.
   bool RecoverFromFailure(const std::exception &failure);
   // Runs one modeling operation: guard, SaveUndo, mode check, dropping unusable entries, then
-  // change(); an exception from change() is handed to RecoverFromFailure. Returns change()'s
-  // result, false when a step refused.
+  // change(); an exception from change() is handed to RecoverFromFailure, except
+  // moCancelledException (the user stopped it), after which the objects are as they were saved
+  // and the selection stays, without a message. Returns change()'s result, false when a step
+  // refused.
   bool runOperation(const OperationRules &rules, const std::function<bool()> &change);
   // Removes selection entries whose object is empty, hidden or insensitive (as toggles).
   void dropUnusableEntries();

@@ -5,6 +5,7 @@
 
 #include "core/mesh_elements.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,4 +43,12 @@ public:
   // with the chosen colour on OK; false, chosen untouched, when cancelled. Without a desktop the
   // default answers as if the user cancelled.
   virtual bool chooseColour(moColor /*initial*/, moColor & /*chosen*/) { return false; }
+
+  // Long work (imports, exports, Smooth, Plane Cut), told through ProgressTask: beginProgress
+  // opens a task of `total` steps, progress says how many are done and returns false once the
+  // user has asked to stop, endProgress closes the task. A desktop shows a dialog with Cancel
+  // when the work goes on for more than half a second. The defaults show nothing, never stop.
+  virtual void beginProgress(const std::string & /*label*/, int64_t /*total*/) {}
+  virtual bool progress(int64_t /*done*/) { return true; }
+  virtual void endProgress() {}
 };

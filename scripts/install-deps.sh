@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
+  libpng-dev libjpeg-dev libtiff-dev zlib1g-dev nlohmann-json3-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   qt6-base-dev libqt6opengl6-dev fonts-dejavu-core
   xvfb xauth desktop-file-utils

@@ -133,7 +133,8 @@ TEST_F(FileCommandsTest, ExportThenImportThroughObjKeepsTheCounts) {
   EXPECT_EQ(ui.fileRequests.back().title, "Select the filename for export");
   EXPECT_EQ(ui.fileRequests.back().filters,
             (std::vector<std::string>{"3DS (*.3ds)", "DirectX (*.x)", "VRML 2.0 (*.wrl)",
-                                      "Wavefront (*.obj)"}));
+                                      "Wavefront (*.obj)", "glTF 2.0 (*.gltf)",
+                                      "glTF 2.0 binary (*.glb)"}));
   ASSERT_TRUE(QFile::exists(dir.filePath("pair.obj")));
 
   ui.queueAnswer(UserInterface::Answer::No);

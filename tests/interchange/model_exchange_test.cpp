@@ -49,8 +49,10 @@ const char *const kTetrahedron = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n"
 
 TEST(FormatRegistry, FiltersExtensionsAndDroppedFileClasses) {
   FormatRegistry registry;
+  // The original four in their order, then glTF.
   const char *filter =
-      "3DS (*.3ds)|*.3ds|DirectX (*.x)|*.x|VRML 2.0 (*.wrl)|*.wrl|Wavefront (*.obj)|*.obj||";
+      "3DS (*.3ds)|*.3ds|DirectX (*.x)|*.x|VRML 2.0 (*.wrl)|*.wrl|Wavefront (*.obj)|*.obj|"
+      "glTF 2.0 (*.gltf)|*.gltf|glTF 2.0 binary (*.glb)|*.glb||";
   EXPECT_EQ(registry.readerFilter(), filter);
   EXPECT_EQ(registry.writerFilter(), filter);
   EXPECT_NE(registry.readerFor(".obj"), nullptr);
