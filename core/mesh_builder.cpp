@@ -26,6 +26,12 @@ MeshBuilder::MeshBuilder(std::ostream &diagnostics) : diag_(diagnostics) {
   boundsMax_ = {-kFloatMax, -kFloatMax, -kFloatMax};
 }
 
+void MeshBuilder::reserve(int32_t vertices, int32_t polygons) {
+  vertices_.reserve(size_t(std::max(vertices, 0)));
+  faces_.reserve(size_t(std::max(polygons, 0)));
+  edges_.reserve(size_t(std::max(polygons, 0)) * 3 / 2);
+}
+
 int32_t MeshBuilder::addVertex(float x, float y, float z) {
   const int32_t v = nextIndex(vertices_);
   if (v < 0)

@@ -44,6 +44,8 @@ public:
 
   explicit MeshBuilder(std::ostream &diagnostics = std::cerr);
 
+  // Makes room for this many vertices and polygons (and the edges of a closed mesh of them).
+  void reserve(int32_t vertices, int32_t polygons);
   // Appends a vertex under the next identifier and widens the bounding box; returns its index.
   // Throws moTooManyVerticesException when the index space is exhausted.
   int32_t addVertex(float x, float y, float z);

@@ -34,27 +34,36 @@ bool MeshBuilder::fix() {
     diag_ << "object has no faces, aborting" << std::endl;
     return false;
   }
-  builderValid();
+  // Whether the lists passed the checks and have not changed since: checking them again
+  // would find nothing and write nothing.
+  bool clean = builderValid();
   if (nonManifoldPopulated()) {
     groupSurfaces();
     splitNonManifoldEdges();
+    clean = false;
     if (nonManifoldPopulated())
       return false;
   }
   if (boundaryPopulated()) {
     stitch();
-    builderValid();
+    clean = builderValid();
     if (nonManifoldPopulated()) { // splitting has nothing to do otherwise
       splitNonManifoldEdges();
+      clean = false;
       if (nonManifoldPopulated())
         return false;
     }
   }
+  const int32_t vertices = vertexCount(); // separating a fan makes a vertex
   if (!separateFans())
     return false;
-  builderValid();
+  if (!clean || vertexCount() != vertices)
+    clean = builderValid();
   // The lists must hold together for the result to count as repaired.
-  return closeBoundaryLoops() && builderValid();
+  const bool closing = boundaryPopulated();
+  if (!closeBoundaryLoops())
+    return false;
+  return (clean && !closing) || builderValid();
 }
 
 int32_t MeshBuilder::awayFace(int32_t e, int32_t v) const {
@@ -312,5 +321,6 @@ bool MeshBuilder::convertInto(moObject &object) {
     object.clear(true);
     return false;
   }
-  return objectLocallyValid(object, true);
+  // The verbose test only speaks up about a broken object.
+  return objectLocallyValid(object, false) || objectLocallyValid(object, true);
 }

@@ -1,5 +1,7 @@
 #include "interchange/gx_build.h"
 
+#include "interchange/gx_packed.h"
+
 GxNode *addNode(GxElement &parent, const char *typeName, const char *name, bool array) {
   auto *node = new GxNode(typeName, name, !array, array);
   parent.addChild(node);
@@ -43,6 +45,10 @@ const std::vector<float> *floatValues(const GxElement *e) {
 }
 
 void intValues(const GxElement &list, std::vector<int32_t> &out) {
+  if (auto *ints = dynamic_cast<const GxIntList *>(&list); ints && ints->packed()) {
+    out = *ints->packed();
+    return;
+  }
   out.clear();
   for (const GxElement *child : list.children())
     if (auto *i = dynamic_cast<const GxIntProperty *>(child))

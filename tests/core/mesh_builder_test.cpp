@@ -411,3 +411,21 @@ TEST(MeshBuilderBadInput, TooManyFacesForAnObjectFailsConversion) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MeshBuilderFix, ValidObjectConvertsWithoutValidityReport) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  addPoints(builder, kTriangle);
+  addPolygon(builder, {0, 1, 2}); // closed with a second triangle
+  ASSERT_TRUE(builder.fix());
+  moObject obj;
+  CaptureStderr();
+  EXPECT_TRUE(builder.convertInto(obj));
+  EXPECT_EQ(obj.faces.count(), 2);
+  EXPECT_EQ(GetCapturedStderr(), ""); // the report is for objects that fail the test
+  EXPECT_EQ(diag.str(), "");
+}
+
+} // namespace
