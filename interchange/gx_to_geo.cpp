@@ -14,7 +14,7 @@ namespace {
 // kept indices, by corner position.
 struct Polygon {
   struct List {
-    size_t at = 0, size = 0;
+    uint32_t at = 0, size = 0; // a tree in memory holds far fewer indices than 2^32
   };
   List items, colors, uvs;
 };
@@ -44,7 +44,7 @@ struct GxToGeo::Body {
   void collect(const GxElement &tree);
   Polygon::List keep(const GxIndexSpan &span) {
     kept.insert(kept.end(), span.data, span.data + span.size);
-    return {kept.size() - span.size, span.size};
+    return {uint32_t(kept.size() - span.size), uint32_t(span.size)};
   }
   // Entry j of one of a polygon's lists, -1 past its end.
   int32_t at(const Polygon::List &list, size_t j) const {
@@ -95,7 +95,11 @@ std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
 void GxToGeo::Body::collect(const GxElement &tree) {
   std::unordered_map<const GxElement *, int32_t> inputOfCoord;
   const GxElement *vertices = member(tree, "vertices"), *faces = member(tree, "faces");
-  builder.reserve(vertices ? vertices->childCount() : 0, faces ? faces->childCount() : 0);
+  const int32_t vertexItems = vertices ? vertices->childCount() : 0;
+  const int32_t faceItems = faces ? faces->childCount() : 0;
+  builder.reserve(vertexItems, faceItems);
+  itemInput.reserve(size_t(vertexItems));
+  polygons.reserve(size_t(faceItems));
   if (vertices)
     gxForEachVertexCoord(*vertices, [&](const GxElement *coord, const float *p) {
       int32_t input = -1;

@@ -1,5 +1,5 @@
 // Text that a writer builds by appending, for files of many megabytes: the string grows by
-// doubling and numbers are formatted straight into it.
+// doubling (or once, to the size the writer expects) and numbers are formatted straight into it.
 #pragma once
 
 #include <algorithm>
@@ -17,6 +17,11 @@ public:
   TextBuffer(const TextBuffer &) = delete;
   TextBuffer &operator=(const TextBuffer &) = delete;
 
+  // Makes room for n more characters at once.
+  void reserve(size_t n) {
+    if (out_.size() - used_ < n)
+      out_.resize(used_ + n);
+  }
   TextBuffer &operator+=(char c) {
     room(1);
     out_[used_++] = c;
@@ -32,14 +37,13 @@ public:
   void appendFloat(float value, int precision) {
     room(kNumberRoom);
     char *at = &out_[used_];
-    used_ = size_t(
-        std::to_chars(at, at + kNumberRoom, value, std::chars_format::general, precision).ptr -
-        out_.data());
+    used_ += size_t(
+        std::to_chars(at, at + kNumberRoom, value, std::chars_format::general, precision).ptr - at);
   }
   void appendInt(int64_t value) {
     room(kNumberRoom);
     char *at = &out_[used_];
-    used_ = size_t(std::to_chars(at, at + kNumberRoom, value).ptr - out_.data());
+    used_ += size_t(std::to_chars(at, at + kNumberRoom, value).ptr - at);
   }
 
 private:
@@ -49,6 +53,6 @@ private:
       out_.resize(std::max({out_.size() * 2, used_ + n, size_t(4096)}));
   }
 
-  std::string &out_;
+  std::string &out_; // its first used_ characters are the text so far
   size_t used_;
 };

@@ -24,9 +24,24 @@ void appendValues(TextBuffer &out, const GxElement *leaf) {
     appendValues(out, values->data(), values->size());
 }
 
+// How many lines the bodies of tree give, about.
+size_t expectedLines(const GxElement &tree) {
+  size_t lines = 0;
+  for (const GxElement *body : tree.children())
+    if (body->typeName() == "body")
+      for (const GxElement *member : body->children())
+        if (member->isArray() && (member->typeName() == "vertex" || member->name() == "normals" ||
+                                  member->name() == "uv-array" || member->typeName() == "face"))
+          lines += size_t(member->childCount());
+  return lines;
+}
+
 class ObjWriter {
 public:
-  ObjWriter(std::string &obj, std::string &mtl) : obj_(obj), mtl_(mtl) {}
+  // A line of three numbers, or a face of three corners, takes about 40 characters.
+  ObjWriter(std::string &obj, std::string &mtl, size_t lines) : obj_(obj), mtl_(mtl) {
+    obj_.reserve(lines * 40);
+  }
   void material(const GxElement &material);
   void body(const GxElement &body);
 
@@ -213,7 +228,7 @@ int writeObj(const GxElement *tree, const std::string &mtlName, std::string &obj
   }
   obj = "#\r\n# Exported from Morvo v1.1\r\n#\r\nmtllib " + mtlName + "\r\n";
   mtl.clear();
-  ObjWriter writer(obj, mtl);
+  ObjWriter writer(obj, mtl, expectedLines(*tree));
   for (const GxElement *child : tree->children()) {
     if (child->typeName() == "material")
       writer.material(*child);
