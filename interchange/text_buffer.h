@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -37,8 +39,10 @@ public:
   void appendFloat(float value, int precision) {
     room(kNumberRoom);
     char *at = &out_[used_];
-    used_ += size_t(
-        std::to_chars(at, at + kNumberRoom, value, std::chars_format::general, precision).ptr - at);
+    char *end = precision <= kShortPrecision ? shortForm(at, value, precision) : nullptr;
+    if (!end)
+      end = std::to_chars(at, at + kNumberRoom, value, std::chars_format::general, precision).ptr;
+    used_ += size_t(end - at);
   }
   void appendInt(int64_t value) {
     room(kNumberRoom);
@@ -48,6 +52,57 @@ public:
 
 private:
   static constexpr size_t kNumberRoom = 48;
+  // A float's shortest decimal digits, when there are no more than six of them, are also its
+  // value rounded to six significant digits: the float lies far closer to them than half a
+  // step of six digits. Such numbers, most of a model's, are formatted from those digits.
+  static constexpr int kShortPrecision = 6;
+  // value in the "%.<precision>g" form at out, or null when its shortest form has more digits
+  // than precision or it is not a normal number (zero, subnormal, infinite or not a number).
+  static char *shortForm(char *out, float value, int precision) {
+    if (std::fpclassify(value) != FP_NORMAL)
+      return nullptr;
+    char scientific[32]; // [-]d[.ddd]e(+|-)dd
+    const char *end = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                    std::chars_format::scientific)
+                          .ptr;
+    const char *p = scientific;
+    char *o = out;
+    if (*p == '-')
+      *o++ = *p++;
+    char digits[16];
+    int n = 0;
+    for (; p < end && *p != 'e' && n < 16; ++p)
+      if (*p != '.')
+        digits[n++] = *p;
+    if (n > precision || p + 2 >= end)
+      return nullptr;
+    int exponent = 0;
+    std::from_chars(p + 2, end, exponent);
+    if (p[1] == '-')
+      exponent = -exponent;
+    if (exponent < -4 || exponent >= precision) {
+      *o++ = digits[0];
+      if (n > 1)
+        *o++ = '.';
+      o = std::copy(digits + 1, digits + n, o);
+      *o++ = 'e';
+      *o++ = exponent < 0 ? '-' : '+';
+      if (std::abs(exponent) < 10)
+        *o++ = '0';
+      return std::to_chars(o, o + 4, std::abs(exponent)).ptr;
+    }
+    if (exponent < 0) {
+      *o++ = '0';
+      *o++ = '.';
+      o = std::fill_n(o, -exponent - 1, '0');
+      return std::copy(digits, digits + n, o);
+    }
+    for (int i = 0; i <= exponent; ++i)
+      *o++ = i < n ? digits[i] : '0';
+    if (n > exponent + 1)
+      *o++ = '.';
+    return std::copy(digits + std::min(n, exponent + 1), digits + n, o);
+  }
   void room(size_t n) {
     if (out_.size() - used_ < n)
       out_.resize(std::max({out_.size() * 2, used_ + n, size_t(4096)}));
