@@ -22,12 +22,6 @@ void addColor(GxVec3List &list, moColor c) { list.push(c.r / 255.0f, c.g / 255.0
 
 void addNormal(GxVec3List &list, const moVec3 &n) { list.push(n.x, n.y, n.z); }
 
-// A bulk list added to parent.
-template <class List> List *addList(GxElement &parent, List *list) {
-  parent.addChild(list);
-  return list;
-}
-
 } // namespace
 
 // The parts of one body under construction.

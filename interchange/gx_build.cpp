@@ -24,8 +24,8 @@ void addInt(GxElement &parent, const char *name, int32_t value) {
   parent.addChild(new GxIntProperty("integer", name, value));
 }
 
-void addUv(GxElement &list, float u, float v) {
-  GxNode *item = addNode(list, "", "uv-array");
+void addUv(GxElement &list, float u, float v, const char *itemTypeName, const char *itemName) {
+  GxNode *item = addNode(list, itemTypeName, itemName);
   GxNode *pair = addNode(*item, "float", "uv", true);
   addFloat(*pair, "", u);
   addFloat(*pair, "", v);

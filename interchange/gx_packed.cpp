@@ -39,12 +39,8 @@ GxUvList::GxUvList(const char *itemTypeName, const char *itemName)
 void GxUvList::makeItems() {
   std::vector<float> values;
   values.swap(values_);
-  for (size_t i = 0; i + 1 < values.size(); i += 2) {
-    GxNode *item = addNode(*this, itemTypeName_.c_str(), itemName_.c_str());
-    GxNode *pair = addNode(*item, "float", "uv", true);
-    addFloat(*pair, "", values[i]);
-    addFloat(*pair, "", values[i + 1]);
-  }
+  for (size_t i = 0; i + 1 < values.size(); i += 2)
+    addUv(*this, values[i], values[i + 1], itemTypeName_.c_str(), itemName_.c_str());
 }
 
 GxFaceList::GxFaceList(std::vector<const char *> listNames)

@@ -105,6 +105,12 @@ private:
   std::vector<int32_t> values_;
 };
 
+// A bulk list added to parent; returns the list.
+template <class List> List *addList(GxElement &parent, List *list) {
+  parent.addChild(list);
+  return list;
+}
+
 // Readers of lists in either form (intValues of gx_build.h reads index lists in either form).
 
 // The first three values of item `index` of a list of "vec3f" leaves; false when there is no

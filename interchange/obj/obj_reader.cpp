@@ -204,12 +204,9 @@ void ObjReader::materialLibrary() {
 void ObjReader::startBody() {
   GxNode *body = addNode(*root_, "body", group_.c_str());
   addString(*body, "material", material_);
-  vertices_ = new GxVec3List("vertex", "vertices", GxVec3List::kVertexItems);
-  body->addChild(vertices_);
-  uvArray_ = new GxUvList("uv-array", "");
-  body->addChild(uvArray_);
-  faces_ = new GxFaceList({"vertex-indices", "uv-indices"});
-  body->addChild(faces_);
+  vertices_ = addList(*body, new GxVec3List("vertex", "vertices", GxVec3List::kVertexItems));
+  uvArray_ = addList(*body, new GxUvList("uv-array", ""));
+  faces_ = addList(*body, new GxFaceList({"vertex-indices", "uv-indices"}));
   vertexItems_ = uvItems_ = 0;
   ++bodyNumber_;
   bodyPending_ = false;
