@@ -19,11 +19,21 @@ template <class T> int32_t nextIndex(const std::vector<T> &list) {
 
 } // namespace
 
-MeshBuilder::MeshBuilder(std::ostream &diagnostics) : diag_(diagnostics) {
+MeshBuilder::MeshBuilder(std::ostream &diagnostics) : diag_(diagnostics) { clear(); }
+
+void MeshBuilder::clear() {
+  vertices_.clear();
+  edges_.clear();
+  faces_.clear();
+  nextVertexId_ = nextPolygonId_ = 0;
+  for (auto &row : classCounts_)
+    std::fill(std::begin(row), std::end(row), 0);
   for (auto &row : classHeads_)
     std::fill(std::begin(row), std::end(row), -1);
   boundsMin_ = {kFloatMax, kFloatMax, kFloatMax};
   boundsMax_ = {-kFloatMax, -kFloatMax, -kFloatMax};
+  threshold_ = 0.0f;
+  grid_.clear();
 }
 
 void MeshBuilder::reserve(int32_t vertices, int32_t polygons) {

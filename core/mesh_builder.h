@@ -45,6 +45,9 @@ public:
 
   explicit MeshBuilder(std::ostream &diagnostics = std::cerr);
 
+  // Empties the builder as if it were new, keeping its storage for the next mesh.
+  void clear();
+
   // Makes room for this many vertices and polygons (and the edges of a closed mesh of them).
   void reserve(int32_t vertices, int32_t polygons);
   // Appends a vertex under the next identifier and widens the bounding box; returns its index.

@@ -34,8 +34,8 @@ moColor toColor(const float *rgb) {
 } // namespace
 
 struct GxToGeo::Body {
-  explicit Body(std::ostream &diag) : builder(diag) {}
-  MeshBuilder builder;
+  explicit Body(MeshBuilder &emptyBuilder) : builder(emptyBuilder) {}
+  MeshBuilder &builder;
   std::vector<int32_t> itemInput; // builder input vertex of each vertex item, -1 for none
   std::vector<Polygon> polygons;  // by builder input polygon number
   std::vector<int32_t> kept;      // the index lists of the polygons
@@ -69,7 +69,7 @@ struct GxToGeo::Body {
 };
 
 GxToGeo::GxToGeo(std::ostream &diagnostics, TextureLoader loadTexture)
-    : diag_(diagnostics), loadTexture_(std::move(loadTexture)) {}
+    : diag_(diagnostics), loadTexture_(std::move(loadTexture)), builder_(diagnostics) {}
 
 std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
   for (const GxElement *child : root.children())
@@ -132,7 +132,8 @@ void GxToGeo::Body::collect(const GxElement &tree) {
 }
 
 ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
-  Body body(diag_);
+  builder_.clear(); // one builder serves every body: its storage is reused
+  Body body(builder_);
   diag_ << "Hashed body name = " << tree.name() << std::endl;
   body.collect(tree);
   body.colorList = member(tree, "vertex-color");
