@@ -19,11 +19,27 @@ template <class T> int32_t nextIndex(const std::vector<T> &list) {
 
 } // namespace
 
-MeshBuilder::MeshBuilder(std::ostream &diagnostics) : diag_(diagnostics) {
+MeshBuilder::MeshBuilder(std::ostream &diagnostics) : diag_(diagnostics) { clear(); }
+
+void MeshBuilder::clear() {
+  vertices_.clear();
+  edges_.clear();
+  faces_.clear();
+  nextVertexId_ = nextPolygonId_ = 0;
+  for (auto &row : classCounts_)
+    std::fill(std::begin(row), std::end(row), 0);
   for (auto &row : classHeads_)
     std::fill(std::begin(row), std::end(row), -1);
   boundsMin_ = {kFloatMax, kFloatMax, kFloatMax};
   boundsMax_ = {-kFloatMax, -kFloatMax, -kFloatMax};
+  threshold_ = 0.0f;
+  grid_.clear();
+}
+
+void MeshBuilder::reserve(int32_t vertices, int32_t polygons) {
+  vertices_.reserve(size_t(std::max(vertices, 0)));
+  faces_.reserve(size_t(std::max(polygons, 0)));
+  edges_.reserve(size_t(std::max(polygons, 0)) * 3 / 2);
 }
 
 int32_t MeshBuilder::addVertex(float x, float y, float z) {
@@ -79,7 +95,7 @@ int32_t MeshBuilder::newEdgeSlot() {
   return e;
 }
 
-int32_t MeshBuilder::newFace(std::vector<int32_t> ids) {
+int32_t MeshBuilder::newFace(IndexList<2> ids) {
   const int32_t f = nextIndex(faces_);
   if (f < 0)
     throw moTooManyFacesException();
@@ -235,18 +251,18 @@ void MeshBuilder::addPolygon(const int32_t *indices, int32_t count, bool forward
 }
 
 bool MeshBuilder::repairLoops(int32_t f) {
-  std::vector<int32_t> work{f};
+  IndexList<4> work{f};
   while (!work.empty()) {
     const int32_t g = work.back();
     work.pop_back();
-    std::vector<int32_t> sorted = faces_[size_t(g)].edges;
+    auto sorted = faces_[size_t(g)].edges;
     std::sort(sorted.begin(), sorted.end());
     if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end())
       continue; // the usual case: every edge passed once
     std::unordered_map<int32_t, int32_t> occurrences;
     for (int32_t e : faces_[size_t(g)].edges)
       ++occurrences[e];
-    const std::vector<int32_t> &loop = faces_[size_t(g)].edges;
+    const auto &loop = faces_[size_t(g)].edges;
     for (size_t k = loop.size(); k-- > 0;) {
       const int32_t e = loop[k];
       const int32_t n = occurrences[e];
@@ -263,9 +279,9 @@ bool MeshBuilder::repairLoops(int32_t f) {
   return true;
 }
 
-bool MeshBuilder::splitLoopAtEdge(int32_t f, int32_t e, std::vector<int32_t> &work) {
-  const std::vector<int32_t> loopEdges = faces_[size_t(f)].edges;
-  const std::vector<int32_t> loopVertices = faces_[size_t(f)].vertices;
+bool MeshBuilder::splitLoopAtEdge(int32_t f, int32_t e, IndexList<4> &work) {
+  const auto loopEdges = faces_[size_t(f)].edges;
+  const auto loopVertices = faces_[size_t(f)].vertices;
   const int32_t n = int32_t(loopEdges.size());
   if (int32_t(loopVertices.size()) != n) {
     diag_ << "fixEdgeOnFaceTwice: edge " << e << " not on face " << f << std::endl;
@@ -336,7 +352,7 @@ bool MeshBuilder::splitLoopAtEdge(int32_t f, int32_t e, std::vector<int32_t> &wo
     unclassify(x);
     Edge &d = edges_[size_t(x)];
     for (int bit : {1, 2}) {
-      std::vector<int32_t> &list = bit == 1 ? d.left : d.right;
+      auto &list = bit == 1 ? d.left : d.right;
       if (!has(maskF, x, bit))
         removeAll(list, f);
       else

@@ -6,6 +6,7 @@
 // diagnostic stream given at construction (standard error by default).
 #pragma once
 
+#include "core/index_list.h"
 #include "core/mesh.h"
 
 #include <cstdint>
@@ -17,16 +18,16 @@ class MeshBuilder {
 public:
   struct Vertex {
     moVec3 position;
-    std::vector<int32_t> edges; // incident edges
-    std::vector<int32_t> faces; // incident faces
-    std::vector<int32_t> ids;   // running numbers under which the caller created it
-    int32_t duplicate = -1;     // the vertex made from it by the latest split, -1 if none
+    IndexList<6> edges;     // incident edges
+    IndexList<6> faces;     // incident faces
+    IndexList<2> ids;       // running numbers under which the caller created it
+    int32_t duplicate = -1; // the vertex made from it by the latest split, -1 if none
   };
   // An edge between p0 and p1. The faces of `left` pass it from p1 to p0 in their loops, those
   // of `right` from p0 to p1. p0 == -1 marks a deleted edge.
   struct Edge {
     int32_t p0 = -1, p1 = -1;
-    std::vector<int32_t> left, right;
+    IndexList<2> left, right;
     int32_t prevInClass = -1, nextInClass = -1;
     int32_t edgeClass = -1; // 4 * a + b while listed in class (a, b), else -1
     // While the edge is being split for a surface: the new edge and the surface.
@@ -36,14 +37,19 @@ public:
   };
   // A face loop: edge k runs from vertex k - 1 to vertex k (vertex -1 being the last one).
   struct Face {
-    std::vector<int32_t> edges, vertices;
-    int32_t parent = -1;      // union-find parent of its surface; itself at first
-    int32_t surfaceSize = 1;  // size of the surface while the face is its representative
-    std::vector<int32_t> ids; // running numbers of the polygons it came from
+    IndexList<4> edges, vertices;
+    int32_t parent = -1;     // union-find parent of its surface; itself at first
+    int32_t surfaceSize = 1; // size of the surface while the face is its representative
+    IndexList<2> ids;        // running numbers of the polygons it came from
   };
 
   explicit MeshBuilder(std::ostream &diagnostics = std::cerr);
 
+  // Empties the builder as if it were new, keeping its storage for the next mesh.
+  void clear();
+
+  // Makes room for this many vertices and polygons (and the edges of a closed mesh of them).
+  void reserve(int32_t vertices, int32_t polygons);
   // Appends a vertex under the next identifier and widens the bounding box; returns its index.
   // Throws moTooManyVerticesException when the index space is exhausted.
   int32_t addVertex(float x, float y, float z);
@@ -89,7 +95,7 @@ private:
   int32_t newEdge(int32_t p0, int32_t p1);
   // An edge whose ends are not set yet (kUnsetEnd), listed nowhere.
   int32_t newEdgeSlot();
-  int32_t newFace(std::vector<int32_t> ids);
+  int32_t newFace(IndexList<2> ids);
   void classify(int32_t e);
   void unclassify(int32_t e);
   bool hasFaces() const; // any face with edges
@@ -107,14 +113,14 @@ private:
   void dropTrailingEmptyFaces();
   // Splits faces passing an edge twice; false when the polygon is degenerate.
   bool repairLoops(int32_t f);
-  bool splitLoopAtEdge(int32_t f, int32_t e, std::vector<int32_t> &work);
+  bool splitLoopAtEdge(int32_t f, int32_t e, IndexList<4> &work);
 
   // --- surfaces and splitting (mesh_builder_split.cpp) ---
   int32_t surfaceOf(int32_t f);
   void groupSurfaces();
   void uniteSurfaces(int32_t a, int32_t b);
   bool allFacesOnSurface(int32_t e, int32_t s);
-  bool anyFaceOnSurface(const std::vector<int32_t> &faces, int32_t s);
+  template <class List> bool anyFaceOnSurface(const List &faces, int32_t s);
   void splitNonManifoldEdges();
   // Runs pass (1, 2 or 3) over the non-manifold classes.
   void runSplitPass(int pass);

@@ -11,7 +11,7 @@ using namespace mesh_builder_lists;
 namespace {
 
 // Calls report(i, j) for every later occurrence j of a value first listed at i.
-template <class Report> void forEachRepeat(const std::vector<int32_t> &list, Report report) {
+template <class List, class Report> void forEachRepeat(const List &list, Report report) {
   constexpr size_t kShortList = 16;
   if (list.size() <= kShortList) {
     for (size_t j = 1; j < list.size(); ++j)

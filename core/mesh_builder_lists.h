@@ -7,18 +7,18 @@
 
 namespace mesh_builder_lists {
 
-inline bool contains(const std::vector<int32_t> &list, int32_t value) {
+template <class List> bool contains(const List &list, int32_t value) {
   return std::find(list.begin(), list.end(), value) != list.end();
 }
 
 // Appends value unless it is listed already.
-inline void addUnique(std::vector<int32_t> &list, int32_t value) {
+template <class List> void addUnique(List &list, int32_t value) {
   if (!contains(list, value))
     list.push_back(value);
 }
 
 // Removes every occurrence of value; true when there was one.
-inline bool removeAll(std::vector<int32_t> &list, int32_t value) {
+template <class List> bool removeAll(List &list, int32_t value) {
   const auto end = std::remove(list.begin(), list.end(), value);
   const bool found = end != list.end();
   list.erase(end, list.end());
@@ -26,7 +26,7 @@ inline bool removeAll(std::vector<int32_t> &list, int32_t value) {
 }
 
 // Replaces every occurrence of from by to; true when there was one.
-inline bool replaceAll(std::vector<int32_t> &list, int32_t from, int32_t to) {
+template <class List> bool replaceAll(List &list, int32_t from, int32_t to) {
   bool found = false;
   for (int32_t &x : list)
     if (x == from) {

@@ -38,7 +38,7 @@ void MeshBuilder::groupSurfaces() {
   }
 }
 
-bool MeshBuilder::anyFaceOnSurface(const std::vector<int32_t> &faces, int32_t s) {
+template <class List> bool MeshBuilder::anyFaceOnSurface(const List &faces, int32_t s) {
   for (int32_t f : faces)
     if (surfaceOf(f) == s)
       return true;
@@ -81,7 +81,7 @@ void MeshBuilder::runSplitPass(int pass) {
 }
 
 bool MeshBuilder::splitPassOne(int32_t e) {
-  const std::vector<int32_t> left = edges_[size_t(e)].left;
+  const auto left = edges_[size_t(e)].left;
   for (size_t k = left.size(); k-- > 0;) {
     const int32_t s = surfaceOf(left[k]);
     if (anyFaceOnSurface(edges_[size_t(e)].right, s) && !allFacesOnSurface(e, s)) {
@@ -110,7 +110,7 @@ bool MeshBuilder::takeEdgeApart(int32_t e) {
       return false; // an edge from a vertex to itself: left for the final checks
     unclassify(e);
     const bool fromLeft = !edges_[size_t(e)].left.empty();
-    std::vector<int32_t> &list = fromLeft ? edges_[size_t(e)].left : edges_[size_t(e)].right;
+    auto &list = fromLeft ? edges_[size_t(e)].left : edges_[size_t(e)].right;
     const int32_t f = list.back();
     list.pop_back();
     (fromLeft ? edges_[size_t(e2)].left : edges_[size_t(e2)].right).push_back(f);
@@ -143,8 +143,8 @@ void MeshBuilder::splitEdgeForSurface(int32_t first, int32_t s) {
     edges_[size_t(e)].splitSurface = s;
     unclassify(e);
     for (int side = 0; side < 2; ++side) {
-      std::vector<int32_t> &from = side == 0 ? edges_[size_t(e)].left : edges_[size_t(e)].right;
-      std::vector<int32_t> &to = side == 0 ? edges_[size_t(e2)].left : edges_[size_t(e2)].right;
+      auto &from = side == 0 ? edges_[size_t(e)].left : edges_[size_t(e)].right;
+      auto &to = side == 0 ? edges_[size_t(e2)].left : edges_[size_t(e2)].right;
       bool stopped = false;
       for (size_t k = 0; k < from.size() && !stopped;) {
         const int32_t f = from[k];
@@ -167,7 +167,7 @@ void MeshBuilder::splitEdgeForSurface(int32_t first, int32_t s) {
   const auto startVertex = [&](int32_t v) {
     const int32_t w = newVertexLike(v);
     vertices_[size_t(v)].duplicate = w;
-    std::vector<int32_t> &faces = vertices_[size_t(v)].faces;
+    auto &faces = vertices_[size_t(v)].faces;
     for (size_t k = 0; k < faces.size();) {
       const int32_t f = faces[k];
       if (surfaceOf(f) != s) {
@@ -212,7 +212,7 @@ void MeshBuilder::splitEdgeForSurface(int32_t first, int32_t s) {
     }
     // Vertex frame: visit v's edges from the last to the first.
     const int32_t v = frame.item, w = frame.copy;
-    std::vector<int32_t> &vEdges = vertices_[size_t(v)].edges;
+    auto &vEdges = vertices_[size_t(v)].edges;
     int32_t k = std::min(frame.stage, int32_t(vEdges.size()) - 1);
     if (k < 0) {
       stack.pop_back();

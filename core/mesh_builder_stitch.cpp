@@ -64,7 +64,7 @@ void MeshBuilder::mergeVertex(int32_t from, int32_t into) {
     replaceAll(faces_[size_t(f)].vertices, from, into);
     addUnique(kept.faces, f);
   }
-  kept.ids.insert(kept.ids.end(), gone.ids.begin(), gone.ids.end());
+  kept.ids.append(gone.ids.begin(), gone.ids.end());
   gone.edges.clear();
   gone.faces.clear();
   gone.ids.clear();
@@ -73,8 +73,7 @@ void MeshBuilder::mergeVertex(int32_t from, int32_t into) {
 void MeshBuilder::mergeEdge(int32_t from, int32_t into, bool sameDirection) {
   unclassify(into);
   for (int side = 0; side < 2; ++side) {
-    const std::vector<int32_t> faces =
-        side == 0 ? edges_[size_t(from)].left : edges_[size_t(from)].right;
+    const auto faces = side == 0 ? edges_[size_t(from)].left : edges_[size_t(from)].right;
     const bool toLeft = (side == 0) == sameDirection;
     for (int32_t f : faces) {
       (toLeft ? edges_[size_t(into)].left : edges_[size_t(into)].right).push_back(f);

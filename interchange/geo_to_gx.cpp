@@ -2,7 +2,7 @@
 
 #include "core/face_triangulation.h"
 #include "core/mesh_normals.h"
-#include "interchange/gx_build.h"
+#include "interchange/gx_packed.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,21 +18,23 @@ namespace {
 
 const char *const kTextureExtensions[] = {".jpg", ".ppm", ".bmp", ".png", ".tif"};
 
-void addColor(GxElement &list, moColor c) {
-  addVec3(list, "", c.r / 255.0f, c.g / 255.0f, c.b / 255.0f);
-}
+void addColor(GxVec3List &list, moColor c) { list.push(c.r / 255.0f, c.g / 255.0f, c.b / 255.0f); }
 
-void addNormal(GxElement &list, const moVec3 &n) { addVec3(list, "", n.x, n.y, n.z); }
+void addNormal(GxVec3List &list, const moVec3 &n) { list.push(n.x, n.y, n.z); }
 
 } // namespace
 
 // The parts of one body under construction.
 struct GeoToGx::BodyContext {
-  GxElement *body = nullptr, *vertices = nullptr, *faces = nullptr, *normals = nullptr;
-  GxElement *colors = nullptr; // "vertex-color" of an unpainted object
+  GxElement *body = nullptr, *vertices = nullptr;
+  GxVec3List *positions = nullptr; // "vertices" when every vertex has one item
+  GxFaceList *faces = nullptr;
+  GxVec3List *normals = nullptr;
+  GxVec3List *colors = nullptr; // "vertex-color" of an unpainted object
   std::string material;
-  std::vector<GxElement *> items; // vertex item per vertex slot, made on first use
-  std::vector<int32_t> numbers;   // running number per live vertex slot
+  std::vector<GxElement *> items;  // vertex item per vertex slot, made on first use
+  std::vector<int32_t> numbers;    // running number per live vertex slot
+  std::vector<moVec3> faceNormals; // unit normal per face slot
 
   // The vertex item of slot v, made (with its "coord") the first time it is asked for.
   GxElement *item(const moObject &obj, int32_t v) {
@@ -88,21 +90,31 @@ void GeoToGx::addObject(GxElement &root, GxElement &instances, moObject &obj) {
   addString(*instance, "name", name);
   addString(*instance, "body", name);
   body.body = addNode(root, "body", name.c_str());
-  body.vertices = addNode(*body.body, "vertex", "vertices", true);
+  const bool triangles = options_.perTriangle || obj.paintLayer != nullptr;
+  // Through the corner list, one vertex item occurs once per corner that uses it.
+  if (triangles || options_.perCorner)
+    body.vertices = addNode(*body.body, "vertex", "vertices", true);
+  else
+    body.vertices = body.positions =
+        addList(*body.body, new GxVec3List("vertex", "vertices", GxVec3List::kVertexItems));
   addString(*body.body, "material", body.material);
-  body.faces = addNode(*body.body, "face", "faces", true);
+  const char *extra = triangles && obj.paintLayer ? "uv-indices" : "vertex-color-indices";
+  body.faces =
+      addList(*body.body, new GxFaceList({"vertex-indices", "vertex-normal-indices", extra}));
   body.items.assign(size_t(obj.vertices.count()), nullptr);
   body.numbers.assign(size_t(obj.vertices.count()), -1);
-  const bool triangles = options_.perTriangle || obj.paintLayer != nullptr;
   int32_t running = 0;
   for (int32_t v = 0; v < obj.vertices.count(); ++v) {
     if (!obj.vertices[v].active())
       continue;
     body.numbers[size_t(v)] = running++;
-    if (!triangles && !options_.perCorner)
-      body.vertices->addChild(body.item(obj, v));
+    if (body.positions) {
+      const moVec3 &p = obj.vertices[v].Coordinates;
+      body.positions->push(p.x, p.y, p.z);
+    }
   }
-  body.normals = addNode(*body.body, "vec3f", "normals", true);
+  body.normals = addList(*body.body, new GxVec3List("vec3f", "normals", GxVec3List::kLeaves));
+  body.faceNormals = unitFaceNormals(obj);
   if (triangles)
     addTriangles(body, obj);
   else
@@ -160,13 +172,12 @@ std::string GeoToGx::uniqueTextureName(const std::string &stem, const char *exte
 
 void GeoToGx::addTriangles(BodyContext &body, const moObject &obj) {
   const PaintLayer *layer = obj.paintLayer.get();
-  GxElement *uvs = nullptr;
+  GxUvList *uvs = nullptr;
   if (layer) {
-    uvs = addNode(*body.body, "uv-array", "uv-array", true);
+    uvs = addList(*body.body, new GxUvList("", "uv-array"));
   } else {
-    body.colors = addNode(*body.body, "vec3f", "vertex-color", true);
-    addVec3(*body.colors, "", obj.material.diffuse[0], obj.material.diffuse[1],
-            obj.material.diffuse[2]);
+    body.colors = addList(*body.body, new GxVec3List("vec3f", "vertex-color", GxVec3List::kLeaves));
+    body.colors->push(obj.material.diffuse[0], obj.material.diffuse[1], obj.material.diffuse[2]);
   }
   const int32_t count = std::min(obj.triangleFaces.count(), obj.triangleVertices.count() / 3);
   for (int32_t t = 0; t < count; ++t) {
@@ -174,7 +185,7 @@ void GeoToGx::addTriangles(BodyContext &body, const moObject &obj) {
     const int32_t *corners = &obj.triangleVertices[3 * t];
     for (int k = 2; k >= 0; --k) {
       body.vertices->addChild(body.item(obj, corners[k]));
-      addNormal(*body.normals, cornerNormal(obj, corners[k], f));
+      addNormal(*body.normals, cornerNormal(obj, corners[k], f, body.faceNormals));
       if (!layer)
         addColor(*body.colors, obj.cornerColorAt(corners[k], f));
     }
@@ -183,49 +194,44 @@ void GeoToGx::addTriangles(BodyContext &body, const moObject &obj) {
       layer->cornerTexCoords(obj, t, uv);
       for (int i = 0; i < 3; ++i) {
         const int k = options_.reverseCorners ? 2 - i : i;
-        addUv(*uvs, uv[2 * k], options_.flipV ? 1.0f - uv[2 * k + 1] : uv[2 * k + 1]);
+        uvs->push(uv[2 * k], options_.flipV ? 1.0f - uv[2 * k + 1] : uv[2 * k + 1]);
       }
     }
-    GxNode *face = addNode(*body.faces, "face", "");
-    GxNode *indices = addNode(*face, "integer", "vertex-indices", true);
-    GxNode *normals = addNode(*face, "integer", "vertex-normal-indices", true);
-    GxNode *extra = addNode(*face, "integer", layer ? "uv-indices" : "vertex-color-indices", true);
-    for (int32_t k = 0; k < 3; ++k) {
-      addInt(*indices, "", 3 * t + k);
-      addInt(*normals, "", 3 * t + k);
-      addInt(*extra, "", layer ? 3 * t + 2 - k : 3 * t + 1 + k);
-    }
+    const int32_t extra[3] = {layer ? 3 * t + 2 : 3 * t + 1, layer ? 3 * t + 1 : 3 * t + 2,
+                              layer ? 3 * t : 3 * t + 3};
+    const int32_t values[9] = {3 * t,     3 * t + 1, 3 * t + 2, 3 * t,   3 * t + 1,
+                               3 * t + 2, extra[0],  extra[1],  extra[2]};
+    body.faces->push(values, 3, 7);
   }
   addFaceParts(body, count);
 }
 
 void GeoToGx::addFaces(BodyContext &body, const moObject &obj) {
-  body.colors = addNode(*body.body, "vec3f", "vertex-color", true);
-  addVec3(*body.colors, "", obj.material.diffuse[0], obj.material.diffuse[1],
-          obj.material.diffuse[2]);
+  body.colors = addList(*body.body, new GxVec3List("vec3f", "vertex-color", GxVec3List::kLeaves));
+  body.colors->push(obj.material.diffuse[0], obj.material.diffuse[1], obj.material.diffuse[2]);
   std::vector<int32_t> corners;
   int32_t k = 0, faces = 0;
   for (int32_t f = 0; f < obj.faces.count(); ++f) {
     if (!obj.faces[f].active())
       continue;
     const int32_t n = obj.faceVertices(f, corners, options_.reverseCorners);
-    GxNode *face = addNode(*body.faces, "face", "");
-    GxNode *indices = addNode(*face, "integer", "vertex-indices", true);
-    GxNode *normals = addNode(*face, "integer", "vertex-normal-indices", true);
-    GxNode *colors = addNode(*face, "integer", "vertex-color-indices", true);
-    for (int32_t i = 0; i < n; ++i, ++k) {
+    body.faces->start(n, 7);
+    for (int32_t i = 0; i < n; ++i) {
       const int32_t v = corners[size_t(i)];
       if (options_.perCorner) {
         body.vertices->addChild(body.item(obj, v));
-        addInt(*indices, "", k);
+        body.faces->add(k + i);
       } else {
-        addInt(*indices, "", body.numbers[size_t(v)]);
+        body.faces->add(body.numbers[size_t(v)]);
       }
-      addInt(*normals, "", k);
-      addInt(*colors, "", k + 1);
-      addNormal(*body.normals, cornerNormal(obj, v, f));
+      addNormal(*body.normals, cornerNormal(obj, v, f, body.faceNormals));
       addColor(*body.colors, obj.cornerColorAt(v, f));
     }
+    for (int32_t i = 0; i < n; ++i)
+      body.faces->add(k + i); // normal indices
+    for (int32_t i = 0; i < n; ++i)
+      body.faces->add(k + i + 1); // colour indices: item 0 is the object colour
+    k += n;
     ++faces;
   }
   addFaceParts(body, faces);
@@ -238,7 +244,7 @@ void GeoToGx::addFaceParts(BodyContext &body, int32_t count) {
   GxNode *part = addNode(*parts, "face-part", "");
   addString(*part, "name", "default-part");
   addString(*part, "material", body.material);
-  GxNode *indices = addNode(*part, "integer", "face-indices", true);
+  GxIntList *indices = addList(*part, new GxIntList("face-indices"));
   for (int32_t i = 0; i < count; ++i)
-    addInt(*indices, "", i);
+    indices->push(i);
 }

@@ -1,5 +1,7 @@
 #include "interchange/gx_build.h"
 
+#include "interchange/gx_packed.h"
+
 GxNode *addNode(GxElement &parent, const char *typeName, const char *name, bool array) {
   auto *node = new GxNode(typeName, name, !array, array);
   parent.addChild(node);
@@ -22,8 +24,8 @@ void addInt(GxElement &parent, const char *name, int32_t value) {
   parent.addChild(new GxIntProperty("integer", name, value));
 }
 
-void addUv(GxElement &list, float u, float v) {
-  GxNode *item = addNode(list, "", "uv-array");
+void addUv(GxElement &list, float u, float v, const char *itemTypeName, const char *itemName) {
+  GxNode *item = addNode(list, itemTypeName, itemName);
   GxNode *pair = addNode(*item, "float", "uv", true);
   addFloat(*pair, "", u);
   addFloat(*pair, "", v);
@@ -43,6 +45,10 @@ const std::vector<float> *floatValues(const GxElement *e) {
 }
 
 void intValues(const GxElement &list, std::vector<int32_t> &out) {
+  if (auto *ints = dynamic_cast<const GxIntList *>(&list); ints && ints->packed()) {
+    out = *ints->packed();
+    return;
+  }
   out.clear();
   for (const GxElement *child : list.children())
     if (auto *i = dynamic_cast<const GxIntProperty *>(child))

@@ -15,8 +15,10 @@ void addString(GxElement &parent, const char *name, const std::string &value);
 void addVec3(GxElement &parent, const char *name, float x, float y, float z);
 void addFloat(GxElement &parent, const char *name, float value);
 void addInt(GxElement &parent, const char *name, int32_t value);
-// A coordinate item (name "uv-array", STRUCT) holding the "uv" pair, added to list.
-void addUv(GxElement &list, float u, float v);
+// A coordinate item (STRUCT, by default with empty type name and name "uv-array") holding the
+// "uv" pair, added to list.
+void addUv(GxElement &list, float u, float v, const char *itemTypeName = "",
+           const char *itemName = "uv-array");
 
 // The value of the first string member called name, or null.
 const GxString *stringMember(const GxElement &parent, const char *name);

@@ -102,9 +102,15 @@ void GxRefs::removeAll(const GxElement *e) {
 bool GxElement::addChild(GxElement *) { return false; }
 bool GxElement::removeChild(GxElement *) { return false; }
 
+void GxElement::expandItems() {
+  itemsPending_ = false;
+  makeItems();
+}
+
 bool GxElement::link(GxElement *child) {
   if (child == nullptr)
     return false;
+  ensureItems();
   children_.push_back(child);
   child->holders_.push_back(this);
   if (child->parents_.contains(this))
@@ -114,6 +120,7 @@ bool GxElement::link(GxElement *child) {
 }
 
 bool GxElement::unlink(GxElement *child) {
+  ensureItems();
   const auto at = std::find(children_.begin(), children_.end(), child);
   if (at == children_.end())
     return false;
@@ -124,18 +131,18 @@ bool GxElement::unlink(GxElement *child) {
 }
 
 GxElement *GxElement::childAt(int32_t index) const {
-  return index < 0 || index >= childCount() ? nullptr : children_[size_t(index)];
+  return index < 0 || index >= childCount() ? nullptr : children()[size_t(index)];
 }
 
 GxElement *GxElement::findChild(const char *name) const {
-  for (GxElement *child : children_)
+  for (GxElement *child : children())
     if (child->name_ == name)
       return child;
   return nullptr;
 }
 
 GxElement *GxElement::findChildOfType(const char *typeName) const {
-  for (GxElement *child : children_)
+  for (GxElement *child : children())
     if (child->typeName_ == typeName)
       return child;
   return nullptr;

@@ -95,8 +95,13 @@ public:
   const GxRefs &parents() const { return parents_; }
 
   // The children in order of addition; iterate forwards or backwards.
-  const std::vector<GxElement *> &children() const { return children_; }
-  int32_t childCount() const { return int32_t(children_.size()); }
+  const std::vector<GxElement *> &children() const {
+    ensureItems();
+    return children_;
+  }
+  int32_t childCount() const {
+    return itemsPending_ ? pendingItemCount() : int32_t(children_.size());
+  }
   // The child at `index`, or null when the index is negative or not below the count.
   GxElement *childAt(int32_t index) const;
   // The first child with this name (or type name); null when there is none.
@@ -112,8 +117,23 @@ protected:
   bool unlink(GxElement *child);
   static void indent(std::ostream &out, int level);
 
+  // Bulk lists (gx_packed.h) keep their items as plain numbers and make the item elements
+  // the first time anything asks for a child; from then on they are ordinary containers.
+  void setItemsPending() { itemsPending_ = true; }
+  bool itemsPending() const { return itemsPending_; }
+  // Adds the item elements the numbers stand for, in order, and drops the numbers.
+  virtual void makeItems() {}
+  virtual int32_t pendingItemCount() const { return 0; }
+
 private:
+  void ensureItems() const {
+    if (itemsPending_)
+      const_cast<GxElement *>(this)->expandItems();
+  }
+  void expandItems();
+
   uint8_t flags_;
+  bool itemsPending_ = false;
   GxString name_;
   GxString typeName_;
   GxRefs parents_;

@@ -4,6 +4,7 @@
 #include "core/mesh_builder.h"
 #include "image/image_file.h"
 #include "interchange/gx_build.h"
+#include "interchange/gx_packed.h"
 #include "paint/layers/paint_layers.h"
 
 #include <algorithm>
@@ -11,22 +12,20 @@
 
 namespace {
 
-// One face item as the builder received it: its index lists, by corner position.
+// One face item as the builder received it: where its index lists lie in the body's pool of
+// kept indices, by corner position.
 struct Polygon {
-  std::vector<int32_t> items, colors, uvs;
+  struct List {
+    uint32_t at = 0, size = 0; // a tree in memory holds far fewer indices than 2^32
+  };
+  List items, colors, uvs;
 };
 
 const GxElement *member(const GxElement &parent, const char *name) {
   return parent.findChild(name);
 }
 
-std::vector<const GxElement *> itemsOf(const GxElement *list) {
-  if (!list)
-    return {};
-  return {list->children().begin(), list->children().end()};
-}
-
-moColor toColor(const std::vector<float> &rgb) {
+moColor toColor(const float *rgb) {
   auto byte = [](float value) {
     const float scaled = value * 255.0f;
     return uint8_t(scaled >= 0.0f && scaled <= 255.0f ? scaled : scaled > 255.0f ? 255 : 0);
@@ -43,32 +42,42 @@ int64_t facesOf(const GxElement &body) {
 } // namespace
 
 struct GxToGeo::Body {
-  explicit Body(std::ostream &diag) : builder(diag) {}
-  MeshBuilder builder;
+  explicit Body(MeshBuilder &emptyBuilder) : builder(emptyBuilder) {}
+  MeshBuilder &builder;
   std::vector<int32_t> itemInput; // builder input vertex of each vertex item, -1 for none
   std::vector<Polygon> polygons;  // by builder input polygon number
-  std::vector<const GxElement *> colorItems, uvItems;
+  std::vector<int32_t> kept;      // the index lists of the polygons
+  const GxElement *colorList = nullptr, *uvList = nullptr;
 
   void collect(const GxElement &tree);
+  Polygon::List keep(const GxIndexSpan &span) {
+    kept.insert(kept.end(), span.data, span.data + span.size);
+    return {uint32_t(kept.size() - span.size), uint32_t(span.size)};
+  }
+  // Entry j of one of a polygon's lists, -1 past its end.
+  int32_t at(const Polygon::List &list, size_t j) const {
+    return j < list.size ? kept[list.at + j] : -1;
+  }
   // The tree corner of object corner (v, f): the polygon and corner position that name it, or
   // null. The builder's records of where face f and vertex v came from keep the search local.
   const Polygon *corner(int32_t v, int32_t f, size_t &position) const {
     for (int32_t p : builder.face(f).ids) {
       const Polygon &polygon = polygons[size_t(p)];
       for (int32_t input : builder.vertex(v).ids)
-        for (size_t j = 0; j < polygon.items.size(); ++j)
-          if (polygon.items[j] >= 0 && size_t(polygon.items[j]) < itemInput.size() &&
-              itemInput[size_t(polygon.items[j])] == input) {
+        for (size_t j = 0; j < polygon.items.size; ++j) {
+          const int32_t item = kept[polygon.items.at + j];
+          if (item >= 0 && size_t(item) < itemInput.size() && itemInput[size_t(item)] == input) {
             position = j;
             return &polygon;
           }
+        }
     }
     return nullptr;
   }
 };
 
 GxToGeo::GxToGeo(std::ostream &diagnostics, TextureLoader loadTexture)
-    : diag_(diagnostics), loadTexture_(std::move(loadTexture)) {}
+    : diag_(diagnostics), loadTexture_(std::move(loadTexture)), builder_(diagnostics) {}
 
 std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
   for (const GxElement *child : root.children())
@@ -102,46 +111,50 @@ std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
 // and one polygon per face with three or more usable corners.
 void GxToGeo::Body::collect(const GxElement &tree) {
   std::unordered_map<const GxElement *, int32_t> inputOfCoord;
-  for (const GxElement *item : itemsOf(member(tree, "vertices"))) {
-    const GxElement *coord = item->findChild("coord");
-    const std::vector<float> *p = floatValues(coord);
-    int32_t input = -1;
-    if (p && p->size() >= 3) {
-      const auto known = inputOfCoord.find(coord);
-      input = known != inputOfCoord.end() ? known->second
-                                          : builder.addVertex((*p)[0], (*p)[1], (*p)[2]);
-      inputOfCoord.emplace(coord, input);
-    }
-    itemInput.push_back(input);
-  }
+  const GxElement *vertices = member(tree, "vertices"), *faces = member(tree, "faces");
+  const int32_t vertexItems = vertices ? vertices->childCount() : 0;
+  const int32_t faceItems = faces ? faces->childCount() : 0;
+  builder.reserve(vertexItems, faceItems);
+  itemInput.reserve(size_t(vertexItems));
+  polygons.reserve(size_t(faceItems));
+  if (vertices)
+    gxForEachVertexCoord(*vertices, [&](const GxElement *coord, const float *p) {
+      int32_t input = -1;
+      if (p) {
+        const auto known = coord ? inputOfCoord.find(coord) : inputOfCoord.end();
+        input = known != inputOfCoord.end() ? known->second : builder.addVertex(p[0], p[1], p[2]);
+        if (coord)
+          inputOfCoord.emplace(coord, input);
+      }
+      itemInput.push_back(input);
+    });
+  static const char *const kLists[] = {"vertex-indices", "vertex-color-indices", "uv-indices"};
   std::vector<int32_t> inputs;
-  for (const GxElement *face : itemsOf(member(tree, "faces"))) {
-    const GxElement *corners = face->findChild("vertex-indices");
-    if (!corners)
-      continue;
-    Polygon polygon;
-    intValues(*corners, polygon.items);
+  if (!faces)
+    return;
+  gxForEachFace(*faces, kLists, 3, [&](const GxIndexSpan *lists) {
+    if (!lists[0].present)
+      return;
     inputs.clear();
-    for (int32_t item : polygon.items)
+    for (size_t k = 0; k < lists[0].size; ++k) {
+      const int32_t item = lists[0].data[k];
       if (item >= 0 && size_t(item) < itemInput.size() && itemInput[size_t(item)] >= 0)
         inputs.push_back(itemInput[size_t(item)]);
+    }
     if (inputs.size() < 3)
-      continue;
-    if (const GxElement *colors = face->findChild("vertex-color-indices"))
-      intValues(*colors, polygon.colors);
-    if (const GxElement *uvs = face->findChild("uv-indices"))
-      intValues(*uvs, polygon.uvs);
+      return;
     builder.addPolygon(inputs.data(), int32_t(inputs.size()), false);
-    polygons.push_back(std::move(polygon));
-  }
+    polygons.push_back({keep(lists[0]), keep(lists[1]), keep(lists[2])});
+  });
 }
 
 ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
-  Body body(diag_);
+  builder_.clear(); // one builder serves every body: its storage is reused
+  Body body(builder_);
   diag_ << "Hashed body name = " << tree.name() << std::endl;
   body.collect(tree);
-  body.colorItems = itemsOf(member(tree, "vertex-color"));
-  body.uvItems = itemsOf(member(tree, "uv-array"));
+  body.colorList = member(tree, "vertex-color");
+  body.uvList = member(tree, "uv-array");
   auto obj = std::make_shared<moObject>(tree.name().c_str());
   if (!body.builder.fix()) {
     diag_ << "failed to fix object!" << std::endl;
@@ -160,7 +173,7 @@ ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
       textured = applyMaterial(*found->second, *obj, texture);
   }
   applyColors(body, *obj);
-  if (textured && body.uvItems.size() > 1)
+  if (textured && body.uvList && body.uvList->childCount() > 1)
     applyTexture(body, *obj, texture);
   obj->compact();
   return obj;
@@ -183,7 +196,7 @@ bool GxToGeo::applyMaterial(const GxElement &material, moObject &obj, ImageBuffe
         if (target == obj.material.diffuse)
           for (int32_t f = 0; f < obj.faces.count(); ++f)
             if (obj.faces[f].active())
-              obj.setFaceColor(f, toColor(*rgb));
+              obj.setFaceColor(f, toColor(rgb->data()));
       } else if (entry->name() == "SHININESS") {
         if (auto *value = dynamic_cast<const GxFloatProperty *>(entry))
           obj.material.shininess = value->value();
@@ -221,7 +234,7 @@ bool GxToGeo::loadTextureMap(const GxElement &map, ImageBuffer &texture) {
 }
 
 void GxToGeo::applyColors(const Body &body, moObject &obj) const {
-  if (body.colorItems.empty())
+  if (!body.colorList || body.colorList->childCount() == 0)
     return;
   std::vector<int32_t> corners;
   for (int32_t f = 0; f < obj.faces.count(); ++f) {
@@ -231,14 +244,9 @@ void GxToGeo::applyColors(const Body &body, moObject &obj) const {
     for (int32_t v : corners) {
       size_t j = 0;
       const Polygon *polygon = body.corner(v, f, j);
-      if (!polygon || j >= polygon->colors.size())
-        continue;
-      const int32_t index = polygon->colors[j];
-      const std::vector<float> *rgb = index >= 0 && size_t(index) < body.colorItems.size()
-                                          ? floatValues(body.colorItems[size_t(index)])
-                                          : nullptr;
-      if (rgb && rgb->size() >= 3)
-        obj.setCornerColor(v, f, toColor(*rgb));
+      float rgb[3];
+      if (polygon && gxLeafVec3At(*body.colorList, body.at(polygon->colors, j), rgb))
+        obj.setCornerColor(v, f, toColor(rgb));
     }
   }
 }
@@ -258,12 +266,11 @@ void GxToGeo::applyTexture(const Body &body, moObject &obj, const ImageBuffer &t
   for (int32_t c = 0; c < corners; ++c) {
     size_t j = 0;
     const Polygon *polygon = body.corner(obj.triangleVertices[c], obj.triangleFaces[c / 3], j);
-    if (!polygon || j >= polygon->uvs.size())
-      continue;
-    const int32_t index = polygon->uvs[j];
-    if (index >= 0 && size_t(index) < body.uvItems.size())
-      uvOf(*body.uvItems[size_t(index)], layer->coordinates[size_t(2 * c)],
-           layer->coordinates[size_t(2 * c + 1)]);
+    float u, v;
+    if (polygon && gxUvAt(*body.uvList, body.at(polygon->uvs, j), u, v)) {
+      layer->coordinates[size_t(2 * c)] = u;
+      layer->coordinates[size_t(2 * c + 1)] = v;
+    }
   }
   obj.paintLayer = std::move(layer);
 }

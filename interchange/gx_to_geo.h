@@ -3,6 +3,7 @@
 // the instance hierarchy places the objects.
 #pragma once
 
+#include "core/mesh_builder.h"
 #include "image/image_buffer.h"
 #include "interchange/gx_element.h"
 #include "scene/object_table.h"
@@ -51,4 +52,5 @@ private:
   std::unordered_map<std::string, ObjectPtr> bodies_;
   std::unordered_map<const moObject *, bool> placed_; // objects an instance has placed
   std::function<void(int64_t, int64_t)> progress_;
+  MeshBuilder builder_; // of the body being converted
 };

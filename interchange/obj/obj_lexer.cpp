@@ -18,7 +18,7 @@ size_t digitsAt(std::string_view t, size_t pos) {
 
 } // namespace
 
-ObjLexer::Kind ObjLexer::next() {
+ObjLexer::Kind ObjLexer::scan() {
   for (;;) {
     while (pos_ < text_.size() && isBlank(text_[pos_]))
       ++pos_;
@@ -88,7 +88,7 @@ ObjLexer::Kind ObjLexer::classify(std::string_view t) const {
 
 bool ObjLexer::number(float &value) const {
   std::string_view t = token_;
-  if (t.empty() || classify(t) < kReal)
+  if (t.empty() || kind_ < kReal)
     return false;
   if (t[0] == '+')
     t.remove_prefix(1); // from_chars takes no plus sign

@@ -21,7 +21,7 @@ public:
   explicit ObjLexer(std::string_view text) : text_(text) {}
 
   // Reads the next token; its text is token().
-  Kind next();
+  Kind next() { return kind_ = scan(); }
   std::string_view token() const { return token_; }
   // Line ends read so far (0 on the first line); joined lines are not counted.
   int32_t line() const { return line_; }
@@ -32,11 +32,13 @@ public:
   bool number(float &value) const;
 
 private:
+  Kind scan();
   Kind classify(std::string_view t) const;
 
   std::string_view text_;
   size_t pos_ = 0;
   std::string_view token_;
+  Kind kind_ = kEnd; // of token_
   int32_t line_ = 0;
 };
 

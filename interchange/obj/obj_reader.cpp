@@ -1,4 +1,4 @@
-#include "interchange/gx_build.h"
+#include "interchange/gx_packed.h"
 #include "interchange/obj/obj_format.h"
 #include "interchange/obj/obj_lexer.h"
 
@@ -68,11 +68,12 @@ private:
   void nameBodies(std::string name);
   void startBody();
   bool readCorners(std::vector<Corner> &corners);
-  // Adds the index list `name` to face: for each corner from the last to the first, the body's
-  // item for the corner's entry of list, made with makeItem the first time the body uses it.
+  // Adds the values of an index list to the face being made: for each corner from the last to
+  // the first, the body's item for the corner's entry of list, made with makeItem the first
+  // time the body uses it.
   template <int Width, class MakeItem>
-  void indexCorners(GxElement &face, const char *name, SharedList<Width> &list,
-                    int32_t Corner::*entry, int32_t &items, MakeItem makeItem);
+  void indexCorners(SharedList<Width> &list, int32_t Corner::*entry, int32_t &items,
+                    MakeItem makeItem);
   void report(const char *message, const char *tail = ".") {
     diag_ << message << statementLine_ << tail << '\n';
   }
@@ -89,7 +90,9 @@ private:
   std::string group_ = "default_name", material_;
   bool bodyPending_ = true;
   int32_t bodyNumber_ = -1;
-  GxElement *vertices_ = nullptr, *uvArray_ = nullptr, *faces_ = nullptr;
+  GxVec3List *vertices_ = nullptr;
+  GxUvList *uvArray_ = nullptr;
+  GxFaceList *faces_ = nullptr;
   int32_t vertexItems_ = 0, uvItems_ = 0;
   std::vector<Corner> corners_;
 };
@@ -201,9 +204,9 @@ void ObjReader::materialLibrary() {
 void ObjReader::startBody() {
   GxNode *body = addNode(*root_, "body", group_.c_str());
   addString(*body, "material", material_);
-  vertices_ = addNode(*body, "vertex", "vertices", true);
-  uvArray_ = addNode(*body, "uv-array", "uv-array", true);
-  faces_ = addNode(*body, "face", "faces", true);
+  vertices_ = addList(*body, new GxVec3List("vertex", "vertices", GxVec3List::kVertexItems));
+  uvArray_ = addList(*body, new GxUvList("uv-array", ""));
+  faces_ = addList(*body, new GxFaceList({"vertex-indices", "uv-indices"}));
   vertexItems_ = uvItems_ = 0;
   ++bodyNumber_;
   bodyPending_ = false;
@@ -250,27 +253,20 @@ void ObjReader::face() {
   }
   if (bodyPending_)
     startBody();
-  GxNode *face = addNode(*faces_, "face", "");
-  indexCorners(*face, "vertex-indices", positions_, &Corner::position, vertexItems_,
-               [this](const float *p) {
-                 GxNode *item = addNode(*vertices_, "vertex", "");
-                 addVec3(*item, "coord", p[0], p[1], p[2]);
-               });
-  for (const Corner &c : corners_)
-    if (c.texture < 0)
-      return;
-  indexCorners(*face, "uv-indices", texCoords_, &Corner::texture, uvItems_,
-               [this](const float *uv) {
-                 GxNode *pair = addNode(*addNode(*uvArray_, "uv-array", ""), "float", "uv", true);
-                 addFloat(*pair, "", uv[0]);
-                 addFloat(*pair, "", uv[1]);
-               });
+  // uv-indices only when every corner has a texture coordinate.
+  const bool textured =
+      std::all_of(corners_.begin(), corners_.end(), [](const Corner &c) { return c.texture >= 0; });
+  faces_->start(int32_t(corners_.size()), textured ? 3 : 1);
+  indexCorners(positions_, &Corner::position, vertexItems_,
+               [this](const float *p) { vertices_->push(p[0], p[1], p[2]); });
+  if (textured)
+    indexCorners(texCoords_, &Corner::texture, uvItems_,
+                 [this](const float *uv) { uvArray_->push(uv[0], uv[1]); });
 }
 
 template <int Width, class MakeItem>
-void ObjReader::indexCorners(GxElement &face, const char *name, SharedList<Width> &list,
-                             int32_t Corner::*entry, int32_t &items, MakeItem makeItem) {
-  GxNode *indices = addNode(face, "integer", name, true);
+void ObjReader::indexCorners(SharedList<Width> &list, int32_t Corner::*entry, int32_t &items,
+                             MakeItem makeItem) {
   for (auto c = corners_.rbegin(); c != corners_.rend(); ++c) {
     auto &e = list.entries[size_t((*c).*entry)];
     if (e.body != bodyNumber_) {
@@ -278,7 +274,7 @@ void ObjReader::indexCorners(GxElement &face, const char *name, SharedList<Width
       e.body = bodyNumber_;
       e.item = items++;
     }
-    addInt(*indices, "", e.item);
+    faces_->add(e.item);
   }
 }
 

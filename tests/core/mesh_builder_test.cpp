@@ -411,3 +411,46 @@ TEST(MeshBuilderBadInput, TooManyFacesForAnObjectFailsConversion) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MeshBuilderFix, ValidObjectConvertsWithoutValidityReport) {
+  std::ostringstream diag;
+  MeshBuilder builder(diag);
+  addPoints(builder, kTriangle);
+  addPolygon(builder, {0, 1, 2}); // closed with a second triangle
+  ASSERT_TRUE(builder.fix());
+  moObject obj;
+  CaptureStderr();
+  EXPECT_TRUE(builder.convertInto(obj));
+  EXPECT_EQ(obj.faces.count(), 2);
+  EXPECT_EQ(GetCapturedStderr(), ""); // the report is for objects that fail the test
+  EXPECT_EQ(diag.str(), "");
+}
+
+TEST(MeshBuilderFix, ClearedBuilderBuildsLikeANewOne) {
+  std::ostringstream diag;
+  MeshBuilder used(diag);
+  addPoints(used, kTriangle);
+  addPolygon(used, {0, 1, 2});
+  addPolygon(used, {0, 1, 1}); // a dropped polygon still takes its number
+  ASSERT_TRUE(used.fix());
+  used.clear();
+  EXPECT_EQ(used.vertexCount(), 0);
+  EXPECT_EQ(used.classCount(1, 1), 0);
+  MeshBuilder fresh(diag);
+  for (MeshBuilder *b : {&used, &fresh}) {
+    addPoints(*b, kTriangle);
+    addPolygon(*b, {0, 2, 3});
+    ASSERT_TRUE(b->fix());
+  }
+  EXPECT_EQ(used.face(0).ids, fresh.face(0).ids);
+  EXPECT_EQ(used.vertex(3).ids, fresh.vertex(3).ids);
+  EXPECT_EQ(used.classCount(1, 1), fresh.classCount(1, 1));
+  moObject a, b;
+  ASSERT_TRUE(used.convertInto(a) && fresh.convertInto(b));
+  EXPECT_EQ(a.edges.count(), b.edges.count());
+  EXPECT_EQ(cornersFromLowest(a, 0), cornersFromLowest(b, 0));
+}
+
+} // namespace
