@@ -30,6 +30,11 @@ void ModelWindow::sceneChanged() {
   emit sceneModified();
 }
 
+void ModelWindow::takeView() {
+  view_.resize(width(), height(), devicePixelRatioF());
+  sceneChanged();
+}
+
 void ModelWindow::repeatLast() {
   makeCurrent();
   apply(scripted_.key({KeyInput::RepeatLast, true}));

@@ -28,6 +28,9 @@ public:
   InteractionController &controller() { return controller_; }
   // The scene changed: every display list is rebuilt before the next frame.
   void sceneChanged();
+  // Takes the view back after another work window had it: the camera gets this window's size
+  // again and the lists are rebuilt.
+  void takeView();
   // Key D: the last operation again.
   void repeatLast();
   // Carries out what an operation started by a command asked of the window.

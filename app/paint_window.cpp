@@ -38,13 +38,27 @@ PaintWindow::PaintWindow(Scene &scene, View &view, InteractionController &contro
   setMouseTracking(true); // hover feedback of the tools follows the pointer
 }
 
-bool PaintWindow::enter() {
-  makeCurrent();
-  painting_ = input_.enter(width(), height(), devicePixelRatioF()); // with the prompt of entering
+bool PaintWindow::enter(bool firstEntry) {
+  firstEntry_ = firstEntry;
   fullRepaint_ = true;
   setCursor(paintToolCursor(input_.toolbox.currentIndex()));
   update();
-  return painting_;
+  if (!isValid()) {
+    // Shown for the first time: the context exists only from the first paint on, and GL work
+    // done before would land in whatever context is current (the model window's).
+    painting_ = enterPending_ = true;
+    return true;
+  }
+  makeCurrent();
+  return painting_ = prepareEntry();
+}
+
+bool PaintWindow::prepareEntry() {
+  const bool entered = input_.enter(width(), height(), devicePixelRatioF()); // with its prompt
+  if (entered && firstEntry_)
+    input_.useFirstEntryTool();
+  setCursor(paintToolCursor(input_.toolbox.currentIndex()));
+  return entered;
 }
 
 void PaintWindow::viewChanged() {
@@ -66,12 +80,16 @@ void PaintWindow::initializeGL() {
 
 void PaintWindow::resizeGL(int, int) {
   fullRepaint_ = true;
-  if (!painting_)
+  if (!painting_ || enterPending_)
     return;
   input_.resize(width(), height(), devicePixelRatioF());
 }
 
 void PaintWindow::paintGL() {
+  if (enterPending_) {
+    enterPending_ = false;
+    painting_ = prepareEntry();
+  }
   if (!painting_ || !fullRepaint_)
     return; // what the tools drew is already in the kept frame buffer
   input_.paint();

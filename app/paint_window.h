@@ -37,10 +37,11 @@ public:
   PaintWindowInput &input() { return input_; }
 
   // Enters the paint work mode (the window must be shown): prepares the canvas at the window's
-  // size and shows the tool's cursor and prompt. Returns false when the canvas cannot be had.
-  bool enter();
+  // size, on the first entry of a run sets up the first tool, and shows the tool's cursor and
+  // prompt. Returns false when the canvas cannot be had.
+  bool enter(bool firstEntry);
   // Leaves the paint work mode: resizes no longer prepare the canvas.
-  void leave() { painting_ = false; }
+  void leave() { painting_ = enterPending_ = false; }
   // The camera or the scene changed: the canvas is prepared again and the view redrawn.
   void viewChanged();
   // Runs f with the window's context current and repaints what it drew.
@@ -72,9 +73,13 @@ protected:
 private:
   void pointer(QMouseEvent *event, PointerInput::Kind kind);
   void apply(const PaintReaction &reaction);
+  // The canvas prepared in this window's context, with the first tool on the first entry.
+  bool prepareEntry();
 
   PaintWindowUi ui_;
   PaintWindowInput input_;
-  bool painting_ = false;   // in the paint work mode
-  bool fullRepaint_ = true; // the next paintGL draws the whole view
+  bool painting_ = false;     // in the paint work mode
+  bool fullRepaint_ = true;   // the next paintGL draws the whole view
+  bool enterPending_ = false; // entered before the first paint: the canvas waits for it
+  bool firstEntry_ = false;   // the entry being prepared is the run's first
 };

@@ -130,12 +130,7 @@ void WorkModes::goToPaint() {
     placeToolbox();
   paint_ = true;
   stack_.setCurrentWidget(paintWindow_);
-  paintWindow_->enter();
-  if (firstEntry_)
-    paintWindow_->withContext([](PaintWindowInput &in) {
-      in.useFirstEntryTool();
-      return true;
-    });
+  paintWindow_->enter(firstEntry_);
   firstEntry_ = false;
   toolbox_->show();
   shell_.installMenuBar(true);
@@ -151,10 +146,9 @@ void WorkModes::goToModel() {
   paintWindow_->leave();
   toolbox_->hide();
   stack_.setCurrentWidget(&modelWindow_);
-  // After the model window has taken any size change that came while it was hidden.
-  layer_.view().camera.perspective = modelPerspective_;
   shell_.installMenuBar(false);
-  modelWindow_.sceneChanged();
+  modelWindow_.takeView(); // the camera gets the model window's size back
+  layer_.view().camera.perspective = modelPerspective_;
   modelWindow_.setFocus();
   emit workModeChanged(false);
   shell_.raise();
