@@ -31,6 +31,11 @@ void ModelWindow::sceneChanged() {
 }
 
 void ModelWindow::takeView() {
+  // Shown again after the paint window, the widget would keep showing a stale frame buffer on
+  // some platforms (Mesa under X) until its next resize: have it make a new one now.
+  const QSize size = this->size();
+  resize(size.width(), size.height() - 1);
+  resize(size);
   view_.resize(width(), height(), devicePixelRatioF());
   sceneChanged();
 }

@@ -28,8 +28,8 @@ public:
   InteractionController &controller() { return controller_; }
   // The scene changed: every display list is rebuilt before the next frame.
   void sceneChanged();
-  // Takes the view back after another work window had it: the camera gets this window's size
-  // again and the lists are rebuilt.
+  // Takes the view back after another work window had it: a fresh frame buffer, the camera at
+  // this window's size again and the lists rebuilt.
   void takeView();
   // Key D: the last operation again.
   void repeatLast();
