@@ -206,12 +206,6 @@ bool decideWithoutGeometry(int loopCount, const int *loopSizes, int pointCount, 
 int triangulatePoints(Workspace &work, int loopCount, const int *loopSizes, int pointCount,
                       double *points, int *triangles, const double *normal) {
   scaleIntoRange(points, pointCount);
-  // How far the caller's rounding alone can take a flat polygon's points off its plane, and
-  // with them the computed normal: a small multiple of the rounding of the largest coordinate.
-  const double roundingReach =
-      work.coordinateRounding > 0.0
-          ? 16.0 * work.coordinateRounding * largestMagnitude(points, pointCount)
-          : 0.0;
   double n[3];
   if (normal != nullptr) {
     for (int k = 0; k < 3; ++k)
@@ -224,6 +218,13 @@ int triangulatePoints(Workspace &work, int loopCount, const int *loopSizes, int 
     return kTransformFailed;
   if (pointCount == 4)
     return quadrilateral(points, triangles);
+  // How far the caller's rounding alone can take a flat polygon's points off its plane, and
+  // with them the computed normal: a small multiple of the rounding of the largest coordinate
+  // (the rotation changes that coordinate by less than a factor of two).
+  const double roundingReach =
+      work.coordinateRounding > 0.0
+          ? 16.0 * work.coordinateRounding * largestMagnitude(points, pointCount)
+          : 0.0;
   const double scale = normalise(points, pointCount);
   if (!(scale > 0.0))
     return 0;
