@@ -3,6 +3,7 @@
 
 #include "triangulate/triangulate_polygon.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <new>
@@ -35,6 +36,7 @@ extern "C" int motrDelaunayNPf(int loopCount, const int *loopSizes, int pointCou
   try {
     motr::Workspace &work = threadWorkspace();
     work.points.assign(points, points + values);
+    work.coordinateRounding = 0.5 * FLT_EPSILON;
     double given[3];
     if (normal != nullptr) {
       for (int k = 0; k < 3; ++k)
@@ -60,8 +62,10 @@ extern "C" int motrDelaunayNPd(int loopCount, const int *loopSizes, int pointCou
   if (!allFinite(points, 3LL * pointCount))
     return motr::kBadArguments;
   try {
-    return motr::triangulatePoints(threadWorkspace(), loopCount, loopSizes, pointCount, points,
-                                   triangles, normal);
+    motr::Workspace &work = threadWorkspace();
+    work.coordinateRounding = 0.0;
+    return motr::triangulatePoints(work, loopCount, loopSizes, pointCount, points, triangles,
+                                   normal);
   } catch (const std::bad_alloc &) {
     return motr::kBadArguments;
   }

@@ -16,10 +16,15 @@ Point3 pointAt(const double *points, int i) {
   return {points[3 * i], points[3 * i + 1], points[3 * i + 2]};
 }
 
-void scaleIntoRange(double *points, int pointCount) {
+double largestMagnitude(const double *points, int pointCount) {
   double largest = 0.0;
   for (int i = 0; i < 3 * pointCount; ++i)
     largest = std::max(largest, std::fabs(points[i]));
+  return largest;
+}
+
+void scaleIntoRange(double *points, int pointCount) {
+  const double largest = largestMagnitude(points, pointCount);
   if (largest == 0.0)
     return;
   const int exponent = std::ilogb(largest);
@@ -118,8 +123,8 @@ int quadrilateral(const double *points, int *triangles) {
 }
 
 // Moves the points into the unit square (x and y from 0, the larger extent 1) with mean z 0.
-// False when they have no extent in x and y.
-bool normalise(double *points, int pointCount) {
+// Returns the factor the points were scaled by, 0 when they have no extent in x and y.
+double normalise(double *points, int pointCount) {
   double low[3], high[3];
   for (int k = 0; k < 3; ++k)
     low[k] = high[k] = points[k];
@@ -131,7 +136,7 @@ bool normalise(double *points, int pointCount) {
   }
   const double extent = std::fmax(high[0] - low[0], high[1] - low[1]);
   if (!(extent > 0.0))
-    return false;
+    return 0.0;
   const double scale = 1.0 / extent;
   double zSum = 0.0;
   for (int i = 0; i < pointCount; ++i) {
@@ -142,7 +147,17 @@ bool normalise(double *points, int pointCount) {
   const double zMean = zSum / pointCount;
   for (int i = 0; i < pointCount; ++i)
     points[3 * i + 2] -= zMean;
-  return true;
+  return scale;
+}
+
+// Sets every z (mean 0) to 0 when none is further from 0 than `bound`.
+void levelWithin(double *points, int pointCount, double bound) {
+  for (int i = 0; i < pointCount; ++i) {
+    if (!(std::fabs(points[3 * i + 2]) <= bound))
+      return;
+  }
+  for (int i = 0; i < pointCount; ++i)
+    points[3 * i + 2] = 0.0;
 }
 
 double loopArea(const double *points, int first, int count) {
@@ -203,8 +218,17 @@ int triangulatePoints(Workspace &work, int loopCount, const int *loopSizes, int 
     return kTransformFailed;
   if (pointCount == 4)
     return quadrilateral(points, triangles);
-  if (!normalise(points, pointCount))
+  // How far the caller's rounding alone can take a flat polygon's points off its plane, and
+  // with them the computed normal: a small multiple of the rounding of the largest coordinate
+  // (the rotation changes that coordinate by less than a factor of two).
+  const double roundingReach =
+      work.coordinateRounding > 0.0
+          ? 16.0 * work.coordinateRounding * largestMagnitude(points, pointCount)
+          : 0.0;
+  const double scale = normalise(points, pointCount);
+  if (!(scale > 0.0))
     return 0;
+  levelWithin(points, pointCount, roundingReach * scale);
   if (loopCount == 1 && work.singleLoopShortWay &&
       triangulateSingleLoop(points, pointCount, work.loop, triangles))
     return pointCount - 2;

@@ -29,6 +29,11 @@ struct Workspace {
   ConstrainedDelaunay cdt;
   // Off: single flat loops go the general way too (for comparisons).
   bool singleLoopShortWay = true;
+  // Relative rounding of the caller's coordinates (0: taken as exact). A polygon whose
+  // heights, once rotated, stay within what that rounding can cause is levelled first, so
+  // that the normal test does not choose diagonals by rounding noise and a flat face in a
+  // tilted plane is triangulated as it would be lying level.
+  double coordinateRounding = 0.0;
 };
 
 // Decides the calls that need no geometry: fewer than 3 points (kTooFewPoints), exactly 3

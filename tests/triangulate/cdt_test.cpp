@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <random>
 #include <set>
@@ -23,13 +22,7 @@ std::set<std::array<int, 3>> triangulateWith(const TestPolygon &polygon, bool ex
   const int count =
       motr::triangulatePoints(work, polygon.loopCount(), polygon.loopSizes.data(),
                               polygon.pointCount(), points.data(), triangles.data(), nullptr);
-  std::set<std::array<int, 3>> result;
-  for (int t = 0; t < count; ++t) {
-    std::array<int, 3> tri = {triangles[3 * t], triangles[3 * t + 1], triangles[3 * t + 2]};
-    std::rotate(tri.begin(), std::min_element(tri.begin(), tri.end()), tri.end());
-    result.insert(tri);
-  }
-  return result;
+  return triangleSet(triangles.data(), count);
 }
 
 TEST(ConstrainedDelaunay, WalkingAndExhaustiveLocationAgree) {

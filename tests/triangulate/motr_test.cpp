@@ -284,6 +284,67 @@ TEST(MotrPolygon, TiltedPolygonFindsItsOwnNormal) {
   EXPECT_EQ(triangulateFloat(tilted, triangles), count);
 }
 
+// The polygon's points turned about x by `a`, then about y by `b`, moved by `offset` and
+// rounded to single precision (kept as doubles, so that both entries see the same points).
+TestPolygon tiltedInSinglePrecision(const TestPolygon &polygon, double a, double b, double offset) {
+  TestPolygon tilted = polygon;
+  for (size_t i = 0; i < tilted.xyz.size(); i += 3) {
+    const double x = polygon.xyz[i], y = polygon.xyz[i + 1], z = polygon.xyz[i + 2];
+    const double y1 = std::cos(a) * y - std::sin(a) * z, z1 = std::sin(a) * y + std::cos(a) * z;
+    const double turned[3] = {std::cos(b) * x + std::sin(b) * z1, y1,
+                              -std::sin(b) * x + std::cos(b) * z1};
+    for (int k = 0; k < 3; ++k)
+      tilted.xyz[i + k] = static_cast<float>(offset + turned[k]);
+  }
+  return tilted;
+}
+
+TEST(MotrPolygon, FlatFacesInTiltedPlanesGetTheirLevelTriangles) {
+  // Single precision leaves a flat polygon in a tilted plane a little bent; that rounding
+  // must not choose its diagonals. Convex and notched loops, some with holes.
+  std::mt19937 random(31);
+  std::uniform_real_distribution<double> angle(0.0, 2.0 * M_PI);
+  std::vector<int> level, tilted;
+  for (int round = 0; round < 400; ++round) {
+    const bool convex = round % 2 == 0;
+    TestPolygon polygon;
+    polygon.addLoop(starLoop(random, 5 + round % 60, 0.0, 0.0, convex ? 0.97 : 0.6, 1.0, false));
+    if (round % 10 == 1)
+      polygon.addLoop(starLoop(random, 6, 0.1, 0.0, 0.1, 0.2, true));
+    SCOPED_TRACE(round);
+    const int count = triangulateFloat(polygon, level);
+    ASSERT_EQ(count, polygon.triangleRoom());
+    const double offset = round % 3 == 0 ? 0.0 : 50.0 * (round % 3);
+    const TestPolygon turned =
+        tiltedInSinglePrecision(polygon, angle(random), angle(random), offset);
+    ASSERT_EQ(triangulateFloat(turned, tilted), count);
+    EXPECT_EQ(triangleSet(tilted.data(), count), triangleSet(level.data(), count));
+  }
+}
+
+TEST(MotrPolygon, FacesBentBeyondRoundingKeepTheNormalTestInSinglePrecision) {
+  // Heights of a ten-thousandth of the size are a real bend: both entries decide it alike.
+  std::mt19937 random(32);
+  std::uniform_real_distribution<double> angle(0.0, 2.0 * M_PI), bump(-1e-4, 1e-4);
+  std::vector<int> bySingle, byDouble;
+  int bentApart = 0; // rounds whose bend changes the triangles
+  for (int round = 0; round < 200; ++round) {
+    TestPolygon polygon;
+    polygon.addLoop(starLoop(random, 8 + round % 40, 0.0, 0.0, 0.6, 1.0, false));
+    std::vector<int> flat;
+    const int count = triangulateFloat(polygon, flat);
+    for (size_t i = 2; i < polygon.xyz.size(); i += 3)
+      polygon.xyz[i] = bump(random);
+    const TestPolygon turned = tiltedInSinglePrecision(polygon, angle(random), angle(random), 0.0);
+    SCOPED_TRACE(round);
+    ASSERT_EQ(triangulateFloat(turned, bySingle), count);
+    ASSERT_EQ(triangulate(turned, byDouble), count);
+    EXPECT_EQ(triangleSet(bySingle.data(), count), triangleSet(byDouble.data(), count));
+    bentApart += triangleSet(bySingle.data(), count) != triangleSet(flat.data(), count);
+  }
+  EXPECT_GT(bentApart, 20); // the bends do reach the normal test
+}
+
 TEST(MotrPolygon, RandomPolygonsWithHolesAreTiledExactly) {
   // Half of them get bumpy heights under the normal +Z, so that the normal test swaps edges
   // among the many reflex corners of star-shaped loops.

@@ -2,9 +2,12 @@
 // polygon: for the triangulation tests.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <set>
 #include <vector>
 
 struct TestPolygon {
@@ -55,6 +58,18 @@ inline TestPolygon randomPolygonWithHoles(std::mt19937 &random, int outerCount, 
     polygon.addLoop(starLoop(random, holeSize, centres[h][0], centres[h][1], 0.08, 0.2,
                              !holesCounterClockwise));
   return polygon;
+}
+
+// The triangles as a set, each turned to start at its lowest index: comparable whatever their
+// order and first corners.
+inline std::set<std::array<int, 3>> triangleSet(const int *triangles, int count) {
+  std::set<std::array<int, 3>> set;
+  for (int t = 0; t < count; ++t) {
+    std::array<int, 3> tri = {triangles[3 * t], triangles[3 * t + 1], triangles[3 * t + 2]};
+    std::rotate(tri.begin(), std::min_element(tri.begin(), tri.end()), tri.end());
+    set.insert(tri);
+  }
+  return set;
 }
 
 inline double triangleArea2d(const double *a, const double *b, const double *c) {
