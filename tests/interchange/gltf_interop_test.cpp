@@ -9,6 +9,7 @@
 #include "interchange/model_exchange.h"
 #include "paint/layers/paint_layers.h"
 #include "scene/recording_ui.h"
+#include "tests/interchange/interop_scene.h"
 #include "tests/support/assimp_tool.h"
 #include "tests/support/mesh_fixtures.h"
 
@@ -25,18 +26,8 @@ namespace {
 class GltfInterop : public testing::TestWithParam<const char *> {
 protected:
   void SetUp() override {
-    const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() /
-          ("morvo_gltf_interop_" +
-           std::string(test->name()).replace(std::string(test->name()).find('/'), 1, "_"));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    const std::pair<const char *, PolygonMesh> shapes[] = {
-        {"cube", cubeMesh()}, {"torus", torusMesh(6, 12, 3)}, {"painted slab", slabMesh(3, 2)}};
-    for (const auto &[name, mesh] : shapes) {
-      scene.objects.insert(std::make_shared<moObject>(makeObject(mesh)));
-      scene.object(scene.objects.count() - 1)->name = name;
-    }
+    dir = interopFolder("morvo_gltf_interop_");
+    addInteropShapes(scene, "painted slab");
     moObject &painted = *scene.object(2);
     triangulateFaces(painted, kTriangulateDelaunay);
     const int32_t corners = painted.triangleVertices.count();

@@ -3,6 +3,7 @@
 // Skipped when it is not installed.
 #include "interchange/model_exchange.h"
 #include "scene/recording_ui.h"
+#include "tests/interchange/interop_scene.h"
 #include "tests/support/assimp_tool.h"
 #include "tests/support/mesh_fixtures.h"
 
@@ -20,18 +21,8 @@ protected:
   void SetUp() override {
     if (!assimpInstalled())
       GTEST_SKIP() << "assimp (assimp-utils) is not installed";
-    // One folder per case: CTest may run the cases side by side.
-    const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() /
-          ("morvo_assimp_" + std::string(test->name()) + "_" + std::string(GetParam() + 1));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    const std::pair<const char *, PolygonMesh> shapes[] = {
-        {"cube", cubeMesh()}, {"torus", torusMesh(6, 12, 3)}, {"slab", slabMesh(3, 2)}};
-    for (const auto &[name, mesh] : shapes) {
-      scene.objects.insert(std::make_shared<moObject>(makeObject(mesh)));
-      scene.object(scene.objects.count() - 1)->name = name;
-    }
+    dir = interopFolder("morvo_assimp_");
+    addInteropShapes(scene);
     ours = (dir / (std::string("ours") + GetParam())).string();
     ASSERT_TRUE(exportModel(scene, registry, ours, true, diag));
   }
