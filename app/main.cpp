@@ -5,6 +5,7 @@
 #include "app/model_window.h"
 #include "app/surface_format.h"
 #include "app/top_shell.h"
+#include "core/memory_reuse.h"
 #include "morvo_version.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char **argv) {
     std::printf("morvo %s\n", MORVO_VERSION);
     return 0;
   }
+  keepFreedMemoryForReuse();
   useProgramSurfaceFormat();
 
   QApplication app(argc, argv);

@@ -4,6 +4,7 @@
 #include "cli/frame_image.h"
 #include "cli/paint_command.h"
 #include "cli/play_command.h"
+#include "core/memory_reuse.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
 #include "interchange/format_registry.h"
@@ -353,6 +354,7 @@ int runRender(const std::vector<std::string> &args) {
 } // namespace
 
 int main(int argc, char **argv) {
+  keepFreedMemoryForReuse();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty())
     return fail(std::string("no command given\n") + kUsage);

@@ -1,5 +1,6 @@
 #include "interchange/gx_to_geo.h"
 
+#include "core/closed_surface.h"
 #include "core/face_triangulation.h"
 #include "core/mesh_builder.h"
 #include "image/image_file.h"
@@ -44,12 +45,16 @@ int64_t facesOf(const GxElement &body) {
 struct GxToGeo::Body {
   explicit Body(MeshBuilder &emptyBuilder) : builder(emptyBuilder) {}
   MeshBuilder &builder;
-  std::vector<int32_t> itemInput; // builder input vertex of each vertex item, -1 for none
-  std::vector<Polygon> polygons;  // by builder input polygon number
-  std::vector<int32_t> kept;      // the index lists of the polygons
+  bool built = false;             // by the builder; else face f is polygon f, vertex v input v
+  std::vector<moVec3> positions;  // the input vertices
+  std::vector<int32_t> itemInput; // input vertex of each vertex item, -1 for none
+  std::vector<int32_t> corners, starts{0}; // polygon k: corners[starts[k] .. starts[k + 1])
+  std::vector<Polygon> polygons; // by input polygon, only while corners are looked up later
+  std::vector<int32_t> kept;     // the index lists of the polygons
   const GxElement *colorList = nullptr, *uvList = nullptr;
 
   void collect(const GxElement &tree);
+  bool build(moObject &obj, std::ostream &diag);
   Polygon::List keep(const GxIndexSpan &span) {
     kept.insert(kept.end(), span.data, span.data + span.size);
     return {uint32_t(kept.size() - span.size), uint32_t(span.size)};
@@ -59,11 +64,15 @@ struct GxToGeo::Body {
     return j < list.size ? kept[list.at + j] : -1;
   }
   // The tree corner of object corner (v, f): the polygon and corner position that name it, or
-  // null. The builder's records of where face f and vertex v came from keep the search local.
+  // null. The records of which polygons face f and which inputs vertex v came from keep the
+  // search local.
   const Polygon *corner(int32_t v, int32_t f, size_t &position) const {
-    for (int32_t p : builder.face(f).ids) {
+    const IndexList<2> direct[2] = {{f}, {v}};
+    const IndexList<2> &faceIds = built ? builder.face(f).ids : direct[0];
+    const IndexList<2> &vertexIds = built ? builder.vertex(v).ids : direct[1];
+    for (int32_t p : faceIds) {
       const Polygon &polygon = polygons[size_t(p)];
-      for (int32_t input : builder.vertex(v).ids)
+      for (int32_t input : vertexIds)
         for (size_t j = 0; j < polygon.items.size; ++j) {
           const int32_t item = kept[polygon.items.at + j];
           if (item >= 0 && size_t(item) < itemInput.size() && itemInput[size_t(item)] == input) {
@@ -107,63 +116,92 @@ std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
   return objects;
 }
 
-// Gives the builder one vertex per distinct "coord" leaf (items sharing a leaf share a vertex)
-// and one polygon per face with three or more usable corners.
+// One input vertex per distinct "coord" leaf (items sharing a leaf share a vertex) and one
+// polygon per face with three or more usable corners. The polygons' tree index lists are kept
+// only when colours or texture coordinates are to be looked up by corner.
 void GxToGeo::Body::collect(const GxElement &tree) {
   std::unordered_map<const GxElement *, int32_t> inputOfCoord;
   const GxElement *vertices = member(tree, "vertices"), *faces = member(tree, "faces");
   const int32_t vertexItems = vertices ? vertices->childCount() : 0;
   const int32_t faceItems = faces ? faces->childCount() : 0;
-  builder.reserve(vertexItems, faceItems);
+  const bool keepLists =
+      (colorList && colorList->childCount() > 0) || (uvList && uvList->childCount() > 1);
+  positions.reserve(size_t(vertexItems));
   itemInput.reserve(size_t(vertexItems));
-  polygons.reserve(size_t(faceItems));
+  starts.reserve(size_t(faceItems) + 1);
+  corners.reserve(size_t(faceItems) * 3);
+  if (keepLists)
+    polygons.reserve(size_t(faceItems));
   if (vertices)
     gxForEachVertexCoord(*vertices, [&](const GxElement *coord, const float *p) {
       int32_t input = -1;
       if (p) {
         const auto known = coord ? inputOfCoord.find(coord) : inputOfCoord.end();
-        input = known != inputOfCoord.end() ? known->second : builder.addVertex(p[0], p[1], p[2]);
+        if (known != inputOfCoord.end()) {
+          input = known->second;
+        } else {
+          input = int32_t(positions.size());
+          positions.push_back({p[0], p[1], p[2]});
+        }
         if (coord)
           inputOfCoord.emplace(coord, input);
       }
       itemInput.push_back(input);
     });
   static const char *const kLists[] = {"vertex-indices", "vertex-color-indices", "uv-indices"};
-  std::vector<int32_t> inputs;
   if (!faces)
     return;
   gxForEachFace(*faces, kLists, 3, [&](const GxIndexSpan *lists) {
     if (!lists[0].present)
       return;
-    inputs.clear();
+    const size_t start = corners.size();
     for (size_t k = 0; k < lists[0].size; ++k) {
       const int32_t item = lists[0].data[k];
       if (item >= 0 && size_t(item) < itemInput.size() && itemInput[size_t(item)] >= 0)
-        inputs.push_back(itemInput[size_t(item)]);
+        corners.push_back(itemInput[size_t(item)]);
     }
-    if (inputs.size() < 3)
+    if (corners.size() - start < 3) {
+      corners.resize(start);
       return;
-    builder.addPolygon(inputs.data(), int32_t(inputs.size()), false);
-    polygons.push_back({keep(lists[0]), keep(lists[1]), keep(lists[2])});
+    }
+    starts.push_back(int32_t(corners.size()));
+    if (keepLists)
+      polygons.push_back({keep(lists[0]), keep(lists[1]), keep(lists[2])});
   });
+}
+
+// The object from the polygons: straight away when they form a closed surface, else through
+// the builder's repairs, whose messages go to diag.
+bool GxToGeo::Body::build(moObject &obj, std::ostream &diag) {
+  if (buildClosedSurface(positions, corners, starts, obj))
+    return true;
+  built = true;
+  builder.reserve(int32_t(positions.size()), int32_t(starts.size()) - 1);
+  for (const moVec3 &p : positions)
+    builder.addVertex(p.x, p.y, p.z);
+  for (size_t k = 0; k + 1 < starts.size(); ++k)
+    builder.addPolygon(corners.data() + starts[k], starts[k + 1] - starts[k], false);
+  if (!builder.fix()) {
+    diag << "failed to fix object!" << std::endl;
+    return false;
+  }
+  if (!builder.convertInto(obj)) {
+    diag << "failed to convert object!" << std::endl;
+    return false;
+  }
+  return true;
 }
 
 ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
   builder_.clear(); // one builder serves every body: its storage is reused
   Body body(builder_);
   diag_ << "Hashed body name = " << tree.name() << std::endl;
-  body.collect(tree);
   body.colorList = member(tree, "vertex-color");
   body.uvList = member(tree, "uv-array");
+  body.collect(tree);
   auto obj = std::make_shared<moObject>(tree.name().c_str());
-  if (!body.builder.fix()) {
-    diag_ << "failed to fix object!" << std::endl;
+  if (!body.build(*obj, diag_))
     return nullptr;
-  }
-  if (!body.builder.convertInto(*obj)) {
-    diag_ << "failed to convert object!" << std::endl;
-    return nullptr;
-  }
   ImageBuffer texture;
   bool textured = false;
   if (const GxString *material = stringMember(tree, "material")) {

@@ -8,6 +8,8 @@
 #include "tests/paint/tool_fixture.h"
 
 #include <cstdio>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -20,7 +22,9 @@ protected:
       for (int32_t x = 0; x < w; ++x)
         image.at(x, y) = x < w / 2 ? packRgba(255, 0, 0) : packRgba(0, 0, 255);
     image.at(0, h - 1) = packRgba(0, 255, 0);
-    const std::string path = testing::TempDir() + "paint_images_test.ppm";
+    // Each case runs in its own process, possibly beside the others: one file per process.
+    const std::string path =
+        testing::TempDir() + "paint_images_test_" + std::to_string(getpid()) + ".ppm";
     EXPECT_EQ(saveImage(image, path, kImagePpm, RowOrder::kTopFirst), 1);
     files.push_back(path);
     return path;
