@@ -1,7 +1,5 @@
 #include "core/closed_surface.h"
 
-#include "core/mesh_validation.h"
-
 namespace {
 
 // The edges made so far, each listed at its lower-numbered end. A vertex has few edges, so a
@@ -49,12 +47,12 @@ int32_t stepEdge(moObject &object, EdgeLists &lists, std::vector<int32_t> &degre
   }
   if (object.edges.count() == edgeLimit)
     return -1; // more edges than a closed surface of these corners has
-  e = object.appendEdge();
-  lists.add(e, prev, q);
-  moEdge &d = object.edges[e];
+  moEdge d;
   d.Head = q;
   d.Tail = prev;
   d.LeftFace = f;
+  e = object.edges.append(d);
+  lists.add(e, prev, q);
   for (int32_t v : {q, prev}) {
     ++degree[size_t(v)];
     if (object.vertices[v].EdgeIndex == -1)
@@ -136,8 +134,10 @@ bool build(const std::vector<moVec3> &positions, const std::vector<int32_t> &cor
     linkLoop(object, loop, f);
   }
   // Every corner made or completed an edge; all of them made means every edge has both faces.
-  return object.edges.count() == edgeCount && singleFans(object, degree) &&
-         objectLocallyValid(object, false);
+  // Such an object needs no validity test: each edge joins two distinct vertices between two
+  // distinct faces, and every wing was set together with its back-link by the face loop that
+  // holds both edges.
+  return object.edges.count() == edgeCount && singleFans(object, degree);
 }
 
 } // namespace

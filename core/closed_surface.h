@@ -17,8 +17,8 @@
 // Needs: starts non-empty and non-decreasing, starts.back() == corners.size(), every corner a
 // valid vertex index.
 // Returns true with the object emptied and filled as MeshBuilder's fix() and convertInto() would
-// fill it, locally valid. Returns false, the object emptied, for polygons that need a repair, lie
-// beyond the object's limits or do not give a valid object: MeshBuilder then does the work and
-// says what is wrong.
+// fill it (locally valid by construction). Returns false, the object emptied, for polygons that
+// need a repair or lie beyond the object's limits: MeshBuilder then does the work and says what
+// is wrong.
 bool buildClosedSurface(const std::vector<moVec3> &positions, const std::vector<int32_t> &corners,
                         const std::vector<int32_t> &starts, moObject &object);

@@ -1,5 +1,7 @@
 #include "core/mesh.h"
 
+#include <algorithm>
+
 namespace {
 
 // The two-pointer scheme shared by all three arrays: walking down from the last slot, each
@@ -22,8 +24,10 @@ template <class Active, class Move> int32_t compactSlots(int32_t count, Active a
 }
 
 // Compacts an array of vertices or faces; returns the map from old to new index (unmoved slots
-// map to themselves).
+// map to themselves), empty when every slot is active and nothing moves.
 template <class T> std::vector<int32_t> compactElements(moArray<T> &items) {
+  if (std::all_of(items.begin(), items.end(), [](const T &item) { return item.active(); }))
+    return {};
   std::vector<int32_t> map(static_cast<size_t>(items.count()));
   for (int32_t k = 0; k < items.count(); ++k)
     map[k] = k;
@@ -88,18 +92,22 @@ void moObject::compact() {
       edges.count(), [&](int32_t j) { return edges[j].active(); }, moveEdge));
 
   const std::vector<int32_t> vertexMap = compactElements(vertices);
-  for (moEdge &d : edges) {
-    d.Head = remapped(vertexMap, d.Head);
-    d.Tail = remapped(vertexMap, d.Tail);
+  if (!vertexMap.empty()) {
+    for (moEdge &d : edges) {
+      d.Head = remapped(vertexMap, d.Head);
+      d.Tail = remapped(vertexMap, d.Tail);
+    }
+    for (int32_t &v : triangleVertices)
+      v = remapped(vertexMap, v);
   }
-  for (int32_t &v : triangleVertices)
-    v = remapped(vertexMap, v);
 
   const std::vector<int32_t> faceMap = compactElements(faces);
-  for (moEdge &d : edges) {
-    d.LeftFace = remapped(faceMap, d.LeftFace);
-    d.RightFace = remapped(faceMap, d.RightFace);
+  if (!faceMap.empty()) {
+    for (moEdge &d : edges) {
+      d.LeftFace = remapped(faceMap, d.LeftFace);
+      d.RightFace = remapped(faceMap, d.RightFace);
+    }
+    for (int32_t &f : triangleFaces)
+      f = remapped(faceMap, f);
   }
-  for (int32_t &f : triangleFaces)
-    f = remapped(faceMap, f);
 }
