@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
@@ -148,12 +149,21 @@ std::string wingProblem(moObject &obj) {
   return {};
 }
 
+namespace {
+
+// Equal coordinates; a NaN counts as equal to the same NaN (a copied NaN is the same vertex).
+bool sameCoordinates(const moVec3 &a, const moVec3 &b) {
+  return equals(a, b) || std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+} // namespace
+
 std::string meshDifference(const moObject &a, const moObject &b) {
   if (a.vertices.count() != b.vertices.count() || a.edges.count() != b.edges.count() ||
       a.faces.count() != b.faces.count())
     return "element counts differ";
   for (int32_t v = 0; v < a.vertices.count(); ++v)
-    if (!equals(a.vertices[v].Coordinates, b.vertices[v].Coordinates) ||
+    if (!sameCoordinates(a.vertices[v].Coordinates, b.vertices[v].Coordinates) ||
         a.vertices[v].EdgeIndex != b.vertices[v].EdgeIndex)
       return "vertex " + std::to_string(v);
   for (int32_t e = 0; e < a.edges.count(); ++e) {
