@@ -67,6 +67,17 @@ void BM_ObjImportMorvo(benchmark::State &state) {
 }
 BENCHMARK(BM_ObjImportMorvo)->Unit(benchmark::kMillisecond);
 
+// The reader alone: bytes to the interchange tree, destroyed within the loop.
+void BM_ObjRead(benchmark::State &state) {
+  std::ostream quiet(nullptr);
+  for (auto _ : state) {
+    GxPtr tree(readObj(model(), nullptr, quiet));
+    benchmark::DoNotOptimize(tree.get());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations() * model().size()));
+}
+BENCHMARK(BM_ObjRead)->Unit(benchmark::kMillisecond);
+
 #ifdef MORVO_HAVE_ASSIMP
 void BM_ObjImportAssimp(benchmark::State &state) {
   size_t faces = 0;

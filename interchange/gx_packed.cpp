@@ -50,7 +50,10 @@ GxFaceList::GxFaceList(std::vector<const char *> listNames)
 }
 
 void GxFaceList::start(int32_t n, uint8_t lists) {
-  faces_.push_back({uint32_t(values_.size()), n, lists});
+  Face &face = faces_.emplace_back(); // filled in place: a copy through the stack stalls
+  face.offset = uint32_t(values_.size());
+  face.corners = n;
+  face.lists = lists;
 }
 
 void GxFaceList::push(const int32_t *values, int32_t n, uint8_t lists) {

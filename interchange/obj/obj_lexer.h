@@ -6,6 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
+// The characters that separate tokens on a line.
+inline bool objBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
+inline bool objDigit(char c) { return c >= '0' && c <= '9'; }
+
 class ObjLexer {
 public:
   enum Kind : uint8_t {
@@ -27,6 +33,11 @@ public:
   int32_t line() const { return line_; }
   // Skips to and over the next line end (nothing at the end of the text).
   void skipLine();
+  // The text from the reading position on.
+  std::string_view ahead() const { return text_.substr(pos_); }
+  // Moves length bytes ahead, onto a line end (or the end of the text) that the caller found,
+  // and over it: for a caller that read the line itself. Needs length <= ahead().size().
+  void passLine(size_t length);
   // The token as a finite float (kinds 4 to 6: the leading integer of a corner); false for
   // anything else, including numbers out of float range.
   bool number(float &value) const;
@@ -41,6 +52,14 @@ private:
   Kind kind_ = kEnd; // of token_
   int32_t line_ = 0;
 };
+
+// Reads the longest number (an optional sign, digits with an optional decimal point, an optional
+// exponent) at the start of [text, end) to the nearest float, as std::from_chars does. Returns
+// where the number ends, or null (value unspecified) when there is none or it is not a finite
+// float.
+const char *readObjNumber(const char *text, const char *end, float &value);
+// The same for a number that fills the whole text; false when it does not.
+bool parseObjNumber(std::string_view text, float &value);
 
 // Parses a decimal integer that fills the whole text (an optional sign, digits); false when it
 // does not or does not fit in 32 bits.

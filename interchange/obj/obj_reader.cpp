@@ -1,6 +1,7 @@
 #include "interchange/gx_packed.h"
 #include "interchange/obj/obj_format.h"
 #include "interchange/obj/obj_lexer.h"
+#include "interchange/obj/obj_line_scan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,12 +49,18 @@ template <int Width> struct SharedList {
 
 class ObjReader {
 public:
-  ObjReader(std::string_view bytes, const CompanionReader &companions, std::ostream &diag)
-      : lex_(bytes), companions_(companions), diag_(diag), root_(makeGxRoot()) {}
+  ObjReader(std::string_view bytes, const CompanionReader &companions, std::ostream &diag,
+            bool simpleLines)
+      : lex_(bytes), companions_(companions), diag_(diag), root_(makeGxRoot()),
+        simpleLines_(simpleLines) {}
 
   GxElement *run();
 
 private:
+  // Reads the line ahead when it is a simple one (see ObjLineScan); false, with nothing read,
+  // when it is not.
+  bool simpleLine();
+  bool simpleCorners(ObjLineScan &scan);
   void statement(std::string_view word);
   // Reads count numbers into out; false (reported, rest of the line skipped) when one is
   // missing or not a finite number.
@@ -68,6 +75,8 @@ private:
   void nameBodies(std::string name);
   void startBody();
   bool readCorners(std::vector<Corner> &corners);
+  // Adds the face of corners_ (usable corners) to the current body, starting one if needed.
+  void addFace();
   // Adds the values of an index list to the face being made: for each corner from the last to
   // the first, the body's item for the corner's entry of list, made with makeItem the first
   // time the body uses it.
@@ -82,6 +91,7 @@ private:
   const CompanionReader &companions_;
   std::ostream &diag_;
   GxPtr root_;
+  const bool simpleLines_;
   int32_t statementLine_ = 0;
   SharedList<3> positions_;
   SharedList<2> texCoords_;
@@ -99,7 +109,12 @@ private:
 
 GxElement *ObjReader::run() {
   try {
-    for (ObjLexer::Kind kind = lex_.next(); kind != ObjLexer::kEnd; kind = lex_.next()) {
+    for (;;) {
+      if (simpleLines_ && simpleLine())
+        continue;
+      const ObjLexer::Kind kind = lex_.next();
+      if (kind == ObjLexer::kEnd)
+        break;
       statementLine_ = lex_.line();
       if (kind == ObjLexer::kLineEnd)
         continue;
@@ -116,6 +131,59 @@ GxElement *ObjReader::run() {
   }
   diag_.flush();
   return root_.release();
+}
+
+bool ObjReader::simpleLine() {
+  statementLine_ = lex_.line(); // for the messages of addFace and of memory running out
+  ObjLineScan scan(lex_.ahead());
+  float values[3];
+  switch (scan.statement()) {
+  case ObjLineScan::kVertex:
+    if (!scan.number(values[0]) || !scan.number(values[1]) || !scan.number(values[2]) ||
+        !scan.lineEnds())
+      return false;
+    positions_.push(values);
+    break;
+  case ObjLineScan::kTexCoord: // the rest of the line is not read
+    if (!scan.number(values[0]) || !scan.number(values[1]))
+      return false;
+    scan.skipRest();
+    texCoords_.push(values);
+    break;
+  case ObjLineScan::kNormal:
+    if (!scan.number(values[0]) || !scan.number(values[1]) || !scan.number(values[2]))
+      return false;
+    scan.skipRest();
+    break;
+  case ObjLineScan::kFace:
+    if (!simpleCorners(scan))
+      return false;
+    addFace();
+    break;
+  default:
+    return false;
+  }
+  lex_.passLine(scan.consumed());
+  return true;
+}
+
+// The corners of an "f" line into corners_ when all are plain, usable and followed by nothing
+// but the line end.
+bool ObjReader::simpleCorners(ObjLineScan &scan) {
+  corners_.clear();
+  ObjLineScan::Corner read;
+  do {
+    if (corners_.size() == kMaxFaceCorners || !scan.corner(read))
+      return false;
+    const int32_t position = positions_.resolve(read.position);
+    const int32_t texture = read.textured ? texCoords_.resolve(read.texture) : -1;
+    if (position < 0 || (read.textured && texture < 0))
+      return false;
+    Corner &corner = corners_.emplace_back(); // filled in place: no copy through the stack
+    corner.position = position;
+    corner.texture = texture;
+  } while (!scan.lineEnds());
+  return corners_.size() >= 3;
 }
 
 void ObjReader::statement(std::string_view word) {
@@ -243,8 +311,11 @@ bool ObjReader::readCorners(std::vector<Corner> &corners) {
 }
 
 void ObjReader::face() {
-  if (!readCorners(corners_) || corners_.size() < 3)
-    return;
+  if (readCorners(corners_) && corners_.size() >= 3)
+    addFace();
+}
+
+void ObjReader::addFace() {
   cornersRead_ += int64_t(corners_.size());
   if (cornersRead_ > kMaxCorners) {
     if (cornersRead_ - int64_t(corners_.size()) <= kMaxCorners)
@@ -280,9 +351,14 @@ void ObjReader::indexCorners(SharedList<Width> &list, int32_t Corner::*entry, in
 
 } // namespace
 
+GxElement *readObjLines(std::string_view bytes, const CompanionReader &companions,
+                        std::ostream &diagnostics, bool simpleLines) {
+  return ObjReader(bytes, companions, diagnostics, simpleLines).run();
+}
+
 GxElement *readObj(std::string_view bytes, const CompanionReader &companions,
                    std::ostream &diagnostics) {
-  return ObjReader(bytes, companions, diagnostics).run();
+  return readObjLines(bytes, companions, diagnostics, true);
 }
 
 bool sniffObj(std::string_view bytes) {
