@@ -101,8 +101,9 @@ TEST_F(ModelExchange, OnlyImagesInsideTheModelsFolderAreTextures) {
   const TextureLoader load = registry.textures(file("models/m.obj"));
   ImageBuffer out;
   EXPECT_TRUE(load("ok.png", out));
-  for (const char *name : {"../outside.png", (dir / "outside.png").c_str(), "/etc/passwd",
-                           "not_an_image.png", "missing.png", "", "..\\outside.png"})
+  const std::string outside = (dir / "outside.png").string();
+  for (const char *name : {"../outside.png", outside.c_str(), "/etc/passwd", "not_an_image.png",
+                           "missing.png", "", "..\\outside.png"})
     EXPECT_FALSE(load(name, out)) << name;
   fs::create_symlink(dir / "outside.png", dir / "models" / "link.png");
   EXPECT_FALSE(load("link.png", out));
