@@ -3,6 +3,8 @@
 #include "ops/vertex_marks.h"
 
 #include <cmath>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -109,8 +111,12 @@ moVec3 vertexNormal(const moObject &obj, int32_t v) {
   return unit(sum);
 }
 
-moVec3 offsetDirection(const moObject &obj, int32_t v, SelectionMode mode,
-                       const std::function<bool(int32_t)> &selected) {
+namespace {
+
+// offsetDirection with faceNormal(face) giving the unit normal of a face.
+template <class Selected, class FaceNormal>
+moVec3 offsetDirectionWith(const moObject &obj, int32_t v, SelectionMode mode,
+                           const Selected &selected, const FaceNormal &faceNormal) {
   NormalEquations eq;
   moVec3 first, second;
   const auto take = [&](const moVec3 &n) {
@@ -120,7 +126,7 @@ moVec3 offsetDirection(const moObject &obj, int32_t v, SelectionMode mode,
   if (mode == moFACES) {
     forEachFaceAtVertex(obj, v, [&](int32_t face, int32_t) {
       if (selected(face))
-        take(obj.faceNormal(face, true));
+        take(faceNormal(face));
     });
   } else if (mode == moEDGES) {
     obj.forEachEdgeAtVertex(v, [&](int32_t e) {
@@ -147,6 +153,47 @@ moVec3 offsetDirection(const moObject &obj, int32_t v, SelectionMode mode,
   if (lengthSquared(eq.sum) >= k * k - 0.5f)
     return unit(eq.sum);
   return leastSquares(eq);
+}
+
+// What a move of many elements asks of one object again and again: whether an element is
+// selected (a flag instead of a lookup in the selection) and each face normal (made once).
+class ObjectLookup {
+public:
+  ObjectLookup(const moObject &obj, const SelectionList &selection, int32_t slot,
+               SelectionMode mode)
+      : obj_(obj), selected_(size_t(mode == moEDGES ? obj.edges.count() : obj.faces.count())),
+        normals_(mode == moFACES ? size_t(obj.faces.count()) : 0), known_(normals_.size()) {
+    for (int32_t i = 0; i < selection.Count(); ++i) {
+      const ElementRef ref = selection.Get(i);
+      if (ref.object == slot && ref.element >= 0 && size_t(ref.element) < selected_.size())
+        selected_[size_t(ref.element)] = 1;
+    }
+  }
+  moVec3 direction(int32_t v, SelectionMode mode) {
+    return offsetDirectionWith(
+        obj_, v, mode, [this](int32_t e) { return selected_[size_t(e)] != 0; },
+        [this](int32_t f) {
+          if (!known_[size_t(f)]) {
+            normals_[size_t(f)] = obj_.faceNormal(f, true);
+            known_[size_t(f)] = 1;
+          }
+          return normals_[size_t(f)];
+        });
+  }
+
+private:
+  const moObject &obj_;
+  std::vector<uint8_t> selected_;
+  std::vector<moVec3> normals_;
+  std::vector<uint8_t> known_; // which normals are made
+};
+
+} // namespace
+
+moVec3 offsetDirection(const moObject &obj, int32_t v, SelectionMode mode,
+                       const std::function<bool(int32_t)> &selected) {
+  return offsetDirectionWith(obj, v, mode, selected,
+                             [&obj](int32_t f) { return obj.faceNormal(f, true); });
 }
 
 void fillVertexNormals(Scene &scene) {
@@ -191,11 +238,15 @@ void updateAuxSelectionForMove(Scene &scene, bool normals) {
   }
   if (!normals)
     return;
+  std::unordered_map<int32_t, ObjectLookup> lookups; // by object slot
   for (int32_t i = 0; i < scene.previousSelection.Count(); ++i) {
     const ElementRef aux = scene.previousSelection.Get(i);
-    const moObject &obj = *scene.object(aux.object);
-    scene.elementVectors.push_back(offsetDirection(obj, aux.element, scene.mode, [&](int32_t e) {
-      return scene.selection.Contains({e, aux.object});
-    }));
+    auto found = lookups.find(aux.object);
+    if (found == lookups.end())
+      found = lookups
+                  .emplace(aux.object, ObjectLookup(*scene.object(aux.object), scene.selection,
+                                                    aux.object, scene.mode))
+                  .first;
+    scene.elementVectors.push_back(found->second.direction(aux.element, scene.mode));
   }
 }
