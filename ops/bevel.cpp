@@ -22,19 +22,26 @@ uint64_t key(int32_t a, int32_t b) { return uint64_t(uint32_t(a)) << 32 | uint32
 class EdgeBevel {
 public:
   EdgeBevel(moObject &obj, const std::vector<int32_t> &edges, float d, BevelVertices &made)
-      : obj_(obj), bevelled_(edges.begin(), edges.end()), d_(d), made_(made) {}
+      : obj_(obj), order_(edges), bevelled_(size_t(obj.edges.count())),
+        loops_(size_t(obj.faces.count())), d_(d), made_(made) {
+    std::sort(order_.begin(), order_.end());
+    order_.erase(std::unique(order_.begin(), order_.end()), order_.end());
+    for (int32_t e : order_)
+      if (obj.edges.contains(e))
+        bevelled_[size_t(e)] = 1;
+  }
 
   void run() {
     std::unordered_set<int32_t> listed;
-    for (int32_t e : edgeOrder())
+    for (int32_t e : order_)
       for (int32_t v : {obj_.edgeAt(e).Tail, obj_.edges[e].Head})
         if (listed.insert(v).second)
           ends_.push_back(v);
     replacement_.reserve(4 * ends_.size());
-    sideOf_.reserve(4 * bevelled_.size());
+    sideOf_.reserve(4 * order_.size());
     for (int32_t v : ends_)
       planVertex(v);
-    const size_t newFaces = bevelled_.size() + cornerFaces_.size();
+    const size_t newFaces = order_.size() + cornerFaces_.size();
     if (size_t(obj_.faces.count()) + newFaces > size_t(kMaxFaceSlots))
       throw moTooManyFacesException();
     MeshRebuild rebuild(obj_);
@@ -42,7 +49,7 @@ public:
       rebuild.moveEdgeEnd(move[0], move[1], move[2]);
     for (int32_t f : faceOrder_)
       rebuild.reshape(f, replacedLoop(f));
-    for (int32_t e : edgeOrder())
+    for (int32_t e : order_)
       addNarrowFace(rebuild, e);
     for (CornerLoop &loop : cornerFaces_)
       rebuild.addFace(std::move(loop));
@@ -52,7 +59,7 @@ public:
   }
 
 private:
-  bool bevelled(int32_t e) const { return bevelled_.count(e) != 0; }
+  bool bevelled(int32_t e) const { return bevelled_[size_t(e)] != 0; }
   // The key of the new corner on face f's side of bevelled edge e at its end v.
   uint64_t sideKey(int32_t e, int32_t f, int32_t v) const {
     return uint64_t(uint32_t(e)) << 17 | uint64_t(uint32_t(f)) << 1 |
@@ -65,12 +72,6 @@ private:
     made_.vertices.push_back(v);
     made_.offsets.push_back(offset);
     return v;
-  }
-
-  std::vector<int32_t> edgeOrder() const {
-    std::vector<int32_t> order(bevelled_.begin(), bevelled_.end());
-    std::sort(order.begin(), order.end());
-    return order;
   }
 
   void planVertex(int32_t v) {
@@ -120,13 +121,15 @@ private:
   }
 
   void recordFace(int32_t f) {
-    if (loops_.emplace(f, readLoop(obj_, f)).second)
-      faceOrder_.push_back(f);
+    if (!loops_[size_t(f)].empty())
+      return;
+    loops_[size_t(f)] = readLoop(obj_, f);
+    faceOrder_.push_back(f);
   }
 
   CornerLoop replacedLoop(int32_t f) const {
     CornerLoop out;
-    for (const Corner &c : loops_.at(f)) {
+    for (const Corner &c : loops_[size_t(f)]) {
       const auto it = replacement_.find(key(c.vertex, f));
       if (it == replacement_.end()) {
         out.push_back(c);
@@ -158,13 +161,14 @@ private:
   }
 
   moObject &obj_;
-  std::unordered_set<int32_t> bevelled_;
+  std::vector<int32_t> order_;    // the bevelled edges, ascending
+  std::vector<uint8_t> bevelled_; // by edge
+  std::vector<CornerLoop> loops_; // by face: its corners before the bevel, once recorded
   float d_;
   BevelVertices &made_;
   std::vector<int32_t> ends_;
   std::vector<std::array<int32_t, 3>> moves_; // (edge, old end, new end)
-  std::unordered_map<int32_t, CornerLoop> loops_;
-  std::vector<int32_t> faceOrder_;
+  std::vector<int32_t> faceOrder_;            // the faces recorded, in order
   // (vertex, face) -> the corners that replace the vertex there, entering side first
   std::unordered_map<uint64_t, std::array<int32_t, 2>> replacement_;
   std::unordered_map<uint64_t, Corner> sideOf_; // see sideKey
