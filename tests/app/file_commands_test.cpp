@@ -4,7 +4,6 @@
 #include "app/help_browser.h"
 #include "app/model_window.h"
 #include "app/paint_window.h"
-#include "app/surface_format.h"
 #include "app/top_shell.h"
 #include "image/image_file.h"
 #include "paint/tools/paint_images.h"
@@ -12,7 +11,6 @@
 #include "scene/scene_file.h"
 #include "tests/support/mesh_fixtures.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -264,12 +262,3 @@ TEST_F(FileCommandsTest, HelpAndHotKeysOpenTheirPagesInTheHelpBrowser) {
 }
 
 } // namespace
-
-int main(int argc, char **argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (testing::GTEST_FLAG(list_tests))
-    return RUN_ALL_TESTS(); // listing needs no display
-  useProgramSurfaceFormat();
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,4 +1,3 @@
-#include "app/surface_format.h"
 #include "tool_windows_fixture.h"
 
 #include <map>
@@ -14,13 +13,4 @@ bool showsSomething(const QImage &picture) {
     most = std::max(most, c.second);
   const int total = image.width() * image.height();
   return total > 0 && counts.size() >= 8 && most < total * 95 / 100;
-}
-
-int main(int argc, char **argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (testing::GTEST_FLAG(list_tests))
-    return RUN_ALL_TESTS(); // listing needs no display
-  useProgramSurfaceFormat();
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
 }
