@@ -230,12 +230,12 @@ void SceneRenderer::refreshDragBatch(const moObject &obj, DragBatch &batch) cons
   }
 }
 
-void SceneRenderer::drawDragBatch(const DragBatch &batch) const {
+void SceneRenderer::drawDragBatch(const DragBatch &batch, bool withColours) const {
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, batch.positions.data());
   glNormalPointer(GL_FLOAT, 0, batch.normals.data());
-  if (batch.withColours) {
+  if (withColours && batch.withColours) {
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(3, GL_UNSIGNED_BYTE, 0, batch.rgb.data());
   }
@@ -316,8 +316,13 @@ void SceneRenderer::drawElement(const Scene &scene, const moObject &obj, int32_t
     }
     break;
   case moOBJECTS:
-    ensurePickLists(scene, slot);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    // During a drag the highlight follows the moved mesh: the wire list keeps the start shape.
+    if (size_t(slot) < dragBatches_.size() && dragBatches_[size_t(slot)].built) {
+      drawDragBatch(dragBatches_[size_t(slot)], false);
+      break;
+    }
+    ensurePickLists(scene, slot);
     glCallList(wireList(slot));
     break;
   default:
@@ -391,7 +396,7 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     glEnable(GL_LIGHTING);
     setColourKind(ColourKind::Surface);
     if (size_t(i) < dragBatches_.size() && dragBatches_[size_t(i)].built)
-      drawDragBatch(dragBatches_[size_t(i)]);
+      drawDragBatch(dragBatches_[size_t(i)], true);
     else
       glCallList(drawList(i));
   }

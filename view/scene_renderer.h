@@ -88,7 +88,8 @@ private:
   };
   void buildDragBatch(const moObject &obj, DragBatch &batch) const;
   void refreshDragBatch(const moObject &obj, DragBatch &batch) const;
-  void drawDragBatch(const DragBatch &batch) const;
+  // The batch as one draw; withColours false draws it in the current colour (a highlight).
+  void drawDragBatch(const DragBatch &batch, bool withColours) const;
   // Each face's unit normal and one corner as the mesh stands now.
   void refreshFacePlanes(const moObject &obj, int32_t slot);
   // Lines for the edges of obj (hard ones 3 pixels wide). With a camera, edges whose faces both

@@ -185,6 +185,36 @@ TEST_F(RenderTest, DragFramesMatchTheDrawListPixelForPixel) {
   }
 }
 
+// The highlight of what is selected moves with the mesh in every selection mode: a drag frame
+// shows it where a fresh frame of the moved mesh does.
+TEST_F(RenderTest, DragHighlightsFollowTheMovedMesh) {
+  scene.createPrimitive(PrimitiveType::Dodecahedron);
+  for (SelectionMode mode : {moVERTICES, moEDGES, moFACES, moOBJECTS}) {
+    SCOPED_TRACE(mode);
+    scene.selection.Clear();
+    for (int32_t e = 0; e < (mode == moOBJECTS ? 1 : 12); ++e)
+      scene.selection.Append({e, 0});
+    scene.mode = mode;
+    view.renderer.hoverKind = mode;
+    SceneRenderer::InitGlState(view.camera);
+    view.camera.ApplyProjection();
+    view.renderer.RebuildLists(scene, false);
+    view.renderer.DrawScene(scene, view.camera, 0, InteractionMode::Drag, false); // the start
+    for (moVertex &v : scene.object(0)->vertices)
+      v.Coordinates.y += 4; // exact in floats: the faces keep their triangulation
+    view.renderer.RebuildVertexLists(scene);
+    view.renderer.DrawScene(scene, view.camera, 0, InteractionMode::Drag, false);
+    std::vector<uint8_t> stepped(size_t(kWidth) * kHeight * 4);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, stepped.data());
+    render(InteractionMode::Drag);
+    EXPECT_GT(count({255, 0, 0}, 60), 100); // the highlight is there
+    size_t differ = 0;
+    for (size_t i = 0; i < pixels.size(); ++i)
+      differ += pixels[i] != stepped[i];
+    EXPECT_EQ(differ, 0u);
+  }
+}
+
 TEST_F(RenderTest, ExclusiveOrFiguresEraseThemselves) {
   render();
   const std::vector<uint8_t> before = readWindow();
