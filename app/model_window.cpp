@@ -45,6 +45,11 @@ void ModelWindow::repeatLast() {
   apply(scripted_.key({KeyInput::RepeatLast, true}));
 }
 
+void ModelWindow::cancelDrag() {
+  makeCurrent();
+  apply(scripted_.cancelDrag());
+}
+
 void ModelWindow::applyPendingReaction() { apply(scripted_.takeReaction()); }
 
 void ModelWindow::initializeGL() {
@@ -82,7 +87,8 @@ void ModelWindow::mouseMoveEvent(QMouseEvent *event) { pointer(event, PointerInp
 void ModelWindow::mouseReleaseEvent(QMouseEvent *event) { pointer(event, PointerInput::Release); }
 
 void ModelWindow::wheelEvent(QWheelEvent *event) {
-  apply(controller_.wheel(event->angleDelta().y()));
+  if (const int delta = event->angleDelta().y())
+    apply(controller_.wheel(delta));
 }
 
 void ModelWindow::apply(const Reaction &r) {

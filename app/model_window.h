@@ -33,6 +33,8 @@ public:
   void takeView();
   // Key D: the last operation again.
   void repeatLast();
+  // Escape: a running drag is cancelled as a right click cancels it.
+  void cancelDrag();
   // Carries out what an operation started by a command asked of the window.
   void applyPendingReaction();
 

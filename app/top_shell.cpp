@@ -261,6 +261,12 @@ void TopShell::installMenuBar(bool paint) {
 }
 
 void TopShell::keyPressEvent(QKeyEvent *event) {
+  // While a drag runs the mesh belongs to it: Escape cancels it, every other hot key waits.
+  if (!workModes_->inPaint() && modelWindow_->controller().dragRunning()) {
+    if (event->key() == Qt::Key_Escape)
+      modelWindow_->cancelDrag();
+    return;
+  }
   const int32_t command = keyCommand(event, *scene_, layer_->inSelectMode());
   if (command == 0)
     return QMainWindow::keyPressEvent(event);

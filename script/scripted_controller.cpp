@@ -34,8 +34,15 @@ ScriptedController::Before ScriptedController::snapshot() const {
 Reaction ScriptedController::pointer(const PointerInput &in) {
   ScriptRecorder &rec = layer_.recorder();
   if (in.kind == PointerInput::Press) {
+    // A press picks at its own position before it acts; the hover it finds goes into the script
+    // ahead of the press, so that playback presses on the same element.
+    Before before = snapshot();
+    const Reaction reaction = controller_.pointer(in);
+    recordHover(before);
     rec.press(buttonNumber(in.button), in.x, in.y);
-  } else if (in.kind == PointerInput::Release) {
+    return recordEffects(before, in, reaction);
+  }
+  if (in.kind == PointerInput::Release) {
     rec.release(buttonNumber(in.button), in.x, in.y);
   } else {
     const bool camera = controller_.mode() == InteractionController::CameraMode;
@@ -47,20 +54,44 @@ Reaction ScriptedController::pointer(const PointerInput &in) {
     recordedButtons_ = word;
     rec.move(in.x, in.y);
   }
-  const Before before = snapshot();
+  Before before = snapshot();
   return recordEffects(before, in, controller_.pointer(in));
 }
 
-Reaction ScriptedController::recordEffects(const Before &before, const PointerInput &in,
+void ScriptedController::recordHover(Before &before) {
+  const SceneRenderer &r = layer_.view().renderer;
+  if (r.hoverKind == before.hoverKind && r.hoverObject == before.hoverObject &&
+      r.hoverElement == before.hoverElement)
+    return;
+  layer_.recorder().hover(r.hoverKind, r.hoverObject, r.hoverElement);
+  before.hoverKind = r.hoverKind;
+  before.hoverObject = r.hoverObject;
+  before.hoverElement = r.hoverElement;
+}
+
+Reaction ScriptedController::cancelDrag() {
+  if (controller_.mode() != InteractionController::DragMode)
+    return {};
+  PointerInput in;
+  in.kind = PointerInput::Press;
+  in.button = Button::Right;
+  in.x = controller_.lastX;
+  in.y = controller_.lastY;
+  const Reaction cancelled = pointer(in);
+  in.kind = PointerInput::Release;
+  pointer(in); // ends the click, which opens no menu after a cancel
+  return cancelled;
+}
+
+Reaction ScriptedController::recordEffects(Before &before, const PointerInput &in,
                                            Reaction reaction) {
   ScriptRecorder &rec = layer_.recorder();
   const SceneRenderer &r = layer_.view().renderer;
-  if (r.hoverKind != before.hoverKind || r.hoverObject != before.hoverObject ||
-      r.hoverElement != before.hoverElement)
-    rec.hover(r.hoverKind, r.hoverObject, r.hoverElement);
+  const ElementRef pressed{before.hoverElement, before.hoverObject}; // what a press picked
+  recordHover(before);
   const int32_t count = layer_.scene().selection.Count();
   if (count != before.selectionCount && in.kind == PointerInput::Press)
-    rec.toggle(before.hoverObject, before.hoverElement);
+    rec.toggle(pressed.object, pressed.element);
   else if (count != before.selectionCount && in.kind == PointerInput::Move)
     rec.dragSelect(count > before.selectionCount, r.hoverObject, r.hoverElement);
   if (before.mode != InteractionController::SelectMode &&

@@ -15,6 +15,8 @@ public:
   // Live input of the model window.
   Reaction pointer(const PointerInput &input);
   Reaction key(const KeyInput &input);
+  // Escape: cancels a running drag exactly as a right click does (and is recorded as one).
+  Reaction cancelDrag();
   // An entry of the operations menu, run through the command layer.
   Reaction choose(const MenuCommand &command);
   // The reaction an operation started through the command layer left for the window.
@@ -35,7 +37,7 @@ public:
   bool inSelectMode() const override;
   bool startOperation(int32_t operationId, int32_t argument) override;
   bool runCommand(int32_t command, int32_t argument) override;
-  void setPlaying(bool playing) override { playing_ = playing; }
+  void setPlaying(bool playing) override { playing_ = controller_.playing = playing; }
   void releaseSnap() override;
 
 private:
@@ -46,7 +48,9 @@ private:
   };
   Before snapshot() const;
   // Records what an event changed; returns the reaction unchanged.
-  Reaction recordEffects(const Before &before, const PointerInput &input, Reaction reaction);
+  Reaction recordEffects(Before &before, const PointerInput &input, Reaction reaction);
+  // Records the hover result when it differs from before's, which then takes it.
+  void recordHover(Before &before);
   Reaction playPointer(PointerInput input);
   void playKey(int32_t key, bool press);
   // Records the drag kind of a start that left the controller dragging.

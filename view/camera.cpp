@@ -139,5 +139,5 @@ bool CameraMode::spinTick(Camera &camera) {
 }
 
 void wheelZoom(Camera &camera, int32_t wheelDelta) {
-  camera.distance += float(wheelDelta) * 0.004166667f;
+  camera.distance *= std::pow(0.9f, float(wheelDelta) / 120.0f);
 }

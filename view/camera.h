@@ -81,6 +81,7 @@ struct CameraMode {
   bool spinTick(Camera &camera);
 };
 
-// What the mouse wheel does: the eye moves half a unit per notch of 120 toward the target, and
-// on through it.
+// What the mouse wheel does: each notch of 120 takes the eye a tenth of its distance toward the
+// target (negative deltas away from it), so a notch feels the same on objects of any size and
+// the eye never passes the target.
 void wheelZoom(Camera &camera, int32_t wheelDelta);

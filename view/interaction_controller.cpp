@@ -51,8 +51,9 @@ Reaction InteractionController::pointer(const PointerInput &in) {
       } else if (in.button == Button::Middle || (in.button == Button::Right && in.mods.ctrl)) {
         Release(Button::Middle, in.x, in.y);
       } else if (in.button == Button::Right && !camera) {
-        if (mode_ == SelectMode)
+        if (mode_ == SelectMode && !cancelledDrag_)
           out_.menu = menuForSelection();
+        cancelledDrag_ = false;
         Release(Button::Right, in.x, in.y);
       }
     } else if (view_.antialias == 0) { // no motion while antialiased frames accumulate
@@ -87,7 +88,8 @@ Reaction InteractionController::key(const KeyInput &in) {
 Reaction InteractionController::wheel(int32_t delta) {
   out_ = {};
   wheelZoom(view_.camera, delta);
-  ui_.setStatus(" In MouseWheel ");
+  ui_.setStatus(kCameraStatus);
+  out_.redraw = true;
   return out_;
 }
 
@@ -108,6 +110,7 @@ void InteractionController::SetMode(Mode m) {
     if (old == DragMode) {
       view_.renderer.RebuildLists(scene_, true);
       scene_.previousSelection.Clear();
+      ui_.setStatus(kSelectStatus); // the drag's prompt no longer applies
     }
   } else {
     out_.capture = true;
@@ -135,7 +138,7 @@ void InteractionController::Press(Button b, int32_t x, int32_t y) {
   if (b == Button::Left) {
     spin.spinArmed = false;
     if (mode_ == SelectMode)
-      pressLeftInSelect();
+      pressLeftInSelect(x, y);
   } else if (b == Button::Middle) {
     spin.spinArmed = !spin.spinArmed;
   } else if (b == Button::Right) {
@@ -143,15 +146,29 @@ void InteractionController::Press(Button b, int32_t x, int32_t y) {
     lastX = lastY = -1;
     if (mode_ == CameraMode)
       SetMode(previousMode_);
-    if (mode_ == DragMode)
+    cancelledDrag_ = mode_ == DragMode;
+    if (cancelledDrag_)
       scene_.Undo(false); // cancel: the state saved when the operation started comes back
     SetMode(SelectMode);
   }
 }
 
-void InteractionController::pressLeftInSelect() {
+void InteractionController::hoverAt(int32_t x, int32_t y) {
+  if (mode_ != SelectMode)
+    return;
+  SceneRenderer &r = view_.renderer;
+  if (r.pickElementKind != moFREE)
+    scene_.mode = SelectionMode(r.pickElementKind);
+  HoverPick(scene_, r, view_.camera, ui_, x, y);
+}
+
+void InteractionController::pressLeftInSelect(int32_t x, int32_t y) {
   pressAdds_ = true;
   pressHit_ = false;
+  // The pointer may have jumped since the last motion was picked (or the first motion after a
+  // click only recorded its position): the press acts on what is under it now.
+  if (!playing)
+    hoverAt(x, y);
   SceneRenderer &r = view_.renderer;
   const ElementRef hovered{r.hoverElement, r.hoverObject};
   if (r.hoverElement == -1 || !scene_.objectOf(hovered, true) ||
@@ -258,10 +275,8 @@ void InteractionController::dragStep(int32_t dx, int32_t dy, int32_t x, int32_t 
 
 void InteractionController::moveInSelect(int32_t x, int32_t y) {
   ui_.setStatus(kSelectStatus);
+  hoverAt(x, y);
   SceneRenderer &r = view_.renderer;
-  if (r.pickElementKind != moFREE)
-    scene_.mode = SelectionMode(r.pickElementKind);
-  HoverPick(scene_, r, view_.camera, ui_, x, y);
   const ElementRef hovered{r.hoverElement, r.hoverObject};
   if (buttonWord_ != kLeftHeld || !pressHit_ || r.hoverElement == -1 ||
       !scene_.elementExists(hovered, SelectionMode(r.hoverKind)))

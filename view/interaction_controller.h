@@ -54,6 +54,7 @@ public:
 
   Reaction pointer(const PointerInput &input);
   Reaction key(const KeyInput &input);
+  // A wheel turn zooms (camera.h wheelZoom) in any mode and redraws.
   Reaction wheel(int32_t delta);
   // One tick of the 10 ms spin timer.
   Reaction tick();
@@ -74,6 +75,10 @@ public:
   void showHelp(const MenuEntry &entry) { ui_.setStatus(entry.help); }
 
   Mode mode() const { return mode_; }
+  // A drag runs, also while the camera mode interrupts it.
+  bool dragRunning() const {
+    return mode_ == DragMode || (mode_ == CameraMode && previousMode_ == DragMode);
+  }
   InteractionMode interactionMode() const;
 
   moVec3 axis{1, 0, 0};
@@ -83,6 +88,8 @@ public:
   moVec3 accumulatedMove;
   int32_t lastX = -1, lastY = -1;
   bool snap = false;
+  // Script playback runs: hover results come from the script, the controller picks none itself.
+  bool playing = false;
 
 private:
   void SetMode(Mode m);
@@ -94,7 +101,9 @@ private:
   void Press(Button b, int32_t x, int32_t y);
   void Release(Button b, int32_t x, int32_t y);
   void Move(int32_t x, int32_t y, MotionCause cause);
-  void pressLeftInSelect();
+  void pressLeftInSelect(int32_t x, int32_t y);
+  // The hover pick at (x, y) in the select mode, in the pick kind when one is fixed.
+  void hoverAt(int32_t x, int32_t y);
   void moveInSelect(int32_t x, int32_t y);
   void dragStep(int32_t dx, int32_t dy, int32_t x, int32_t y, MotionCause cause);
   bool leavesCentre(int32_t x, int32_t y);
@@ -111,5 +120,6 @@ private:
   int32_t buttonWord_ = 0; // 0x100 left held; 0x200 middle or right held in camera mode
   bool ctrl_ = false;
   bool pressAdds_ = false, pressHit_ = false;
-  Reaction out_; // collected while one event is handled
+  bool cancelledDrag_ = false; // the right press cancelled a drag: its release opens no menu
+  Reaction out_;               // collected while one event is handled
 };

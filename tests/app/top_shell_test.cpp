@@ -2,6 +2,7 @@
 // recording user interface answering the questions.
 #include "app/model_window.h"
 #include "app/top_shell.h"
+#include "ops/operation_ids.h"
 #include "scene/recording_ui.h"
 
 #include <QElapsedTimer>
@@ -207,6 +208,41 @@ TEST_F(TopShellTest, HotKeysReachTheirCommands) {
   EXPECT_EQ(ui.messages.back(), "You must have objects selected");
   QTest::keyClick(shell->modelWindow(), Qt::Key_A, Qt::ControlModifier); // nothing with Ctrl
   EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+// While a drag runs the hot keys leave the scene and the camera alone; Escape cancels the drag
+// exactly as a right click does.
+TEST_F(TopShellTest, DuringADragOnlyEscapeActsAndItCancels) {
+  CommandLayer &layer = shell->commands();
+  layer.run("add-cube");
+  layer.run("select-all-objects");
+  const moObject before = *shell->scene().object(0);
+  InteractionController &controller = shell->modelWindow()->controller();
+  shell->modelWindow()->makeCurrent();
+  controller.startOperation(kOpMoveAxis, 0);
+  ASSERT_TRUE(controller.dragRunning());
+  QTest::mouseMove(shell->modelWindow(), {360, 243});
+  QTest::mouseMove(shell->modelWindow(), {390, 243});
+  const moVec3 moved = shell->scene().object(0)->vertices[0].Coordinates;
+  ASSERT_NE(moved.x, before.vertices[0].Coordinates.x);
+  const float axisX = controller.axis.x,
+              cameraAzimuth = shell->modelWindow()->view().camera.azimuth;
+  for (int k : {int(Qt::Key_Delete), int(Qt::Key_Backspace), int(Qt::Key_Space)})
+    QTest::keyClick(shell->modelWindow(), Qt::Key(k));
+  key('x');
+  key('a');
+  key('r');
+  QTest::keyClick(shell->modelWindow(), Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_NE(shell->scene().object(0), nullptr);
+  EXPECT_TRUE(controller.dragRunning());
+  EXPECT_EQ(shell->scene().selection.Count(), 1);
+  EXPECT_EQ(shell->modelWindow()->view().camera.azimuth, cameraAzimuth);
+  EXPECT_EQ(controller.axis.x, axisX);
+  EXPECT_EQ(shell->scene().object(0)->vertices[0].Coordinates.x, moved.x);
+  QTest::keyClick(shell->modelWindow(), Qt::Key_Escape);
+  EXPECT_FALSE(controller.dragRunning());
+  EXPECT_EQ(shell->scene().object(0)->vertices[0].Coordinates.x, before.vertices[0].Coordinates.x);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(TopShellTest, MenuHelpGoesToTheStatusLine) {

@@ -5,6 +5,7 @@
 #include "offscreen/offscreen_context.h"
 #include "scene/scene_file.h"
 #include "script/scripted_controller.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,45 @@ TEST_F(ScriptedControllerTest, ClickAndDragSessionPlaysBackIntoTheSameScene) {
   DrawingWorld wide(2 * kWidth);
   playAll(wide, path);
   EXPECT_EQ(sceneBytes(wide.scene), sceneBytes(live.scene));
+  std::filesystem::remove(path);
+}
+
+// A click right after a jump of the pointer acts on the face under it (the first motion after
+// a click only records its position, so no hover pick saw the new face), and Escape cancels a
+// drag as a right click does; the script plays back into the same scene and selection.
+TEST_F(ScriptedControllerTest, PressesPickWhereTheyAreAndEscapeCancelsADrag) {
+  DrawingWorld live;
+  ASSERT_TRUE(live.layer.beginRecording(path));
+  live.layer.run("add-cube");
+  live.rebuild();
+  ScriptedController &c = live.input;
+  const int32_t otherFaceX = kCentreX + 52;
+  c.pointer(at(PointerInput::Move, kFaceX - 1, kCentreY));
+  c.pointer(at(PointerInput::Move, kFaceX, kCentreY));
+  c.pointer(at(PointerInput::Press, kFaceX, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Release, kFaceX, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Move, otherFaceX, kCentreY)); // one jump
+  c.pointer(at(PointerInput::Press, otherFaceX, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Release, otherFaceX, kCentreY, Button::Left));
+  ASSERT_EQ(live.scene.selection.Count(), 2);
+  EXPECT_NE(live.scene.selection.Get(0), live.scene.selection.Get(1));
+  const moObject before = *live.scene.object(0);
+
+  c.choose({MenuCommand::Kind::Operation, kOpExtrudeNormal, 0});
+  ASSERT_EQ(live.controller.mode(), InteractionController::DragMode);
+  c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
+  c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
+  EXPECT_EQ(c.cancelDrag().menu, MenuKind::None);
+  EXPECT_EQ(live.controller.mode(), InteractionController::SelectMode);
+  EXPECT_EQ(meshDifference(before, *live.scene.object(0)), "");
+  live.layer.endRecording();
+
+  DrawingWorld played;
+  playAll(played, path);
+  ASSERT_EQ(played.scene.selection.Count(), 2);
+  EXPECT_EQ(played.scene.selection.Get(0), live.scene.selection.Get(0));
+  EXPECT_EQ(played.scene.selection.Get(1), live.scene.selection.Get(1));
+  EXPECT_EQ(sceneBytes(played.scene), sceneBytes(live.scene));
   std::filesystem::remove(path);
 }
 

@@ -61,7 +61,7 @@ TEST(Camera, OrbitClampsElevationAndWrapsAzimuth) {
   EXPECT_FLOAT_EQ(view.camera.azimuth, 45); // 405 wraps
 }
 
-TEST(Camera, ZoomMultipliesPerPixelAndWheelPassesThroughTheTarget) {
+TEST(Camera, ZoomMultipliesPerPixelAndTheWheelByNotches) {
   View view = sizedView();
   view.cameraMode.zoom(view.camera, 90, 100, 0, -10);
   EXPECT_NEAR(view.camera.distance, -110 * std::pow(0.999, 10), 1e-3);
@@ -71,9 +71,16 @@ TEST(Camera, ZoomMultipliesPerPixelAndWheelPassesThroughTheTarget) {
 
   view.ResetCamera();
   wheelZoom(view.camera, 120);
-  EXPECT_NEAR(view.camera.distance, -109.5f, 1e-4);
+  EXPECT_NEAR(view.camera.distance, -99.0f, 1e-3);
+  wheelZoom(view.camera, -60);
+  EXPECT_NEAR(view.camera.distance, -99.0f / std::sqrt(0.9f), 1e-3);
+  view.camera.distance = -0.2f; // the same share of the way on a small object
+  wheelZoom(view.camera, 120);
+  EXPECT_NEAR(view.camera.distance, -0.18f, 1e-6);
   wheelZoom(view.camera, 120 * 240);
-  EXPECT_GT(view.camera.distance, 0);
+  EXPECT_LT(view.camera.distance, 0); // never through the target
+
+  view.camera.distance = 2;
   // Seen from beyond the target: the eye is on the other side, and the next orbit move turns the
   // camera into the equivalent negative distance.
   const moVec3 eyeBefore = [&] {

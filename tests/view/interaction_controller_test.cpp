@@ -87,6 +87,38 @@ TEST_F(ControllerTest, RightClickDuringADragRestoresTheMeshBitForBit) {
   }
 }
 
+// The right click that cancels a drag ends there: its release opens no menu (the next right
+// click does), and the drag's prompt leaves the status line with the drag, committed or not.
+TEST_F(ControllerTest, EndingADragOpensNoMenuAndPutsTheSelectPromptBack) {
+  const std::string selectPrompt = "(CLICK-L) to select an element; (CLICK-M) or (CLICK-R+Ctrl) "
+                                   "to start the camera; (CLICK-R) to see a menu of operations";
+  clickCubeFace();
+  for (bool commit : {true, false}) {
+    controller.startOperation(kOpMoveNormal, 0);
+    move(kCentreX, kCentreY);
+    move(kCentreX + 20, kCentreY);
+    ASSERT_EQ("Use the mouse to move, then (CLICK-L)", ui.status);
+    const Button ending = commit ? Button::Left : Button::Right;
+    press(ending, kCentreX + 20, kCentreY);
+    EXPECT_EQ(MenuKind::None, release(ending, kCentreX + 20, kCentreY).menu);
+    EXPECT_EQ(InteractionController::SelectMode, controller.mode());
+    EXPECT_EQ(selectPrompt, ui.status);
+  }
+  press(Button::Right, kCentreX, kCentreY);
+  EXPECT_EQ(MenuKind::Faces, release(Button::Right, kCentreX, kCentreY).menu);
+}
+
+// Each notch redraws at once and takes the same share of the way on objects of any size.
+TEST_F(ControllerTest, WheelZoomsByAShareOfTheDistanceAndRedraws) {
+  const float before = view.camera.distance;
+  const Reaction r = controller.wheel(120);
+  EXPECT_TRUE(r.redraw);
+  EXPECT_EQ("(CLICK-L) to exit camera mode; (HOLD-M) or (HOLD-R) to zoom", ui.status);
+  EXPECT_NEAR(view.camera.distance, 0.9f * before, 1e-3f);
+  controller.wheel(-120);
+  EXPECT_NEAR(view.camera.distance, before, 1e-3f);
+}
+
 TEST_F(ControllerTest, ShiftSnapsTheRunningMoveWithoutMotion) {
   clickCubeFace();
   const moVec3 start = scene.object(cube)->objectCentroid();
