@@ -104,7 +104,7 @@ bool isScript(const QString &path) {
 FileCommands::FileCommands(CommandLayer &layer, QMainWindow &window, ModelWindow &modelWindow,
                            ProgramFolders folders)
     : layer_(layer), scene_(layer.scene()), ui_(layer.ui()), window_(window),
-      modelWindow_(modelWindow), folders_(std::move(folders)) {
+      modelWindow_(modelWindow), folders_(std::move(folders)), savedVersion_(scene_.version()) {
   window_.setWindowTitle(title());
 }
 
@@ -150,8 +150,17 @@ UserInterface::FileChoice FileCommands::ask(UserInterface::FileRequest request, 
   return choice;
 }
 
+void FileCommands::forgetFile() {
+  setFileName(QString());
+  savedVersion_ = scene_.version();
+}
+
+bool FileCommands::unsaved() const {
+  return scene_.objects.objectCount() > 0 && scene_.version() != savedVersion_;
+}
+
 bool FileCommands::askToSave() {
-  if (scene_.objects.objectCount() == 0)
+  if (!unsaved())
     return true;
   const UserInterface::Answer answer = ui_.askYesNoCancel(kUnsavedQuestion);
   if (answer == UserInterface::Answer::Cancel)
@@ -164,8 +173,8 @@ bool FileCommands::askToSave() {
 void FileCommands::newScene() {
   if (!askToSave())
     return;
-  setFileName(QString());
   layer_.execute(34);
+  forgetFile();
   emit objectsChanged();
 }
 
@@ -186,8 +195,10 @@ bool FileCommands::readSceneFile(const QString &path, bool replace) {
     scene_.SaveUndo(); // an added file can be taken back with Undo
   if (!openSceneFile(scene_, path.toStdString(), replace))
     return false;
-  if (replace)
+  if (replace) {
     scene_.backup.clear(true); // a replaced scene starts a new undo history
+    savedVersion_ = scene_.version();
+  }
   modelWindow_.sceneChanged();
   ui_.setStatus("Done Reading");
   emit objectsChanged();
@@ -227,6 +238,8 @@ bool FileCommands::writeScene(const QString &path, bool selectedOnly) {
   modelWindow_.sceneChanged(); // saving compacts the objects and clears the selection
   if (saved)
     setFileName(path);
+  if (saved && !selectedOnly)
+    savedVersion_ = scene_.version();
   ui_.setStatus(saved ? "Done" : "");
   return saved;
 }

@@ -46,7 +46,13 @@ public:
   // Shows the main window at its start-up size, centred, before a recording starts.
   std::function<void()> presentWindow;
 
-  // Only when the scene holds objects: asks whether to save first. Yes runs Save as (and goes
+  // The scene was emptied by something other than a file command (a script's Reset): it has
+  // no file name any more, and nothing unsaved.
+  void forgetFile();
+  // Whether the scene differs from what was last opened or saved as a whole.
+  bool unsaved() const;
+  // Only when the scene holds objects that differ from what was last opened or saved: asks
+  // whether to save first. Yes runs Save as (and goes
   // on also when that is cancelled), No goes on, Cancel returns false.
   bool askToSave();
   // askToSave, then an empty scene without a file name.
@@ -102,5 +108,6 @@ private:
   std::function<QOpenGLWidget *()> workWindow_;
   QString fileName_ = QStringLiteral("untitled.mvo");
   bool named_ = false;    // the file name came from an open or a save
+  uint64_t savedVersion_; // the scene's version when it was last opened, saved or emptied
   bool openUsed_ = false; // the Open dialog was shown once
 };

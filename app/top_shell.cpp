@@ -112,6 +112,7 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
   setCentralWidget(workArea_);
   files_ = new FileCommands(*layer_, *this, *modelWindow_, ProgramFolders::ofThisProgram());
   connect(modelWindow_, &ModelWindow::filesDropped, files_, &FileCommands::dropFiles);
+  host_.onSceneReset = [this] { files_->forgetFile(); };
   buildToolWindows();
   files_->presentWindow = [this] { presentAtStartSize(); };
   attachShellCommands();

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class FileCommands;
@@ -40,6 +41,11 @@ public:
   bool startPlaybackTimer() override;
   void stopPlaybackTimer() override { timer.stop(); }
   void refreshModelView(bool sceneChanged) override;
+  void sceneReset() override {
+    if (onSceneReset)
+      onSceneReset();
+  }
+  std::function<void()> onSceneReset;
 
   QTimer timer;
   ModelWindow *modelWindow = nullptr;

@@ -71,6 +71,7 @@ bool EraseAllPaint(Scene &scene, View &view, PaintCanvas &canvas, moColor colour
     if (obj && obj->visible && obj->sensitive && obj->paintLayer)
       fillImage(*obj, i, colour);
   }
+  scene.markChanged();
   canvas.undo.clear();
   RefreshCanvas(scene, view, canvas);
   return true;
@@ -81,6 +82,7 @@ bool FillObjectPaint(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot
   if (!obj || !obj->paintLayer)
     return false;
   fillImage(*obj, slot, colour);
+  scene.markChanged();
   canvas.undo.clear();
   RefreshCanvas(scene, view, canvas);
   return true;
@@ -91,6 +93,7 @@ bool SetTextureSize(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot,
   moObject *obj = scene.object(slot);
   if (!obj || !obj->paintLayer || !resizePaintLayer(*obj->paintLayer, width, height))
     return false;
+  scene.markChanged();
   canvas.undo.clear();
   view.renderer.RebuildObject(scene, slot, true);
   return true;

@@ -63,6 +63,7 @@ void PreparePaintSurfaces(Scene &scene, View &view, PaintCanvas &canvas) {
     obj->paintLayer = makePaintLayer(PaintLayer::kAtlas, kDefaultLayerSize, kDefaultLayerSize,
                                      paintTriangleCount(*obj));
     fillLayerFromCornerColors(*obj);
+    scene.markChanged(); // the scene file now keeps a texture for it
     view.renderer.RebuildObject(scene, i, true);
   }
   paintIndexBases(scene, canvas.triangleTotal);

@@ -41,6 +41,7 @@ bool ProjectImage(Scene &scene, View &view, PaintCanvas &canvas, const ImageBuff
     if (!layer)
       continue;
     obj->paintLayer = std::move(layer);
+    scene.markChanged();
     view.renderer.RebuildObject(scene, i, true); // loads the whole texture again
   }
   RefreshCanvas(scene, view, canvas);

@@ -139,6 +139,8 @@ bool CommitStroke(Scene &scene, View &view, PaintCanvas &canvas) {
   }
   const bool changed = !journal.empty();
   canvas.undo.closeStroke(std::move(journal));
+  if (changed)
+    scene.markChanged();
   return changed;
 }
 
@@ -153,6 +155,7 @@ bool stepThroughStrokes(Scene &scene, View &view, PaintCanvas &canvas, bool undo
   if (!stroke)
     return false;
   exchangeTexels(scene, stroke->texels, undo);
+  scene.markChanged();
   return true;
 }
 

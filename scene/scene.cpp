@@ -82,13 +82,17 @@ void Scene::SetShading(bool shaded, bool selectedOnly) {
 }
 
 void Scene::SetObjectVisible(int32_t slot, bool value) {
-  if (moObject *obj = objects.get(slot))
+  if (moObject *obj = objects.get(slot); obj && obj->visible != value) {
     obj->visible = value;
+    markChanged();
+  }
 }
 
 void Scene::SetObjectSensitive(int32_t slot, bool value) {
-  if (moObject *obj = objects.get(slot))
+  if (moObject *obj = objects.get(slot); obj && obj->sensitive != value) {
     obj->sensitive = value;
+    markChanged();
+  }
 }
 
 void Scene::ShowInfo() {

@@ -117,6 +117,16 @@ public:
   // The Undo command: mode moFREE, Undo(false), selection cleared.
   void UndoCommand();
 
+  // --- Changes ---
+
+  // The version of the scene's content. Every step raises it to a value it never had before
+  // (SaveUndo, which every modeling step starts with, and markChanged); Undo exchanges it with
+  // the backup's, so undoing a step gives back the version from before it. A file command
+  // that records the version can tell whether the scene still is what it read or wrote.
+  uint64_t version() const { return version_; }
+  // A change outside the undo protocol: paint strokes, fills and layers, names, visibility.
+  void markChanged() { version_ = ++lastVersion_; }
+
   // --- Fields ---
 
   ObjectTable objects;
@@ -142,6 +152,7 @@ private:
   SceneObserver &observer() { return *observer_; }
 
   UserInterface &ui_;
+  uint64_t version_ = 0, backupVersion_ = 0, lastVersion_ = 0;
   SceneObserver noObserver_;
   SceneObserver *observer_ = &noObserver_;
 };

@@ -371,6 +371,7 @@ bool readScene(Scene &scene, const std::string &bytes, bool replace) {
   }
   for (auto &[slot, obj] : read)
     scene.objects.place(base + slot, std::move(obj));
+  scene.markChanged();
   // More bytes than the slot count covers: objects the count leaves out would be lost by the
   // next save without a word.
   if (unread > 0)

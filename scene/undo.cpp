@@ -17,6 +17,8 @@ void Scene::SaveUndo() {
     copied[j] = true;
     backup.place(j, std::make_shared<moObject>(*objects.get(j)));
   }
+  backupVersion_ = version_;
+  markChanged();
 }
 
 void Scene::Undo(bool discard) {
@@ -25,6 +27,7 @@ void Scene::Undo(bool discard) {
     return;
   }
   objects.swapContents(backup);
+  std::swap(version_, backupVersion_);
   if (discard)
     backup.clear(true);
   if (clearSelectionOnUndo) {

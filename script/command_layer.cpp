@@ -115,5 +115,6 @@ void CommandLayer::resetForScript(float zoom) {
   view_.renderer.smooth = 0;
   view_.renderer.outlines = 1;
   view_.renderer.textures = 0;
+  host_.sceneReset();
   host_.refreshModelView(true);
 }

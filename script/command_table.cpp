@@ -14,7 +14,6 @@ using Layer = CommandLayer;
 // --- Commands that issue one script command ---
 
 void script(Layer &l, uint8_t code) { l.execute(code); }
-void undo(Layer &l, int32_t) { script(l, 33); }
 void resetView(Layer &l, int32_t) { script(l, 28); }
 void viewAlong(Layer &l, int32_t axis) { l.execute(27, {axis}); }
 void colours(Layer &l, int32_t) { script(l, 87); }
@@ -31,6 +30,27 @@ void workmode(Layer &l, int32_t) {
 void addPrimitive(Layer &l, int32_t kind) {
   if (l.inSelectMode())
     l.execute(35, {kind});
+}
+
+// The user's Undo keeps the element mode, and the selected elements that still exist after it,
+// which the Undo script command resets (recorded scripts rely on that). The mode and the kept
+// entries are recorded as the commands that restore them, so a recording plays back alike.
+void undo(Layer &l, int32_t) {
+  Scene &scene = l.scene();
+  const SelectionMode mode = scene.mode;
+  const SelectionList kept = scene.selection;
+  const bool selectMode = l.inSelectMode();
+  script(l, 33);
+  if (!selectMode || mode < moVERTICES || mode > moOBJECTS)
+    return;
+  l.execute(36, {mode});
+  for (int32_t i = 0; i < kept.Count(); ++i) {
+    const ElementRef ref = kept.Get(i);
+    if (!scene.objectOf(ref, true) || !scene.elementExists(ref, mode))
+      continue;
+    scene.selection.Toggle(ref);
+    l.recorder().toggle(ref.object, ref.element); // as the click that selected it
+  }
 }
 
 // --- Commands that refuse an empty selection ---

@@ -250,7 +250,10 @@ bool rename(CommandLayer &l, Cmd c) {
   moObject *obj = l.scene().object(arg(c, 0));
   if (!obj || c.lines.empty())
     return l.badArgument(c);
-  obj->name = c.lines.front();
+  if (obj->name != c.lines.front()) {
+    obj->name = c.lines.front();
+    l.scene().markChanged();
+  }
   return true;
 }
 // The packed size: n with a bit of 0x5555 set gives a square of side trunc(sqrt(n)) cells of 16

@@ -18,6 +18,9 @@ public:
   // The view changed, and with sceneChanged the scene too: rebuild the display lists then (the
   // input controller keeps its own lists up to date) and redraw the model view.
   virtual void refreshModelView(bool sceneChanged) = 0;
+  // A script's Reset emptied the scene: it is no longer the content of the file it was read
+  // from, so a later Save must ask for a name.
+  virtual void sceneReset() {}
 };
 
 // What the script layer sends to the model window's input controller: the recorded pointer and

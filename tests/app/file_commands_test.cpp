@@ -6,9 +6,11 @@
 #include "app/paint_window.h"
 #include "app/top_shell.h"
 #include "image/image_file.h"
+#include "ops/operation_ids.h"
 #include "paint/tools/paint_images.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
+#include "script/command_table.h"
 #include "tests/support/mesh_fixtures.h"
 
 #include <QDir>
@@ -69,10 +71,11 @@ TEST_F(FileCommandsTest, NewAsksFirstAndCancelKeepsSceneAndName) {
   add(9733);
   saveAs("cube.mvo");
   EXPECT_EQ(shell->windowTitle(), QStringLiteral("Morvo 1.5 - cube.mvo"));
+  add(9736); // a change since the save
   ui.queueAnswer(UserInterface::Answer::Cancel);
   run(8449);
   EXPECT_EQ(ui.questions.back(), kUnsaved);
-  EXPECT_EQ(scene().objects.objectCount(), 1);
+  EXPECT_EQ(scene().objects.objectCount(), 2);
   EXPECT_EQ(shell->fileName().toStdString(), path("cube.mvo"));
 
   ui.queueAnswer(UserInterface::Answer::No);
@@ -85,6 +88,80 @@ TEST_F(FileCommandsTest, NewAsksFirstAndCancelKeepsSceneAndName) {
   const size_t asked = ui.questions.size();
   run(8449); // an empty scene is thrown away without asking
   EXPECT_EQ(ui.questions.size(), asked);
+}
+
+// The save question comes only when the scene differs from what was last saved or opened: a
+// change asks, taking the change back with Undo or cancelling a drag does not.
+TEST_F(FileCommandsTest, SaveQuestionOnlyAfterAChangeSinceSaveOrOpen) {
+  add(9733);
+  saveAs("cube.mvo");
+  FileCommands &files = shell->files();
+  const size_t asked = ui.questions.size();
+  EXPECT_TRUE(files.askToSave());
+  add(9736);
+  ui.queueAnswer(UserInterface::Answer::Cancel);
+  EXPECT_FALSE(files.askToSave());
+  run(8705); // Undo takes the cylinder back
+  EXPECT_TRUE(files.askToSave());
+  run(9993); // select all objects
+  shell->modelWindow()->controller().startOperation(kOpMoveAxis, 0);
+  shell->modelWindow()->cancelDrag();
+  EXPECT_TRUE(files.askToSave());
+  EXPECT_EQ(ui.questions.size(), asked + 1);
+  shell->commands().execute(131, {0}); // a rename without lines is refused: no change
+  EXPECT_TRUE(files.askToSave());
+  ScriptCommand rename;
+  rename.code = 131;
+  rename.known = true;
+  rename.args = {0};
+  rename.lines = {"box"};
+  shell->commands().execute(rename);
+  ui.queueAnswer(UserInterface::Answer::Cancel);
+  EXPECT_FALSE(files.askToSave());
+  ui.queueFile(path("cube.mvo"));
+  ui.queueAnswer(UserInterface::Answer::No);
+  run(8450); // open asks, then reads the file: nothing unsaved
+  EXPECT_TRUE(files.askToSave());
+  EXPECT_EQ(ui.questions.size(), asked + 3);
+}
+
+// Every way the whole scene is replaced leaves a file name that fits it: a tutorial's or a
+// recording's Reset leaves the scene untitled, so Save asks for a name instead of writing the
+// tutorial over the user's file; an open or revert that fails keeps the scene and its name.
+TEST_F(FileCommandsTest, ReplacedScenesNeverKeepAnotherFilesName) {
+  add(9733);
+  add(9736);
+  saveAs("mine.mvo");
+  const std::string mine = readBytes(path("mine.mvo"));
+  // A copy: should the tutorial dialog ever come second, nothing of the program's is written.
+  ASSERT_TRUE(QFile::copy(shell->files().folders().scripts + "/first_steps.mvs",
+                          dir.filePath("first_steps.mvs")));
+  ui.queueFile(path("first_steps.mvs"));
+  run(9484);
+  EXPECT_EQ(shell->windowTitle(), QStringLiteral("Morvo 1.5 - untitled.mvo"));
+  run(20480); // Done
+  add(9733);
+  ui.queueFile(path("tutorial.mvo"));
+  run(8452);
+  EXPECT_EQ(ui.fileRequests.back().title, "Select the filename to save");
+  EXPECT_EQ(readBytes(path("mine.mvo")), mine);
+  EXPECT_EQ(objectsIn(path("tutorial.mvo")), 1);
+
+  ui.queueFile(path("mine.mvo"));
+  run(8450);
+  ASSERT_EQ(shell->fileName().toStdString(), path("mine.mvo"));
+  ui.queueFile(path("take.mvs"));
+  run(kCommandStartRecording);
+  shell->commands().endRecording();
+  EXPECT_EQ(shell->windowTitle(), QStringLiteral("Morvo 1.5 - untitled.mvo"));
+
+  ui.queueFile(path("mine.mvo"));
+  run(8450);
+  add(9733);
+  std::ofstream(path("mine.mvo"), std::ios::binary | std::ios::trunc) << "morvo 1.2 torn";
+  run(8455); // revert: the file is damaged now
+  EXPECT_EQ(scene().objects.objectCount(), 3);
+  EXPECT_EQ(shell->fileName().toStdString(), path("mine.mvo"));
 }
 
 TEST_F(FileCommandsTest, RevertRestoresTheSavedScene) {
@@ -202,7 +279,6 @@ TEST_F(FileCommandsTest, FilesOfTheWrongKindAreRefusedWithAMessage) {
     std::ofstream(path("notes.mvo")) << "shopping list\n";
     std::ofstream(path("picture.obj")) << "\x89PNG\r\n\x1a\n";
   }
-  ui.queueAnswer(UserInterface::Answer::No);
   ui.queueFile(path("notes.mvo"));
   run(8450);
   EXPECT_EQ(ui.fileRequests.back().title, "Select a Morvo file to load");

@@ -155,6 +155,48 @@ TEST_F(ScriptedControllerTest, PressesPickWhereTheyAreAndEscapeCancelsADrag) {
   std::filesystem::remove(path);
 }
 
+// The user's Undo keeps the element mode and the selected elements that exist after it (the
+// faces an extrude made are gone); the Undo script command still resets both. A recording of
+// the user's Undo plays back into the same selection.
+TEST_F(ScriptedControllerTest, UndoKeepsTheModeAndTheElementsThatStillExist) {
+  DrawingWorld live;
+  ASSERT_TRUE(live.layer.beginRecording(path));
+  live.layer.run("add-cube");
+  live.rebuild();
+  ScriptedController &c = live.input;
+  c.pointer(at(PointerInput::Move, kFaceX - 1, kCentreY));
+  c.pointer(at(PointerInput::Move, kFaceX, kCentreY));
+  c.pointer(at(PointerInput::Press, kFaceX, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Release, kFaceX, kCentreY, Button::Left));
+  c.choose({MenuCommand::Kind::Operation, kOpExtrudeNormal, 0});
+  c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
+  c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
+  c.pointer(at(PointerInput::Press, kCentreX + 30, kCentreY, Button::Left));
+  c.pointer(at(PointerInput::Release, kCentreX + 30, kCentreY, Button::Left));
+  ASSERT_EQ(live.scene.selection.Count(), 1);
+  const ElementRef extruded = live.scene.selection.Get(0);
+  live.layer.run("grow-selection"); // the extruded face and the four new sides
+  ASSERT_EQ(live.scene.selection.Count(), 5);
+  live.layer.run("undo");
+  EXPECT_EQ(live.scene.mode, moFACES);
+  EXPECT_EQ(live.view.renderer.pickElementKind, moFACES);
+  ASSERT_EQ(live.scene.selection.Count(), 1);
+  EXPECT_EQ(live.scene.selection.Get(0), extruded);
+  live.layer.endRecording();
+
+  DrawingWorld played;
+  playAll(played, path);
+  EXPECT_EQ(played.scene.mode, moFACES);
+  ASSERT_EQ(played.scene.selection.Count(), 1);
+  EXPECT_EQ(played.scene.selection.Get(0), extruded);
+  EXPECT_EQ(sceneBytes(played.scene), sceneBytes(live.scene));
+  std::filesystem::remove(path);
+
+  played.layer.execute(33);
+  EXPECT_EQ(played.scene.mode, moFREE);
+  EXPECT_TRUE(played.scene.selection.Empty());
+}
+
 TEST_F(ScriptedControllerTest, RecordsStepMarkersTitlesAndDragKinds) {
   DrawingWorld live;
   ASSERT_TRUE(live.layer.beginRecording(path));
