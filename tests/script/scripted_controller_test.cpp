@@ -44,6 +44,17 @@ PointerInput at(PointerInput::Kind kind, int32_t x, int32_t y, Button b = Button
   return in;
 }
 
+void leftClick(ScriptedController &c, int32_t x, int32_t y) {
+  c.pointer(at(PointerInput::Press, x, y, Button::Left));
+  c.pointer(at(PointerInput::Release, x, y, Button::Left));
+}
+// Hovers the middle of a new cube's left front face and clicks it.
+void clickCubeFace(ScriptedController &c) {
+  c.pointer(at(PointerInput::Move, kFaceX - 1, kCentreY)); // only records the position
+  c.pointer(at(PointerInput::Move, kFaceX, kCentreY));
+  leftClick(c, kFaceX, kCentreY);
+}
+
 class ScriptedControllerTest : public testing::Test {
 protected:
   static void SetUpTestSuite() {
@@ -83,10 +94,7 @@ TEST_F(ScriptedControllerTest, ClickAndDragSessionPlaysBackIntoTheSameScene) {
   live.layer.run("add-cube");
   live.rebuild();
   ScriptedController &c = live.input;
-  c.pointer(at(PointerInput::Move, kFaceX - 1, kCentreY));
-  c.pointer(at(PointerInput::Move, kFaceX, kCentreY));
-  c.pointer(at(PointerInput::Press, kFaceX, kCentreY, Button::Left));
-  c.pointer(at(PointerInput::Release, kFaceX, kCentreY, Button::Left));
+  clickCubeFace(c);
   ASSERT_EQ(live.scene.selection.Count(), 1);
   c.choose({MenuCommand::Kind::Operation, kOpMoveNormal, 0});
   ASSERT_EQ(live.controller.mode(), InteractionController::DragMode);
@@ -95,8 +103,7 @@ TEST_F(ScriptedControllerTest, ClickAndDragSessionPlaysBackIntoTheSameScene) {
   c.key({KeyInput::Shift, true});
   c.pointer(at(PointerInput::Move, kCentreX + 47, kCentreY));
   c.key({KeyInput::Shift, false});
-  c.pointer(at(PointerInput::Press, kCentreX + 47, kCentreY, Button::Left));
-  c.pointer(at(PointerInput::Release, kCentreX + 47, kCentreY, Button::Left));
+  leftClick(c, kCentreX + 47, kCentreY);
   ASSERT_EQ(live.controller.mode(), InteractionController::SelectMode);
   live.layer.endRecording();
 
@@ -126,13 +133,9 @@ TEST_F(ScriptedControllerTest, PressesPickWhereTheyAreAndEscapeCancelsADrag) {
   live.rebuild();
   ScriptedController &c = live.input;
   const int32_t otherFaceX = kCentreX + 52;
-  c.pointer(at(PointerInput::Move, kFaceX - 1, kCentreY));
-  c.pointer(at(PointerInput::Move, kFaceX, kCentreY));
-  c.pointer(at(PointerInput::Press, kFaceX, kCentreY, Button::Left));
-  c.pointer(at(PointerInput::Release, kFaceX, kCentreY, Button::Left));
+  clickCubeFace(c);
   c.pointer(at(PointerInput::Move, otherFaceX, kCentreY)); // one jump
-  c.pointer(at(PointerInput::Press, otherFaceX, kCentreY, Button::Left));
-  c.pointer(at(PointerInput::Release, otherFaceX, kCentreY, Button::Left));
+  leftClick(c, otherFaceX, kCentreY);
   ASSERT_EQ(live.scene.selection.Count(), 2);
   EXPECT_NE(live.scene.selection.Get(0), live.scene.selection.Get(1));
   const moObject before = *live.scene.object(0);
@@ -164,15 +167,11 @@ TEST_F(ScriptedControllerTest, UndoKeepsTheModeAndTheElementsThatStillExist) {
   live.layer.run("add-cube");
   live.rebuild();
   ScriptedController &c = live.input;
-  c.pointer(at(PointerInput::Move, kFaceX - 1, kCentreY));
-  c.pointer(at(PointerInput::Move, kFaceX, kCentreY));
-  c.pointer(at(PointerInput::Press, kFaceX, kCentreY, Button::Left));
-  c.pointer(at(PointerInput::Release, kFaceX, kCentreY, Button::Left));
+  clickCubeFace(c);
   c.choose({MenuCommand::Kind::Operation, kOpExtrudeNormal, 0});
   c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
   c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
-  c.pointer(at(PointerInput::Press, kCentreX + 30, kCentreY, Button::Left));
-  c.pointer(at(PointerInput::Release, kCentreX + 30, kCentreY, Button::Left));
+  leftClick(c, kCentreX + 30, kCentreY);
   ASSERT_EQ(live.scene.selection.Count(), 1);
   const ElementRef extruded = live.scene.selection.Get(0);
   live.layer.run("grow-selection"); // the extruded face and the four new sides
@@ -238,8 +237,7 @@ TEST_F(ScriptedControllerTest, PerFaceChipOffAndEdgeHardnessRunAndPlayBack) {
   ScriptedController &c = live.input;
   c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
   c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
-  c.pointer(at(PointerInput::Press, kCentreX + 30, kCentreY, Button::Left));
-  c.pointer(at(PointerInput::Release, kCentreX + 30, kCentreY, Button::Left));
+  leftClick(c, kCentreX + 30, kCentreY);
   ASSERT_EQ(live.controller.mode(), InteractionController::SelectMode);
   int32_t objects = 0;
   for (int32_t slot = 0; slot < 8; ++slot)
