@@ -1,0 +1,78 @@
+cmake_minimum_required(VERSION 3.25)
+
+# Every library includes only from the folders below it in the layering, and only the program's
+# window code includes Qt. Reads every #include line of the library folders; fails with one line
+# per include that reaches up or sideways.
+#   cmake -DROOT=<source tree> -P check.cmake
+
+# Each folder and every folder it may include from (its own is always allowed). A file belongs
+# to the longest folder its path starts with.
+set(below_scene paint/layers core image triangulate fileio)
+set(layer_triangulate "")
+set(layer_fileio "")
+set(layer_offscreen "")
+set(layer_image fileio)
+set(layer_core image triangulate fileio)
+set(layer_paint/layers core image triangulate fileio)
+set(layer_scene ${below_scene})
+set(layer_ops scene ${below_scene})
+set(layer_interchange scene ${below_scene})
+set(layer_view ops scene ${below_scene})
+set(layer_paint view ops scene ${below_scene})
+set(layer_paint/tools paint view ops scene ${below_scene})
+set(layer_script interchange paint/tools paint view ops scene ${below_scene})
+set(layer_cli script interchange paint/tools paint view ops scene offscreen ${below_scene})
+set(layer_app script interchange paint/tools paint view ops scene ${below_scene})
+set(folders triangulate fileio offscreen image core paint/layers scene ops interchange view paint
+            paint/tools script cli app)
+set(qt_allowed app)
+
+# The folder of a path (relative to ROOT) in out, empty when it is in none of them.
+function(folder_of path out)
+  set(best "")
+  foreach(folder IN LISTS folders)
+    string(FIND "${path}" "${folder}/" at)
+    string(LENGTH "${folder}" n)
+    string(LENGTH "${best}" b)
+    if(at EQUAL 0 AND n GREATER b)
+      set(best "${folder}")
+    endif()
+  endforeach()
+  set(${out} "${best}" PARENT_SCOPE)
+endfunction()
+
+set(faults "")
+foreach(folder IN LISTS folders)
+  file(GLOB_RECURSE sources RELATIVE "${ROOT}" "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+  foreach(source IN LISTS sources)
+    folder_of("${source}" owner)
+    if(NOT owner STREQUAL folder)
+      continue() # a nested folder's file, checked as its own
+    endif()
+    file(STRINGS "${ROOT}/${source}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "<(Q[A-Za-z0-9]*|Qt[A-Za-z]*/)")
+        if(NOT folder IN_LIST qt_allowed)
+          list(APPEND faults "${source}: ${line} (only app/ uses Qt)")
+        endif()
+      elseif(line MATCHES "\"([^\"]+)\"")
+        set(included "${CMAKE_MATCH_1}")
+        if(included MATCHES "^tests/")
+          list(APPEND faults "${source}: ${line} (test code)")
+          continue()
+        endif()
+        folder_of("${included}" target)
+        if(target STREQUAL "" OR target STREQUAL folder OR target IN_LIST layer_${folder})
+          continue()
+        endif()
+        list(APPEND faults "${source}: ${line} (${folder}/ may not include ${target}/)")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n" text)
+  message(FATAL_ERROR "includes against the layering:\n${text}")
+endif()
+message(STATUS "every include follows the layering")
