@@ -25,6 +25,8 @@ const char *const kUnsavedQuestion =
     "This will throw away unsaved data. Would you like to save your work now?";
 const char *const kNoObjects = "You have no objects to save";
 const char *const kNoSelection = "You must have objects selected";
+// A saved version no scene ever has: the recovered scene is unsaved until it is saved.
+constexpr uint64_t kNeverSaved = ~uint64_t(0);
 
 // The entries of the image dialog, in the order whose index the dialog answers.
 struct ImageEntry {
@@ -128,8 +130,14 @@ QString FileCommands::title() const {
   return QStringLiteral("Morvo " MORVO_VERSION " - ") + QFileInfo(name).fileName();
 }
 
+QString FileCommands::sceneName() const {
+  const QString name = fileName_.isEmpty() ? offeredName_ : fileName_;
+  return name.isEmpty() ? QStringLiteral("untitled") : QFileInfo(name).completeBaseName();
+}
+
 void FileCommands::setFileName(const QString &name) {
   fileName_ = name;
+  offeredName_.clear();
   named_ = !name.isEmpty();
   window_.setWindowTitle(title());
 }
@@ -157,6 +165,15 @@ void FileCommands::forgetFile() {
 
 bool FileCommands::unsaved() const {
   return scene_.objects.objectCount() > 0 && scene_.version() != savedVersion_;
+}
+
+bool FileCommands::recover(const QString &path, const QString &sceneName) {
+  if (!readSceneFile(path, true))
+    return false;
+  setFileName(QString());
+  offeredName_ = sceneName == QStringLiteral("untitled") ? QString() : sceneName + ".mvo";
+  savedVersion_ = kNeverSaved;
+  return true;
 }
 
 bool FileCommands::askToSave() {
@@ -259,8 +276,8 @@ bool FileCommands::saveAs() {
     ui_.messageBox(kNoObjects);
     return false;
   }
-  const UserInterface::FileChoice choice =
-      ask({true, "Select the filename to save", {kSceneFilter}, "mvo", "", ""});
+  const UserInterface::FileChoice choice = ask(
+      {true, "Select the filename to save", {kSceneFilter}, "mvo", offeredName_.toStdString(), ""});
   if (choice.path.empty())
     return false;
   return writeScene(QString::fromStdString(withExtension(choice.path, ".mvo")), false);

@@ -39,6 +39,9 @@ public:
   QString fileName() const { return fileName_; }
   // "Morvo 1.5 - " and the current file name without its folder.
   QString title() const;
+  // The current file name (or, for a recovered scene, the name it had) without folder and
+  // extension; "untitled" for none.
+  QString sceneName() const;
   const FormatRegistry &registry() const { return registry_; }
   const ProgramFolders &folders() const { return folders_; }
   // The work window whose picture Screen Capture takes; the model window unless set.
@@ -51,6 +54,10 @@ public:
   void forgetFile();
   // Whether the scene differs from what was last opened or saved as a whole.
   bool unsaved() const;
+  // Replaces the scene with a recovery copy of work that was never saved: the scene has no file
+  // name, counts as unsaved, and Save as offers the name it had. False, with a message box and
+  // the scene unchanged, when the copy cannot be read.
+  bool recover(const QString &path, const QString &sceneName);
   // Only when the scene holds objects that differ from what was last opened or saved: asks
   // whether to save first. Yes runs Save as (and goes
   // on also when that is cancelled), No goes on, Cancel returns false.
@@ -109,5 +116,6 @@ private:
   QString fileName_ = QStringLiteral("untitled.mvo");
   bool named_ = false;    // the file name came from an open or a save
   uint64_t savedVersion_; // the scene's version when it was last opened, saved or emptied
+  QString offeredName_;   // the name Save as proposes for a recovered scene
   bool openUsed_ = false; // the Open dialog was shown once
 };

@@ -6,6 +6,7 @@
 #include "app/surface_format.h"
 #include "app/top_shell.h"
 #include "core/memory_reuse.h"
+#include "fileio/recovery_copies.h"
 #include "morvo_version.h"
 
 #include <QApplication>
@@ -41,5 +42,9 @@ int main(int argc, char **argv) {
   const QStringList args = QApplication::arguments();
   if (args.size() > 1)
     shell.openScenePath(args.at(1));
+  if (const std::string folder = recoveryFolder(); !folder.empty()) {
+    shell.startAutosave(folder);
+    shell.offerRecovery();
+  }
   return QApplication::exec();
 }

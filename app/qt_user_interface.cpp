@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 void QtUserInterface::messageBox(const std::string &text) {
   QMessageBox::information(parent_, QStringLiteral("Morvo"), QString::fromStdString(text));
@@ -21,6 +22,22 @@ UserInterface::Answer QtUserInterface::askYesNoCancel(const std::string &questio
   return answer == QMessageBox::Yes  ? Answer::Yes
          : answer == QMessageBox::No ? Answer::No
                                      : Answer::Cancel;
+}
+
+UserInterface::Answer QtUserInterface::askWithButtons(const std::string &question,
+                                                      const std::string &yes, const std::string &no,
+                                                      const std::string &cancel) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Morvo"), QString::fromStdString(question),
+                  QMessageBox::NoButton, parent_);
+  QAbstractButton *yesButton = box.addButton(QString::fromStdString(yes), QMessageBox::AcceptRole);
+  QAbstractButton *noButton =
+      box.addButton(QString::fromStdString(no), QMessageBox::DestructiveRole);
+  box.setEscapeButton(box.addButton(QString::fromStdString(cancel), QMessageBox::RejectRole));
+  box.setDefaultButton(static_cast<QPushButton *>(yesButton));
+  box.exec();
+  return box.clickedButton() == yesButton  ? Answer::Yes
+         : box.clickedButton() == noButton ? Answer::No
+                                           : Answer::Cancel;
 }
 
 void QtUserInterface::setStatus(const std::string &text) {

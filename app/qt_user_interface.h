@@ -16,6 +16,8 @@ public:
   void messageBox(const std::string &text) override;
   bool askYesNo(const std::string &question) override;
   Answer askYesNoCancel(const std::string &question) override;
+  Answer askWithButtons(const std::string &question, const std::string &yes, const std::string &no,
+                        const std::string &cancel) override;
   void setStatus(const std::string &text) override;
   // QFileDialog with Qt's own (not the platform's) dialog, so it looks the same everywhere.
   FileChoice chooseFile(const FileRequest &request) override;

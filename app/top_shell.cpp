@@ -1,6 +1,7 @@
 #include "app/top_shell.h"
 
 #include "app/about_picture.h"
+#include "app/autosave.h"
 #include "app/colour_chooser.h"
 #include "app/file_commands.h"
 #include "app/help_browser.h"
@@ -296,6 +297,21 @@ void TopShell::showHelp(const QString &page) {
   help_->showPage(page);
 }
 
+void TopShell::startAutosave(const std::string &folder) {
+  // Autosave waits while the mesh follows the mouse or a stroke is not yet in the textures.
+  const auto busy = [this] {
+    const PaintCanvas &canvas = paintWindow()->input().canvas;
+    return modelWindow_->controller().dragRunning() || !canvas.dirtyRect.empty() ||
+           canvas.undo.strokeOpen();
+  };
+  autosave_ = std::make_unique<Autosave>(*files_, *scene_, busy, folder);
+}
+
+void TopShell::offerRecovery() {
+  if (autosave_)
+    autosave_->offerRecovery(*ui_);
+}
+
 void TopShell::showAbout() {
   if (about_)
     return;
@@ -323,6 +339,8 @@ void TopShell::closeEvent(QCloseEvent *event) {
     return;
   }
   quitting_ = true;
+  if (autosave_)
+    autosave_->quitCleanly();
   player_->Stop();
   layer_->endRecording();
   scene_->DeleteAll();

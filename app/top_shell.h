@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class Autosave;
 class FileCommands;
 class HelpBrowser;
 class ColourChooser;
@@ -65,6 +66,12 @@ public:
   void runCommand(int32_t number);
   // Shows the about picture unless it is already up.
   void showAbout();
+  // Keeps recovery copies of unsaved work in folder from now on (the program does; tests that
+  // want it too).
+  void startAutosave(const std::string &folder);
+  Autosave *autosave() const { return autosave_.get(); }
+  // Offers the recovery copies a crash left behind (after startAutosave).
+  void offerRecovery();
 
   Scene &scene() { return *scene_; }
   CommandLayer &commands() { return *layer_; }
@@ -129,5 +136,6 @@ private:
   QStackedWidget *workArea_ = nullptr; // the model window, or the paint window in Paint
   QMenuBar *modelBar_ = nullptr;
   std::unique_ptr<WorkModes> workModes_;
+  std::unique_ptr<Autosave> autosave_;
   PaintToolBars *paintToolBars_ = nullptr;
 };

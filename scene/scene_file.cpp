@@ -270,6 +270,16 @@ ObjectPtr readObject(Reader &in, int version) {
   return obj;
 }
 
+bool dense(const moObject &obj) {
+  const auto allActive = [](const auto &elements) {
+    for (const auto &element : elements)
+      if (!element.active())
+        return false;
+    return true;
+  };
+  return allActive(obj.edges) && allActive(obj.faces) && allActive(obj.vertices);
+}
+
 void writeObject(Writer &out, const moObject &obj) {
   out.i32(int32_t(obj.name.size()));
   out.text(obj.name);
@@ -409,6 +419,31 @@ bool writeScene(Scene &scene, std::string &bytes, bool selectedOnly) {
   }
   scene.clearSelection();
   return true;
+}
+
+SceneFileWriter::SceneFileWriter(const Scene &scene)
+    : bytes_(kMagics[kVersion12], kMagicSize), version_(scene.version()),
+      slots_(scene.objects.count()) {
+  Writer(bytes_).i32(slots_);
+}
+
+bool SceneFileWriter::writeNext(const Scene &scene) {
+  if (finished())
+    return false;
+  Writer out(bytes_);
+  const moObject *obj = scene.object(next_++);
+  if (!obj) {
+    out.u8(0);
+  } else if (dense(*obj)) {
+    out.u8(1);
+    writeObject(out, *obj);
+  } else {
+    moObject copy(*obj);
+    copy.compact();
+    out.u8(1);
+    writeObject(out, copy);
+  }
+  return !finished();
 }
 
 bool openSceneFile(Scene &scene, const std::string &path, bool replace) {

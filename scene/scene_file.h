@@ -23,6 +23,27 @@ bool readScene(Scene &scene, const std::string &bytes, bool replace);
 // written.
 bool writeScene(Scene &scene, std::string &bytes, bool selectedOnly);
 
+// The scene-file bytes of the whole scene as it stands, written one slot at a time without
+// changing the scene (objects with deleted elements are written from compacted copies), so a
+// recovery copy can be taken in small steps between frames. The bytes are exactly what
+// writeScene would write for the same scene. The scene must not change between steps; the
+// caller compares Scene::version with version() and starts again when it has.
+class SceneFileWriter {
+public:
+  explicit SceneFileWriter(const Scene &scene);
+  // Writes the next slot; returns whether slots remain.
+  bool writeNext(const Scene &scene);
+  bool finished() const { return next_ == slots_; }
+  uint64_t version() const { return version_; }
+  // The bytes so far; the whole file once finished.
+  std::string &bytes() { return bytes_; }
+
+private:
+  std::string bytes_;
+  uint64_t version_;
+  int32_t slots_, next_ = 0;
+};
+
 // Opens a scene file from disk (readScene), with a message box when it cannot be read.
 bool openSceneFile(Scene &scene, const std::string &path, bool replace);
 // Saves to disk through a temporary file renamed over the old one; on failure the old file is

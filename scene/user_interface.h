@@ -19,6 +19,11 @@ public:
   enum class Answer { Yes, No, Cancel };
   // A modal question with Yes, No and Cancel.
   virtual Answer askYesNoCancel(const std::string &question) = 0;
+  // The same question with buttons of these texts in place of Yes, No and Cancel.
+  virtual Answer askWithButtons(const std::string &question, const std::string & /*yes*/,
+                                const std::string & /*no*/, const std::string & /*cancel*/) {
+    return askYesNoCancel(question);
+  }
   // Replaces the text of the status line.
   virtual void setStatus(const std::string &text) = 0;
 
