@@ -3,6 +3,7 @@
 #include "interchange/gx_build.h"
 #include "interchange/gx_to_geo.h"
 #include "interchange/obj/obj_format.h"
+#include "morvo_version.h"
 #include "paint/layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
@@ -80,7 +81,9 @@ TEST_F(Conversion, NamesFaceModeListsAndObjText) {
   std::string face = "f";
   for (int32_t i = 3; i >= 0; --i)
     face += " " + std::to_string(corners[size_t(i)] + 1) + "//" + std::to_string(i + 1);
-  EXPECT_EQ(text.rfind("#\r\n# Exported from Morvo v1.1\r\n#\r\nmtllib m.mtl\r\ng my_box\r\n"
+  // The header names the program's own version.
+  EXPECT_EQ(text.rfind("#\r\n# Exported from Morvo v" MORVO_VERSION
+                       "\r\n#\r\nmtllib m.mtl\r\ng my_box\r\n"
                        "usemtl my_box_material\r\n# vertex list\r\nv ",
                        0),
             0u)
