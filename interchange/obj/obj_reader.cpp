@@ -368,7 +368,7 @@ bool sniffObj(std::string_view bytes) {
     if (c == '\0')
       return false;
   ObjLexer lex(head);
-  for (ObjLexer::Kind kind = lex.next(); kind != ObjLexer::kEnd && lex.line() < 64;
+  for (ObjLexer::Kind kind = lex.next(); kind != ObjLexer::kEnd && lex.line() <= 64;
        kind = lex.next()) {
     if (kind == ObjLexer::kLineEnd)
       continue;
