@@ -263,7 +263,7 @@ void ObjReader::materialLibrary() {
       continue;
     std::string bytes;
     if (companions_ && companions_(name, bytes))
-      readMtl(bytes, *root_, diag_);
+      readMtl(bytes, name, *root_, diag_);
     else
       diag_ << "Error opening file " << name << '\n';
   }

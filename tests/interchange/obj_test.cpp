@@ -173,10 +173,12 @@ TEST(ObjReader, GarbageGivesNoBodies) {
 
 TEST(ObjReader, MaterialLibrariesAreReadThroughTheCompanionReader) {
   const std::string mtl = "newmtl red\nKa 1 1 1\nKd 1 0 0\nNi 1.5\nd 1\nKs 0.5 0.5 0.5\n"
-                          "map_Kd -s 1 1 1 red.png\nillum 2\nKd 1 1 1 junk\n";
+                          "map_Kd -s 1 1 1 red.png\nillum 2\nKd 1 1 1 junk\n7 up\n";
   ReadResult r =
       read(std::string("mtllib lib.mtl gone.mtl\nusemtl red\n") + kTetrahedron, {{"lib.mtl", mtl}});
   EXPECT_NE(r.messages.find("Error opening file gone.mtl"), std::string::npos);
+  EXPECT_NE(r.messages.find("Error: unexpected token in line 10 of lib.mtl."), std::string::npos)
+      << r.messages;
   const GxElement *material = r.tree->findChildOfType("material");
   ASSERT_NE(material, nullptr);
   EXPECT_EQ(material->name(), "red");
@@ -186,7 +188,7 @@ TEST(ObjReader, MaterialLibrariesAreReadThroughTheCompanionReader) {
             (std::vector<float>{0.5f, 0.5f, 0.5f}));
   EXPECT_EQ(*stringMember(*shading->findChild("TEXTURE-MAP"), "name"), "red.png");
   ReadResult early = read("mtllib a.mtl\n", {{"a.mtl", "Kd 1 1 1\nnewmtl m\n"}});
-  EXPECT_NE(early.messages.find("Kd before newmtl in line 1 "), std::string::npos);
+  EXPECT_NE(early.messages.find("Kd before newmtl in line 1 of a.mtl ."), std::string::npos);
 }
 
 } // namespace
