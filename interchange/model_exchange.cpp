@@ -1,9 +1,11 @@
 #include "interchange/model_exchange.h"
 
+#include "interchange/vrml/vrml_parser.h"
 #include "scene/progress_task.h"
 
 #include <algorithm>
 #include <exception>
+#include <sstream>
 
 namespace {
 
@@ -49,6 +51,23 @@ bool importModel(Scene &scene, const FormatRegistry &registry, const std::string
     scene.objects.insert(std::move(obj));
   scene.ui().setStatus("Done importing file");
   return true;
+}
+
+std::string importFailureReason(const std::string &diagnostics) {
+  std::istringstream lines(diagnostics);
+  std::string line, first;
+  int64_t more = 0;
+  while (std::getline(lines, line)) {
+    if (line.empty() || line == kVrmlParserName || isConversionNote(line))
+      continue;
+    if (first.empty())
+      first = line;
+    else
+      ++more;
+  }
+  if (first.empty())
+    return "it holds no objects";
+  return more == 0 ? first : first + " (and " + std::to_string(more) + " more)";
 }
 
 bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string &path,

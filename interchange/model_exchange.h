@@ -18,6 +18,11 @@
 bool importModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
                  bool sniffing, std::ostream &diagnostics);
 
+// Why an import failed, in one line for the user, from what importModel wrote to diagnostics:
+// the first message that reports a problem (progress notes are passed over), followed by
+// " (and N more)" when N more such messages follow; "it holds no objects" when there is none.
+std::string importFailureReason(const std::string &diagnostics);
+
 // Exports every object (allObjects) or the selected objects to path with the writer for its
 // extension, texture files beside it. Without a writer for the extension nothing happens and
 // the result is false. When a file cannot be written a message box says why and the result is

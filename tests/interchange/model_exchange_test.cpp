@@ -144,4 +144,22 @@ TEST_F(ModelExchange, BadFilesLeaveTheSceneAsItWas) {
   EXPECT_EQ(ui.messages[0].rfind("Could not export", 0), 0u);
 }
 
+// The user sees a failed import's first problem and how many more there are; the readers' and
+// the converter's progress notes are no problems.
+TEST_F(ModelExchange, AFailedImportIsSummedUpByItsFirstProblem) {
+  put("bad.obj", "v x 0 0\nv 0 0 0\n7 up\nv 1 y\n");
+  put("bad.wrl", "#VRML V2.0 utf8\nShape { geometry IndexedFaceSet { coord Coordinate {\n"
+                 "point [ 0 0 0, x ] } } }\n");
+  put("plain.obj", "# nothing here\n");
+  const std::pair<const char *, const char *> cases[] = {
+      {"bad.obj", "Error: float or int value expected for vertex in line 1 . (and 2 more)"},
+      {"bad.wrl", "Couldn't read value 1 of field \"point\" (line 3)"},
+      {"plain.obj", "it holds no objects"}};
+  for (const auto &[name, summary] : cases) {
+    diag.str("");
+    EXPECT_FALSE(importModel(scene, registry, file(name), false, diag)) << name;
+    EXPECT_EQ(importFailureReason(diag.str()), summary) << diag.str();
+  }
+}
+
 } // namespace
