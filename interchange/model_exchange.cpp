@@ -79,6 +79,7 @@ bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string
   ProgressTask progress(scene.ui(), "Exporting " + fileNameOf(path), 1000);
   try {
     GeoToGx converter(format->options, diagnostics);
+    converter.nameTexturesFor(fileNameOf(path), registry.takenTextureNames(path));
     converter.setProgress([&progress](int64_t done, int64_t total) {
       progress.reach(kTreeShare * done / std::max<int64_t>(total, 1));
     });

@@ -139,6 +139,34 @@ TEST_F(Conversion, TriangleModeAndPaintedBodies) {
   EXPECT_NE(text.find("map_Kd longobje.tif \r\n"), std::string::npos);
 }
 
+// Textures are named after the model file and the object and stay safe file names; short names
+// follow the object alone and pass over the names that are taken.
+TEST_F(Conversion, TextureNamesFollowTheModelFile) {
+  paint(add("cube0"));
+  std::string accented;
+  for (int i = 0; i < 200; ++i)
+    accented += "\xc3\xa9"; // 400 bytes of UTF-8
+  paint(add(accented.c_str()));
+  exporter = std::make_unique<GeoToGx>(ExportOptions{}, diag);
+  exporter->nameTexturesFor("my house.v2.obj", nullptr);
+  exporter->convert(scene, true);
+  ASSERT_EQ(exporter->textures().size(), 2u);
+  EXPECT_EQ(exporter->textures()[0].fileName, "my_house.v2_cube0.tif");
+  const std::string &cut = exporter->textures()[1].fileName; // within a file name's 255 bytes
+  EXPECT_EQ(cut, "my_house.v2_" + accented.substr(0, 238) + ".tif");
+
+  ExportOptions shortNames;
+  shortNames.shortTextureNames = true;
+  exporter = std::make_unique<GeoToGx>(shortNames, diag);
+  exporter->nameTexturesFor("house.3ds", [](const std::string &name) {
+    return name == "cube0.tif" || name == "cube01.tif";
+  });
+  exporter->convert(scene, true);
+  ASSERT_EQ(exporter->textures().size(), 2u);
+  EXPECT_EQ(exporter->textures()[0].fileName, "cube02.tif");
+  EXPECT_EQ(exporter->textures()[1].fileName, accented.substr(0, 8) + ".tif");
+}
+
 // Through the tree and back: same shape, faces still facing out, corner colours kept.
 TEST_F(Conversion, ExportThenImportKeepsShapeOrientationAndColours) {
   moObject &torus = add("ring", torusMesh(6, 8));
