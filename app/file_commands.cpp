@@ -319,9 +319,7 @@ bool FileCommands::importFile(const std::string &path) {
   std::cerr << diagnostics.str();
   if (!imported) {
     // The readers' own words, which the status line has no room for.
-    const std::string reason = diagnostics.str().substr(0, diagnostics.str().find('\n'));
-    ui_.messageBox("Could not import " + path + ": " +
-                   (reason.empty() ? "it holds no objects" : reason));
+    ui_.messageBox("Could not import " + path + ": " + importFailureReason(diagnostics.str()));
     return false;
   }
   modelWindow_.sceneChanged();

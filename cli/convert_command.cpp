@@ -22,16 +22,6 @@ const char *const kConvertHelp =
 
 bool isSceneFile(const std::string &path) { return FormatRegistry::extensionOf(path) == ".mvo"; }
 
-// The last line a reader or writer reported, for a one-line failure message.
-std::string lastLine(const std::string &text) {
-  std::istringstream lines(text);
-  std::string line, last;
-  while (std::getline(lines, line))
-    if (!line.empty())
-      last = line;
-  return last;
-}
-
 int fail(const std::string &message) {
   std::cerr << "morvo-cli: " << message << std::endl;
   return 1;
@@ -53,8 +43,7 @@ bool openSceneOrModel(Scene &scene, const RecordingUi &ui, const std::string &pa
     std::cerr << diagnostics.str();
   if (imported)
     return true;
-  const std::string reason = lastLine(diagnostics.str());
-  error = "could not import " + path + (reason.empty() ? "" : ": " + reason);
+  error = "could not import " + path + ": " + importFailureReason(diagnostics.str());
   return false;
 }
 

@@ -10,8 +10,8 @@
 
 // Loads path into the empty scene: a ".mvo" scene file as such, anything else through the
 // format registry (by extension, or by content when the extension names no format). False with
-// a one-line reason in error (the last message ui recorded, or the last line a reader
-// reported). With verbose every reader message also goes to standard error.
+// a one-line reason in error (the last message ui recorded, or the import's first problem and
+// how many more there were). With verbose every reader message also goes to standard error.
 bool openSceneOrModel(Scene &scene, const RecordingUi &ui, const std::string &path, bool verbose,
                       std::string &error);
 

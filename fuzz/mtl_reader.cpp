@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::ostringstream diag;
   GxPtr root(makeGxRoot());
-  readMtl(std::string_view(reinterpret_cast<const char *>(data), size), *root, diag);
+  readMtl(std::string_view(reinterpret_cast<const char *>(data), size), "fuzz.mtl", *root, diag);
   // A tetrahedron per material, asking for it by name.
   std::vector<std::string> names;
   for (const GxElement *child : root->children())

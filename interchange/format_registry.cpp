@@ -3,10 +3,15 @@
 #include "fileio/atomic_file.h"
 #include "fileio/read_file.h"
 #include "image/image_file.h"
+#include "interchange/gx_build.h"
 #include "interchange/vrml/vrml_format.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -86,6 +91,19 @@ bool insideFolder(const fs::path &folder, std::string name, fs::path &resolved) 
 bool plainFileName(const std::string &name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of("/\\") == std::string::npos;
+}
+
+// The texture file names the materials of a tree name.
+std::set<std::string> textureNamesOf(const GxElement &root) {
+  std::set<std::string> names;
+  for (const GxElement *material : root.children())
+    if (material->typeName() == "material")
+      for (const GxElement *shading : material->children())
+        for (const GxElement *entry : shading->children())
+          if (entry->name() == "TEXTURE-MAP")
+            if (const GxString *name = stringMember(*entry, "name"))
+              names.insert(name->str());
+  return names;
 }
 
 std::string filter(const std::vector<FormatEntry> &formats, bool readers) {
@@ -195,6 +213,23 @@ TextureLoader FormatRegistry::textures(const std::string &path) const {
       return false;
     return loadImageFromMemory(image, reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(),
                                type, type == kImageTiff, name) == 1;
+  };
+}
+
+TextureNameCheck FormatRegistry::takenTextureNames(const std::string &path) const {
+  const fs::path folder = folderOf(path);
+  // Read when a name is first found taken: most exports never need it.
+  auto own = std::make_shared<std::optional<std::set<std::string>>>();
+  return [this, folder, path, own](const std::string &name) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(folder / name, ec)))
+      return false;
+    if (!*own) {
+      std::ostringstream ignored;
+      const GxPtr old = fs::exists(path, ec) ? read(path, false, ignored) : nullptr;
+      *own = old ? textureNamesOf(*old) : std::set<std::string>();
+    }
+    return (*own)->count(name) == 0;
   };
 }
 

@@ -92,6 +92,10 @@ public:
   // Loads textures a model in the folder of path names: only files inside that folder (no
   // absolute names, nothing that leads out of it) whose name gives an image type and that load.
   TextureLoader textures(const std::string &path) const;
+  // Tells, for an export to path, which texture names beside it belong to files the export must
+  // not replace: every file in its folder, except those the model file now at path names as its
+  // textures (the export replaces that model). Uses this registry, so valid while it is.
+  TextureNameCheck takenTextureNames(const std::string &path) const;
   // Writes tree with the writer for path's extension: the model file, its companions and the
   // textures beside it, each replaced atomically. False with a one-line reason in error when
   // there is no writer or a file cannot be written; files written before then stay.

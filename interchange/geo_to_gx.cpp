@@ -17,6 +17,18 @@ std::string exportedName(const std::string &objectName) {
 namespace {
 
 const char *const kTextureExtensions[] = {".jpg", ".ppm", ".bmp", ".png", ".tif"};
+// The longest file name (in bytes) the file systems take.
+constexpr size_t kMaxFileNameBytes = 255;
+
+// The first bytes of text, at most limit of them, not ending inside a UTF-8 sequence.
+std::string cutText(const std::string &text, size_t limit) {
+  if (text.size() <= limit)
+    return text;
+  size_t end = limit;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+    --end;
+  return text.substr(0, end);
+}
 
 void addColor(GxVec3List &list, moColor c) { list.push(c.r / 255.0f, c.g / 255.0f, c.b / 255.0f); }
 
@@ -134,18 +146,20 @@ void GeoToGx::addMaterial(GxElement &root, const moObject &obj, const std::strin
     addTexture(*shading, obj, name);
 }
 
+void GeoToGx::nameTexturesFor(const std::string &modelFile, TextureNameCheck taken) {
+  const std::string model = modelFile.substr(0, modelFile.rfind('.'));
+  texturePrefix_ = model.empty() ? "" : exportedName(model) + "_";
+  taken_ = std::move(taken);
+}
+
 void GeoToGx::addTexture(GxElement &shading, const moObject &obj, const std::string &name) {
-  int type = options_.textureFormat;
-  std::string stem = name;
-  if (options_.shortTextureNames) {
-    type = kImageTiff;
-    stem = stem.substr(0, 8);
-  }
+  const int type = options_.shortTextureNames ? kImageTiff : options_.textureFormat;
   if (type < kImageJpeg || type > kImageTiff) {
     diag_ << "Unknown image format in GeoToGx save texture." << std::endl;
     return;
   }
-  const std::string fileName = uniqueTextureName(stem, kTextureExtensions[type]);
+  const std::string fileName = uniqueTextureName(
+      options_.shortTextureNames ? name : texturePrefix_ + name, kTextureExtensions[type]);
   GxNode *map = addNode(shading, "map", "TEXTURE-MAP");
   addString(*map, "name", fileName);
   if (type == kImageBmp)
@@ -160,14 +174,18 @@ void GeoToGx::addTexture(GxElement &shading, const moObject &obj, const std::str
 }
 
 std::string GeoToGx::uniqueTextureName(const std::string &stem, const char *extension) {
-  std::string name = stem + extension;
-  for (int n = 1; !textureNames_.insert(name).second; ++n) {
+  const size_t limit = options_.shortTextureNames ? 8 : kMaxFileNameBytes - std::strlen(extension);
+  std::string name = cutText(stem, limit) + extension;
+  for (int n = 1; textureNameTaken(name); ++n) {
     const std::string number = std::to_string(n);
-    const size_t room =
-        options_.shortTextureNames ? 8 - std::min<size_t>(8, number.size()) : stem.size();
-    name = stem.substr(0, room) + number + extension;
+    name = cutText(stem, limit - std::min(limit, number.size())) + number + extension;
   }
+  textureNames_.insert(name);
   return name;
+}
+
+bool GeoToGx::textureNameTaken(const std::string &name) const {
+  return textureNames_.count(name) != 0 || (options_.shortTextureNames && taken_ && taken_(name));
 }
 
 void GeoToGx::addTriangles(BodyContext &body, const moObject &obj) {

@@ -31,6 +31,9 @@ struct ExportTexture {
   RowOrder order = RowOrder::kTopFirst;
 };
 
+// Whether a plain file name beside the model belongs to a file an export must not replace.
+using TextureNameCheck = std::function<bool(const std::string &fileName)>;
+
 // The name an object is exported under: its name with every blank (and, because the name also
 // names texture files, every path separator) replaced by '_'. The object keeps its own name.
 std::string exportedName(const std::string &objectName);
@@ -46,6 +49,12 @@ public:
   // moInvalidTopologyException for a broken mesh; the scene keeps what it had then.
   GxPtr convert(Scene &scene, bool allObjects);
   std::vector<ExportTexture> &textures() { return textures_; }
+  // Names the texture files of the export after the model file modelFile (no folder) too, so that
+  // models exported into one folder keep their own textures: "<model>_<object>.<ext>", the model
+  // part being modelFile without its extension, made safe as exportedName makes names. Short
+  // names stay the object's alone and pass over every name taken says is in use. Call before
+  // convert; without it textures are named after their objects only.
+  void nameTexturesFor(const std::string &modelFile, TextureNameCheck taken);
   // Called after each object with the faces converted so far and in all; whatever it throws (a
   // cancellation) leaves convert with the tree unmade.
   void setProgress(std::function<void(int64_t done, int64_t total)> progress) {
@@ -60,13 +69,18 @@ private:
   void addTriangles(BodyContext &body, const moObject &obj);
   void addFaces(BodyContext &body, const moObject &obj);
   void addFaceParts(BodyContext &body, int32_t count);
-  // stem + extension, or with a number in place of the stem's end when an earlier texture of
-  // this export has that name (short names keep to eight characters).
+  // stem + extension, or with a number in place of the stem's end while that name is taken (by
+  // an earlier texture of this export, or for short names by a file beside the model), the stem
+  // cut to keep the name within its limit: eight characters before the extension for short
+  // names, a file name's 255 bytes otherwise.
   std::string uniqueTextureName(const std::string &stem, const char *extension);
+  bool textureNameTaken(const std::string &name) const;
 
   ExportOptions options_;
   std::ostream &diag_;
   std::vector<ExportTexture> textures_;
   std::set<std::string> textureNames_; // every texture file named, written or not
+  std::string texturePrefix_;          // "<model>_", or empty
+  TextureNameCheck taken_;
   std::function<void(int64_t, int64_t)> progress_;
 };

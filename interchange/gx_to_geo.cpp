@@ -9,9 +9,17 @@
 #include "paint/layers/paint_layers.h"
 
 #include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 namespace {
+
+// The openings of the converter's progress notes.
+constexpr const char *kMaterialNote = "Material hashed ";
+constexpr const char *kBodyNote = "Hashed body name = ";
+constexpr const char *kWantedNote = "Material desired = ";
+constexpr const char *kTextureNote = "We got a texture called ";
+constexpr const char *kInstanceNote = "Looking up body :: ";
 
 // One face item as the builder received it: where its index lists lie in the body's pool of
 // kept indices, by corner position.
@@ -85,6 +93,13 @@ struct GxToGeo::Body {
   }
 };
 
+bool isConversionNote(std::string_view line) {
+  for (const char *note : {kMaterialNote, kBodyNote, kWantedNote, kTextureNote, kInstanceNote})
+    if (line.substr(0, std::strlen(note)) == note)
+      return true;
+  return false;
+}
+
 GxToGeo::GxToGeo(std::ostream &diagnostics, TextureLoader loadTexture)
     : diag_(diagnostics), loadTexture_(std::move(loadTexture)), builder_(diagnostics) {}
 
@@ -92,7 +107,7 @@ std::vector<ObjectPtr> GxToGeo::convert(const GxElement &root) {
   for (const GxElement *child : root.children())
     if (child->typeName() == "material") {
       materials_[child->name().str()] = child;
-      diag_ << "Material hashed " << child->name() << std::endl;
+      diag_ << kMaterialNote << child->name() << std::endl;
     }
   std::vector<ObjectPtr> objects;
   int64_t faces = 0, done = 0;
@@ -195,7 +210,7 @@ bool GxToGeo::Body::build(moObject &obj, std::ostream &diag) {
 ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
   builder_.clear(); // one builder serves every body: its storage is reused
   Body body(builder_);
-  diag_ << "Hashed body name = " << tree.name() << std::endl;
+  diag_ << kBodyNote << tree.name() << std::endl;
   body.colorList = member(tree, "vertex-color");
   body.uvList = member(tree, "uv-array");
   body.collect(tree);
@@ -205,7 +220,7 @@ ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
   ImageBuffer texture;
   bool textured = false;
   if (const GxString *material = stringMember(tree, "material")) {
-    diag_ << "Material desired = " << *material << std::endl;
+    diag_ << kWantedNote << *material << std::endl;
     const auto found = materials_.find(material->str());
     if (found != materials_.end())
       textured = applyMaterial(*found->second, *obj, texture);
@@ -256,7 +271,7 @@ bool GxToGeo::loadTextureMap(const GxElement &map, ImageBuffer &texture) {
       diag_ << "A texture name was zero length" << std::endl;
       continue;
     }
-    diag_ << "We got a texture called " << name->value() << std::endl;
+    diag_ << kTextureNote << name->value() << std::endl;
     // A model file that holds its images gives their bytes beside the name.
     const auto *data = dynamic_cast<const GxStringProperty *>(map.findChild("data"));
     const int type = imageType(name->value().str());
@@ -352,7 +367,7 @@ void GxToGeo::placeInstance(const GxElement &top) {
       continue;
     const GxString *body = stringMember(*instance, "body");
     if (body && !body->empty()) {
-      diag_ << "Looking up body :: " << *body << "." << std::endl;
+      diag_ << kInstanceNote << *body << "." << std::endl;
       const auto found = bodies_.find(body->str());
       // An object is placed once; a second instance of the same body adds nothing.
       if (found != bodies_.end() && !placed_[found->second.get()]) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -18,6 +19,10 @@
 // image that loads. A texture map that holds its image's bytes as a string "data" (formats that
 // embed their images) is decoded from those instead, its name giving the image type.
 using TextureLoader = std::function<bool(const std::string &name, ImageBuffer &image)>;
+
+// Whether a line the converter wrote among its messages is one of its progress notes ("Hashed
+// body name = ...", "We got a texture called ...", ...), which report no problem.
+bool isConversionNote(std::string_view line);
 
 class GxToGeo {
 public:

@@ -1,9 +1,11 @@
 #include "interchange/model_exchange.h"
 
+#include "interchange/vrml/vrml_parser.h"
 #include "scene/progress_task.h"
 
 #include <algorithm>
 #include <exception>
+#include <sstream>
 
 namespace {
 
@@ -51,6 +53,23 @@ bool importModel(Scene &scene, const FormatRegistry &registry, const std::string
   return true;
 }
 
+std::string importFailureReason(const std::string &diagnostics) {
+  std::istringstream lines(diagnostics);
+  std::string line, first;
+  int64_t more = 0;
+  while (std::getline(lines, line)) {
+    if (line.empty() || line == kVrmlParserName || isConversionNote(line))
+      continue;
+    if (first.empty())
+      first = line;
+    else
+      ++more;
+  }
+  if (first.empty())
+    return "it holds no objects";
+  return more == 0 ? first : first + " (and " + std::to_string(more) + " more)";
+}
+
 bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
                  bool allObjects, std::ostream &diagnostics) {
   const FormatEntry *format = registry.writerFor(FormatRegistry::extensionOf(path));
@@ -60,6 +79,7 @@ bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string
   ProgressTask progress(scene.ui(), "Exporting " + fileNameOf(path), 1000);
   try {
     GeoToGx converter(format->options, diagnostics);
+    converter.nameTexturesFor(fileNameOf(path), registry.takenTextureNames(path));
     converter.setProgress([&progress](int64_t done, int64_t total) {
       progress.reach(kTreeShare * done / std::max<int64_t>(total, 1));
     });

@@ -18,12 +18,19 @@
 bool importModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
                  bool sniffing, std::ostream &diagnostics);
 
+// Why an import failed, in one line for the user, from what importModel wrote to diagnostics:
+// the first message that reports a problem (progress notes are passed over), followed by
+// " (and N more)" when N more such messages follow; "it holds no objects" when there is none.
+std::string importFailureReason(const std::string &diagnostics);
+
 // Exports every object (allObjects) or the selected objects to path with the writer for its
-// extension, texture files beside it. Without a writer for the extension nothing happens and
-// the result is false. When a file cannot be written a message box says why and the result is
-// false. Progress is reported on the scene's user interface; the user can stop the export until
-// the files are written, and then nothing is written and the status line shows "Export
-// cancelled". The scene is unchanged, except that per-triangle formats triangulate objects that
-// have no paint triangles.
+// extension, texture files beside it named after the model file and the object (8.3 names
+// after the object alone, passing over the names of files already beside it other than the
+// textures of the model file it replaces). Without a writer for the extension nothing happens
+// and the result is false. When a file cannot be written a message box
+// says why and the result is false. Progress is reported on the scene's user interface; the user
+// can stop the export until the files are written, and then nothing is written and the status line
+// shows "Export cancelled". The scene is unchanged, except that per-triangle formats triangulate
+// objects that have no paint triangles.
 bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
                  bool allObjects, std::ostream &diagnostics);

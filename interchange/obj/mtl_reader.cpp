@@ -27,7 +27,8 @@ void readTextureMap(ObjLexer &lex, GxElement &block) {
 
 } // namespace
 
-void readMtl(std::string_view bytes, GxElement &root, std::ostream &diagnostics) {
+void readMtl(std::string_view bytes, const std::string &fileName, GxElement &root,
+             std::ostream &diagnostics) {
   ObjLexer lex(bytes);
   GxElement *block = nullptr; // the shading block of the current material
   for (ObjLexer::Kind kind = lex.next(); kind != ObjLexer::kEnd; kind = lex.next()) {
@@ -36,14 +37,15 @@ void readMtl(std::string_view bytes, GxElement &root, std::ostream &diagnostics)
       continue;
     const std::string_view word = lex.token();
     if (kind != ObjLexer::kWord) {
-      diagnostics << "Error: unexpected token in line " << line << ".\n";
+      diagnostics << "Error: unexpected token in line " << line << " of " << fileName << ".\n";
     } else if (word == "newmtl") {
       const std::string name = lex.next() >= ObjLexer::kWord ? std::string(lex.token()) : "";
       GxNode *material = addNode(root, "material", name.c_str());
       block = addNode(*material, "GL_Shade-domain", "GL_Shade");
     } else if (word == "Kd" || word == "Ks" || word == "map_Kd") {
       if (!block) {
-        diagnostics << "Error: " << word << " before newmtl in line " << line << " .\n";
+        diagnostics << "Error: " << word << " before newmtl in line " << line << " of " << fileName
+                    << " .\n";
       } else if (word == "map_Kd") {
         readTextureMap(lex, *block);
       } else {

@@ -28,8 +28,9 @@ GxElement *readObj(std::string_view bytes, const CompanionReader &companions,
 
 // Reads an MTL file into materials added to root: "newmtl" starts a material with a shading
 // block, "Kd", "Ks" and "map_Kd" fill it; every other statement is skipped. Problems are
-// reported on diagnostics and reading goes on.
-void readMtl(std::string_view bytes, GxElement &root, std::ostream &diagnostics);
+// reported on diagnostics with their line in the file called fileName, and reading goes on.
+void readMtl(std::string_view bytes, const std::string &fileName, GxElement &root,
+             std::ostream &diagnostics);
 
 // Writes the OBJ text of tree into obj and its materials into mtl; mtlName is the file name the
 // "mtllib" line gives. Every line ends in CR LF. Returns 0; 2 (with "Root node passed to

@@ -50,9 +50,8 @@ ObjLexer::Kind ObjLexer::scan() {
       token_ = text_.substr(start, pos_ - start);
       return kLineEnd;
     }
-    if (c == '\\') { // joins the next line without counting it
-      const size_t end = text_.find('\n', pos_);
-      pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+    if (c == '\\') { // joins the next line to this one
+      skipLine();
       continue;
     }
     const size_t start = pos_;

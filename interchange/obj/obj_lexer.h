@@ -29,7 +29,8 @@ public:
   // Reads the next token; its text is token().
   Kind next() { return kind_ = scan(); }
   std::string_view token() const { return token_; }
-  // Line ends read so far (0 on the first line); joined lines are not counted.
+  // The line reading has reached, numbered from 1 as editors number lines (a line joined to the
+  // one before by "\" counts too): after any token but a line end, the line of that token.
   int32_t line() const { return line_; }
   // Skips to and over the next line end (nothing at the end of the text).
   void skipLine();
@@ -50,7 +51,7 @@ private:
   size_t pos_ = 0;
   std::string_view token_;
   Kind kind_ = kEnd; // of token_
-  int32_t line_ = 0;
+  int32_t line_ = 1;
 };
 
 // Reads the longest number (an optional sign, digits with an optional decimal point, an optional

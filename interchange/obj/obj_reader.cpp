@@ -263,7 +263,7 @@ void ObjReader::materialLibrary() {
       continue;
     std::string bytes;
     if (companions_ && companions_(name, bytes))
-      readMtl(bytes, *root_, diag_);
+      readMtl(bytes, name, *root_, diag_);
     else
       diag_ << "Error opening file " << name << '\n';
   }
@@ -368,7 +368,7 @@ bool sniffObj(std::string_view bytes) {
     if (c == '\0')
       return false;
   ObjLexer lex(head);
-  for (ObjLexer::Kind kind = lex.next(); kind != ObjLexer::kEnd && lex.line() < 64;
+  for (ObjLexer::Kind kind = lex.next(); kind != ObjLexer::kEnd && lex.line() <= 64;
        kind = lex.next()) {
     if (kind == ObjLexer::kLineEnd)
       continue;

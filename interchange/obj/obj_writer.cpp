@@ -1,6 +1,7 @@
 #include "interchange/gx_packed.h"
 #include "interchange/obj/obj_format.h"
 #include "interchange/text_buffer.h"
+#include "morvo_version.h"
 
 namespace {
 
@@ -226,7 +227,7 @@ int writeObj(const GxElement *tree, const std::string &mtlName, std::string &obj
     diagnostics << "Root node passed to objWriter is NULL" << std::endl;
     return 2;
   }
-  obj = "#\r\n# Exported from Morvo v1.1\r\n#\r\nmtllib " + mtlName + "\r\n";
+  obj = "#\r\n# Exported from Morvo v" MORVO_VERSION "\r\n#\r\nmtllib " + mtlName + "\r\n";
   mtl.clear();
   ObjWriter writer(obj, mtl, expectedLines(*tree));
   for (const GxElement *child : tree->children()) {

@@ -286,7 +286,14 @@ TEST_F(FileCommandsTest, FilesOfTheWrongKindAreRefusedWithAMessage) {
   EXPECT_EQ(shell->fileName().toStdString(), path("good.mvo"));
   ui.queueFile(path("picture.obj"), 3);
   run(8456);
-  EXPECT_NE(lastMessage().find("Could not import"), std::string::npos) << lastMessage();
+  EXPECT_EQ(lastMessage(), "Could not import " + path("picture.obj") + ": it holds no objects");
+  // The reader's first problem, and how many more it found.
+  std::ofstream(path("bad.obj")) << "v 0 0 0\nv x\n7 up\n";
+  ui.queueFile(path("bad.obj"), 3);
+  run(8456);
+  EXPECT_EQ(lastMessage(), "Could not import " + path("bad.obj") +
+                               ": Error: float or int value expected for vertex in line 2 . (and "
+                               "1 more)");
   EXPECT_EQ(scene().objects.objectCount(), 1);
 }
 

@@ -73,6 +73,13 @@ TEST_F(CliTest, FailuresExitNonZeroWithOneLine) {
   EXPECT_NE(r.status, 0);
   EXPECT_EQ(r.out, "morvo-cli: attempting to read unknown format\n");
   EXPECT_NE(run("info " + file("missing.mvo")).status, 0);
+  // A model that does not import: its first problem and how many more there are.
+  std::ofstream(file("bad.obj")) << "v 0 0 0\nv x\n7 up\n";
+  r = run("convert " + file("bad.obj") + " " + file("out.mvo"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out,
+            "morvo-cli: could not import " + file("bad.obj") +
+                ": Error: float or int value expected for vertex in line 2 . (and 1 more)\n");
   EXPECT_NE(run("frobnicate").status, 0);
   EXPECT_EQ(run("new --help").status, 0);
   EXPECT_NE(run("info --help").out.find("--json"), std::string::npos);

@@ -3,6 +3,7 @@
 #include "interchange/gx_build.h"
 #include "interchange/gx_to_geo.h"
 #include "interchange/obj/obj_format.h"
+#include "morvo_version.h"
 #include "paint/layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
@@ -80,7 +81,9 @@ TEST_F(Conversion, NamesFaceModeListsAndObjText) {
   std::string face = "f";
   for (int32_t i = 3; i >= 0; --i)
     face += " " + std::to_string(corners[size_t(i)] + 1) + "//" + std::to_string(i + 1);
-  EXPECT_EQ(text.rfind("#\r\n# Exported from Morvo v1.1\r\n#\r\nmtllib m.mtl\r\ng my_box\r\n"
+  // The header names the program's own version.
+  EXPECT_EQ(text.rfind("#\r\n# Exported from Morvo v" MORVO_VERSION
+                       "\r\n#\r\nmtllib m.mtl\r\ng my_box\r\n"
                        "usemtl my_box_material\r\n# vertex list\r\nv ",
                        0),
             0u)
@@ -134,6 +137,34 @@ TEST_F(Conversion, TriangleModeAndPaintedBodies) {
   EXPECT_NE(text.find("# vertex UVs\r\nvt 0 0 0.0\r\nvt 0 0.25 0.0\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\nf 3/1/3 2/2/2 1/3/1\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("map_Kd longobje.tif \r\n"), std::string::npos);
+}
+
+// Textures are named after the model file and the object and stay safe file names; short names
+// follow the object alone and pass over the names that are taken.
+TEST_F(Conversion, TextureNamesFollowTheModelFile) {
+  paint(add("cube0"));
+  std::string accented;
+  for (int i = 0; i < 200; ++i)
+    accented += "\xc3\xa9"; // 400 bytes of UTF-8
+  paint(add(accented.c_str()));
+  exporter = std::make_unique<GeoToGx>(ExportOptions{}, diag);
+  exporter->nameTexturesFor("my house.v2.obj", nullptr);
+  exporter->convert(scene, true);
+  ASSERT_EQ(exporter->textures().size(), 2u);
+  EXPECT_EQ(exporter->textures()[0].fileName, "my_house.v2_cube0.tif");
+  const std::string &cut = exporter->textures()[1].fileName; // within a file name's 255 bytes
+  EXPECT_EQ(cut, "my_house.v2_" + accented.substr(0, 238) + ".tif");
+
+  ExportOptions shortNames;
+  shortNames.shortTextureNames = true;
+  exporter = std::make_unique<GeoToGx>(shortNames, diag);
+  exporter->nameTexturesFor("house.3ds", [](const std::string &name) {
+    return name == "cube0.tif" || name == "cube01.tif";
+  });
+  exporter->convert(scene, true);
+  ASSERT_EQ(exporter->textures().size(), 2u);
+  EXPECT_EQ(exporter->textures()[0].fileName, "cube02.tif");
+  EXPECT_EQ(exporter->textures()[1].fileName, accented.substr(0, 8) + ".tif");
 }
 
 // Through the tree and back: same shape, faces still facing out, corner colours kept.

@@ -110,7 +110,7 @@ TEST_F(GltfFiles, ObjectsComeBackWithNamesShapesColoursAndPaint) {
       EXPECT_EQ(value * 16.0f, std::round(value * 16.0f)) << name; // a coordinate written
   }
   EXPECT_TRUE(fs::exists(dir / "model.bin"));
-  EXPECT_TRUE(fs::exists(dir / "painted.png"));
+  EXPECT_TRUE(fs::exists(dir / "model_painted.png"));
 }
 
 TEST_F(GltfFiles, ObjectsOfOneNameKeepTheirOwnPaint) {

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -76,7 +77,7 @@ TEST_F(ModelExchange, PaintedAndPlainObjectsRoundTripThroughFiles) {
   painted.paintLayer->image.at(3, 2) = packRgba(10, 20, 30, 0);
   const std::string path = file("models/out.obj");
   ASSERT_TRUE(exportModel(scene, registry, path, true, diag)) << ui.messages.back();
-  for (const char *name : {"out.obj", "out.mtl", "painted.tif"})
+  for (const char *name : {"out.obj", "out.mtl", "out_painted.tif"})
     EXPECT_TRUE(fs::exists(dir / "models" / name)) << name;
 
   RecordingUi ui2;
@@ -142,6 +143,62 @@ TEST_F(ModelExchange, BadFilesLeaveTheSceneAsItWas) {
   EXPECT_FALSE(exportModel(scene, registry, file("no/such/folder/x.obj"), true, diag));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].rfind("Could not export", 0), 0u);
+}
+
+// Scenes exported into one folder keep their own textures: in every format that writes them
+// beside the model they are named after the model too; 3DS's short names pass over the files of
+// the other model, and a model exported over itself replaces its own.
+TEST_F(ModelExchange, ModelsInOneFolderKeepTheirOwnTextures) {
+  moObject &cube = add("cube0");
+  triangulateFaces(cube, kTriangulateDelaunay);
+  cube.paintLayer = makePaintLayer(PaintLayer::kPerCorner, 8, 8, cube.triangleVertices.count());
+  auto exportIn = [&](const std::string &model, uint8_t red) {
+    cube.paintLayer->image.at(3, 2) = packRgba(red, 20, 30, 255);
+    ASSERT_TRUE(exportModel(scene, registry, file(model), true, diag)) << model;
+  };
+  auto importedRed = [&](const std::string &model) {
+    RecordingUi ui2;
+    Scene again(ui2);
+    EXPECT_TRUE(importModel(again, registry, file(model), false, diag)) << model;
+    const moObject *back = again.object(0);
+    return back && back->paintLayer ? redOf(back->paintLayer->image.at(3, 2)) : -1;
+  };
+  for (const std::string ext : {".obj", ".wrl", ".x", ".gltf", ".3ds"}) {
+    const std::string folder = "models/" + ext.substr(1) + "/";
+    fs::create_directories(dir / folder);
+    exportIn(folder + "house" + ext, 10);
+    exportIn(folder + "barn" + ext, 20);
+    exportIn(folder + "house" + ext, 30);
+    EXPECT_EQ(importedRed(folder + "house" + ext), 30) << ext;
+    EXPECT_EQ(importedRed(folder + "barn" + ext), 20) << ext;
+    std::set<std::string> images;
+    for (const fs::directory_entry &entry : fs::directory_iterator(dir / folder))
+      if (entry.path().extension() == ".tif" || entry.path().extension() == ".png")
+        images.insert(entry.path().filename().string());
+    const std::set<std::string> expected =
+        ext == ".3ds"   ? std::set<std::string>{"cube0.tif", "cube01.tif"}
+        : ext == ".obj" ? std::set<std::string>{"house_cube0.tif", "barn_cube0.tif"}
+                        : std::set<std::string>{"house_cube0.png", "barn_cube0.png"};
+    EXPECT_EQ(images, expected) << ext;
+  }
+}
+
+// The user sees a failed import's first problem and how many more there are; the readers' and
+// the converter's progress notes are no problems.
+TEST_F(ModelExchange, AFailedImportIsSummedUpByItsFirstProblem) {
+  put("bad.obj", "v x 0 0\nv 0 0 0\n7 up\nv 1 y\n");
+  put("bad.wrl", "#VRML V2.0 utf8\nShape { geometry IndexedFaceSet { coord Coordinate {\n"
+                 "point [ 0 0 0, x ] } } }\n");
+  put("plain.obj", "# nothing here\n");
+  const std::pair<const char *, const char *> cases[] = {
+      {"bad.obj", "Error: float or int value expected for vertex in line 1 . (and 2 more)"},
+      {"bad.wrl", "Couldn't read value 1 of field \"point\" (line 3)"},
+      {"plain.obj", "it holds no objects"}};
+  for (const auto &[name, summary] : cases) {
+    diag.str("");
+    EXPECT_FALSE(importModel(scene, registry, file(name), false, diag)) << name;
+    EXPECT_EQ(importFailureReason(diag.str()), summary) << diag.str();
+  }
 }
 
 } // namespace

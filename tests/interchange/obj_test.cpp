@@ -129,16 +129,20 @@ TEST(ObjReader, RealWorldTextHabits) {
   EXPECT_EQ(objects[0]->faces.count(), 4);
 }
 
+// Lines are numbered as editors number them: from 1, with a line joined by "\\" and the lines
+// read past without the lexer counted alike.
 TEST(ObjReader, BadLinesAreReportedWithTheirLineAndReadingGoesOn) {
-  ReadResult r = read("v 1 2 3 4\nv 1 x 3\nvn 1 2\n7 up\nv nan 0 0\nv 1e39 0 0\n");
-  EXPECT_NE(r.messages.find("Error: unexpected token in line 0 ."), std::string::npos);
-  EXPECT_NE(r.messages.find("Error: float or int value expected for vertex in line 1 ."),
+  ReadResult r = read("v 1 2 3 4\nv 1 x 3\nvn 1 2\n7 up\nv nan 0 0\nv 1e39 0 0\n"
+                      "v 0 0 0\nf 1 \\\n 1 1\n# note\nv y\n");
+  EXPECT_NE(r.messages.find("Error: unexpected token in line 1 ."), std::string::npos);
+  EXPECT_NE(r.messages.find("Error: float or int value expected for vertex in line 2 ."),
             std::string::npos);
-  EXPECT_NE(r.messages.find("Error: float value expected for vertex normal in line 2 ."),
+  EXPECT_NE(r.messages.find("Error: float value expected for vertex normal in line 3 ."),
             std::string::npos);
-  EXPECT_NE(r.messages.find("Error: unexpected token in line 3."), std::string::npos);
-  EXPECT_NE(r.messages.find("vertex in line 4 ."), std::string::npos);
+  EXPECT_NE(r.messages.find("Error: unexpected token in line 4."), std::string::npos);
   EXPECT_NE(r.messages.find("vertex in line 5 ."), std::string::npos);
+  EXPECT_NE(r.messages.find("vertex in line 6 ."), std::string::npos);
+  EXPECT_NE(r.messages.find("vertex in line 11 ."), std::string::npos) << r.messages;
 }
 
 TEST(ObjReader, FacesNamingNothingUsableAreLeftOutAndTheRestImports) {
@@ -169,10 +173,12 @@ TEST(ObjReader, GarbageGivesNoBodies) {
 
 TEST(ObjReader, MaterialLibrariesAreReadThroughTheCompanionReader) {
   const std::string mtl = "newmtl red\nKa 1 1 1\nKd 1 0 0\nNi 1.5\nd 1\nKs 0.5 0.5 0.5\n"
-                          "map_Kd -s 1 1 1 red.png\nillum 2\nKd 1 1 1 junk\n";
+                          "map_Kd -s 1 1 1 red.png\nillum 2\nKd 1 1 1 junk\n7 up\n";
   ReadResult r =
       read(std::string("mtllib lib.mtl gone.mtl\nusemtl red\n") + kTetrahedron, {{"lib.mtl", mtl}});
   EXPECT_NE(r.messages.find("Error opening file gone.mtl"), std::string::npos);
+  EXPECT_NE(r.messages.find("Error: unexpected token in line 10 of lib.mtl."), std::string::npos)
+      << r.messages;
   const GxElement *material = r.tree->findChildOfType("material");
   ASSERT_NE(material, nullptr);
   EXPECT_EQ(material->name(), "red");
@@ -182,7 +188,7 @@ TEST(ObjReader, MaterialLibrariesAreReadThroughTheCompanionReader) {
             (std::vector<float>{0.5f, 0.5f, 0.5f}));
   EXPECT_EQ(*stringMember(*shading->findChild("TEXTURE-MAP"), "name"), "red.png");
   ReadResult early = read("mtllib a.mtl\n", {{"a.mtl", "Kd 1 1 1\nnewmtl m\n"}});
-  EXPECT_NE(early.messages.find("before newmtl"), std::string::npos);
+  EXPECT_NE(early.messages.find("Kd before newmtl in line 1 of a.mtl ."), std::string::npos);
 }
 
 } // namespace
