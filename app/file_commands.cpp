@@ -1,6 +1,7 @@
 #include "app/file_commands.h"
 
 #include "app/model_window.h"
+#include "app/settings.h"
 #include "image/image_file.h"
 #include "interchange/model_exchange.h"
 #include "morvo_version.h"
@@ -228,7 +229,25 @@ bool FileCommands::openScenePath(QString path) {
   if (!readSceneFile(path, true))
     return false;
   setFileName(path);
+  if (settings_)
+    settings_->noteRecentFile(path);
   return true;
+}
+
+QStringList FileCommands::recentFiles() const {
+  return settings_ ? settings_->recentFiles() : QStringList();
+}
+
+void FileCommands::openRecent(const QString &path) {
+  if (!QFileInfo::exists(path)) {
+    ui_.messageBox("The file " + path.toStdString() +
+                   " no longer exists; it is taken off the recent files.");
+    if (settings_)
+      settings_->forgetRecentFile(path);
+    return;
+  }
+  if (askToSave())
+    openScenePath(path);
 }
 
 void FileCommands::addFromFile() {
@@ -255,6 +274,8 @@ bool FileCommands::writeScene(const QString &path, bool selectedOnly) {
   modelWindow_.sceneChanged(); // saving compacts the objects and clears the selection
   if (saved)
     setFileName(path);
+  if (saved && settings_)
+    settings_->noteRecentFile(path);
   if (saved && !selectedOnly)
     savedVersion_ = scene_.version();
   ui_.setStatus(saved ? "Done" : "");

@@ -18,6 +18,7 @@
 #include <functional>
 
 class CommandLayer;
+class Settings;
 class ModelWindow;
 class QMainWindow;
 class QOpenGLWidget;
@@ -88,6 +89,13 @@ public:
   bool screenCapture();
   // Asks where to record a tutorial script and starts recording there; refused while recording.
   void startRecording();
+  // Where the scenes opened and saved are noted as recent files; none: nowhere.
+  void setSettings(Settings *settings) { settings_ = settings; }
+  // The recent files, newest first.
+  QStringList recentFiles() const;
+  // A recent file chosen from its menu: opened after the save question; a file that is gone
+  // says so and leaves the list.
+  void openRecent(const QString &path);
   // Files dropped on the model window, in order: scene files are opened (after askToSave, when
   // one is among them), model files imported; tutorial scripts are refused with a message and
   // other files ignored.
@@ -117,5 +125,6 @@ private:
   bool named_ = false;    // the file name came from an open or a save
   uint64_t savedVersion_; // the scene's version when it was last opened, saved or emptied
   QString offeredName_;   // the name Save as proposes for a recovered scene
+  Settings *settings_ = nullptr;
   bool openUsed_ = false; // the Open dialog was shown once
 };

@@ -3,6 +3,7 @@
 // set it quits once the model window has drawn its first frame (for timing the start-up).
 // The window carries the program's icon. "morvo --version" prints the version and needs no display.
 #include "app/model_window.h"
+#include "app/settings.h"
 #include "app/surface_format.h"
 #include "app/top_shell.h"
 #include "core/memory_reuse.h"
@@ -32,6 +33,7 @@ int main(int argc, char **argv) {
   TopShell shell;
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     shell.move(screen->availableGeometry().center() - shell.rect().center());
+  shell.useSettings(Settings::ofThisProgram()); // the places kept from the last run win
   shell.show();
   if (qEnvironmentVariableIsSet("MORVO_QUIT_AFTER_FIRST_FRAME"))
     QObject::connect(shell.modelWindow(), &ModelWindow::frameDrawn, &app, &QApplication::quit,

@@ -10,7 +10,9 @@
 #include "app/model_window.h"
 #include "app/object_info_window.h"
 #include "app/paint_tool_bars.h"
+#include "app/settings.h"
 #include "app/status_help.h"
+#include "app/toolbox_window.h"
 #include "app/work_modes.h"
 #include "script/command_table.h"
 
@@ -121,6 +123,9 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
   connectPaintMode();
   modelBar_ = menuBar();
   buildMenuBar(modelBar_, ::modelMenuBar());
+  settings_ = std::make_unique<Settings>();
+  files_->setSettings(settings_.get());
+  addRecentFilesMenu();
   paintBar_ = new QMenuBar(this);
   paintBar_->hide();
   buildMenuBar(paintBar_, ::paintMenuBar());
@@ -307,6 +312,48 @@ void TopShell::startAutosave(const std::string &folder) {
   autosave_ = std::make_unique<Autosave>(*files_, *scene_, busy, folder);
 }
 
+void TopShell::useSettings(std::unique_ptr<Settings> settings) {
+  settings_ = std::move(settings);
+  files_->setSettings(settings_.get());
+  for (const auto &[name, window] : keptWindows())
+    if (const QByteArray geometry = settings_->geometry(name); !geometry.isEmpty())
+      window->restoreGeometry(geometry);
+  view_.groundAndAxes = settings_->groundAndAxes(view_.groundAndAxes);
+  refreshChecks();
+}
+
+std::vector<std::pair<QString, QWidget *>> TopShell::keptWindows() const {
+  return {{QStringLiteral("main"), const_cast<TopShell *>(this)},
+          {QStringLiteral("objectInfo"), objectInfo_},
+          {QStringLiteral("toolbox"), workModes_->toolbox()},
+          {QStringLiteral("howTo"), howTo_}};
+}
+
+// Under Open: the recent scenes, newest first, listed afresh each time the menu opens.
+void TopShell::addRecentFilesMenu() {
+  QAction *open = nullptr;
+  for (QAction *action : modelBar_->findChildren<QAction *>())
+    if (action->property("command").toInt() == 8450)
+      open = action;
+  QMenu *file = open ? qobject_cast<QMenu *>(open->parent()) : nullptr;
+  if (!file)
+    return;
+  recentMenu_ = new QMenu(QStringLiteral("Recent files"), file);
+  recentMenu_->menuAction()->setData(QStringLiteral("Open one of the scenes last opened or saved"));
+  const QList<QAction *> entries = file->actions();
+  const int after = int(entries.indexOf(open)) + 1;
+  file->insertMenu(after < entries.size() ? entries.at(after) : nullptr, recentMenu_);
+  connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+    recentMenu_->clear();
+    for (const QString &path : files_->recentFiles())
+      recentMenu_->addAction(path, this, [this, path] {
+        modelWindow_->makeCurrent();
+        files_->openRecent(path);
+        objectInfo_->scheduleRefresh();
+      });
+  });
+}
+
 void TopShell::offerRecovery() {
   if (autosave_)
     autosave_->offerRecovery(*ui_);
@@ -341,6 +388,10 @@ void TopShell::closeEvent(QCloseEvent *event) {
   quitting_ = true;
   if (autosave_)
     autosave_->quitCleanly();
+  for (const auto &[name, window] : keptWindows())
+    settings_->setGeometry(name, window->saveGeometry());
+  settings_->setGroundAndAxes(view_.groundAndAxes);
+  settings_->save();
   player_->Stop();
   layer_->endRecording();
   scene_->DeleteAll();

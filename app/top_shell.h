@@ -14,8 +14,11 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class Autosave;
+class Settings;
 class FileCommands;
 class HelpBrowser;
 class ColourChooser;
@@ -72,6 +75,12 @@ public:
   Autosave *autosave() const { return autosave_.get(); }
   // Offers the recovery copies a crash left behind (after startAutosave).
   void offerRecovery();
+  // Remembers between runs through settings from now on (the program does): the window
+  // places and the ground and axes come back now, and are kept at Quit.
+  void useSettings(std::unique_ptr<Settings> settings);
+  Settings &settings() { return *settings_; }
+  // File > Recent files.
+  QMenu *recentFilesMenu() const { return recentMenu_; }
 
   Scene &scene() { return *scene_; }
   CommandLayer &commands() { return *layer_; }
@@ -137,5 +146,10 @@ private:
   QMenuBar *modelBar_ = nullptr;
   std::unique_ptr<WorkModes> workModes_;
   std::unique_ptr<Autosave> autosave_;
+  std::unique_ptr<Settings> settings_;
+  QMenu *recentMenu_ = nullptr;
+  void addRecentFilesMenu();
+  // The windows whose places are kept, by the names they are kept under.
+  std::vector<std::pair<QString, QWidget *>> keptWindows() const;
   PaintToolBars *paintToolBars_ = nullptr;
 };

@@ -291,6 +291,7 @@ TEST_F(TopShellTest, EveryMenuEntryShowsItsStatusHelp) {
       "File/Add/Grid=Add a grid",
       "File/Add/From File=-",
       "File/Open=Delete everything from the Model window and load the selected file",
+      "File/Recent files=Open one of the scenes last opened or saved",
       "File/Save=Save everything as a single file in MVO format",
       "File/Save as=Save everything as a single file with a new name and location in MVO format",
       "File/Save selected=Save the selected object or objects with a new name or location in MVO "
