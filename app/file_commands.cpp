@@ -199,9 +199,14 @@ void FileCommands::newScene() {
 void FileCommands::open() {
   if (!askToSave())
     return;
-  const UserInterface::FileChoice choice = ask(
-      {false, "Select a Morvo file to load", {kSceneFilter}, "", "", folders_.models.toStdString()},
-      &openUsed_);
+  const UserInterface::FileChoice choice = ask({false,
+                                                "Select a Morvo file to load",
+                                                {kSceneFilter},
+                                                "",
+                                                "",
+                                                folders_.models.toStdString(),
+                                                "open"},
+                                               &openUsed_);
   if (!choice.path.empty())
     openScenePath(QString::fromStdString(choice.path));
 }
@@ -252,7 +257,7 @@ void FileCommands::openRecent(const QString &path) {
 
 void FileCommands::addFromFile() {
   const UserInterface::FileChoice choice =
-      ask({false, "Select the filename to add to scene", {kSceneFilter}, "", "", ""});
+      ask({false, "Select the filename to add to scene", {kSceneFilter}, "", "", "", "open"});
   // The current file name stays: a later Save must not write the whole scene over the file
   // the objects were added from.
   if (!choice.path.empty())
@@ -297,8 +302,13 @@ bool FileCommands::saveAs() {
     ui_.messageBox(kNoObjects);
     return false;
   }
-  const UserInterface::FileChoice choice = ask(
-      {true, "Select the filename to save", {kSceneFilter}, "mvo", offeredName_.toStdString(), ""});
+  const UserInterface::FileChoice choice = ask({true,
+                                                "Select the filename to save",
+                                                {kSceneFilter},
+                                                "mvo",
+                                                offeredName_.toStdString(),
+                                                "",
+                                                "save"});
   if (choice.path.empty())
     return false;
   return writeScene(QString::fromStdString(withExtension(choice.path, ".mvo")), false);
@@ -319,7 +329,7 @@ bool FileCommands::saveSelected() {
   if (!requireSelectedObjects())
     return false;
   const UserInterface::FileChoice choice =
-      ask({true, "Select the filename to save", {kSceneFilter}, "mvo", "*.mvo", ""});
+      ask({true, "Select the filename to save", {kSceneFilter}, "mvo", "*.mvo", "", "save"});
   if (choice.path.empty())
     return false;
   return writeScene(QString::fromStdString(withExtension(choice.path, ".mvo")), true);
@@ -328,7 +338,7 @@ bool FileCommands::saveSelected() {
 bool FileCommands::importModel() {
   const std::vector<ModelEntry> entries = modelEntries(registry_.readerFilter());
   const UserInterface::FileChoice choice =
-      ask({false, "Select the filename to load", filtersOf(entries), "", "", ""});
+      ask({false, "Select the filename to load", filtersOf(entries), "", "", "", "import"});
   return !choice.path.empty() && importFile(choice.path);
 }
 
@@ -354,7 +364,7 @@ bool FileCommands::exportModel(bool allObjects) {
     return false;
   const std::vector<ModelEntry> entries = modelEntries(registry_.writerFilter());
   UserInterface::FileChoice choice =
-      ask({true, "Select the filename for export", filtersOf(entries), "", "", ""});
+      ask({true, "Select the filename for export", filtersOf(entries), "", "", "", "export"});
   if (choice.path.empty())
     return false;
   if (choice.filter >= 0 && size_t(choice.filter) < entries.size())
@@ -373,7 +383,8 @@ bool FileCommands::exportModel(bool allObjects) {
 bool FileCommands::screenCapture() {
   QOpenGLWidget *window = workWindow_ ? workWindow_() : nullptr;
   const ImageBuffer picture = pictureOf(window ? *window : modelWindow_);
-  UserInterface::FileChoice choice = ask({true, "Save your work", imageFilters(), "", "*.tif", ""});
+  UserInterface::FileChoice choice =
+      ask({true, "Save your work", imageFilters(), "", "*.tif", "", "capture"});
   if (choice.path.empty())
     return false;
   const int type = imageChoice(choice);
@@ -396,7 +407,8 @@ void FileCommands::startRecording() {
                                                 {kScriptFilter},
                                                 "mvs",
                                                 "*.mvs",
-                                                folders_.scripts.toStdString()});
+                                                folders_.scripts.toStdString(),
+                                                "scripts"});
   if (!choice.path.empty())
     layer_.beginRecording(withExtension(choice.path, ".mvs"));
 }

@@ -81,6 +81,7 @@ void HowToWindow::load(CommandLayer &layer) {
   request.filters = {"Morvo Tutorial Scripts (*.mvs)"};
   request.defaultSuffix = "mvs";
   request.folder = scriptsFolder.toStdString();
+  request.purpose = "scripts";
   const std::string path = layer.ui().chooseFile(request).path;
   if (path.empty())
     return;

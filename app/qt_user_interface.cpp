@@ -1,6 +1,9 @@
 #include "app/qt_user_interface.h"
 
+#include "app/settings.h"
+
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -45,9 +48,15 @@ void QtUserInterface::setStatus(const std::string &text) {
 }
 
 UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request) {
-  // Without a folder the dialog starts where the last one was left.
+  // The folder of the last dialog for the same purpose first, then the one asked for; without
+  // either the dialog starts where the last one was left.
+  QString folder = QString::fromStdString(request.folder);
+  if (settings_ && !request.purpose.empty())
+    if (const QString kept = settings_->folder(request.purpose);
+        QDir(kept).exists() && !kept.isEmpty())
+      folder = kept;
   QFileDialog dialog(parent_, QString::fromStdString(request.title),
-                     request.folder.empty() ? lastFolder_ : QString::fromStdString(request.folder));
+                     folder.isEmpty() ? lastFolder_ : folder);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -64,6 +73,8 @@ UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request
   lastFolder_ = dialog.directory().absolutePath();
   if (!accepted || dialog.selectedFiles().isEmpty())
     return {};
+  if (settings_ && !request.purpose.empty())
+    settings_->setFolder(request.purpose, lastFolder_);
   return {dialog.selectedFiles().constFirst().toStdString(),
           int(filters.indexOf(dialog.selectedNameFilter()))};
 }

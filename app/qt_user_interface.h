@@ -8,6 +8,7 @@
 #include <QString>
 
 class QLabel;
+class Settings;
 class QWidget;
 
 class QtUserInterface : public UserInterface {
@@ -19,8 +20,11 @@ public:
   Answer askWithButtons(const std::string &question, const std::string &yes, const std::string &no,
                         const std::string &cancel) override;
   void setStatus(const std::string &text) override;
-  // QFileDialog with Qt's own (not the platform's) dialog, so it looks the same everywhere.
+  // QFileDialog with Qt's own (not the platform's) dialog, so it looks the same everywhere. It
+  // starts in the folder kept for the request's purpose when there is one.
   FileChoice chooseFile(const FileRequest &request) override;
+  // Where the last folder of each purpose is kept; none: only for this run.
+  void keepFoldersIn(Settings *settings) { settings_ = settings; }
   // QColorDialog, Qt's own, with the custom colours shown.
   bool chooseColour(moColor initial, moColor &chosen) override;
   // A QProgressDialog with Cancel once long work has gone on for half a second.
@@ -32,5 +36,6 @@ private:
   QWidget *parent_;
   QLabel *statusLine_;
   QString lastFolder_; // where the last file dialog was left
+  Settings *settings_ = nullptr;
   ProgressWindow progress_{parent_};
 };

@@ -78,6 +78,14 @@ void Settings::setGeometry(const QString &window, const QByteArray &geometry) {
   setValue(QStringLiteral("windows/") + window, geometry);
 }
 
+QString Settings::folder(const std::string &purpose) const {
+  return value(QStringLiteral("folders/") + QString::fromStdString(purpose)).toString();
+}
+
+void Settings::setFolder(const std::string &purpose, const QString &folder) {
+  setValue(QStringLiteral("folders/") + QString::fromStdString(purpose), folder);
+}
+
 int Settings::groundAndAxes(int fallback) const {
   bool ok = false;
   const int word = value(kGroundAndAxes, fallback).toInt(&ok);

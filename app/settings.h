@@ -36,6 +36,9 @@ public:
   // A window's saved geometry (QWidget::saveGeometry), empty when none was kept.
   QByteArray geometry(const QString &window) const;
   void setGeometry(const QString &window, const QByteArray &geometry);
+  // The folder the last file dialog for a purpose ended in, empty when none was kept.
+  QString folder(const std::string &purpose) const;
+  void setFolder(const std::string &purpose, const QString &folder);
   // The display word of the ground plane and the axes, fallback when none was kept.
   int groundAndAxes(int fallback) const;
   void setGroundAndAxes(int word);

@@ -315,6 +315,8 @@ void TopShell::startAutosave(const std::string &folder) {
 void TopShell::useSettings(std::unique_ptr<Settings> settings) {
   settings_ = std::move(settings);
   files_->setSettings(settings_.get());
+  if (ownUi_)
+    ownUi_->keepFoldersIn(settings_.get());
   for (const auto &[name, window] : keptWindows())
     if (const QByteArray geometry = settings_->geometry(name); !geometry.isEmpty())
       window->restoreGeometry(geometry);

@@ -35,6 +35,10 @@ public:
     std::string defaultSuffix;        // added to a chosen name without an extension, e.g. "mvo"
     std::string initialName;          // preset file name, may be empty
     std::string folder;               // where the dialog starts; empty: where it last left off
+    // What the dialog is for ("open", "import", "export", "capture", "images", "scripts"): a
+    // desktop starts it in the folder the last dialog for the same purpose ended in, also in an
+    // earlier run, rather than in folder. Empty for none.
+    std::string purpose;
   };
   // The answer of a file dialog: an empty path when it was cancelled, else the chosen path and
   // the index of the filter entry it was chosen under.

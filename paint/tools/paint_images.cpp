@@ -65,6 +65,7 @@ bool chooseImageFile(UserInterface &ui, std::string &folder, ImageBuffer &image)
     request.filters.push_back(filter.entry);
   request.defaultSuffix = "tif";
   request.folder = folder;
+  request.purpose = "images";
   const UserInterface::FileChoice choice = ui.chooseFile(request);
   folder.clear(); // later dialogs start where the user left the last one
   if (choice.path.empty())
