@@ -1,8 +1,9 @@
 #include "app/qt_user_interface.h"
 
+#include "app/status_line.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
 
 void QtUserInterface::messageBox(const std::string &text) {
@@ -24,7 +25,7 @@ UserInterface::Answer QtUserInterface::askYesNoCancel(const std::string &questio
 }
 
 void QtUserInterface::setStatus(const std::string &text) {
-  statusLine_->setText(QString::fromStdString(text));
+  statusLine_->setFullText(QString::fromStdString(text));
 }
 
 UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request) {

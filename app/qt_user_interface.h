@@ -7,12 +7,13 @@
 
 #include <QString>
 
-class QLabel;
+class StatusLine;
 class QWidget;
 
 class QtUserInterface : public UserInterface {
 public:
-  QtUserInterface(QWidget *parent, QLabel *statusLine) : parent_(parent), statusLine_(statusLine) {}
+  QtUserInterface(QWidget *parent, StatusLine *statusLine)
+      : parent_(parent), statusLine_(statusLine) {}
   void messageBox(const std::string &text) override;
   bool askYesNo(const std::string &question) override;
   Answer askYesNoCancel(const std::string &question) override;
@@ -28,7 +29,7 @@ public:
 
 private:
   QWidget *parent_;
-  QLabel *statusLine_;
+  StatusLine *statusLine_;
   QString lastFolder_; // where the last file dialog was left
   ProgressWindow progress_{parent_};
 };
