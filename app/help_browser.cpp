@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
@@ -26,6 +27,10 @@ HelpBrowser::HelpBrowser(const QString &docFolder, QWidget *parent)
   layout->addWidget(bar);
   layout->addWidget(browser_);
   resize(640, 560);
+  // Where no window manager draws a close button, the keyboard must close the window.
+  for (const QKeySequence &keys :
+       {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+    new QShortcut(keys, this, this, &QWidget::close);
 }
 
 void HelpBrowser::showPage(const QString &page) {

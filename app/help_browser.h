@@ -1,6 +1,6 @@
 // The program's own help browser: a small window that shows the HTML help pages from the doc
 // folder, offline, with Back, Forward and Home (the index page). Links between the pages and to
-// anchors inside them are followed in the window.
+// anchors inside them are followed in the window. Escape and Ctrl+W close it.
 #pragma once
 
 #include <QString>

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStyle>
 #include <QToolButton>
 
 namespace {
@@ -15,6 +16,23 @@ namespace {
 constexpr int32_t kDone = 20480, kRewind = 20481, kStop = 20482, kPlay = 20483, kStep = 20484;
 constexpr int32_t kHowTo = 9484;
 const QString kCaption = QStringLiteral("How To...");
+constexpr int kMargin = 6, kHeaderWidth = 188, kButtonStep = 23, kButtonSide = 22;
+constexpr int kPaneTop = 58, kDoneBarHeight = 29; // the Done button, 24 high, with room around
+
+// The message pane's size in its font: a line of 60 average characters beside the vertical
+// scroll bar, and eight lines.
+QSize paneSize(const QPlainTextEdit &pane) {
+  const QFontMetrics metrics(pane.font());
+  const int frame = 2 * (pane.frameWidth() + int(pane.document()->documentMargin()));
+  const int bar = pane.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &pane);
+  return {60 * metrics.averageCharWidth() + frame + bar + pane.cursorWidth(),
+          8 * metrics.lineSpacing() + frame};
+}
+
+// A rectangle of that size, centred across a window of that width.
+QRect centred(int windowWidth, int top, QSize size) {
+  return {QPoint((windowWidth - size.width()) / 2, top), size};
+}
 
 } // namespace
 
@@ -23,17 +41,24 @@ HowToWindow::HowToWindow(ScriptPlayer &player, StatusHelp &help, QWidget *owner)
       pane_(new QPlainTextEdit(this)) {
   setWindowTitle(kCaption);
   setObjectName(QStringLiteral("howTo"));
-  setFixedSize(200, 237);
+  // Tutorial texts are long lines: they wrap, a long word or path too, so that none needs
+  // a horizontal scroll; the pane is as wide as a line of text and the window around it.
+  pane_->setReadOnly(true);
+  pane_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  pane_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  const QSize pane = paneSize(*pane_);
+  const int width = pane.width() + 2 * kMargin;
+  setFixedSize(width, kPaneTop + pane.height() + kDoneBarHeight);
+  pane_->setGeometry(QRect(QPoint(kMargin, kPaneTop), pane));
   header_->setReadOnly(true);
   header_->setText(QStringLiteral("Script header"));
-  header_->setGeometry(6, 4, 188, 22);
+  header_->setGeometry(centred(width, 4, {kHeaderWidth, 22}));
   const int32_t scriptButtons[] = {kRewind, kStop, kPlay, kStep};
+  const QRect strip = centred(width, 31, {3 * kButtonStep + kButtonSide, kButtonSide});
   for (int i = 0; i < 4; ++i)
-    addButton(scriptButtons[i], QRect(54 + 23 * i, 31, 22, 22), help);
-  pane_->setReadOnly(true);
-  pane_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  pane_->setGeometry(6, 58, 188, 150); // the width of the window: tutorial lines are long
-  addButton(kDone, QRect(76, 210, 48, 24), help);
+    addButton(scriptButtons[i],
+              QRect(strip.left() + kButtonStep * i, strip.top(), kButtonSide, kButtonSide), help);
+  addButton(kDone, centred(width, kPaneTop + pane.height() + 2, {48, 24}), help);
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().topLeft());
   hide();

@@ -2,7 +2,8 @@
 // pane where the tutorial texts appear, and the Done button that leaves tutorial mode. It owns
 // the flow that loads a tutorial (command 9484) and the commands of its buttons (20480 to 20484),
 // attached to the command layer. While a tutorial runs the shell disables its menus, the model
-// window and the tool-bar strip.
+// window and the tool-bar strip. The message pane wraps the texts and is as wide as a line of 60
+// characters of its font.
 #pragma once
 
 #include "app/status_help.h"

@@ -1,11 +1,11 @@
 #include "app/qt_user_interface.h"
 
 #include "app/settings.h"
+#include "app/status_line.h"
 
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -44,7 +44,7 @@ UserInterface::Answer QtUserInterface::askWithButtons(const std::string &questio
 }
 
 void QtUserInterface::setStatus(const std::string &text) {
-  statusLine_->setText(QString::fromStdString(text));
+  statusLine_->setFullText(QString::fromStdString(text));
 }
 
 UserInterface::FileChoice QtUserInterface::chooseFile(const FileRequest &request) {

@@ -7,13 +7,14 @@
 
 #include <QString>
 
-class QLabel;
 class Settings;
+class StatusLine;
 class QWidget;
 
 class QtUserInterface : public UserInterface {
 public:
-  QtUserInterface(QWidget *parent, QLabel *statusLine) : parent_(parent), statusLine_(statusLine) {}
+  QtUserInterface(QWidget *parent, StatusLine *statusLine)
+      : parent_(parent), statusLine_(statusLine) {}
   void messageBox(const std::string &text) override;
   bool askYesNo(const std::string &question) override;
   Answer askYesNoCancel(const std::string &question) override;
@@ -34,7 +35,7 @@ public:
 
 private:
   QWidget *parent_;
-  QLabel *statusLine_;
+  StatusLine *statusLine_;
   QString lastFolder_; // where the last file dialog was left
   Settings *settings_ = nullptr;
   ProgressWindow progress_{parent_};

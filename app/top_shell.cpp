@@ -12,6 +12,7 @@
 #include "app/paint_tool_bars.h"
 #include "app/settings.h"
 #include "app/status_help.h"
+#include "app/status_line.h"
 #include "app/toolbox_window.h"
 #include "app/work_modes.h"
 #include "script/command_table.h"
@@ -19,7 +20,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -94,7 +94,7 @@ void QtScriptHost::refreshModelView(bool sceneChanged) {
     modelWindow->update();
 }
 
-TopShell::TopShell(UserInterface *ui) : statusLine_(new QLabel) {
+TopShell::TopShell(UserInterface *ui) : statusLine_(new StatusLine) {
   statusBar()->addPermanentWidget(statusLine_, 1);
   if (!ui)
     ownUi_ = std::make_unique<QtUserInterface>(this, statusLine_);

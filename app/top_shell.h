@@ -29,7 +29,7 @@ class ObjectInfoWindow;
 class StatusHelp;
 class PaintToolBars;
 class PaintWindow;
-class QLabel;
+class StatusLine;
 class QStackedWidget;
 class WorkModes;
 class QMenu;
@@ -86,7 +86,7 @@ public:
   CommandLayer &commands() { return *layer_; }
   ScriptPlayer &player() { return *player_; }
   ModelWindow *modelWindow() const { return modelWindow_; }
-  QLabel *statusLine() const { return statusLine_; }
+  StatusLine *statusLine() const { return statusLine_; }
   QMenuBar *paintMenuBar() const { return paintBar_; }
   QWidget *aboutPicture() const { return about_; }
   QString fileName() const;
@@ -123,7 +123,7 @@ private:
   void setTutorialMode(bool on);
   void connectPaintMode();
 
-  QLabel *statusLine_;
+  StatusLine *statusLine_;
   std::unique_ptr<QtUserInterface> ownUi_;
   UserInterface *ui_;
   std::unique_ptr<Scene> scene_;

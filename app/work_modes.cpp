@@ -149,6 +149,9 @@ void WorkModes::goToModel() {
   shell_.installMenuBar(false);
   modelWindow_.takeView(); // the camera gets the model window's size back
   layer_.view().camera.perspective = modelPerspective_;
+  // The paint tool's prompt goes with the paint window; the model window writes its own as soon
+  // as the pointer moves over it.
+  layer_.ui().setStatus("");
   modelWindow_.setFocus();
   emit workModeChanged(false);
   shell_.raise();

@@ -30,7 +30,8 @@ public:
   // Model -> Paint: refused with a message when the scene has no objects and silently while a
   // script is being recorded; otherwise the paint window takes over with the Paint menu bar.
   void goToPaint();
-  // Paint -> Model: the camera's projection kind comes back, the model window takes over.
+  // Paint -> Model: the camera's projection kind comes back, the model window takes over and
+  // the paint tool's prompt leaves the status line.
   void goToModel();
   // Runs a command in the paint work mode; the commands that do not apply there are ignored.
   void runInPaint(int32_t number);

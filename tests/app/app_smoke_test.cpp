@@ -1,13 +1,14 @@
 // The real main window under a display (Xvfb in the test script): it opens, its menus act on
 // the scene and the model window draws.
 #include "app/model_window.h"
+#include "app/status_line.h"
 #include "app/top_shell.h"
 #include "scene/scene_file.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -79,7 +80,7 @@ TEST_F(AppSmokeTest, KeysDriveTheCameraAndFilesOpen) {
 
   const auto path = std::filesystem::temp_directory_path() / "morvo_app_smoke.mvo";
   {
-    QLabel status;
+    StatusLine status;
     QtUserInterface ui(nullptr, &status);
     Scene scene(ui);
     scene.createPrimitive(PrimitiveType::Torus);
@@ -89,6 +90,38 @@ TEST_F(AppSmokeTest, KeysDriveTheCameraAndFilesOpen) {
   EXPECT_EQ(window->scene().object(0)->name, "torus0");
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Morvo 1.5 - morvo_app_smoke.mvo"));
   std::filesystem::remove(path);
+}
+
+// A help text wider than the status line ends in "..." and shows whole in the status bar's tool
+// tip; resizing the window cuts it again for the new width.
+TEST_F(AppSmokeTest, LongStatusTextIsCutToTheWindowWithItsWholeTextInTheToolTip) {
+  const QString help =
+      "Save the selected object or objects with a new name or location in MVO format";
+  QAction *saveSelected = findAction(window->menuBar(), {"File", "Save selected"});
+  ASSERT_NE(saveSelected, nullptr);
+  QLabel *line = window->statusLine();
+  const int textWidth = line->fontMetrics().horizontalAdvance(help);
+  const auto resizeTo = [&](int width) {
+    window->resize(width, window->height());
+    return QTest::qWaitFor([&] { return window->width() == width; });
+  };
+  ASSERT_TRUE(resizeTo(textWidth / 2 + 40));
+  emit static_cast<QMenu *>(saveSelected->parent())->hovered(saveSelected);
+  const auto cutToFit = [&] {
+    const QString shown = line->text();
+    return shown.endsWith("...") && help.startsWith(shown.chopped(3)) && shown.size() > 10 &&
+           line->fontMetrics().horizontalAdvance(shown) <= line->contentsRect().width() &&
+           window->statusBar()->toolTip() == help;
+  };
+  EXPECT_TRUE(cutToFit()) << line->text().toStdString();
+  const QString narrow = line->text();
+
+  ASSERT_TRUE(resizeTo(textWidth + 120));
+  EXPECT_EQ(line->text(), help);
+  EXPECT_TRUE(window->statusBar()->toolTip().isEmpty()); // nothing hidden, no tip
+  ASSERT_TRUE(resizeTo(textWidth * 3 / 4 + 40));
+  EXPECT_TRUE(cutToFit()) << line->text().toStdString();
+  EXPECT_GT(line->text().size(), narrow.size());
 }
 
 // The road of one interactive operation: hover and click a face, Move > Normal from the

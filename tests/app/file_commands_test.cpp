@@ -344,4 +344,18 @@ TEST_F(FileCommandsTest, HelpAndHotKeysOpenTheirPagesInTheHelpBrowser) {
   EXPECT_FALSE(shell->helpBrowser()->browser()->toPlainText().isEmpty());
 }
 
+// Where no window manager draws a close button, the keyboard is the only way to close the help.
+TEST_F(FileCommandsTest, EscapeAndCtrlWCloseTheHelpBrowser) {
+  for (const auto &[key, modifiers] :
+       {std::pair{Qt::Key_Escape, Qt::NoModifier}, std::pair{Qt::Key_W, Qt::ControlModifier}}) {
+    run(9474);
+    HelpBrowser *help = shell->helpBrowser();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help->browser(), key, modifiers);
+    EXPECT_FALSE(help->isVisible()) << QKeySequence(key | modifiers).toString().toStdString();
+  }
+  run(9474); // closed, not destroyed: it opens again
+  EXPECT_TRUE(shell->helpBrowser()->isVisible());
+}
+
 } // namespace

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace {
@@ -109,6 +110,38 @@ TEST_F(HowToTest, ClosingTheWindowLeavesTutorialMode) {
   EXPECT_TRUE(menusEnabled());
   EXPECT_TRUE(shell->modelWindow()->isEnabled());
   EXPECT_FALSE(shell->player().loaded());
+}
+
+// Tutorial texts are long lines: the pane wraps them, even a long path, and is wide enough for a
+// line of 60 average characters beside its scroll bar; the buttons stay in order, centred.
+TEST_F(HowToTest, MessagePaneWrapsLongTextsAndFitsSixtyCharactersALine) {
+  ui.queueFile(MORVO_SCRIPTS_DIR "/first_steps.mvs");
+  shell->runCommand(9484);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(howTo()));
+  shell->commands().host().showScriptMessage(
+      "Objects can be renamed in the Object Info window: type the new name into the object's "
+      "field and leave it.\nThe scene keeps it in "
+      "/home/someone/Models/a_folder_name_much_longer_than_the_pane_is_wide/scene.mvo when saved, "
+      "and the next tutorial shows how to select faces of the renamed object and move them.");
+  QPlainTextEdit *pane = howTo()->messagePane();
+  QApplication::processEvents();
+  EXPECT_FALSE(pane->horizontalScrollBar()->isVisible());
+  EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 0);
+  const int textWidth = pane->viewport()->width() - 2 * int(pane->document()->documentMargin());
+  EXPECT_GE(textWidth, 60 * pane->fontMetrics().averageCharWidth());
+
+  int left = 0;
+  for (const int32_t command : {20481, 20482, 20483, 20484}) {
+    const QRect at = howTo()->button(command)->geometry();
+    EXPECT_GE(at.left(), left) << command;
+    left = at.right();
+  }
+  const int middle = howTo()->width() / 2;
+  EXPECT_NEAR(howTo()->button(20481)->geometry().left() +
+                  howTo()->button(20484)->geometry().right(),
+              2 * middle, 2);
+  EXPECT_NEAR(howTo()->button(20480)->geometry().center().x(), middle, 1);
+  EXPECT_TRUE(howTo()->rect().contains(howTo()->button(20480)->geometry()));
 }
 
 TEST_F(HowToTest, EveryShippedTutorialPlaysToTheEnd) {

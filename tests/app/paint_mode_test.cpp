@@ -99,6 +99,7 @@ TEST_F(PaintModeTest, SwitchingCarriesTheProjectionOverAndBack) {
 
   shell->runCommand(8201);
   EXPECT_FALSE(shell->workModes().inPaint());
+  EXPECT_EQ(ui.status, ""); // the paint tool's prompt goes with the paint window
   EXPECT_TRUE(firstMenuIs("New"));
   EXPECT_EQ(shell->commands().view().camera.perspective, 1);
   EXPECT_TRUE(shell->modelWindow()->isVisible());

@@ -221,8 +221,14 @@ TEST_F(TopShellTest, DuringADragOnlyEscapeActsAndItCancels) {
   shell->modelWindow()->makeCurrent();
   controller.startOperation(kOpMoveAxis, 0);
   ASSERT_TRUE(controller.dragRunning());
+  // The pointer's motion arrives from the display a moment later.
   QTest::mouseMove(shell->modelWindow(), {360, 243});
-  QTest::mouseMove(shell->modelWindow(), {390, 243});
+  for (int x = 370; x < 460 && shell->scene().object(0)->vertices[0].Coordinates.x ==
+                                   before.vertices[0].Coordinates.x;
+       x += 10) {
+    QTest::mouseMove(shell->modelWindow(), {x, 243});
+    QTest::qWait(20);
+  }
   const moVec3 moved = shell->scene().object(0)->vertices[0].Coordinates;
   ASSERT_NE(moved.x, before.vertices[0].Coordinates.x);
   const float axisX = controller.axis.x,
