@@ -40,6 +40,14 @@ void Autosave::setTimes(Clock::duration interval, Clock::duration idle) {
   idle_ = idle;
 }
 
+void Autosave::setEnabled(bool on) {
+  enabled_ = on;
+  if (!on) {
+    bytes_.reset();
+    removeCopy();
+  }
+}
+
 std::string Autosave::pathFor(const std::string &sceneName) const {
   return folder_ + "/" + recoveryFileName(sceneName, int64_t(getpid()));
 }
@@ -60,6 +68,8 @@ void Autosave::tick() {
       waitingSince_ = now;
     waiting_ = true;
   }
+  if (!enabled_)
+    return;
   if (!files_.unsaved()) {
     bytes_.reset();
     waiting_ = false;

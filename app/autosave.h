@@ -32,6 +32,8 @@ public:
   ~Autosave() override; // waits for a write in flight
 
   void setTimes(Clock::duration interval, Clock::duration idle);
+  // Off: no copies are written (the one on disk goes); on again: as before.
+  void setEnabled(bool on);
   // The path of this program's copy on disk, empty when there is none.
   const std::string &copyPath() const { return written_; }
   // At a clean quit: the copy goes.
@@ -67,4 +69,5 @@ private:
   std::string writing_;                    // its path
   uint64_t writingVersion_ = 0;
   std::string written_; // the copy on disk
+  bool enabled_ = true;
 };

@@ -86,6 +86,16 @@ void Settings::setFolder(const std::string &purpose, const QString &folder) {
   setValue(QStringLiteral("folders/") + QString::fromStdString(purpose), folder);
 }
 
+int Settings::autosaveMinutes() const {
+  bool ok = false;
+  const int minutes = value(QStringLiteral("autosave/minutes"), 2).toInt(&ok);
+  return ok && minutes >= 0 && minutes <= 60 ? minutes : 2;
+}
+
+void Settings::setAutosaveMinutes(int minutes) {
+  setValue(QStringLiteral("autosave/minutes"), minutes);
+}
+
 int Settings::groundAndAxes(int fallback) const {
   bool ok = false;
   const int word = value(kGroundAndAxes, fallback).toInt(&ok);

@@ -39,6 +39,9 @@ public:
   // The folder the last file dialog for a purpose ended in, empty when none was kept.
   QString folder(const std::string &purpose) const;
   void setFolder(const std::string &purpose, const QString &folder);
+  // Minutes between recovery copies of unsaved work; 0: none are written.
+  int autosaveMinutes() const;
+  void setAutosaveMinutes(int minutes);
   // The display word of the ground plane and the axes, fallback when none was kept.
   int groundAndAxes(int fallback) const;
   void setGroundAndAxes(int word);

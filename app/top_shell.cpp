@@ -17,6 +17,7 @@
 #include "app/work_modes.h"
 #include "script/command_table.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -126,6 +127,7 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new StatusLine) {
   settings_ = std::make_unique<Settings>();
   files_->setSettings(settings_.get());
   addRecentFilesMenu();
+  addAutosaveMenu();
   paintBar_ = new QMenuBar(this);
   paintBar_->hide();
   buildMenuBar(paintBar_, ::paintMenuBar());
@@ -180,11 +182,15 @@ void TopShell::buildMenuBar(QMenuBar *bar, const std::vector<MenuDefinition> &me
   refreshChecks();
 }
 
-void TopShell::fillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
+void TopShell::showHelpOnHover(QMenu *menu) {
   connect(menu, &QMenu::hovered, this, [this](QAction *action) {
     if (!action->data().toString().isEmpty())
       ui_->setStatus(action->data().toString().toStdString());
   });
+}
+
+void TopShell::fillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
+  showHelpOnHover(menu);
   for (const MenuItem &item : items) {
     if (!item.label) {
       menu->addSeparator();
@@ -310,6 +316,54 @@ void TopShell::startAutosave(const std::string &folder) {
            canvas.undo.strokeOpen();
   };
   autosave_ = std::make_unique<Autosave>(*files_, *scene_, busy, folder);
+  applyAutosaveMinutes();
+}
+
+void TopShell::applyAutosaveMinutes() {
+  const int minutes = settings_->autosaveMinutes();
+  for (QAction *entry : autosaveMenu_ ? autosaveMenu_->actions() : QList<QAction *>())
+    entry->setChecked(entry->property("minutes").toInt() == minutes);
+  if (!autosave_)
+    return;
+  autosave_->setEnabled(minutes > 0);
+  if (minutes > 0)
+    autosave_->setTimes(std::chrono::minutes(minutes), std::chrono::seconds(10));
+}
+
+// At the end of Edit: how often a recovery copy of unsaved work is written.
+void TopShell::addAutosaveMenu() {
+  QMenu *edit = nullptr;
+  for (QAction *menu : modelBar_->actions())
+    if (menu->text() == QStringLiteral("Edit"))
+      edit = menu->menu();
+  if (!edit)
+    return;
+  edit->addSeparator();
+  autosaveMenu_ = edit->addMenu(QStringLiteral("Autosave"));
+  showHelpOnHover(autosaveMenu_);
+  autosaveMenu_->menuAction()->setData(
+      QStringLiteral("How often a recovery copy of unsaved work is written"));
+  auto *choices = new QActionGroup(autosaveMenu_);
+  for (const int minutes : {1, 2, 5, 10, 0}) {
+    QAction *entry =
+        autosaveMenu_->addAction(minutes == 0   ? QStringLiteral("Off")
+                                 : minutes == 1 ? QStringLiteral("Every minute")
+                                                : QStringLiteral("Every %1 minutes").arg(minutes));
+    entry->setData(minutes == 0
+                       ? QStringLiteral("Write no recovery copies of unsaved work")
+                       : QStringLiteral("Write a recovery copy of unsaved work after "
+                                        "%1 of changes or 10 seconds without one")
+                             .arg(minutes == 1 ? QStringLiteral("a minute")
+                                               : QStringLiteral("%1 minutes").arg(minutes)));
+    entry->setCheckable(true);
+    entry->setActionGroup(choices);
+    entry->setProperty("minutes", minutes);
+    connect(entry, &QAction::triggered, this, [this, minutes] {
+      settings_->setAutosaveMinutes(minutes);
+      applyAutosaveMinutes();
+    });
+  }
+  applyAutosaveMinutes();
 }
 
 void TopShell::useSettings(std::unique_ptr<Settings> settings) {
@@ -322,6 +376,7 @@ void TopShell::useSettings(std::unique_ptr<Settings> settings) {
       window->restoreGeometry(geometry);
   view_.groundAndAxes = settings_->groundAndAxes(view_.groundAndAxes);
   refreshChecks();
+  applyAutosaveMinutes();
 }
 
 std::vector<std::pair<QString, QWidget *>> TopShell::keptWindows() const {

@@ -149,6 +149,12 @@ private:
   std::unique_ptr<Settings> settings_;
   QMenu *recentMenu_ = nullptr;
   void addRecentFilesMenu();
+  // Edit > Autosave: how often recovery copies are written, or never.
+  void addAutosaveMenu();
+  // Highlighting an entry of menu shows its help (the action's data) in the status line.
+  void showHelpOnHover(QMenu *menu);
+  void applyAutosaveMinutes();
+  QMenu *autosaveMenu_ = nullptr;
   // The windows whose places are kept, by the names they are kept under.
   std::vector<std::pair<QString, QWidget *>> keptWindows() const;
   PaintToolBars *paintToolBars_ = nullptr;

@@ -1,5 +1,5 @@
-// Saving and opening a large scene: 12 objects of 32 766 faces each and a 1024 x 1024 paint
-// image of noise (the worst case for the run-length coding).
+// Saving, copying for recovery and opening a large scene: 12 objects of 32 766 faces each and a
+// 1024 x 1024 paint image of noise (the worst case for the run-length coding).
 #include "paint/layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <random>
 
 namespace {
@@ -40,6 +42,34 @@ void BM_SaveLargeScene(benchmark::State &state) {
   state.counters["MiB"] = double(bytes.size()) / (1 << 20);
 }
 BENCHMARK(BM_SaveLargeScene)->Unit(benchmark::kMillisecond);
+
+// A recovery copy of the same scene as autosave makes it between frames: one object per step.
+// The longest step is what the window waits for at most; the whole copy is the sum.
+void BM_RecoveryCopyLongestStep(benchmark::State &state) {
+  RecordingUi ui;
+  Scene scene(ui);
+  fillScene(scene);
+  double longest = 0, total = 0;
+  int64_t copies = 0;
+  for (auto _ : state) {
+    SceneFileWriter writer(scene);
+    bool more = true;
+    while (more) {
+      const auto start = std::chrono::steady_clock::now();
+      more = writer.writeNext(scene);
+      const double ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
+      longest = std::max(longest, ms);
+      total += ms;
+    }
+    benchmark::DoNotOptimize(writer.bytes().data());
+    ++copies;
+  }
+  state.counters["longest_step_ms"] = longest;
+  state.counters["copy_ms"] = total / double(std::max<int64_t>(copies, 1));
+}
+BENCHMARK(BM_RecoveryCopyLongestStep)->Unit(benchmark::kMillisecond);
 
 void BM_OpenLargeScene(benchmark::State &state) {
   RecordingUi ui;

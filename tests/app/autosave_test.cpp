@@ -3,12 +3,14 @@
 #include "app/autosave.h"
 #include "app/file_commands.h"
 #include "app/model_window.h"
+#include "app/settings.h"
 #include "app/top_shell.h"
 #include "fileio/read_file.h"
 #include "ops/operation_ids.h"
 #include "scene/recording_ui.h"
 
 #include <QElapsedTimer>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -138,6 +140,25 @@ TEST_F(AutosaveTest, AFailedCopyKeepsThePreviousOneAndSaysSo) {
   EXPECT_EQ(bytesOf(copy), before);
   EXPECT_EQ(files(), std::vector<std::string>{fs::path(copy).filename().string()});
   EXPECT_EQ(shell->scene().objects.objectCount(), 2);
+}
+
+// Edit > Autosave > Off writes no copies and takes the one on disk away; the choice is kept.
+TEST_F(AutosaveTest, AutosaveOffWritesNoCopies) {
+  shell->runCommand(9733);
+  ASSERT_TRUE(waitFor([&] { return !autosave().copyPath().empty(); }));
+  const std::string copy = autosave().copyPath();
+  QAction *off = nullptr;
+  for (QAction *action : shell->menuBar()->findChildren<QAction *>())
+    if (action->text() == "Off")
+      off = action;
+  ASSERT_NE(off, nullptr);
+  off->trigger();
+  EXPECT_FALSE(fs::exists(copy));
+  autosave().setTimes(std::chrono::minutes(10), std::chrono::milliseconds(50));
+  shell->runCommand(9736);
+  QTest::qWait(300);
+  EXPECT_TRUE(files().empty());
+  EXPECT_EQ(shell->settings().autosaveMinutes(), 0);
 }
 
 // Copies whose program has ended are offered at the start, oldest first: Later keeps one,

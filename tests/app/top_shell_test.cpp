@@ -87,6 +87,12 @@ TEST_F(TopShellTest, ModelMenuBarMatchesItsTableEntryForEntry) {
                                 "Edit/-",
                                 "Edit/Delete\tDel+",
                                 "Edit/Delete all+",
+                                "Edit/-",
+                                "Edit/Autosave/Every minute+",
+                                "Edit/Autosave/Every 2 minutes+*",
+                                "Edit/Autosave/Every 5 minutes+",
+                                "Edit/Autosave/Every 10 minutes+",
+                                "Edit/Autosave/Off+",
                                 "View/Aim \ta+",
                                 "View/Reset view\tr+",
                                 "View/Ortho camera\to+",
@@ -313,6 +319,16 @@ TEST_F(TopShellTest, EveryMenuEntryShowsItsStatusHelp) {
       "Edit/Undo=Undo the last action",
       "Edit/Delete=Delete selected object",
       "Edit/Delete all=Delete all objects",
+      "Edit/Autosave=How often a recovery copy of unsaved work is written",
+      "Edit/Autosave/Every minute=Write a recovery copy of unsaved work after a minute of changes "
+      "or 10 seconds without one",
+      "Edit/Autosave/Every 2 minutes=Write a recovery copy of unsaved work after 2 minutes of "
+      "changes or 10 seconds without one",
+      "Edit/Autosave/Every 5 minutes=Write a recovery copy of unsaved work after 5 minutes of "
+      "changes or 10 seconds without one",
+      "Edit/Autosave/Every 10 minutes=Write a recovery copy of unsaved work after 10 minutes of "
+      "changes or 10 seconds without one",
+      "Edit/Autosave/Off=Write no recovery copies of unsaved work",
       "View=View menu",
       "View/Aim=Aim the camera at the selected element",
       "View/Reset view=Reset the camera to the initial camera view",
