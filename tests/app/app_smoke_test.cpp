@@ -1,14 +1,20 @@
 // The real main window under a display (Xvfb in the test script): it opens, its menus act on
 // the scene and the model window draws.
 #include "app/model_window.h"
+#include "app/qt_user_interface.h"
+#include "app/settings.h"
 #include "app/status_line.h"
 #include "app/top_shell.h"
 #include "scene/scene_file.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -172,6 +178,43 @@ TEST_F(AppSmokeTest, ClickAFaceMoveItAlongItsNormalFromTheOperationsMenu) {
   EXPECT_EQ(InteractionController::SelectMode, model->controller().mode());
   const moVec3 after = scene.object(0)->faceCentroid(f);
   EXPECT_NEAR(4.0f, dot(subtract(after, before), normal), 1e-3f);
+}
+
+// A file dialog starts in the folder the last dialog for the same purpose ended in, which the
+// settings keep for the next run; a dialog for another purpose starts where it asks.
+TEST(FileDialogFolders, EachPurposeStartsWhereItsLastDialogEnded) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const char *folder : {"models", "chosen", "other"})
+    ASSERT_TRUE(QDir(dir.path()).mkdir(folder));
+  QFile(dir.filePath("chosen/a.obj")).open(QIODevice::WriteOnly);
+  Settings settings;
+  QWidget owner;
+  QtUserInterface ui(&owner, nullptr);
+  ui.keepFoldersIn(&settings);
+  const auto ask = [&](const std::string &purpose, const QString &folder, const QString &file) {
+    QString started;
+    QTimer::singleShot(0, [&] {
+      auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      started = dialog->directory().absolutePath();
+      if (file.isEmpty())
+        return dialog->reject();
+      dialog->selectFile(file);
+      static_cast<QDialog *>(dialog)->accept(); // QFileDialog keeps its override protected
+    });
+    UserInterface::FileRequest request;
+    request.title = "Choose";
+    request.folder = folder.toStdString();
+    request.purpose = purpose;
+    ui.chooseFile(request);
+    return started;
+  };
+  EXPECT_EQ(ask("import", dir.filePath("models"), dir.filePath("chosen/a.obj")),
+            dir.filePath("models"));
+  EXPECT_EQ(settings.folder("import"), dir.filePath("chosen"));
+  EXPECT_EQ(ask("import", dir.filePath("models"), QString()), dir.filePath("chosen"));
+  EXPECT_EQ(ask("export", dir.filePath("other"), QString()), dir.filePath("other"));
 }
 
 } // namespace
