@@ -97,14 +97,15 @@ void Autosave::tick() {
 void Autosave::startWrite() {
   writing_ = pathFor(files_.sceneName().toStdString());
   writingVersion_ = bytes_->version();
-  auto bytes = std::make_shared<std::string>(std::move(bytes_->bytes()));
+  auto parts = std::make_shared<std::vector<std::string>>(std::move(bytes_->parts()));
   bytes_.reset();
   waiting_ = false;
-  write_ = std::async(std::launch::async, [folder = folder_, path = writing_, bytes] {
+  write_ = std::async(std::launch::async, [folder = folder_, path = writing_, parts] {
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored); // a failure shows in the write
     std::string reason;
-    if (writeFileAtomically(path, *bytes, reason) == SaveResult::kSaved)
+    if (writeFileAtomically(path, SceneFileWriter::join(std::move(*parts)), reason) ==
+        SaveResult::kSaved)
       return std::string();
     return reason.empty() ? std::string("the copy could not be written") : reason;
   });

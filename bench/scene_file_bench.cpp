@@ -63,7 +63,7 @@ void BM_RecoveryCopyLongestStep(benchmark::State &state) {
       longest = std::max(longest, ms);
       total += ms;
     }
-    benchmark::DoNotOptimize(writer.bytes().data());
+    benchmark::DoNotOptimize(writer.parts().data());
     ++copies;
   }
   state.counters["longest_step_ms"] = longest;

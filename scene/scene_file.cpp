@@ -113,6 +113,7 @@ public:
     i32(int32_t(bits));
   }
   void text(const std::string &s) { out_ += s; }
+  std::string &bytes() { return out_; }
 
 private:
   std::string &out_;
@@ -134,16 +135,24 @@ void readPixelRuns(Reader &in, ImageBuffer &image) {
 void writePixelRuns(Writer &out, const ImageBuffer &image) {
   const uint32_t *pixels = image.pixels();
   const int64_t total = image.pixelCount();
+  // Room for the worst case, one run per pixel, filled in place: byte-wise appends made this
+  // the slowest part of writing a painted object.
+  std::string &bytes = out.bytes();
+  const size_t start = bytes.size();
+  bytes.resize(start + 4 * size_t(total));
+  char *run = &bytes[start];
   for (int64_t i = 0; i < total;) {
     int64_t n = 1;
     while (n < 255 && i + n < total && pixels[i + n] == pixels[i])
       ++n;
-    out.u8(uint8_t(n));
-    out.u8(redOf(pixels[i]));
-    out.u8(greenOf(pixels[i]));
-    out.u8(blueOf(pixels[i]));
+    run[0] = char(n);
+    run[1] = char(redOf(pixels[i]));
+    run[2] = char(greenOf(pixels[i]));
+    run[3] = char(blueOf(pixels[i]));
+    run += 4;
     i += n;
   }
+  bytes.resize(size_t(run - bytes.data()));
 }
 
 std::unique_ptr<PaintLayer> newLayer(PaintLayer::Kind kind, int32_t width, int32_t height,
@@ -422,15 +431,18 @@ bool writeScene(Scene &scene, std::string &bytes, bool selectedOnly) {
 }
 
 SceneFileWriter::SceneFileWriter(const Scene &scene)
-    : bytes_(kMagics[kVersion12], kMagicSize), version_(scene.version()),
-      slots_(scene.objects.count()) {
-  Writer(bytes_).i32(slots_);
+    : version_(scene.version()), slots_(scene.objects.count()) {
+  parts_.emplace_back(kMagics[kVersion12], kMagicSize);
+  Writer(parts_.back()).i32(slots_);
 }
 
 bool SceneFileWriter::writeNext(const Scene &scene) {
   if (finished())
     return false;
-  Writer out(bytes_);
+  // Each object in bytes of its own: growing one string of tens of megabytes would now and
+  // then copy all of it, and that step would take several frames.
+  parts_.emplace_back();
+  Writer out(parts_.back());
   const moObject *obj = scene.object(next_++);
   if (!obj) {
     out.u8(0);
@@ -444,6 +456,19 @@ bool SceneFileWriter::writeNext(const Scene &scene) {
     writeObject(out, copy);
   }
   return !finished();
+}
+
+std::string SceneFileWriter::join(std::vector<std::string> parts) {
+  size_t size = 0;
+  for (const std::string &part : parts)
+    size += part.size();
+  std::string bytes;
+  bytes.reserve(size);
+  for (std::string &part : parts) {
+    bytes += part;
+    std::string().swap(part); // given back as it is copied
+  }
+  return bytes;
 }
 
 bool openSceneFile(Scene &scene, const std::string &path, bool replace) {

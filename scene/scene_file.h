@@ -7,6 +7,7 @@
 #include "scene/scene.h"
 
 #include <string>
+#include <vector>
 
 // Reads a scene from the bytes of a file. With replace the scene's objects are replaced and take
 // the file's slots; without, they are added after the scene's last slot. The bytes are untrusted:
@@ -25,7 +26,7 @@ bool writeScene(Scene &scene, std::string &bytes, bool selectedOnly);
 
 // The scene-file bytes of the whole scene as it stands, written one slot at a time without
 // changing the scene (objects with deleted elements are written from compacted copies), so a
-// recovery copy can be taken in small steps between frames. The bytes are exactly what
+// recovery copy can be taken in small steps between frames. Joined, the parts are exactly what
 // writeScene would write for the same scene. The scene must not change between steps; the
 // caller compares Scene::version with version() and starts again when it has.
 class SceneFileWriter {
@@ -35,11 +36,12 @@ public:
   bool writeNext(const Scene &scene);
   bool finished() const { return next_ == slots_; }
   uint64_t version() const { return version_; }
-  // The bytes so far; the whole file once finished.
-  std::string &bytes() { return bytes_; }
+  // The bytes so far, in parts (the header, then one per slot); join gives the file.
+  std::vector<std::string> &parts() { return parts_; }
+  static std::string join(std::vector<std::string> parts);
 
 private:
-  std::string bytes_;
+  std::vector<std::string> parts_;
   uint64_t version_;
   int32_t slots_, next_ = 0;
 };
