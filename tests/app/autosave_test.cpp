@@ -9,8 +9,11 @@
 #include "ops/operation_ids.h"
 #include "scene/recording_ui.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -210,6 +213,70 @@ TEST_F(AutosaveTest, OrphanedCopiesAreRecoveredDiscardedOrKept) {
   EXPECT_EQ(ui.fileRequests.back().initialName, "house.mvo");
   EXPECT_EQ(bytesOf(path("again.mvo")), house);
   EXPECT_TRUE(waitFor([&] { return autosave().copyPath().empty(); }));
+}
+
+// The program ended by SIGKILL: the work it had copied comes back, byte for byte. The first
+// process is this test program again, running only the case below, which extrudes a face of a
+// new cube, waits for its copy and then waits to be killed.
+TEST_F(AutosaveTest, WorkOfAKilledProgramIsRecoveredByteForByte) {
+  QProcess killed;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("MORVO_RECOVERY_TEST_FOLDER", QString::fromStdString(folder));
+  killed.setProcessEnvironment(environment);
+  killed.start(QCoreApplication::applicationFilePath(),
+               {"--gtest_also_run_disabled_tests",
+                "--gtest_filter=AutosaveTest.DISABLED_ExtrudeACubeThenWaitToBeKilled"});
+  ASSERT_TRUE(killed.waitForStarted());
+  ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(QString::fromStdString(folder) + "/done"); }))
+      << killed.readAllStandardOutput().toStdString();
+  fs::remove(folder + "/done");
+  killed.kill(); // SIGKILL: nothing of the program runs after it
+  ASSERT_TRUE(killed.waitForFinished());
+  ASSERT_EQ(files().size(), 1u);
+  const std::string copy = folder + "/" + files().front();
+  const std::string copied = bytesOf(copy);
+  ASSERT_FALSE(copied.empty());
+
+  ui.queueAnswer(UserInterface::Answer::Yes);
+  shell->offerRecovery();
+  ASSERT_EQ(shell->scene().objects.objectCount(), 1);
+  EXPECT_EQ(shell->scene().object(0)->faces.count(), 10); // the cube with one face extruded
+  ui.queueFile(path("recovered.mvo"));
+  shell->runCommand(8453);
+  EXPECT_EQ(bytesOf(path("recovered.mvo")), copied);
+}
+
+// Run by the case above in a process of its own.
+TEST_F(AutosaveTest, DISABLED_ExtrudeACubeThenWaitToBeKilled) {
+  const QString shared = qEnvironmentVariable("MORVO_RECOVERY_TEST_FOLDER");
+  ASSERT_FALSE(shared.isEmpty());
+  shell->startAutosave(shared.toStdString());
+  autosave().setTimes(std::chrono::minutes(10), std::chrono::milliseconds(50));
+  shell->runCommand(9733);
+  shell->scene().SetMode(moFACES);
+  shell->scene().selection.Append({0, 0});
+  InteractionController &controller = shell->modelWindow()->controller();
+  shell->modelWindow()->makeCurrent();
+  controller.startOperation(kOpExtrudeNormal, 0);
+  ASSERT_TRUE(controller.dragRunning());
+  const auto event = [&](PointerInput::Kind kind, int32_t x, Button button) {
+    PointerInput in;
+    in.kind = kind;
+    in.x = x;
+    in.y = 243;
+    in.button = button;
+    controller.pointer(in);
+  };
+  event(PointerInput::Move, 360, Button::None); // the first motion only records the position
+  event(PointerInput::Move, 380, Button::None);
+  event(PointerInput::Press, 380, Button::Left);
+  event(PointerInput::Release, 380, Button::Left); // committed
+  ASSERT_EQ(shell->scene().object(0)->faces.count(), 10);
+  const uint64_t version = shell->scene().version();
+  ASSERT_TRUE(waitFor([&] { return !autosave().copyPath().empty(); }));
+  ASSERT_EQ(shell->scene().version(), version);
+  std::ofstream((shared + "/done").toStdString()) << "copied";
+  QTest::qWait(60000); // killed long before
 }
 
 } // namespace
