@@ -55,6 +55,13 @@ void clickCubeFace(ScriptedController &c) {
   leftClick(c, kFaceX, kCentreY);
 }
 
+// Extrude > Normal on the selection, dragged 30 pixels.
+void dragExtrude(ScriptedController &c) {
+  c.choose({MenuCommand::Kind::Operation, kOpExtrudeNormal, 0});
+  c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
+  c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
+}
+
 class ScriptedControllerTest : public testing::Test {
 protected:
   static void SetUpTestSuite() {
@@ -71,6 +78,14 @@ protected:
     world.rebuild();
     while (world.player.Step() == ScriptPlayer::StepResult::Stepped)
       world.rebuild();
+  }
+  // Starts recording into path and adds a cube.
+  bool recordNewCube(DrawingWorld &live) {
+    if (!live.layer.beginRecording(path))
+      return false;
+    live.layer.run("add-cube");
+    live.rebuild();
+    return true;
   }
   static std::string sceneBytes(Scene &scene) {
     std::string bytes;
@@ -90,9 +105,7 @@ std::unique_ptr<OffscreenContext> ScriptedControllerTest::context_;
 // second half, and commit: the played scene is the recorded one, selection included.
 TEST_F(ScriptedControllerTest, ClickAndDragSessionPlaysBackIntoTheSameScene) {
   DrawingWorld live;
-  ASSERT_TRUE(live.layer.beginRecording(path));
-  live.layer.run("add-cube");
-  live.rebuild();
+  ASSERT_TRUE(recordNewCube(live));
   ScriptedController &c = live.input;
   clickCubeFace(c);
   ASSERT_EQ(live.scene.selection.Count(), 1);
@@ -128,9 +141,7 @@ TEST_F(ScriptedControllerTest, ClickAndDragSessionPlaysBackIntoTheSameScene) {
 // drag as a right click does; the script plays back into the same scene and selection.
 TEST_F(ScriptedControllerTest, PressesPickWhereTheyAreAndEscapeCancelsADrag) {
   DrawingWorld live;
-  ASSERT_TRUE(live.layer.beginRecording(path));
-  live.layer.run("add-cube");
-  live.rebuild();
+  ASSERT_TRUE(recordNewCube(live));
   ScriptedController &c = live.input;
   const int32_t otherFaceX = kCentreX + 52;
   clickCubeFace(c);
@@ -140,10 +151,8 @@ TEST_F(ScriptedControllerTest, PressesPickWhereTheyAreAndEscapeCancelsADrag) {
   EXPECT_NE(live.scene.selection.Get(0), live.scene.selection.Get(1));
   const moObject before = *live.scene.object(0);
 
-  c.choose({MenuCommand::Kind::Operation, kOpExtrudeNormal, 0});
+  dragExtrude(c);
   ASSERT_EQ(live.controller.mode(), InteractionController::DragMode);
-  c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
-  c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
   EXPECT_EQ(c.cancelDrag().menu, MenuKind::None);
   EXPECT_EQ(live.controller.mode(), InteractionController::SelectMode);
   EXPECT_EQ(meshDifference(before, *live.scene.object(0)), "");
@@ -163,14 +172,10 @@ TEST_F(ScriptedControllerTest, PressesPickWhereTheyAreAndEscapeCancelsADrag) {
 // the user's Undo plays back into the same selection.
 TEST_F(ScriptedControllerTest, UndoKeepsTheModeAndTheElementsThatStillExist) {
   DrawingWorld live;
-  ASSERT_TRUE(live.layer.beginRecording(path));
-  live.layer.run("add-cube");
-  live.rebuild();
+  ASSERT_TRUE(recordNewCube(live));
   ScriptedController &c = live.input;
   clickCubeFace(c);
-  c.choose({MenuCommand::Kind::Operation, kOpExtrudeNormal, 0});
-  c.pointer(at(PointerInput::Move, kCentreX, kCentreY));
-  c.pointer(at(PointerInput::Move, kCentreX + 30, kCentreY));
+  dragExtrude(c);
   leftClick(c, kCentreX + 30, kCentreY);
   ASSERT_EQ(live.scene.selection.Count(), 1);
   const ElementRef extruded = live.scene.selection.Get(0);
