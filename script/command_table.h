@@ -4,6 +4,8 @@
 // layer, so that recordings see it) or is left for the shell to attach (file dialogs, windows).
 #pragma once
 
+#include "script/command_numbers.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,18 +19,6 @@ struct CommandEntry {
   const char *help; // status help while the entry is highlighted; null for none
   void (*run)(CommandLayer &, int32_t argument); // null: the shell attaches a handler
   int32_t argument;
-};
-
-// Key-only commands.
-enum KeyCommand : int32_t {
-  kCommandRepeatLast = -1,
-  kCommandStartRecording = -2,
-  kCommandEndRecording = -3,
-  kCommandObjectStatistics = -4,
-  kCommandPanLeft = -5,
-  kCommandPanRight = -6,
-  kCommandPanUp = -7,
-  kCommandPanDown = -8,
 };
 
 const std::vector<CommandEntry> &allCommands();

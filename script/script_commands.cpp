@@ -121,13 +121,13 @@ bool aim(CommandLayer &l, Cmd) {
   l.view().AimAtSelection(l.scene());
   return true;
 }
-// Codes 30, 86, 87, 88: outlines, smooth shading, colours, textures.
+// Outlines, smooth shading, colours, textures.
 bool toggleDisplay(CommandLayer &l, Cmd c) {
   SceneRenderer &r = l.view().renderer;
-  uint8_t &flag = c.code == 30   ? r.outlines
-                  : c.code == 86 ? r.smooth
-                  : c.code == 87 ? r.colors
-                                 : r.textures;
+  uint8_t &flag = c.code == kScriptToggleOutlines  ? r.outlines
+                  : c.code == kScriptToggleSmooth  ? r.smooth
+                  : c.code == kScriptToggleColours ? r.colors
+                                                   : r.textures;
   flag ^= 1;
   return true;
 }
@@ -359,48 +359,48 @@ struct HandlerRow {
   ScriptHandler handler;
 };
 const HandlerRow kHandlers[] = {
-    {1, press},
-    {2, release},
-    {3, move},
-    {7, buttons},
-    {9, lastPosition},
-    {10, dragKind},
-    {12, hover},
-    {13, dragSelect},
-    {14, toggle},
-    {26, ignored},
-    {27, viewAlong},
-    {28, resetView},
-    {29, aim},
-    {30, toggleDisplay},
-    {33, undo},
-    {34, deleteAll},
-    {35, addPrimitive},
-    {36, setMode},
-    {37, selectAll},
-    {38, selectAdjacent},
-    {39, grow},
-    {40, shrink},
-    {80, unsupportedColour},
-    {81, unsupportedHardness},
-    {85, shadeAll},
-    {86, toggleDisplay},
-    {87, toggleDisplay},
-    {88, toggleDisplay},
-    {112, ignored},
-    {113, message},
-    {114, edgeLoop},
-    {115, setModeEmpty},
-    {116, pan},
-    {120, setColour},
-    {124, perspective},
-    {125, rectangleSelect},
-    {127, keyDown},
-    {128, keyUp},
-    {129, setVisible},
-    {130, setSensitive},
-    {131, rename},
-    {132, textureSize},
+    {kScriptPress, press},
+    {kScriptRelease, release},
+    {kScriptMove, move},
+    {kScriptButtons, buttons},
+    {kScriptLastPosition, lastPosition},
+    {kScriptDragKind, dragKind},
+    {kScriptHover, hover},
+    {kScriptDragSelect, dragSelect},
+    {kScriptToggle, toggle},
+    {kScriptIgnored, ignored},
+    {kScriptViewAlong, viewAlong},
+    {kScriptResetView, resetView},
+    {kScriptAim, aim},
+    {kScriptToggleOutlines, toggleDisplay},
+    {kScriptUndo, undo},
+    {kScriptDeleteAll, deleteAll},
+    {kScriptAddPrimitive, addPrimitive},
+    {kScriptSetMode, setMode},
+    {kScriptSelectAll, selectAll},
+    {kScriptSelectAdjacent, selectAdjacent},
+    {kScriptGrow, grow},
+    {kScriptShrink, shrink},
+    {kScriptSetColourUnsupported, unsupportedColour},
+    {kScriptSetHardnessUnsupported, unsupportedHardness},
+    {kScriptShadeAll, shadeAll},
+    {kScriptToggleSmooth, toggleDisplay},
+    {kScriptToggleColours, toggleDisplay},
+    {kScriptToggleTextures, toggleDisplay},
+    {kScriptStepMarker, ignored},
+    {kScriptMessage, message},
+    {kScriptEdgeLoop, edgeLoop},
+    {kScriptSetModeEmpty, setModeEmpty},
+    {kScriptPan, pan},
+    {kScriptSetColour, setColour},
+    {kScriptPerspective, perspective},
+    {kScriptRectangleSelect, rectangleSelect},
+    {kScriptKeyDown, keyDown},
+    {kScriptKeyUp, keyUp},
+    {kScriptSetVisible, setVisible},
+    {kScriptSetSensitive, setSensitive},
+    {kScriptRename, rename},
+    {kScriptTextureSize, textureSize},
 };
 
 } // namespace

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-// Script codes with a name of their own; every other known code is listed in the layout table.
+// The script codes. The modeling operations' codes (41 to 78, 83, 84, 117 to 119, 121 to 123)
+// are a column of the operation table (ops/operation_table.h); every other code is named here.
 enum ScriptCode : uint8_t {
   kScriptPress = 1,
   kScriptRelease = 2,
@@ -19,14 +20,40 @@ enum ScriptCode : uint8_t {
   kScriptHover = 12,
   kScriptDragSelect = 13,
   kScriptToggle = 14,
+  kScriptIgnored = 26, // defined by the format; does nothing
+  kScriptViewAlong = 27,
+  kScriptResetView = 28,
+  kScriptAim = 29,
+  kScriptToggleOutlines = 30,
+  kScriptUndo = 33,
+  kScriptDeleteAll = 34,
+  kScriptAddPrimitive = 35,
+  kScriptSetMode = 36,
+  kScriptSelectAll = 37,
+  kScriptSelectAdjacent = 38,
+  kScriptGrow = 39,
+  kScriptShrink = 40,
+  kScriptSetColourUnsupported = 80,
+  kScriptSetHardnessUnsupported = 81,
+  kScriptShadeAll = 85,
+  kScriptToggleSmooth = 86,
+  kScriptToggleColours = 87,
+  kScriptToggleTextures = 88,
   kScriptStepMarker = 112,
   kScriptMessage = 113,
+  kScriptEdgeLoop = 114,
+  kScriptSetModeEmpty = 115,
+  kScriptPan = 116,
+  kScriptSetColour = 120,
+  kScriptPerspective = 124,
   kScriptRectangleSelect = 125,
   kScriptKeyDown = 127,
   kScriptKeyUp = 128,
+  kScriptSetVisible = 129,
+  kScriptSetSensitive = 130,
   kScriptRename = 131,
+  kScriptTextureSize = 132,
 };
-
 // Longest text line kept (bytes before the line feed), and longest joined message.
 constexpr size_t kScriptLineLimit = 255;
 constexpr size_t kScriptMessageLimit = 1023;
