@@ -1,5 +1,7 @@
 #include "app/button_pictures.h"
 
+#include "script/command_numbers.h"
+
 #include "app/picture_sketches.h"
 
 #include <QPainter>
@@ -97,15 +99,15 @@ void scriptGlyph(QPainter &p, int32_t command) {
   p.setPen(Qt::NoPen);
   p.setBrush(kInk);
   switch (command) {
-  case 20481: // rewind: a bar and two triangles pointing left
+  case kCommandTutorialRewind: // rewind: a bar and two triangles pointing left
     p.drawRect(QRectF(3, 4, 1.5, 10));
     p.drawPolygon(QPolygonF({{5, 9}, {10, 4}, {10, 14}}));
     p.drawPolygon(QPolygonF({{10, 9}, {15, 4}, {15, 14}}));
     break;
-  case 20482:
+  case kCommandTutorialStop:
     p.drawRect(QRectF(4.5, 4.5, 9, 9));
     break;
-  case 20483:
+  case kCommandTutorialPlay:
     triangle(p, 5, 14);
     break;
   default: // step: a triangle and a bar
@@ -224,7 +226,7 @@ QIcon ballPicture(bool sensitive) {
 
 QIcon scriptPicture(int32_t command) {
   QIcon icon;
-  if (command == 20480) {
+  if (command == kCommandTutorialDone) {
     addForm(icon, QSize(48, 24), doneGlyph, Qt::transparent, QIcon::Normal, QIcon::Off);
     return icon;
   }

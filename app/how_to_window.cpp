@@ -1,5 +1,7 @@
 #include "app/how_to_window.h"
 
+#include "script/command_numbers.h"
+
 #include "app/button_pictures.h"
 
 #include <QCloseEvent>
@@ -13,8 +15,6 @@
 
 namespace {
 
-constexpr int32_t kDone = 20480, kRewind = 20481, kStop = 20482, kPlay = 20483, kStep = 20484;
-constexpr int32_t kHowTo = 9484;
 const QString kCaption = QStringLiteral("How To...");
 constexpr int kMargin = 6, kHeaderWidth = 188, kButtonStep = 23, kButtonSide = 22;
 constexpr int kPaneTop = 58, kDoneBarHeight = 29; // the Done button, 24 high, with room around
@@ -53,12 +53,13 @@ HowToWindow::HowToWindow(ScriptPlayer &player, StatusHelp &help, QWidget *owner)
   header_->setReadOnly(true);
   header_->setText(QStringLiteral("Script header"));
   header_->setGeometry(centred(width, 4, {kHeaderWidth, 22}));
-  const int32_t scriptButtons[] = {kRewind, kStop, kPlay, kStep};
+  const int32_t scriptButtons[] = {kCommandTutorialRewind, kCommandTutorialStop,
+                                   kCommandTutorialPlay, kCommandTutorialStep};
   const QRect strip = centred(width, 31, {3 * kButtonStep + kButtonSide, kButtonSide});
   for (int i = 0; i < 4; ++i)
     addButton(scriptButtons[i],
               QRect(strip.left() + kButtonStep * i, strip.top(), kButtonSide, kButtonSide), help);
-  addButton(kDone, centred(width, kPaneTop + pane.height() + 2, {48, 24}), help);
+  addButton(kCommandTutorialDone, centred(width, kPaneTop + pane.height() + 2, {48, 24}), help);
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().topLeft());
   hide();
@@ -84,15 +85,15 @@ QToolButton *HowToWindow::button(int32_t command) const {
 
 void HowToWindow::attachCommands(CommandLayer &layer, TutorialShell shell) {
   shell_ = std::move(shell);
-  layer.attach(kHowTo, [this, &layer] { load(layer); });
-  layer.attach(kPlay, [this] { play(); });
-  layer.attach(kStop, [this] { player_.Pause(); });
-  layer.attach(kStep, [this] { player_.Step(); });
-  layer.attach(kRewind, [this, &layer] {
+  layer.attach(kCommandHowTo, [this, &layer] { load(layer); });
+  layer.attach(kCommandTutorialPlay, [this] { play(); });
+  layer.attach(kCommandTutorialStop, [this] { player_.Pause(); });
+  layer.attach(kCommandTutorialStep, [this] { player_.Step(); });
+  layer.attach(kCommandTutorialRewind, [this, &layer] {
     player_.Rewind();
     layer.host().refreshModelView(true);
   });
-  layer.attach(kDone, [this] {
+  layer.attach(kCommandTutorialDone, [this] {
     player_.Stop();
     leaveTutorialMode();
   });
@@ -132,7 +133,7 @@ void HowToWindow::play() {
 // disabled with no way back.
 void HowToWindow::closeEvent(QCloseEvent *event) {
   if (tutorial_)
-    emit commandChosen(kDone);
+    emit commandChosen(kCommandTutorialDone);
   event->accept();
 }
 

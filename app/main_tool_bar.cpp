@@ -1,5 +1,7 @@
 #include "app/main_tool_bar.h"
 
+#include "script/command_numbers.h"
+
 #include "app/button_pictures.h"
 #include "app/colour_widgets.h"
 
@@ -15,10 +17,11 @@ struct ElementButton {
   int32_t command;
   SelectionMode mode;
 };
-constexpr ElementButton kElementButtons[] = {
-    {8198, moFREE}, {8194, moVERTICES}, {8195, moEDGES}, {8196, moFACES}, {8197, moOBJECTS}};
-
-constexpr int32_t kGoToPaint = 8202, kGoToModel = 8201;
+constexpr ElementButton kElementButtons[] = {{kCommandSelectFree, moFREE},
+                                             {kCommandSelectVertices, moVERTICES},
+                                             {kCommandSelectEdges, moEDGES},
+                                             {kCommandSelectFaces, moFACES},
+                                             {kCommandSelectObjects, moOBJECTS}};
 
 QToolButton *pictureButton(const QIcon &icon, QSize size, QWidget *parent) {
   auto *button = new QToolButton(parent);
@@ -40,9 +43,9 @@ MainToolBar::MainToolBar(ColourChooser &colours, StatusHelp &help, QWidget *pare
   setContextMenuPolicy(Qt::PreventContextMenu);
   swatch_ = new ColourSwatch(colours, QSize(25, 25));
   swatch_->setObjectName(QStringLiteral("barColorSwatch"));
-  help.attach(swatch_, 16385);
+  help.attach(swatch_, kCommandColorSwatch);
   palette_ = new ColourPalette(colours);
-  help.attach(palette_, 8204);
+  help.attach(palette_, kCommandPalette);
   workMode_ = pictureButton(QIcon(), QSize(47, 25), nullptr);
   connect(workMode_, &QToolButton::clicked, this,
           [this] { emit commandChosen(workMode_->property("command").toInt()); });
@@ -51,7 +54,7 @@ MainToolBar::MainToolBar(ColourChooser &colours, StatusHelp &help, QWidget *pare
   bands_[kElementBand] = addWidget(band(elementBar(help), QSize(265, 34)));
   bands_[kWorkModeBand] = addWidget(band(workMode_, QSize(60, 34)));
   setPaintMode(false);
-  help.attach(workMode_, kGoToPaint);
+  help.attach(workMode_, kCommandGoToPaint);
 }
 
 // A band: fixed size, its content centred.
@@ -100,7 +103,7 @@ void MainToolBar::showSelectionMode(SelectionMode mode) {
 }
 
 void MainToolBar::setPaintMode(bool paint) {
-  const int32_t command = paint ? kGoToModel : kGoToPaint;
+  const int32_t command = paint ? kCommandGoToModel : kCommandGoToPaint;
   workMode_->setIcon(workModePicture(!paint));
   workMode_->setProperty("command", command);
   workMode_->setToolTip(toolBarHelp(command));

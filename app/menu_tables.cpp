@@ -1,41 +1,53 @@
 #include "app/menu_tables.h"
 
+#include "script/command_table.h"
+
 namespace {
 
-constexpr MenuItem kSeparator{nullptr, 0, nullptr, nullptr};
+constexpr MenuItem kSeparator{nullptr, 0, nullptr, nullptr, nullptr};
 
-MenuItem item(const char *label, int32_t command) { return {label, command, nullptr, nullptr}; }
+MenuItem item(const char *label, int32_t command) {
+  return {label, command, nullptr, nullptr, nullptr};
+}
+// A label followed by the command's hot key, "\t" between them unless `gap` says otherwise.
+MenuItem keyed(const char *label, int32_t command, const char *gap = "\t") {
+  return {label, command, nullptr, nullptr, gap};
+}
 MenuItem popup(const char *label, const std::vector<MenuItem> &items, const char *help) {
-  return {label, 0, &items, help};
+  return {label, 0, &items, help, nullptr};
 }
 
-const std::vector<MenuItem> kAdd = {item("Tetrahedron", 9729),
-                                    item("Octahedron", 9730),
-                                    item("Dodecahedron", 9731),
-                                    item("Icosahedron", 9732),
+const std::vector<MenuItem> kAdd = {item("Tetrahedron", kCommandAddTetrahedron),
+                                    item("Octahedron", kCommandAddOctahedron),
+                                    item("Dodecahedron", kCommandAddDodecahedron),
+                                    item("Icosahedron", kCommandAddIcosahedron),
                                     kSeparator,
-                                    item("Cube", 9733),
+                                    item("Cube", kCommandAddCube),
                                     kSeparator,
-                                    item("Cylinder", 9734),
-                                    item("Cone", 9735),
-                                    item("Torus", 9737),
-                                    item("Sphere", 9736),
+                                    item("Cylinder", kCommandAddCylinder),
+                                    item("Cone", kCommandAddCone),
+                                    item("Torus", kCommandAddTorus),
+                                    item("Sphere", kCommandAddSphere),
                                     kSeparator,
-                                    item("Grid", 9738),
+                                    item("Grid", kCommandAddGrid),
                                     kSeparator,
-                                    item("From File", 9739)};
-const std::vector<MenuItem> kExport = {item("All", 8457), item("Selected", 8458)};
-const std::vector<MenuItem> kViewAlong = {item("+ X\tx", 8966), item("+ Y\ty", 8967),
-                                          item("+ Z\tz", 8968), item("- X\tX", 8969),
-                                          item("- Y\tY", 8970), item("- Z\tZ", 8971)};
-const std::vector<MenuItem> kAdjacent = {item("Vertices\tv", 9987), item("Edges\te", 9988),
-                                         item("Faces\tf", 9989)};
-const std::vector<MenuItem> kSelectAll = {item("Vertices", 9990), item("Edges", 9991),
-                                          item("Faces", 9992), item("Objects", 9993)};
+                                    item("From File", kCommandAddFromFile)};
+const std::vector<MenuItem> kExport = {item("All", kCommandExportAll),
+                                       item("Selected", kCommandExportSelected)};
+const std::vector<MenuItem> kViewAlong = {
+    keyed("+ X", kCommandViewAlongPlusX),  keyed("+ Y", kCommandViewAlongPlusY),
+    keyed("+ Z", kCommandViewAlongPlusZ),  keyed("- X", kCommandViewAlongMinusX),
+    keyed("- Y", kCommandViewAlongMinusY), keyed("- Z", kCommandViewAlongMinusZ)};
+const std::vector<MenuItem> kAdjacent = {keyed("Vertices", kCommandSelectAdjacentVertices),
+                                         keyed("Edges", kCommandSelectAdjacentEdges),
+                                         keyed("Faces", kCommandSelectAdjacentFaces)};
+const std::vector<MenuItem> kSelectAll = {
+    item("Vertices", kCommandSelectAllVertices), item("Edges", kCommandSelectAllEdges),
+    item("Faces", kCommandSelectAllFaces), item("Objects", kCommandSelectAllObjects)};
 
 const MenuItem kViewAlongPopup = popup("View along", kViewAlong, "View along axis submenu");
-const std::vector<MenuItem> kWindow = {item("Show object info ...", 10240),
-                                       item("Show color mixer ...", 10241)};
+const std::vector<MenuItem> kWindow = {item("Show object info ...", kCommandShowObjectInfo),
+                                       item("Show color mixer ...", kCommandShowColorMixer)};
 
 } // namespace
 
@@ -43,47 +55,51 @@ const std::vector<MenuDefinition> &modelMenuBar() {
   static const std::vector<MenuDefinition> bar = {
       {"File",
        "File menu",
-       {item("New", 8449), popup("Add", kAdd, "New primitive submenu"), item("Open\tCtrl+o", 8450),
-        kSeparator, item("Save\tCtrl+s", 8452), item("Save as", 8453), item("Save selected", 8454),
-        kSeparator, item("Screen Capture", 8459), kSeparator, item("Revert", 8455), kSeparator,
-        item("Import", 8456), popup("Export", kExport, "Export submenu"), kSeparator,
-        item("Quit\tCtrl+q", 8461)}},
+       {item("New", kCommandNew), popup("Add", kAdd, "New primitive submenu"),
+        keyed("Open", kCommandOpen), kSeparator, keyed("Save", kCommandSave),
+        item("Save as", kCommandSaveAs), item("Save selected", kCommandSaveSelected), kSeparator,
+        item("Screen Capture", kCommandScreenCapture), kSeparator, item("Revert", kCommandRevert),
+        kSeparator, item("Import", kCommandImport), popup("Export", kExport, "Export submenu"),
+        kSeparator, keyed("Quit", kCommandQuit)}},
       {"Edit",
        "Edit menu",
-       {item("Undo\tCtrl+z", 8705), kSeparator, item("Delete\tDel", 8706),
-        item("Delete all", 8710)}},
+       {keyed("Undo", kCommandUndo), kSeparator, keyed("Delete", kCommandDelete),
+        item("Delete all", kCommandDeleteAll)}},
       {"View",
        "View menu",
-       {item("Aim \ta", 8964),
-        item("Reset view\tr", 8965),
-        item("Ortho camera\to", 8972),
+       {keyed("Aim ", kCommandAim),
+        keyed("Reset view", kCommandResetView),
+        keyed("Ortho camera", kCommandOrthoCamera),
         kSeparator,
-        item("Ground plane\tg", 8962),
-        item("Axes\t~", 8963),
+        keyed("Ground plane", kCommandGroundPlane),
+        keyed("Axes", kCommandAxes),
         kSeparator,
         kViewAlongPopup,
         kSeparator,
-        item("Wireframe selected\tw", 9217),
-        item("Wireframe all\tW", 9218),
-        item("Shade selected\ts", 9219),
-        item("Shade all\tS", 9220),
+        keyed("Wireframe selected", kCommandWireframeSelected),
+        keyed("Wireframe all", kCommandWireframeAll),
+        keyed("Shade selected", kCommandShadeSelected),
+        keyed("Shade all", kCommandShadeAll),
         kSeparator,
-        item("Workmode\tTAB", 9221),
+        keyed("Workmode", kCommandWorkmode),
         kSeparator,
-        item("Colors\tc", 9222),
-        item("Textures\tt", 9223),
+        keyed("Colors", kCommandColors),
+        keyed("Textures", kCommandTextures),
         kSeparator,
-        item("Hot keys\th", 9485)}},
+        keyed("Hot keys", kCommandHotKeys)}},
       {"Select",
        "Select menu",
-       {item("Grow selection\t+", 9985), item("Shrink selection\t-", 9986),
+       {keyed("Grow selection", kCommandGrowSelection),
+        keyed("Shrink selection", kCommandShrinkSelection),
         popup("Select adjacent", kAdjacent, "Select adjacent element submenu"),
-        item("Select edge loop\tL", 9999), popup("Select all", kSelectAll, "Select all submenu"),
-        kSeparator, item("Deselect/Reselect  Space Bar", 9995)}},
+        keyed("Select edge loop", kCommandSelectEdgeLoop),
+        popup("Select all", kSelectAll, "Select all submenu"), kSeparator,
+        keyed("Deselect/Reselect", kCommandDeselectReselect, "  ")}},
       {"Window", "Window menu", kWindow},
       {"Help",
        "Help menu",
-       {item("Help...", 9474), item("How to...", 9484), kSeparator, item("About...", 9473)}},
+       {item("Help...", kCommandHelp), item("How to...", kCommandHowTo), kSeparator,
+        item("About...", kCommandAbout)}},
   };
   return bar;
 }
@@ -92,20 +108,32 @@ const std::vector<MenuDefinition> &paintMenuBar() {
   static const std::vector<MenuDefinition> bar = {
       {"File",
        "File menu",
-       {item("Save\tCtrl+s", 8452), item("Save as", 8453), kSeparator, item("Revert", 8455),
-        kSeparator, item("Quit\tCtrl+q", 8461)}},
+       {keyed("Save", kCommandSave), item("Save as", kCommandSaveAs), kSeparator,
+        item("Revert", kCommandRevert), kSeparator, keyed("Quit", kCommandQuit)}},
       {"Edit",
        "Edit menu",
-       {item("Undo", 12315), item("Redo", 12316), kSeparator, item("Paint All", 13568)}},
+       {item("Undo", kCommandPaintUndo), item("Redo", kCommandPaintRedo), kSeparator,
+        item("Paint All", kCommandPaintAll)}},
       {"View",
        "View menu",
-       {item("Aim \ta", 8964), item("Reset view\tr", 8965), kSeparator, kViewAlongPopup}},
+       {keyed("Aim ", kCommandAim), keyed("Reset view", kCommandResetView), kSeparator,
+        kViewAlongPopup}},
       {"Select",
        "Select menu",
-       {item("Grow selection \t+", 9985), item("Shrink selection \t-", 9986), kSeparator,
-        item("Clear selection\tSpace Bar", 9995)}},
+       {keyed("Grow selection ", kCommandGrowSelection),
+        keyed("Shrink selection ", kCommandShrinkSelection), kSeparator,
+        keyed("Clear selection", kCommandDeselectReselect)}},
       {"Window", "Window menu", kWindow},
-      {"Help", "Help menu", {item("Help...", 9474), kSeparator, item("About...", 9473)}},
+      {"Help",
+       "Help menu",
+       {item("Help...", kCommandHelp), kSeparator, item("About...", kCommandAbout)}},
   };
   return bar;
+}
+
+std::string menuLabel(const MenuItem &item) {
+  std::string label = item.label ? item.label : "";
+  if (item.keyGap)
+    label += item.keyGap + hotKeyLabel(item.command);
+  return label;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct MenuItem {
@@ -11,6 +12,7 @@ struct MenuItem {
   int32_t command;                    // command number; 0 for a popup
   const std::vector<MenuItem> *popup; // the popup's entries, or null
   const char *help;                   // status help of a popup heading, or null
+  const char *keyGap; // when set, the label goes on with this and the command's hot key
 };
 
 struct MenuDefinition {
@@ -20,4 +22,6 @@ struct MenuDefinition {
 };
 
 const std::vector<MenuDefinition> &modelMenuBar();
+// The text an entry shows: its label and, for a keyed entry, its command's hot key.
+std::string menuLabel(const MenuItem &item);
 const std::vector<MenuDefinition> &paintMenuBar();

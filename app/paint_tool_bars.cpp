@@ -1,6 +1,7 @@
 #include "app/paint_tool_bars.h"
 
 #include "app/button_pictures.h"
+#include "paint/tools/tool_registry.h"
 #include "script/command_table.h"
 
 #include <QGridLayout>
@@ -10,16 +11,22 @@
 namespace {
 
 const QSize kButton(28, 28);
-constexpr int32_t kMask = 12309, kInverseMask = 12310, kReveal = 12311, kPattern = 12312;
-constexpr int32_t kHandButton = 12305;
-
 // The bars top to bottom, buttons left to right and row by row.
-const std::vector<int32_t> kBarA = {12289, 12290, 12291, 12292, 12293, 12294, 12295, 12313, 12298,
-                                    12297, 12299, 12300, 12307, 12308, 12301, 12302, 12303, 12304};
-const std::vector<int32_t> kBarB = {12305, 12306};
-const std::vector<int32_t> kBarC = {kPattern, kReveal};
-const std::vector<int32_t> kBarD = {kMask, kInverseMask};
-const std::vector<int32_t> kBarE = {12315, 12316};
+const std::vector<int32_t> kBarA = {
+    paintToolCommand(kPencilTool),     paintToolCommand(kPaintbrushTool),
+    paintToolCommand(kAirbrushTool),   paintToolCommand(kEraserTool),
+    paintToolCommand(kLightenTool),    paintToolCommand(kShadowTool),
+    paintToolCommand(kKnifeTool),      paintToolCommand(kStampTool),
+    paintToolCommand(kSmearTool),      paintToolCommand(kBlurTool),
+    paintToolCommand(kFillTool),       paintToolCommand(kColorPickerTool),
+    paintToolCommand(kObjectFillTool), paintToolCommand(kCloneTool),
+    paintToolCommand(kEllipseTool),    paintToolCommand(kRectangleTool),
+    paintToolCommand(kLineTool),       paintToolCommand(kPolygonTool)};
+const std::vector<int32_t> kBarB = {paintToolCommand(kHandTool),
+                                    paintToolCommand(kFaceSelectionTool)};
+const std::vector<int32_t> kBarC = {kCommandPattern, kCommandReveal};
+const std::vector<int32_t> kBarD = {kCommandMask, kCommandInverseMask};
+const std::vector<int32_t> kBarE = {kCommandPaintUndo, kCommandPaintRedo};
 
 } // namespace
 
@@ -33,7 +40,7 @@ PaintToolBars::PaintToolBars(StatusHelp &help, QWidget *parent) : QWidget(parent
   layout->addWidget(bar(kBarD, help));
   layout->addWidget(bar(kBarE, help));
   layout->addStretch(1);
-  setUnavailable(kHandButton, true);
+  setUnavailable(paintToolCommand(kHandTool), true);
 }
 
 QWidget *PaintToolBars::bar(const std::vector<int32_t> &commands, StatusHelp &help) {
@@ -87,10 +94,10 @@ void PaintToolBars::showToolState(const PaintToolbox &toolbox, const PaintCanvas
     button(command)->setChecked(index == toolbox.currentIndex());
     setUnavailable(command, !paintToolAllowed(canvas, index));
   }
-  button(kMask)->setChecked(canvas.maskOn && !canvas.maskInverse);
-  button(kInverseMask)->setChecked(canvas.maskOn && canvas.maskInverse);
-  button(kReveal)->setChecked(canvas.revealFlags & 1);
-  button(kPattern)->setChecked(canvas.patternOn != 0);
+  button(kCommandMask)->setChecked(canvas.maskOn && !canvas.maskInverse);
+  button(kCommandInverseMask)->setChecked(canvas.maskOn && canvas.maskInverse);
+  button(kCommandReveal)->setChecked(canvas.revealFlags & 1);
+  button(kCommandPattern)->setChecked(canvas.patternOn != 0);
 }
 
 void PaintToolBars::attachToolChoices(CommandLayer &layer, PaintToolbox &toolbox,

@@ -1,5 +1,8 @@
 #include "app/picture_sketches.h"
 
+#include "paint/tools/tool_registry.h"
+#include "script/command_table.h"
+
 #include <QPainterPath>
 #include <cmath>
 #include <map>
@@ -198,32 +201,32 @@ void arrowGlyph(QPainter &p, bool redo) {
 
 const std::map<int32_t, Sketch> &toolGlyphs() {
   static const std::map<int32_t, Sketch> glyphs = {
-      {12289, pencilGlyph},
-      {12290, paintbrushGlyph},
-      {12291, airbrushGlyph},
-      {12292, eraserGlyph},
-      {12293, lightenGlyph},
-      {12294, shadowGlyph},
-      {12295, knifeGlyph},
-      {12297, blurGlyph},
-      {12298, smearGlyph},
-      {12299, fillGlyph},
-      {12300, pickerGlyph},
-      {12301, ellipseGlyph},
-      {12302, rectangleGlyph},
-      {12303, lineGlyph},
-      {12304, polygonGlyph},
-      {12305, handGlyph},
-      {12306, faceSelectionGlyph},
-      {12307, objectFillGlyph},
-      {12308, cloneGlyph},
-      {12309, [](QPainter &p) { maskGlyph(p, false); }},
-      {12310, [](QPainter &p) { maskGlyph(p, true); }},
-      {12311, revealGlyph},
-      {12312, patternGlyph},
-      {12313, stampGlyph},
-      {12315, [](QPainter &p) { arrowGlyph(p, false); }},
-      {12316, [](QPainter &p) { arrowGlyph(p, true); }},
+      {paintToolCommand(kPencilTool), pencilGlyph},
+      {paintToolCommand(kPaintbrushTool), paintbrushGlyph},
+      {paintToolCommand(kAirbrushTool), airbrushGlyph},
+      {paintToolCommand(kEraserTool), eraserGlyph},
+      {paintToolCommand(kLightenTool), lightenGlyph},
+      {paintToolCommand(kShadowTool), shadowGlyph},
+      {paintToolCommand(kKnifeTool), knifeGlyph},
+      {paintToolCommand(kBlurTool), blurGlyph},
+      {paintToolCommand(kSmearTool), smearGlyph},
+      {paintToolCommand(kFillTool), fillGlyph},
+      {paintToolCommand(kColorPickerTool), pickerGlyph},
+      {paintToolCommand(kEllipseTool), ellipseGlyph},
+      {paintToolCommand(kRectangleTool), rectangleGlyph},
+      {paintToolCommand(kLineTool), lineGlyph},
+      {paintToolCommand(kPolygonTool), polygonGlyph},
+      {paintToolCommand(kHandTool), handGlyph},
+      {paintToolCommand(kFaceSelectionTool), faceSelectionGlyph},
+      {paintToolCommand(kObjectFillTool), objectFillGlyph},
+      {paintToolCommand(kCloneTool), cloneGlyph},
+      {kCommandMask, [](QPainter &p) { maskGlyph(p, false); }},
+      {kCommandInverseMask, [](QPainter &p) { maskGlyph(p, true); }},
+      {kCommandReveal, revealGlyph},
+      {kCommandPattern, patternGlyph},
+      {paintToolCommand(kStampTool), stampGlyph},
+      {kCommandPaintUndo, [](QPainter &p) { arrowGlyph(p, false); }},
+      {kCommandPaintRedo, [](QPainter &p) { arrowGlyph(p, true); }},
   };
   return glyphs;
 }

@@ -1,5 +1,7 @@
 #include "app/toolbox_window.h"
 
+#include "script/command_numbers.h"
+
 #include "paint/tools/stamp_tools.h"
 
 #include <QContextMenuEvent>
@@ -52,7 +54,7 @@ protected:
     QAction *heading = menu.addAction(QStringLiteral("Project an image"));
     heading->setEnabled(false);
     menu.addSeparator();
-    int32_t number = 13569;
+    int32_t number = kCommandProjectPlanar;
     for (const char *label : {"Planar", "Spherical", "Cylindrical"})
       connect(menu.addAction(QString::fromLatin1(label)), &QAction::triggered, this,
               [this, command = number++] { emit owner_->commandChosen(command); });

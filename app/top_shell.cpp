@@ -34,17 +34,17 @@ namespace {
 int checkState(int32_t command, const View &view) {
   const SceneRenderer &r = view.renderer;
   switch (command) {
-  case 8962:
+  case kCommandGroundPlane:
     return (view.groundAndAxes & View::kGroundGrid) ? 1 : 0;
-  case 8963:
+  case kCommandAxes:
     return (view.groundAndAxes & View::kAxes) ? 1 : 0;
-  case 8972:
+  case kCommandOrthoCamera:
     return view.camera.perspective ? 0 : 1;
-  case 9221:
+  case kCommandWorkmode:
     return r.outlines && !r.smooth ? 1 : 0;
-  case 9222:
+  case kCommandColors:
     return r.colors ? 1 : 0;
-  case 9223:
+  case kCommandTextures:
     return r.textures ? 1 : 0;
   default:
     return -1;
@@ -202,7 +202,7 @@ void TopShell::fillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
       fillMenu(popup, *item.popup);
       continue;
     }
-    QAction *action = menu->addAction(QString::fromLatin1(item.label));
+    QAction *action = menu->addAction(QString::fromStdString(menuLabel(item)));
     const CommandEntry *entry = findCommand(item.command);
     action->setData(QString::fromLatin1(entry && entry->help ? entry->help : ""));
     action->setProperty("command", item.command);
@@ -289,12 +289,12 @@ void TopShell::keyPressEvent(QKeyEvent *event) {
 void TopShell::attachShellCommands() {
   CommandLayer &l = *layer_;
   files_->attachTo(l);
-  l.attach(8461, [this] { close(); });
-  l.attach(9474, [this] { showHelp(QStringLiteral("index.html")); });
-  l.attach(9485, [this] { showHelp(QStringLiteral("hot_keys.html")); });
-  l.attach(9473, [this] { showAbout(); });
-  l.attach(10240, [this] { objectInfo_->toggle(); });
-  l.attach(10241, [this] { colours_->ChooseColour(scene_->GetCurrentColour()); });
+  l.attach(kCommandQuit, [this] { close(); });
+  l.attach(kCommandHelp, [this] { showHelp(QStringLiteral("index.html")); });
+  l.attach(kCommandHotKeys, [this] { showHelp(QStringLiteral("hot_keys.html")); });
+  l.attach(kCommandAbout, [this] { showAbout(); });
+  l.attach(kCommandShowObjectInfo, [this] { objectInfo_->toggle(); });
+  l.attach(kCommandShowColorMixer, [this] { colours_->ChooseColour(scene_->GetCurrentColour()); });
   l.attach(kCommandRepeatLast, [this] { modelWindow_->repeatLast(); });
 }
 
@@ -390,7 +390,7 @@ std::vector<std::pair<QString, QWidget *>> TopShell::keptWindows() const {
 void TopShell::addRecentFilesMenu() {
   QAction *open = nullptr;
   for (QAction *action : modelBar_->findChildren<QAction *>())
-    if (action->property("command").toInt() == 8450)
+    if (action->property("command").toInt() == kCommandOpen)
       open = action;
   QMenu *file = open ? qobject_cast<QMenu *>(open->parent()) : nullptr;
   if (!file)

@@ -19,46 +19,43 @@ namespace {
 // show and are ignored there. The first group leaves the camera, the scene and the selection
 // alone, so the canvas stays as it is (with its paint undo); after one of the second the canvas
 // is prepared again.
-constexpr int32_t kCanvasKeeping[] = {8201,
-                                      8202,
-                                      8705,
-                                      8706,
-                                      8710,
-                                      9473,
-                                      9474,
-                                      9485,
-                                      10240,
-                                      10241,
-                                      12315,
-                                      12316,
-                                      13568,
-                                      13569,
-                                      13570,
-                                      13571,
+constexpr int32_t kCanvasKeeping[] = {kCommandGoToModel,
+                                      kCommandGoToPaint,
+                                      kCommandUndo,
+                                      kCommandDelete,
+                                      kCommandDeleteAll,
+                                      kCommandAbout,
+                                      kCommandHelp,
+                                      kCommandHotKeys,
+                                      kCommandShowObjectInfo,
+                                      kCommandShowColorMixer,
+                                      kCommandPaintUndo,
+                                      kCommandPaintRedo,
+                                      kCommandPaintAll,
+                                      kCommandProjectPlanar,
+                                      kCommandProjectSpherical,
+                                      kCommandProjectCylindrical,
                                       kCommandObjectStatistics,
                                       kCommandEndRecording};
-constexpr int32_t kCanvasRenewing[] = {8452,
-                                       8453,
-                                       8455,
-                                       8461,
-                                       8964,
-                                       8965,
-                                       8966,
-                                       8967,
-                                       8968,
-                                       8969,
-                                       8970,
-                                       8971,
-                                       9985,
-                                       9986,
-                                       9995,
+constexpr int32_t kCanvasRenewing[] = {kCommandSave,
+                                       kCommandSaveAs,
+                                       kCommandRevert,
+                                       kCommandQuit,
+                                       kCommandAim,
+                                       kCommandResetView,
+                                       kCommandViewAlongPlusX,
+                                       kCommandViewAlongPlusY,
+                                       kCommandViewAlongPlusZ,
+                                       kCommandViewAlongMinusX,
+                                       kCommandViewAlongMinusY,
+                                       kCommandViewAlongMinusZ,
+                                       kCommandGrowSelection,
+                                       kCommandShrinkSelection,
+                                       kCommandDeselectReselect,
                                        kCommandPanLeft,
                                        kCommandPanRight,
                                        kCommandPanUp,
                                        kCommandPanDown};
-
-// The buttons of the paint tool bars: tools, hand, face selection, masks, reveal and pattern.
-constexpr int32_t kFirstPaintButton = 12289, kLastPaintButton = 12316;
 
 template <size_t N> bool listed(const int32_t (&list)[N], int32_t number) {
   return std::find(std::begin(list), std::end(list), number) != std::end(list);
@@ -159,7 +156,7 @@ void WorkModes::goToModel() {
 
 void WorkModes::runInPaint(int32_t number) {
   const bool renews = listed(kCanvasRenewing, number);
-  const bool paintButton = number >= kFirstPaintButton && number <= kLastPaintButton;
+  const bool paintButton = number >= kCommandFirstPaintButton && number <= kCommandLastPaintButton;
   if (!renews && !paintButton && !listed(kCanvasKeeping, number))
     return;
   paintWindow_->makeCurrent();

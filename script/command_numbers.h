@@ -100,7 +100,9 @@ enum CommandNumber : int32_t {
   kCommandShowObjectInfo = 10240,
   kCommandShowColorMixer = 10241,
 
-  // Paint: the buttons beside the tools, Edit and the image projections.
+  // Paint: the tool bars' buttons run from the first paint tool's to Redo; among them the
+  // buttons beside the tools. Then Edit and the image projections.
+  kCommandFirstPaintButton = 12289,
   kCommandMask = 12309,
   kCommandInverseMask = 12310,
   kCommandReveal = 12311,
@@ -108,6 +110,7 @@ enum CommandNumber : int32_t {
   kCommandStamp = 12313,
   kCommandPaintUndo = 12315,
   kCommandPaintRedo = 12316,
+  kCommandLastPaintButton = kCommandPaintRedo,
   kCommandPaintAll = 13568,
   kCommandProjectPlanar = 13569,
   kCommandProjectSpherical = 13570,

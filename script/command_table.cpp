@@ -3,6 +3,8 @@
 #include "paint/tools/tool_registry.h"
 #include "script/command_layer.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr const char *kNeedSelection = "You must have elements or objects selected";
@@ -111,6 +113,18 @@ std::vector<CommandEntry> withPaintTools(std::vector<CommandEntry> rows) {
   return rows;
 }
 
+constexpr HotKey typedKey(const char *characters, const char *label,
+                          KeyWhen when = KeyWhen::Always) {
+  return {characters, label, when, 0, PressedKey::None};
+}
+constexpr HotKey ctrlKey(char letter, const char *label) {
+  return {nullptr, label, KeyWhen::Always, letter, PressedKey::None};
+}
+constexpr HotKey pressedKey(PressedKey key, const char *label = nullptr,
+                            const char *typed = nullptr) {
+  return {typed, label, KeyWhen::Always, 0, key};
+}
+
 int32_t packPan(int32_t dx, int32_t dy) {
   return int32_t(uint32_t(uint16_t(dx)) | uint32_t(dy) << 16);
 }
@@ -118,8 +132,9 @@ int32_t packPan(int32_t dx, int32_t dy) {
 const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandNew, "new", "Create a new scene", nullptr, 0},
     {kCommandOpen, "open", "Delete everything from the Model window and load the selected file",
-     nullptr, 0},
-    {kCommandSave, "save", "Save everything as a single file in MVO format", nullptr, 0},
+     nullptr, 0, ctrlKey('O', "Ctrl+o")},
+    {kCommandSave, "save", "Save everything as a single file in MVO format", nullptr, 0,
+     ctrlKey('S', "Ctrl+s")},
     {kCommandSaveAs, "save-as",
      "Save everything as a single file with a new name and location in MVO format", nullptr, 0},
     {kCommandSaveSelected, "save-selected",
@@ -131,38 +146,53 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandExportSelected, "export-selected",
      "Save selected as a single file in a foreign format", nullptr, 0},
     {kCommandScreenCapture, "screen-capture", "Save a screen capture to image file", nullptr, 0},
-    {kCommandQuit, "quit", "Exit Morvo", nullptr, 0},
-    {kCommandUndo, "undo", "Undo the last action", undo, 0},
-    {kCommandDelete, "delete", "Delete selected object", deleteSelected, 0},
+    {kCommandQuit, "quit", "Exit Morvo", nullptr, 0, ctrlKey('Q', "Ctrl+q")},
+    {kCommandUndo, "undo", "Undo the last action", undo, 0, ctrlKey('Z', "Ctrl+z")},
+    {kCommandDelete, "delete", "Delete selected object", deleteSelected, 0,
+     pressedKey(PressedKey::Delete, "Del", "\b")},
     {kCommandDeleteAll, "delete-all", "Delete all objects", deleteAll, 0},
     {kCommandPaintAll, "paint-all", "Erase texture", nullptr, 0},
     {kCommandPaintUndo, "paint-undo", "Undo - reverses the last operation", nullptr, 0},
     {kCommandPaintRedo, "paint-redo", "Redo - undoes the last undo", nullptr, 0},
-    {kCommandGroundPlane, "ground-plane", "Show the grid in the Model window", toggleGround, 1},
-    {kCommandAxes, "axes", "Show the X, Y, and Z axes in the modeling window", toggleGround, 2},
-    {kCommandAim, "aim", "Aim the camera at the selected element", withSelection, kScriptAim},
-    {kCommandResetView, "reset-view", "Reset the camera to the initial camera view", resetView, 0},
-    {kCommandViewAlongPlusX, "view-along-+x", "View from the positive x axis", viewAlong, 0},
-    {kCommandViewAlongPlusY, "view-along-+y", "View from the positive y axis", viewAlong, 1},
-    {kCommandViewAlongPlusZ, "view-along-+z", "View from the positive z axis", viewAlong, 2},
-    {kCommandViewAlongMinusX, "view-along--x", "View from the negative x axis", viewAlong, 7},
-    {kCommandViewAlongMinusY, "view-along--y", "View from the negative y axis", viewAlong, 8},
-    {kCommandViewAlongMinusZ, "view-along--z", "View from the negative z axis", viewAlong, 9},
+    {kCommandGroundPlane, "ground-plane", "Show the grid in the Model window", toggleGround, 1,
+     typedKey("gG", "g")},
+    {kCommandAxes, "axes", "Show the X, Y, and Z axes in the modeling window", toggleGround, 2,
+     typedKey("`~", "~")},
+    {kCommandAim, "aim", "Aim the camera at the selected element", withSelection, kScriptAim,
+     typedKey("aA", "a")},
+    {kCommandResetView, "reset-view", "Reset the camera to the initial camera view", resetView, 0,
+     typedKey("rR", "r")},
+    {kCommandViewAlongPlusX, "view-along-+x", "View from the positive x axis", viewAlong, 0,
+     typedKey("x", "x")},
+    {kCommandViewAlongPlusY, "view-along-+y", "View from the positive y axis", viewAlong, 1,
+     typedKey("y", "y")},
+    {kCommandViewAlongPlusZ, "view-along-+z", "View from the positive z axis", viewAlong, 2,
+     typedKey("z", "z")},
+    {kCommandViewAlongMinusX, "view-along--x", "View from the negative x axis", viewAlong, 7,
+     typedKey("X", "X")},
+    {kCommandViewAlongMinusY, "view-along--y", "View from the negative y axis", viewAlong, 8,
+     typedKey("Y", "Y")},
+    {kCommandViewAlongMinusZ, "view-along--z", "View from the negative z axis", viewAlong, 9,
+     typedKey("Z", "Z")},
     {kCommandOrthoCamera, "ortho-camera",
-     "Toggle between orthographic and perspective camera views", ortho, 0},
+     "Toggle between orthographic and perspective camera views", ortho, 0, typedKey("oO", "o")},
     {kCommandWireframeSelected, "wireframe-selected", "Display selected objects as a wireframe",
-     shading, 2},
-    {kCommandWireframeAll, "wireframe-all", "Display all objects as a wireframe", shading, 0},
-    {kCommandShadeSelected, "shade-selected", "Display selected objects shaded", shading, 3},
-    {kCommandShadeAll, "shade-all", "Display all objects shaded", shadeAll, 0},
+     shading, 2, typedKey("w", "w")},
+    {kCommandWireframeAll, "wireframe-all", "Display all objects as a wireframe", shading, 0,
+     typedKey("W", "W")},
+    {kCommandShadeSelected, "shade-selected", "Display selected objects shaded", shading, 3,
+     typedKey("s", "s")},
+    {kCommandShadeAll, "shade-all", "Display all objects shaded", shadeAll, 0, typedKey("S", "S")},
     {kCommandWorkmode, "workmode", "Display all objects without outlines and with smooth shading",
-     workmode, 0},
-    {kCommandColors, "colors", "Show colors applied to the object in modeling window", colours, 0},
-    {kCommandTextures, "textures", "Show the textures on all objects", textures, 0},
+     workmode, 0, typedKey("\t", "TAB")},
+    {kCommandColors, "colors", "Show colors applied to the object in modeling window", colours, 0,
+     typedKey("cC", "c")},
+    {kCommandTextures, "textures", "Show the textures on all objects", textures, 0,
+     typedKey("tT", "t")},
     {kCommandAbout, "about", "About Morvo", nullptr, 0},
     {kCommandHelp, "help", "View online help", nullptr, 0},
     {kCommandHowTo, "how-to", "View tutorials", nullptr, 0},
-    {kCommandHotKeys, "hot-keys", nullptr, nullptr, 0},
+    {kCommandHotKeys, "hot-keys", nullptr, nullptr, 0, typedKey("hH", "h")},
     {kCommandAddTetrahedron, "add-tetrahedron", "Add a tetrahedron", addPrimitive,
      int32_t(PrimitiveType::Tetrahedron)},
     {kCommandAddOctahedron, "add-octahedron", "Add a octahedron", addPrimitive,
@@ -180,46 +210,55 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandAddGrid, "add-grid", "Add a grid", addPrimitive, int32_t(PrimitiveType::Grid)},
     {kCommandAddFromFile, "add-from-file", nullptr, nullptr, 0},
     {kCommandGrowSelection, "grow-selection", "Select neighboring elements of the same type",
-     withSelection, kScriptGrow},
+     withSelection, kScriptGrow, typedKey("+=k", "+", KeyWhen::SelectMode)},
     {kCommandShrinkSelection, "shrink-selection",
-     "Deselect the outermost elements in a continuous collection", withSelection, kScriptShrink},
+     "Deselect the outermost elements in a continuous collection", withSelection, kScriptShrink,
+     typedKey("-_m", "-", KeyWhen::SelectMode)},
     {kCommandSelectAdjacentVertices, "select-adjacent-vertices",
-     "Select all vertices adjacent to the selected element", selectAdjacent, moVERTICES},
+     "Select all vertices adjacent to the selected element", selectAdjacent, moVERTICES,
+     typedKey("vV", "v", KeyWhen::ElementsSelected)},
     {kCommandSelectAdjacentEdges, "select-adjacent-edges",
-     "Select all edges adjacent to the selected element", selectAdjacent, moEDGES},
+     "Select all edges adjacent to the selected element", selectAdjacent, moEDGES,
+     typedKey("eE", "e", KeyWhen::ElementsSelected)},
     {kCommandSelectAdjacentFaces, "select-adjacent-faces",
-     "Select all faces adjacent to the selected element", selectAdjacent, moFACES},
+     "Select all faces adjacent to the selected element", selectAdjacent, moFACES,
+     typedKey("fF", "f", KeyWhen::ElementsSelected)},
     {kCommandSelectAllVertices, "select-all-vertices", "Select all vertices on selected object",
-     selectAll, moVERTICES},
+     selectAll, moVERTICES, typedKey("vV", nullptr, KeyWhen::ObjectsSelected)},
     {kCommandSelectAllEdges, "select-all-edges", "Select all edges on selected object", selectAll,
-     moEDGES},
+     moEDGES, typedKey("eE", nullptr, KeyWhen::ObjectsSelected)},
     {kCommandSelectAllFaces, "select-all-faces", "Select all faces on selected object", selectAll,
-     moFACES},
+     moFACES, typedKey("fF", nullptr, KeyWhen::ObjectsSelected)},
     {kCommandSelectAllObjects, "select-all-objects", "Select all objects in scene", selectAll,
      moOBJECTS},
-    {kCommandDeselectReselect, "deselect-reselect", "Deselect current selection", deselect, 0},
-    {kCommandSelectEdgeLoop, "select-edge-loop", "Select edge loop", withSelection,
-     kScriptEdgeLoop},
+    {kCommandDeselectReselect, "deselect-reselect", "Deselect current selection", deselect, 0,
+     typedKey(" ", "Space Bar")},
+    {kCommandSelectEdgeLoop, "select-edge-loop", "Select edge loop", withSelection, kScriptEdgeLoop,
+     typedKey("lL", "L", KeyWhen::EdgesSelected)},
     {kCommandShowObjectInfo, "show-object-info",
      "Open the Object Info window to set parameters for individual objects", nullptr, 0},
     {kCommandShowColorMixer, "show-color-mixer", "Open the Color Mixer to choose a color", nullptr,
      0},
-    {kCommandSelectVertices, "select-vertices", "Select vertices", elementMode, moVERTICES},
-    {kCommandSelectEdges, "select-edges", "Select edges", elementMode, moEDGES},
-    {kCommandSelectFaces, "select-faces", "Select faces", elementMode, moFACES},
-    {kCommandSelectObjects, "select-objects", "Select objects", elementMode, moOBJECTS},
+    {kCommandSelectVertices, "select-vertices", "Select vertices", elementMode, moVERTICES,
+     typedKey("vV", nullptr, KeyWhen::NothingSelected)},
+    {kCommandSelectEdges, "select-edges", "Select edges", elementMode, moEDGES,
+     typedKey("eE", nullptr, KeyWhen::NothingSelected)},
+    {kCommandSelectFaces, "select-faces", "Select faces", elementMode, moFACES,
+     typedKey("fF", nullptr, KeyWhen::NothingSelected)},
+    {kCommandSelectObjects, "select-objects", "Select objects", elementMode, moOBJECTS,
+     typedKey("bB", nullptr)},
     {kCommandSelectFree, "select-free", "Select element beneath the mouse", elementMode, moFREE},
     {kCommandGoToModel, "go-to-model", "Go to Model", nullptr, 0},
     {kCommandGoToPaint, "go-to-paint", "Go to Paint", nullptr, 0},
-    {kCommandRepeatLast, "repeat-last", nullptr, nullptr, 0},
-    {kCommandStartRecording, "start-recording", nullptr, nullptr, 0},
-    {kCommandEndRecording, "end-recording", nullptr, endRecording, 0},
+    {kCommandRepeatLast, "repeat-last", nullptr, nullptr, 0, typedKey("dD", nullptr)},
+    {kCommandStartRecording, "start-recording", nullptr, nullptr, 0, typedKey("{", nullptr)},
+    {kCommandEndRecording, "end-recording", nullptr, endRecording, 0, typedKey("}", nullptr)},
     {kCommandObjectStatistics, "object-statistics",
-     "Display name, face count, edge count & vertex count", statistics, 0},
-    {kCommandPanLeft, "pan-left", nullptr, pan, packPan(-10, 0)},
-    {kCommandPanRight, "pan-right", nullptr, pan, packPan(10, 0)},
-    {kCommandPanUp, "pan-up", nullptr, pan, packPan(0, 10)},
-    {kCommandPanDown, "pan-down", nullptr, pan, packPan(0, -10)},
+     "Display name, face count, edge count & vertex count", statistics, 0, typedKey("/?", nullptr)},
+    {kCommandPanLeft, "pan-left", nullptr, pan, packPan(-10, 0), pressedKey(PressedKey::Left)},
+    {kCommandPanRight, "pan-right", nullptr, pan, packPan(10, 0), pressedKey(PressedKey::Right)},
+    {kCommandPanUp, "pan-up", nullptr, pan, packPan(0, 10), pressedKey(PressedKey::Up)},
+    {kCommandPanDown, "pan-down", nullptr, pan, packPan(0, -10), pressedKey(PressedKey::Down)},
     {kCommandPalette, "palette", kPaletteHelp, nullptr, 0},
     {kCommandColorSwatch, "color-swatch", kPaletteHelp, nullptr, 0},
     {kCommandMask, "mask", "Mask Tool - creates a mask over selected areas", nullptr, 0},
@@ -240,45 +279,6 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandProjectCylindrical, "project-cylindrical",
      "Project an image onto the objects around the view axis", nullptr, 0},
 });
-
-// V, E and F: the element tool bar with nothing selected, Select all in the objects mode,
-// Select adjacent otherwise.
-int32_t elementKey(const Scene &scene, int32_t toolbar, int32_t all, int32_t adjacent) {
-  if (scene.selection.Empty())
-    return toolbar;
-  return scene.mode == moOBJECTS ? all : adjacent;
-}
-
-struct TypedKey {
-  const char *characters;
-  int32_t command;
-};
-const TypedKey kTypedKeys[] = {
-    {"\b", kCommandDelete},
-    {"\t", kCommandWorkmode},
-    {" ", kCommandDeselectReselect},
-    {"aA", kCommandAim},
-    {"bB", kCommandSelectObjects},
-    {"cC", kCommandColors},
-    {"dD", kCommandRepeatLast},
-    {"gG", kCommandGroundPlane},
-    {"hH", kCommandHotKeys},
-    {"oO", kCommandOrthoCamera},
-    {"rR", kCommandResetView},
-    {"S", kCommandShadeAll},
-    {"s", kCommandShadeSelected},
-    {"W", kCommandWireframeAll},
-    {"w", kCommandWireframeSelected},
-    {"tT", kCommandTextures},
-    {"x", kCommandViewAlongPlusX},
-    {"y", kCommandViewAlongPlusY},
-    {"z", kCommandViewAlongPlusZ},
-    {"X", kCommandViewAlongMinusX},
-    {"Y", kCommandViewAlongMinusY},
-    {"Z", kCommandViewAlongMinusZ},
-    {"`~", kCommandAxes},
-    {"/?", kCommandObjectStatistics},
-};
 
 } // namespace
 
@@ -312,75 +312,51 @@ const CommandEntry *findCommand(const std::string &name) {
   return nullptr;
 }
 
+namespace {
+
+bool keyConditionHolds(KeyWhen when, const Scene &scene, bool inSelectMode) {
+  const bool empty = scene.selection.Empty();
+  switch (when) {
+  case KeyWhen::Always:
+    return true;
+  case KeyWhen::SelectMode:
+    return inSelectMode;
+  case KeyWhen::NothingSelected:
+    return empty;
+  case KeyWhen::ObjectsSelected:
+    return !empty && scene.mode == moOBJECTS;
+  case KeyWhen::ElementsSelected:
+    return !empty && scene.mode != moOBJECTS;
+  case KeyWhen::EdgesSelected:
+    return !empty && scene.mode == moEDGES;
+  }
+  return false;
+}
+
+} // namespace
+
 int32_t typedKeyCommand(uint32_t character, const Scene &scene, bool inSelectMode, bool ctrl) {
   if (ctrl || character == 0 || character > 0x7F)
     return 0;
-  const char c = char(character);
-  switch (c) {
-  case '+':
-  case '=':
-  case 'k':
-    return inSelectMode ? kCommandGrowSelection : 0;
-  case '-':
-  case '_':
-  case 'm':
-    return inSelectMode ? kCommandShrinkSelection : 0;
-  case 'e':
-  case 'E':
-    return elementKey(scene, kCommandSelectEdges, kCommandSelectAllEdges,
-                      kCommandSelectAdjacentEdges);
-  case 'f':
-  case 'F':
-    return elementKey(scene, kCommandSelectFaces, kCommandSelectAllFaces,
-                      kCommandSelectAdjacentFaces);
-  case 'v':
-  case 'V':
-    return elementKey(scene, kCommandSelectVertices, kCommandSelectAllVertices,
-                      kCommandSelectAdjacentVertices);
-  case 'l':
-  case 'L':
-    return !scene.selection.Empty() && scene.mode == moEDGES ? kCommandSelectEdgeLoop : 0;
-  case '{':
-    return kCommandStartRecording;
-  case '}':
-    return kCommandEndRecording;
-  default:
-    break;
+  for (const CommandEntry &entry : kCommands) {
+    const HotKey &key = entry.key;
+    if (key.typed && std::strchr(key.typed, int(character)) &&
+        keyConditionHolds(key.when, scene, inSelectMode))
+      return entry.number;
   }
-  for (const TypedKey &key : kTypedKeys)
-    for (const char *k = key.characters; *k; ++k)
-      if (*k == c)
-        return key.command;
   return 0;
 }
 
 int32_t pressedKeyCommand(PressedKey key, char letter, bool ctrl) {
-  switch (key) {
-  case PressedKey::Left:
-    return kCommandPanLeft;
-  case PressedKey::Right:
-    return kCommandPanRight;
-  case PressedKey::Up:
-    return kCommandPanUp;
-  case PressedKey::Down:
-    return kCommandPanDown;
-  case PressedKey::Delete:
-    return kCommandDelete;
-  case PressedKey::Letter:
-    break;
-  }
-  if (!ctrl)
+  if (key == PressedKey::None || (key == PressedKey::Letter && (!ctrl || letter == 0)))
     return 0;
-  switch (letter) {
-  case 'O':
-    return kCommandOpen;
-  case 'Q':
-    return kCommandQuit;
-  case 'S':
-    return kCommandSave;
-  case 'Z':
-    return kCommandUndo;
-  default:
-    return 0;
-  }
+  for (const CommandEntry &entry : kCommands)
+    if (key == PressedKey::Letter ? entry.key.ctrlLetter == letter : entry.key.pressed == key)
+      return entry.number;
+  return 0;
+}
+
+std::string hotKeyLabel(int32_t number) {
+  const CommandEntry *entry = findCommand(number);
+  return entry && entry->key.label ? entry->key.label : "";
 }

@@ -13,12 +13,36 @@
 class CommandLayer;
 class Scene;
 
+// Keys that are pressed rather than typed.
+enum class PressedKey { None, Left, Right, Up, Down, Delete, Letter };
+
+// When a typed hot key runs its command in the model work mode.
+enum class KeyWhen : uint8_t {
+  Always,
+  SelectMode,       // the controller waits for a selection
+  NothingSelected,  // the selection is empty
+  ObjectsSelected,  // objects are selected
+  ElementsSelected, // vertices, edges or faces are selected
+  EdgesSelected,
+};
+
+// The hot key of a command: the key lookup and the shortcut text of its menu labels both come
+// from here.
+struct HotKey {
+  const char *typed = nullptr; // the characters that run the command; null for none
+  const char *label = nullptr; // the shortcut text menus show; null for none
+  KeyWhen when = KeyWhen::Always;
+  char ctrlLetter = 0; // the upper-case letter that runs it with Ctrl held; 0 for none
+  PressedKey pressed = PressedKey::None;
+};
+
 struct CommandEntry {
   int32_t number;   // menu and tool-bar command number; negative for key-only commands
   const char *name; // the name morvo-cli and the tests use
   const char *help; // status help while the entry is highlighted; null for none
   void (*run)(CommandLayer &, int32_t argument); // null: the shell attaches a handler
   int32_t argument;
+  HotKey key = {};
 };
 
 const std::vector<CommandEntry> &allCommands();
@@ -35,7 +59,8 @@ const CommandEntry *findCommand(const std::string &name);
 // keys whose condition the scene or the controller does not meet, give 0.
 int32_t typedKeyCommand(uint32_t character, const Scene &scene, bool inSelectMode, bool ctrl);
 
-// Keys that are pressed rather than typed.
-enum class PressedKey { Left, Right, Up, Down, Delete, Letter };
+// The shortcut text of a command's hot key, empty for none.
+std::string hotKeyLabel(int32_t number);
+
 // The command of a pressed key (letter: with Ctrl, one of O, Q, S, Z), or 0 for none.
 int32_t pressedKeyCommand(PressedKey key, char letter, bool ctrl);
