@@ -8,7 +8,7 @@ void ColourChooser::apply(moColor colour) {
   colour.a = 255;
   if (setToolColour)
     setToolColour(colour);
-  layer_.execute(120, {colour.r, colour.g, colour.b, colour.a});
+  layer_.execute(kScriptSetColour, {colour.r, colour.g, colour.b, colour.a});
   emit colourChanged();
 }
 

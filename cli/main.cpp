@@ -4,6 +4,7 @@
 #include "cli/frame_image.h"
 #include "cli/paint_command.h"
 #include "cli/play_command.h"
+#include "cli/run_command.h"
 #include "core/memory_reuse.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
@@ -32,6 +33,7 @@ const char *const kUsage = "usage: morvo-cli COMMAND [ARGS]\n"
                            "  convert IN OUT             convert between scene and model files\n"
                            "  render FILE.mvo -o IMAGE   draw a scene as the program shows it\n"
                            "  play SCRIPT.mvs [-o OUT.mvo] play a tutorial script headlessly\n"
+                           "  run FILE.mvo|- COMMAND... -o OUT.mvo  run commands and operations\n"
                            "  --version                  print the version\n"
                            "'morvo-cli COMMAND --help' tells more.\n";
 
@@ -378,6 +380,8 @@ int main(int argc, char **argv) {
     return runConvert(args);
   if (command == "play")
     return wantsHelp(args) ? (std::cout << kPlayHelp, 0) : runPlay(args);
+  if (command == "run")
+    return wantsHelp(args) ? (std::cout << kRunHelp, 0) : runRun(args);
   if (command == "paint")
     return runPaint(args);
   return fail("unknown command '" + command + "' (try --help)");

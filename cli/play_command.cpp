@@ -1,6 +1,7 @@
 #include "cli/play_command.h"
 
 #include "cli/frame_image.h"
+#include "cli/printing_host.h"
 
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
@@ -28,39 +29,6 @@ struct PlayOptions {
   int shotType = 0;
   int32_t width = 0, height = 0;
   long steps = -1; // -1: to the end
-};
-
-// The message pane and the message boxes go to standard output; playback runs on a loop of
-// ticks instead of a timer.
-class PrintingUi : public RecordingUi {
-public:
-  void messageBox(const std::string &text) override {
-    RecordingUi::messageBox(text);
-    std::cout << "[message] " << text << "\n";
-  }
-};
-
-class PrintingHost : public ScriptHost {
-public:
-  PrintingHost(const Scene &scene, View &view) : scene_(scene), view_(view) {}
-  void showScriptMessage(const std::string &text) override {
-    std::string shown;
-    for (char c : text)
-      if (c != '\r')
-        shown += c;
-    std::cout << shown << (shown.empty() || shown.back() != '\n' ? "\n" : "");
-  }
-  bool startPlaybackTimer() override { return running = true; }
-  void stopPlaybackTimer() override { running = false; }
-  void refreshModelView(bool sceneChanged) override {
-    if (sceneChanged)
-      view_.renderer.RebuildLists(scene_, true);
-  }
-  bool running = false;
-
-private:
-  const Scene &scene_;
-  View &view_;
 };
 
 int fail(const std::string &message) {

@@ -126,7 +126,7 @@ Reaction ScriptedController::choose(const MenuCommand &command) {
                        : command.kind == MenuCommand::Kind::Unnumbered ? commandCode(command.id)
                                                                        : 0;
   if (command.kind == MenuCommand::Kind::Primitive) {
-    layer_.execute(35, {command.id});
+    layer_.execute(kScriptAddPrimitive, {command.id});
     Reaction redraw;
     redraw.redraw = true;
     return redraw;

@@ -53,7 +53,7 @@ public:
     return *this;
   }
   Tutorial &hide(int32_t object) {
-    ok_ = layer_.execute(129, {object, 0}) && ok_;
+    ok_ = layer_.execute(kScriptSetVisible, {object, 0}) && ok_;
     return *this;
   }
   bool finish() {
