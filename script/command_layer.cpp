@@ -2,6 +2,7 @@
 
 #include "script/command_table.h"
 #include "script/script_commands.h"
+#include "script/session_commands.h"
 
 #include <exception>
 

@@ -1,12 +1,9 @@
 #include "script/command_table.h"
 
-#include "paint/tools/paint_window_input.h"
 #include "paint/tools/tool_registry.h"
 #include "script/command_layer.h"
-#include "script/file_session.h"
+#include "script/session_commands.h"
 #include "view/projection.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -93,47 +90,27 @@ void deleteAll(Layer &l) {
     script(l, kScriptDeleteAll);
 }
 
-// --- Commands of the paint work mode ---
+// --- Commands that mean something else in the paint work mode ---
 
-// A paint command on the active paint session; nothing in the Model work mode.
-template <bool (PaintWindowInput::*command)()> void paintOnly(Layer &l, int32_t) {
-  l.withPaint([](PaintWindowInput &in) { return (in.*command)(); });
-}
-void project(Layer &l, int32_t type) {
-  l.withPaint([type](PaintWindowInput &in) { return in.project(type); });
-}
-// The commands that mean something else in the paint work mode: Undo undoes the paint, Delete
-// and Delete all (and Paint All) erase it.
-void eraseAll(Layer &l) {
-  l.withPaint([](PaintWindowInput &in) { return in.eraseAll(); });
-}
-void undo(Layer &l, int32_t) {
+// Undo undoes the paint; Delete and Delete all (and Paint All) erase it.
+void undo(Layer &l, int32_t argument) {
   if (l.paint())
-    l.withPaint([](PaintWindowInput &in) { return in.undo(); });
+    runPaintUndo(l, argument);
   else
     modelUndo(l);
 }
-void deleteOrErase(Layer &l, int32_t) { l.paint() ? eraseAll(l) : deleteSelected(l); }
-void deleteAllOrErase(Layer &l, int32_t) { l.paint() ? eraseAll(l) : deleteAll(l); }
-
-// --- Commands of the file session (available only with one) ---
-
-constexpr int32_t kFileCommands[] = {
-    kCommandNew,         kCommandOpen,          kCommandSave,
-    kCommandSaveAs,      kCommandSaveSelected,  kCommandRevert,
-    kCommandImport,      kCommandExportAll,     kCommandExportSelected,
-    kCommandAddFromFile, kCommandStartRecording};
-
-void newScene(Layer &l, int32_t) { l.files()->newScene(l); }
-void open(Layer &l, int32_t) { l.files()->open(); }
-void save(Layer &l, int32_t) { l.files()->save(); }
-void saveAs(Layer &l, int32_t) { l.files()->saveAs(); }
-void saveSelected(Layer &l, int32_t) { l.files()->saveSelected(); }
-void revert(Layer &l, int32_t) { l.files()->revert(); }
-void importModel(Layer &l, int32_t) { l.files()->importModel(); }
-void exportModel(Layer &l, int32_t allObjects) { l.files()->exportModel(allObjects != 0); }
-void addFromFile(Layer &l, int32_t) { l.files()->addFromFile(); }
-void startRecording(Layer &l, int32_t) { l.files()->startRecording(l); }
+void deleteOrErase(Layer &l, int32_t) {
+  if (l.paint())
+    runEraseAll(l, 0);
+  else
+    deleteSelected(l);
+}
+void deleteAllOrErase(Layer &l, int32_t) {
+  if (l.paint())
+    runEraseAll(l, 0);
+  else
+    deleteAll(l);
+}
 
 // --- Commands that record nothing ---
 
@@ -163,31 +140,29 @@ int32_t packPan(int32_t dx, int32_t dy) {
 }
 
 const std::vector<CommandEntry> kCommands = withPaintTools({
-    {kCommandNew, "new", "Create a new scene", newScene, 0},
+    {kCommandNew, "new", "Create a new scene", runNewScene, 0},
     {kCommandOpen, "open", "Delete everything from the Model window and load the selected file",
-     open, 0},
-    {kCommandSave, "save", "Save everything as a single file in MVO format", save, 0},
+     runOpen, 0},
+    {kCommandSave, "save", "Save everything as a single file in MVO format", runSave, 0},
     {kCommandSaveAs, "save-as",
-     "Save everything as a single file with a new name and location in MVO format", saveAs, 0},
+     "Save everything as a single file with a new name and location in MVO format", runSaveAs, 0},
     {kCommandSaveSelected, "save-selected",
-     "Save the selected object or objects with a new name or location in MVO format", saveSelected,
-     0},
-    {kCommandRevert, "revert", "Revert to last saved version", revert, 0},
-    {kCommandImport, "import", "Import an object", importModel, 0},
+     "Save the selected object or objects with a new name or location in MVO format",
+     runSaveSelected, 0},
+    {kCommandRevert, "revert", "Revert to last saved version", runRevert, 0},
+    {kCommandImport, "import", "Import an object", runImport, 0},
     {kCommandExportAll, "export-all", "Save everything as a single file in a foreign format",
-     exportModel, 1},
+     runExport, 1},
     {kCommandExportSelected, "export-selected",
-     "Save selected as a single file in a foreign format", exportModel, 0},
+     "Save selected as a single file in a foreign format", runExport, 0},
     {kCommandScreenCapture, "screen-capture", "Save a screen capture to image file", nullptr, 0},
     {kCommandQuit, "quit", "Exit Morvo", nullptr, 0},
     {kCommandUndo, "undo", "Undo the last action", undo, 0},
     {kCommandDelete, "delete", "Delete selected object", deleteOrErase, 0},
     {kCommandDeleteAll, "delete-all", "Delete all objects", deleteAllOrErase, 0},
     {kCommandPaintAll, "paint-all", "Erase texture", deleteAllOrErase, 0},
-    {kCommandPaintUndo, "paint-undo", "Undo - reverses the last operation",
-     paintOnly<&PaintWindowInput::undo>, 0},
-    {kCommandPaintRedo, "paint-redo", "Redo - undoes the last undo",
-     paintOnly<&PaintWindowInput::redo>, 0},
+    {kCommandPaintUndo, "paint-undo", "Undo - reverses the last operation", runPaintUndo, 0},
+    {kCommandPaintRedo, "paint-redo", "Redo - undoes the last undo", runPaintRedo, 0},
     {kCommandGroundPlane, "ground-plane", "Show the grid in the Model window", toggleGround, 1},
     {kCommandAxes, "axes", "Show the X, Y, and Z axes in the modeling window", toggleGround, 2},
     {kCommandAim, "aim", "Aim the camera at the selected element", withSelection, kScriptAim},
@@ -228,7 +203,7 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandAddSphere, "add-sphere", "Add a sphere", addPrimitive, int32_t(PrimitiveType::Sphere)},
     {kCommandAddTorus, "add-torus", "Add a torus", addPrimitive, int32_t(PrimitiveType::Torus)},
     {kCommandAddGrid, "add-grid", "Add a grid", addPrimitive, int32_t(PrimitiveType::Grid)},
-    {kCommandAddFromFile, "add-from-file", nullptr, addFromFile, 0},
+    {kCommandAddFromFile, "add-from-file", nullptr, runAddFromFile, 0},
     {kCommandGrowSelection, "grow-selection", "Select neighboring elements of the same type",
      withSelection, kScriptGrow},
     {kCommandShrinkSelection, "shrink-selection",
@@ -262,7 +237,7 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandGoToModel, "go-to-model", "Go to Model", nullptr, 0},
     {kCommandGoToPaint, "go-to-paint", "Go to Paint", nullptr, 0},
     {kCommandRepeatLast, "repeat-last", nullptr, nullptr, 0},
-    {kCommandStartRecording, "start-recording", nullptr, startRecording, 0},
+    {kCommandStartRecording, "start-recording", nullptr, runStartRecording, 0},
     {kCommandEndRecording, "end-recording", nullptr, endRecording, 0},
     {kCommandObjectStatistics, "object-statistics",
      "Display name, face count, edge count & vertex count", statistics, 0},
@@ -272,27 +247,24 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandPanDown, "pan-down", nullptr, pan, packPan(0, -10)},
     {kCommandPalette, "palette", kPaletteHelp, nullptr, 0},
     {kCommandColorSwatch, "color-swatch", kPaletteHelp, nullptr, 0},
-    {kCommandMask, "mask", "Mask Tool - creates a mask over selected areas",
-     paintOnly<&PaintWindowInput::toggleMask>, 0},
+    {kCommandMask, "mask", "Mask Tool - creates a mask over selected areas", runMask, 0},
     {kCommandInverseMask, "inverse-mask",
-     "Inverse Mask Tool - creates a mask over non-selected areas",
-     paintOnly<&PaintWindowInput::toggleInverseMask>, 0},
-    {kCommandReveal, "reveal", "Reveal Tool - imports textures to place on an object",
-     paintOnly<&PaintWindowInput::toggleReveal>, 0},
-    {kCommandPattern, "pattern", "Pattern Tool - imports textures to use as paint",
-     paintOnly<&PaintWindowInput::togglePattern>, 0},
+     "Inverse Mask Tool - creates a mask over non-selected areas", runInverseMask, 0},
+    {kCommandReveal, "reveal", "Reveal Tool - imports textures to place on an object", runReveal,
+     0},
+    {kCommandPattern, "pattern", "Pattern Tool - imports textures to use as paint", runPattern, 0},
     {kCommandTutorialDone, "tutorial-done", "Exit tutorial mode", nullptr, 0},
     {kCommandTutorialRewind, "tutorial-rewind", "Rewind tutorial script", nullptr, 0},
     {kCommandTutorialStop, "tutorial-stop", "Stop playing tutorial script", nullptr, 0},
     {kCommandTutorialPlay, "tutorial-play", "Play tutorial script", nullptr, 0},
     {kCommandTutorialStep, "tutorial-step", "Step through next tutorial script command", nullptr,
      0},
-    {kCommandProjectPlanar, "project-planar", "Project an image onto the objects as seen", project,
-     moPLANAR},
+    {kCommandProjectPlanar, "project-planar", "Project an image onto the objects as seen",
+     runProjection, moPLANAR},
     {kCommandProjectSpherical, "project-spherical",
-     "Project an image onto the objects around the eye", project, moSPHERICAL},
+     "Project an image onto the objects around the eye", runProjection, moSPHERICAL},
     {kCommandProjectCylindrical, "project-cylindrical",
-     "Project an image onto the objects around the view axis", project, moCYLINDRICAL},
+     "Project an image onto the objects around the view axis", runProjection, moCYLINDRICAL},
 });
 
 // V, E and F: the element tool bar with nothing selected, Select all in the objects mode,
@@ -337,11 +309,6 @@ const TypedKey kTypedKeys[] = {
 } // namespace
 
 const std::vector<CommandEntry> &allCommands() { return kCommands; }
-
-bool needsFileSession(const CommandEntry &entry) {
-  return std::find(std::begin(kFileCommands), std::end(kFileCommands), entry.number) !=
-         std::end(kFileCommands);
-}
 
 int32_t paintToolCommand(int32_t index) {
   // The stamp is chosen through its own button rather than a command of the tool registry.

@@ -24,8 +24,6 @@ struct CommandEntry {
 };
 
 const std::vector<CommandEntry> &allCommands();
-// Whether the row works on the command layer's file session (and so runs only with one).
-bool needsFileSession(const CommandEntry &entry);
 
 // The paint tool bar's command that chooses a paint tool (by PaintToolIndex), 0 for none; and
 // the tool a command chooses, -1 for none.
