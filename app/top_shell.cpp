@@ -118,7 +118,7 @@ TopShell::TopShell(UserInterface *ui) : statusLine_(new StatusLine) {
   connect(modelWindow_, &ModelWindow::filesDropped, files_, &FileCommands::dropFiles);
   host_.onSceneReset = [this] { files_->forgetFile(); };
   buildToolWindows();
-  files_->presentWindow = [this] { presentAtStartSize(); };
+  files_->session().hooks.presentWindow = [this] { presentAtStartSize(); };
   attachShellCommands();
   workModes_ = std::make_unique<WorkModes>(*this, *workArea_, *modelWindow_);
   connectPaintMode();

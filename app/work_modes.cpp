@@ -7,7 +7,6 @@
 #include "paint/tools/paint_images.h"
 #include "paint/tools/tool_registry.h"
 #include "script/command_table.h"
-#include "view/projection.h"
 
 #include <QStackedWidget>
 #include <algorithm>
@@ -61,12 +60,6 @@ template <size_t N> bool listed(const int32_t (&list)[N], int32_t number) {
   return std::find(std::begin(list), std::end(list), number) != std::end(list);
 }
 
-void runTableEntry(CommandLayer &layer, int32_t number) {
-  const CommandEntry *entry = findCommand(number);
-  if (entry && entry->run)
-    entry->run(layer, entry->argument);
-}
-
 } // namespace
 
 WorkModes::WorkModes(TopShell &shell, QStackedWidget &stack, ModelWindow &modelWindow)
@@ -87,31 +80,6 @@ WorkModes::WorkModes(TopShell &shell, QStackedWidget &stack, ModelWindow &modelW
 void WorkModes::attachCommands() {
   layer_.attach(8202, [this] { goToPaint(); });
   layer_.attach(8201, [this] { goToModel(); });
-  attachPaint(8705, &PaintWindowInput::undo, 8705);
-  attachPaint(12315, &PaintWindowInput::undo, 0);
-  attachPaint(12316, &PaintWindowInput::redo, 0);
-  attachPaint(8706, &PaintWindowInput::eraseAll, 8706);
-  attachPaint(8710, &PaintWindowInput::eraseAll, 8710);
-  attachPaint(13568, &PaintWindowInput::eraseAll, 8710);
-  attachPaint(12309, &PaintWindowInput::toggleMask, 0);
-  attachPaint(12310, &PaintWindowInput::toggleInverseMask, 0);
-  attachPaint(12311, &PaintWindowInput::toggleReveal, 0);
-  attachPaint(12312, &PaintWindowInput::togglePattern, 0);
-  for (const int32_t type : {moPLANAR, moSPHERICAL, moCYLINDRICAL})
-    layer_.attach(13569 + type, [this, type] {
-      if (paint_)
-        paintWindow_->withContext([type](PaintWindowInput &in) { return in.project(type); });
-    });
-}
-
-void WorkModes::attachPaint(int32_t number, bool (PaintWindowInput::*paint)(),
-                            int32_t modelNumber) {
-  layer_.attach(number, [this, paint, modelNumber] {
-    if (paint_)
-      paintWindow_->withContext([paint](PaintWindowInput &in) { return (in.*paint)(); });
-    else
-      runTableEntry(layer_, modelNumber);
-  });
 }
 
 void WorkModes::goToPaint() {
@@ -126,6 +94,8 @@ void WorkModes::goToPaint() {
   if (firstEntry_)
     placeToolbox();
   paint_ = true;
+  layer_.setPaint(&paintWindow_->input(),
+                  [this](const auto &command) { return paintWindow_->withContext(command); });
   stack_.setCurrentWidget(paintWindow_);
   paintWindow_->enter(firstEntry_);
   firstEntry_ = false;
@@ -140,6 +110,7 @@ void WorkModes::goToModel() {
   if (!paint_)
     return;
   paint_ = false;
+  layer_.setPaint(nullptr);
   paintWindow_->leave();
   toolbox_->hide();
   stack_.setCurrentWidget(&modelWindow_);

@@ -1,9 +1,9 @@
 // The two work modes, Model and Paint, and the switch between them ("Go to Paint" 8202, "Go to
 // Model" 8201). Owns the paint window (in the main window's work area, beside the model window)
-// and the "Toolbox" window, and gives the commands that act differently in Paint their paint
-// meaning: Undo and Redo of the paint, Delete, Delete all and Paint All erase the paint, and
-// the image projections 13569 to 13571. In Paint the main window runs only the commands that
-// make sense there, through runInPaint.
+// and the "Toolbox" window, and while in Paint makes the paint window's input the command
+// layer's paint session, which gives the paint commands (and Undo, Delete, Delete all) their
+// paint meaning. In Paint the main window runs only the commands that make sense there,
+// through runInPaint.
 #pragma once
 
 #include "app/paint_window.h"
@@ -44,8 +44,6 @@ signals:
 
 private:
   void attachCommands();
-  // Attaches a command that does paint in the paint work mode and its table entry otherwise.
-  void attachPaint(int32_t number, bool (PaintWindowInput::*paint)(), int32_t modelNumber);
   void placeToolbox();
   void swatchClicked();
   void chooseColour();

@@ -1,12 +1,8 @@
 #include "cli/convert_command.h"
 
 #include "cli/terminal_ui.h"
-#include "interchange/model_exchange.h"
-#include "scene/recording_ui.h"
-#include "scene/scene_file.h"
 
 #include <iostream>
-#include <sstream>
 
 namespace {
 
@@ -29,21 +25,26 @@ int fail(const std::string &message) {
 
 } // namespace
 
-bool openSceneOrModel(Scene &scene, const RecordingUi &ui, const std::string &path, bool verbose,
-                      std::string &error) {
+void CliScene::flushDiagnostics(bool verbose) {
+  if (verbose)
+    std::cerr << diagnostics.str();
+  diagnostics.str("");
+}
+
+bool openSceneOrModel(CliScene &target, const RecordingUi &ui, const std::string &path,
+                      bool verbose, std::string &error) {
   if (isSceneFile(path)) {
-    if (openSceneFile(scene, path, true))
+    if (target.files.openScene(path))
       return true;
     error = ui.messages.empty() ? "could not open " + path : ui.messages.back();
     return false;
   }
-  std::ostringstream diagnostics;
-  const bool imported = importModel(scene, FormatRegistry(), path, true, diagnostics);
-  if (verbose)
-    std::cerr << diagnostics.str();
+  std::string reason;
+  const bool imported = target.files.readModel(path, true, reason);
+  target.flushDiagnostics(verbose);
   if (imported)
     return true;
-  error = "could not import " + path + ": " + importFailureReason(diagnostics.str());
+  error = "could not import " + path + ": " + reason;
   return false;
 }
 
@@ -63,21 +64,18 @@ int runConvert(const std::vector<std::string> &args) {
   if (paths.size() != 2)
     return fail("convert needs an input and an output file (try convert --help)");
   const std::string &in = paths[0], &out = paths[1];
-  const FormatRegistry registry;
-  if (!isSceneFile(out) && !registry.writerFor(FormatRegistry::extensionOf(out)))
-    return fail("no format writes " + FormatRegistry::extensionOf(out) + " files");
   TerminalUi ui;
-  Scene scene(ui);
+  CliScene target(ui);
+  if (!isSceneFile(out) && !target.files.registry().writerFor(FormatRegistry::extensionOf(out)))
+    return fail("no format writes " + FormatRegistry::extensionOf(out) + " files");
   std::string error;
-  if (!openSceneOrModel(scene, ui, in, verbose, error))
+  if (!openSceneOrModel(target, ui, in, verbose, error))
     return fail(error);
-  if (scene.objects.objectCount() == 0)
+  if (target.scene.objects.objectCount() == 0)
     return fail(in + " holds no objects");
-  std::ostringstream diagnostics;
-  const bool written = isSceneFile(out) ? saveSceneFile(scene, out, false)
-                                        : exportModel(scene, registry, out, true, diagnostics);
-  if (verbose)
-    std::cerr << diagnostics.str();
+  const bool written = isSceneFile(out) ? target.files.saveScenePath(out, false)
+                                        : target.files.exportPath(out, true);
+  target.flushDiagnostics(verbose);
   if (!written)
     return fail(ui.messages.empty() ? "could not write " + out : ui.messages.back());
   return 0;

@@ -4,16 +4,32 @@
 
 #include "scene/recording_ui.h"
 #include "scene/scene.h"
+#include "script/file_session.h"
 
+#include <sstream>
 #include <string>
 #include <vector>
+
+// A scene with its file session on ui, as morvo-cli's commands use them; the readers' and
+// writers' messages are kept for --verbose.
+struct CliScene {
+  explicit CliScene(UserInterface &ui) : scene(ui), files(scene, ui) {
+    files.setDiagnostics(diagnostics);
+  }
+  // With verbose, prints the messages kept so far on standard error; forgets them either way.
+  void flushDiagnostics(bool verbose);
+
+  Scene scene;
+  FileSession files;
+  std::ostringstream diagnostics;
+};
 
 // Loads path into the empty scene: a ".mvo" scene file as such, anything else through the
 // format registry (by extension, or by content when the extension names no format). False with
 // a one-line reason in error (the last message ui recorded, or the import's first problem and
 // how many more there were). With verbose every reader message also goes to standard error.
-bool openSceneOrModel(Scene &scene, const RecordingUi &ui, const std::string &path, bool verbose,
-                      std::string &error);
+bool openSceneOrModel(CliScene &target, const RecordingUi &ui, const std::string &path,
+                      bool verbose, std::string &error);
 
 // morvo-cli convert IN OUT [--verbose]: imports IN into an empty scene and exports every object
 // to OUT. Returns the exit status.

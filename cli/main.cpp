@@ -12,7 +12,6 @@
 #include "morvo_version.h"
 #include "offscreen/offscreen_context.h"
 #include "scene/recording_ui.h"
-#include "scene/scene_file.h"
 #include "view/view.h"
 #include "view/window_drawing.h"
 
@@ -72,9 +71,9 @@ std::string lastMessage(const RecordingUi &ui, const std::string &fallback) {
 
 // Opens a scene file or imports a model file, printing the reason when it cannot be read and any
 // warning the reader gave when it could.
-bool openScene(Scene &scene, const RecordingUi &ui, const std::string &path) {
+bool openScene(CliScene &target, const RecordingUi &ui, const std::string &path) {
   std::string error;
-  if (!openSceneOrModel(scene, ui, path, false, error)) {
+  if (!openSceneOrModel(target, ui, path, false, error)) {
     fail(error);
     return false;
   }
@@ -130,10 +129,10 @@ int runNew(const std::vector<std::string> &args) {
   if (output.empty())
     return fail("no output file given (-o FILE.mvo)");
   RecordingUi ui;
-  Scene scene(ui);
+  CliScene target(ui);
   for (PrimitiveType type : shapes)
-    scene.createPrimitive(type);
-  if (!saveSceneFile(scene, output, false))
+    target.scene.createPrimitive(type);
+  if (!target.files.saveScenePath(output, false))
     return fail(lastMessage(ui, "could not save " + output));
   return 0;
 }
@@ -233,9 +232,10 @@ int runInfo(const std::vector<std::string> &args) {
   if (path.empty())
     return fail("no scene file given");
   RecordingUi ui;
-  Scene scene(ui);
-  if (!openScene(scene, ui, path))
+  CliScene target(ui);
+  if (!openScene(target, ui, path))
     return 1;
+  const Scene &scene = target.scene;
   std::ostringstream out;
   if (json)
     out << "{\"objects\": [";
@@ -335,9 +335,10 @@ int runRender(const std::vector<std::string> &args) {
   if (const std::string refused = parseRender(args, request); !refused.empty())
     return fail(refused);
   RecordingUi ui;
-  Scene scene(ui);
-  if (!openScene(scene, ui, request.path))
+  CliScene target(ui);
+  if (!openScene(target, ui, request.path))
     return 1;
+  Scene &scene = target.scene;
   OffscreenContext context;
   std::string error;
   if (!context.create(request.width, request.height, error))

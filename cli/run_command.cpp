@@ -82,7 +82,8 @@ std::string parse(const std::vector<std::string> &args, RunOptions &o) {
 // an offscreen context.
 struct RunWorld {
   PrintingUi ui;
-  Scene scene{ui};
+  CliScene target{ui};
+  Scene &scene = target.scene;
   View view;
   PrintingHost host{scene, view};
   CommandLayer layer{scene, view, ui, host};
@@ -95,6 +96,7 @@ struct RunWorld {
     SceneRenderer::InitGlState(view.camera);
     view.camera.ApplyProjection();
     layer.setInput(&input);
+    layer.setFiles(&target.files);
   }
 };
 
@@ -190,7 +192,7 @@ int runRun(const std::vector<std::string> &args) {
   if (!context.create(o.width, o.height, error))
     return fail(error);
   RunWorld w(o.width, o.height);
-  if (o.scene != "-" && !openSceneOrModel(w.scene, w.ui, o.scene, false, error))
+  if (o.scene != "-" && !openSceneOrModel(w.target, w.ui, o.scene, false, error))
     return fail(error);
   for (const std::string &step : o.steps)
     if (const std::string stopped = runStep(w, step); !stopped.empty())

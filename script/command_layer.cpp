@@ -2,6 +2,7 @@
 
 #include "script/command_table.h"
 #include "script/script_commands.h"
+#include "script/session_commands.h"
 
 #include <exception>
 
@@ -53,7 +54,11 @@ void CommandLayer::attach(int32_t number, std::function<void()> handler) {
 
 bool CommandLayer::available(int32_t number) const {
   const CommandEntry *entry = findCommand(number);
-  return entry && (entry->run || attached_.count(number));
+  if (!entry)
+    return false;
+  if (attached_.count(number))
+    return true;
+  return entry->run && (files_ || !needsFileSession(*entry));
 }
 
 bool CommandLayer::run(int32_t number) {
@@ -63,9 +68,20 @@ bool CommandLayer::run(int32_t number) {
   const auto attached = attached_.find(number);
   if (attached != attached_.end())
     return runGuarded(attached->second);
-  if (!entry->run)
+  if (!available(number))
     return false;
   return runGuarded([&] { entry->run(*this, entry->argument); });
+}
+
+void CommandLayer::setPaint(PaintWindowInput *paint, PaintRunner runner) {
+  paint_ = paint;
+  paintRunner_ = paint ? std::move(runner) : PaintRunner();
+}
+
+bool CommandLayer::withPaint(const std::function<bool(PaintWindowInput &)> &command) {
+  if (!paint_)
+    return false;
+  return paintRunner_ ? paintRunner_(command) : command(*paint_);
 }
 
 bool CommandLayer::run(const std::string &name) {

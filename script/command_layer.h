@@ -14,6 +14,9 @@
 #include <functional>
 #include <map>
 
+class FileSession;
+class PaintWindowInput;
+
 class CommandLayer {
 public:
   CommandLayer(Scene &scene, View &view, UserInterface &ui, ScriptHost &host);
@@ -29,6 +32,19 @@ public:
   // Whether the model window waits for a selection (true without a controller).
   bool inSelectMode() const { return !input_ || input_->inSelectMode(); }
 
+  // The file session the file commands work on; without one they are not available.
+  void setFiles(FileSession *files) { files_ = files; }
+  FileSession *files() const { return files_; }
+  // How a paint command reaches the paint session: the window makes its drawing context
+  // current, runs the command and repaints what it drew.
+  using PaintRunner = std::function<bool(const std::function<bool(PaintWindowInput &)> &)>;
+  // The active paint session, null in the Model work mode; without a runner its commands run
+  // on whatever context is current.
+  void setPaint(PaintWindowInput *paint, PaintRunner runner = {});
+  PaintWindowInput *paint() const { return paint_; }
+  // Runs a paint command on the active paint session; false without one.
+  bool withPaint(const std::function<bool(PaintWindowInput &)> &command);
+
   // Runs one script command: records it (pointer events, drag kinds and step markers are the
   // controller's to record), runs it and refreshes the model view. Codes this program cannot run
   // show "unknown command" in the message pane; bad arguments a message of their own. Returns
@@ -40,9 +56,11 @@ public:
   // when there is no such command or it is not available here.
   bool run(int32_t number);
   bool run(const std::string &name);
-  // Gives a command the shell implements (file dialogs, windows) its handler.
+  // Gives a command the shell implements (windows, the screen's picture) its handler, which
+  // takes the place of the row's own.
   void attach(int32_t number, std::function<void()> handler);
-  // Whether run(number) would do something.
+  // Whether run(number) would do something: a handler is attached, or the row runs here (the
+  // file commands only with a file session).
   bool available(int32_t number) const;
 
   // Starts recording into the file: the view's size as the header, the Reset with zoom 1, grid
@@ -67,6 +85,9 @@ private:
   UserInterface &ui_;
   ScriptHost &host_;
   ScriptInput *input_ = nullptr;
+  FileSession *files_ = nullptr;
+  PaintWindowInput *paint_ = nullptr;
+  PaintRunner paintRunner_;
   ScriptRecorder recorder_;
   std::map<int32_t, std::function<void()>> attached_;
 };

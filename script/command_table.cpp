@@ -2,6 +2,8 @@
 
 #include "paint/tools/tool_registry.h"
 #include "script/command_layer.h"
+#include "script/session_commands.h"
+#include "view/projection.h"
 
 #include <cstring>
 
@@ -39,7 +41,7 @@ void addPrimitive(Layer &l, int32_t kind) {
 // The user's Undo keeps the element mode, and the selected elements that still exist after it,
 // which the Undo script command resets (recorded scripts rely on that). The mode and the kept
 // entries are recorded as the commands that restore them, so a recording plays back alike.
-void undo(Layer &l, int32_t) {
+void modelUndo(Layer &l) {
   Scene &scene = l.scene();
   const SelectionMode mode = scene.mode;
   const SelectionList kept = scene.selection;
@@ -78,16 +80,38 @@ void selectAll(Layer &l, int32_t type) {
   if (type == moOBJECTS || haveSelection(l))
     l.execute(kScriptSelectAll, {type});
 }
-void deleteSelected(Layer &l, int32_t) {
+void deleteSelected(Layer &l) {
   if (l.scene().mode != moOBJECTS || l.scene().selection.Empty()) {
     l.ui().messageBox("You must have objects selected");
     return;
   }
   script(l, 45);
 }
-void deleteAll(Layer &l, int32_t) {
+void deleteAll(Layer &l) {
   if (l.ui().askYesNo("This will delete your current objects"))
     script(l, kScriptDeleteAll);
+}
+
+// --- Commands that mean something else in the paint work mode ---
+
+// Undo undoes the paint; Delete and Delete all (and Paint All) erase it.
+void undo(Layer &l, int32_t argument) {
+  if (l.paint())
+    runPaintUndo(l, argument);
+  else
+    modelUndo(l);
+}
+void deleteOrErase(Layer &l, int32_t) {
+  if (l.paint())
+    runEraseAll(l, 0);
+  else
+    deleteSelected(l);
+}
+void deleteAllOrErase(Layer &l, int32_t) {
+  if (l.paint())
+    runEraseAll(l, 0);
+  else
+    deleteAll(l);
 }
 
 // --- Commands that record nothing ---
@@ -130,30 +154,31 @@ int32_t packPan(int32_t dx, int32_t dy) {
 }
 
 const std::vector<CommandEntry> kCommands = withPaintTools({
-    {kCommandNew, "new", "Create a new scene", nullptr, 0},
+    {kCommandNew, "new", "Create a new scene", runNewScene, 0},
     {kCommandOpen, "open", "Delete everything from the Model window and load the selected file",
-     nullptr, 0, ctrlKey('O', "Ctrl+o")},
-    {kCommandSave, "save", "Save everything as a single file in MVO format", nullptr, 0,
+     runOpen, 0, ctrlKey('O', "Ctrl+o")},
+    {kCommandSave, "save", "Save everything as a single file in MVO format", runSave, 0,
      ctrlKey('S', "Ctrl+s")},
     {kCommandSaveAs, "save-as",
-     "Save everything as a single file with a new name and location in MVO format", nullptr, 0},
+     "Save everything as a single file with a new name and location in MVO format", runSaveAs, 0},
     {kCommandSaveSelected, "save-selected",
-     "Save the selected object or objects with a new name or location in MVO format", nullptr, 0},
-    {kCommandRevert, "revert", "Revert to last saved version", nullptr, 0},
-    {kCommandImport, "import", "Import an object", nullptr, 0},
+     "Save the selected object or objects with a new name or location in MVO format",
+     runSaveSelected, 0},
+    {kCommandRevert, "revert", "Revert to last saved version", runRevert, 0},
+    {kCommandImport, "import", "Import an object", runImport, 0},
     {kCommandExportAll, "export-all", "Save everything as a single file in a foreign format",
-     nullptr, 0},
+     runExport, 1},
     {kCommandExportSelected, "export-selected",
-     "Save selected as a single file in a foreign format", nullptr, 0},
+     "Save selected as a single file in a foreign format", runExport, 0},
     {kCommandScreenCapture, "screen-capture", "Save a screen capture to image file", nullptr, 0},
     {kCommandQuit, "quit", "Exit Morvo", nullptr, 0, ctrlKey('Q', "Ctrl+q")},
     {kCommandUndo, "undo", "Undo the last action", undo, 0, ctrlKey('Z', "Ctrl+z")},
-    {kCommandDelete, "delete", "Delete selected object", deleteSelected, 0,
+    {kCommandDelete, "delete", "Delete selected object", deleteOrErase, 0,
      pressedKey(PressedKey::Delete, "Del", "\b")},
-    {kCommandDeleteAll, "delete-all", "Delete all objects", deleteAll, 0},
-    {kCommandPaintAll, "paint-all", "Erase texture", nullptr, 0},
-    {kCommandPaintUndo, "paint-undo", "Undo - reverses the last operation", nullptr, 0},
-    {kCommandPaintRedo, "paint-redo", "Redo - undoes the last undo", nullptr, 0},
+    {kCommandDeleteAll, "delete-all", "Delete all objects", deleteAllOrErase, 0},
+    {kCommandPaintAll, "paint-all", "Erase texture", deleteAllOrErase, 0},
+    {kCommandPaintUndo, "paint-undo", "Undo - reverses the last operation", runPaintUndo, 0},
+    {kCommandPaintRedo, "paint-redo", "Redo - undoes the last undo", runPaintRedo, 0},
     {kCommandGroundPlane, "ground-plane", "Show the grid in the Model window", toggleGround, 1,
      typedKey("gG", "g")},
     {kCommandAxes, "axes", "Show the X, Y, and Z axes in the modeling window", toggleGround, 2,
@@ -208,7 +233,7 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandAddSphere, "add-sphere", "Add a sphere", addPrimitive, int32_t(PrimitiveType::Sphere)},
     {kCommandAddTorus, "add-torus", "Add a torus", addPrimitive, int32_t(PrimitiveType::Torus)},
     {kCommandAddGrid, "add-grid", "Add a grid", addPrimitive, int32_t(PrimitiveType::Grid)},
-    {kCommandAddFromFile, "add-from-file", nullptr, nullptr, 0},
+    {kCommandAddFromFile, "add-from-file", nullptr, runAddFromFile, 0},
     {kCommandGrowSelection, "grow-selection", "Select neighboring elements of the same type",
      withSelection, kScriptGrow, typedKey("+=k", "+", KeyWhen::SelectMode)},
     {kCommandShrinkSelection, "shrink-selection",
@@ -251,7 +276,8 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandGoToModel, "go-to-model", "Go to Model", nullptr, 0},
     {kCommandGoToPaint, "go-to-paint", "Go to Paint", nullptr, 0},
     {kCommandRepeatLast, "repeat-last", nullptr, nullptr, 0, typedKey("dD", nullptr)},
-    {kCommandStartRecording, "start-recording", nullptr, nullptr, 0, typedKey("{", nullptr)},
+    {kCommandStartRecording, "start-recording", nullptr, runStartRecording, 0,
+     typedKey("{", nullptr)},
     {kCommandEndRecording, "end-recording", nullptr, endRecording, 0, typedKey("}", nullptr)},
     {kCommandObjectStatistics, "object-statistics",
      "Display name, face count, edge count & vertex count", statistics, 0, typedKey("/?", nullptr)},
@@ -261,23 +287,24 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandPanDown, "pan-down", nullptr, pan, packPan(0, -10), pressedKey(PressedKey::Down)},
     {kCommandPalette, "palette", kPaletteHelp, nullptr, 0},
     {kCommandColorSwatch, "color-swatch", kPaletteHelp, nullptr, 0},
-    {kCommandMask, "mask", "Mask Tool - creates a mask over selected areas", nullptr, 0},
+    {kCommandMask, "mask", "Mask Tool - creates a mask over selected areas", runMask, 0},
     {kCommandInverseMask, "inverse-mask",
-     "Inverse Mask Tool - creates a mask over non-selected areas", nullptr, 0},
-    {kCommandReveal, "reveal", "Reveal Tool - imports textures to place on an object", nullptr, 0},
-    {kCommandPattern, "pattern", "Pattern Tool - imports textures to use as paint", nullptr, 0},
+     "Inverse Mask Tool - creates a mask over non-selected areas", runInverseMask, 0},
+    {kCommandReveal, "reveal", "Reveal Tool - imports textures to place on an object", runReveal,
+     0},
+    {kCommandPattern, "pattern", "Pattern Tool - imports textures to use as paint", runPattern, 0},
     {kCommandTutorialDone, "tutorial-done", "Exit tutorial mode", nullptr, 0},
     {kCommandTutorialRewind, "tutorial-rewind", "Rewind tutorial script", nullptr, 0},
     {kCommandTutorialStop, "tutorial-stop", "Stop playing tutorial script", nullptr, 0},
     {kCommandTutorialPlay, "tutorial-play", "Play tutorial script", nullptr, 0},
     {kCommandTutorialStep, "tutorial-step", "Step through next tutorial script command", nullptr,
      0},
-    {kCommandProjectPlanar, "project-planar", "Project an image onto the objects as seen", nullptr,
-     0},
+    {kCommandProjectPlanar, "project-planar", "Project an image onto the objects as seen",
+     runProjection, moPLANAR},
     {kCommandProjectSpherical, "project-spherical",
-     "Project an image onto the objects around the eye", nullptr, 0},
+     "Project an image onto the objects around the eye", runProjection, moSPHERICAL},
     {kCommandProjectCylindrical, "project-cylindrical",
-     "Project an image onto the objects around the view axis", nullptr, 0},
+     "Project an image onto the objects around the view axis", runProjection, moCYLINDRICAL},
 });
 
 } // namespace

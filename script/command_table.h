@@ -1,7 +1,9 @@
 // The table of user commands: every menu entry, tool-bar button and hot key of the program is a
 // row, keyed by its command number (key-only commands have negative numbers) and named for
 // morvo-cli and the tests. A row either runs below the window layer (through the script command
-// layer, so that recordings see it) or is left for the shell to attach (file dialogs, windows).
+// layer, so that recordings see it; the file commands through its file session, the paint
+// commands on its paint session) or is left for the shell to attach (windows, the screen's
+// picture).
 #pragma once
 
 #include "script/command_numbers.h"
