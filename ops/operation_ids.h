@@ -50,7 +50,7 @@ enum OperationId : int32_t {
   kOpApplyColor = 52,
 };
 
-// Every OperationId but kOpNone, in enum order.
+// Every OperationId but kOpNone, in enum order; a new id is added here and given a row.
 constexpr OperationId kAllOperationIds[] = {
     kOpMoveFree,
     kOpMoveAxis,

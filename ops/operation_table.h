@@ -99,7 +99,9 @@ struct NamedOperation {
   int32_t axis = -1;
 };
 // Looks up a command-line name: a row's own name, or "<name>-x", "-y", "-z" for an axis-bound
-// row (whose bare name is not enough). Unknown names give a null row.
+// row (whose bare name is not enough). Unknown names give a null row. On the command line a
+// kArgNumber row takes its argument from the amount (cut-edges=3); a row with a drag kind takes
+// the amount as applyDragAmount's (ops/drag.h).
 NamedOperation operationByName(std::string_view name);
 
 // The argument key D repeats an operation with when the controller's axis is `axis`: Cut edges
