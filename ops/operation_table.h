@@ -28,7 +28,7 @@ enum MenuSet : uint8_t {
   kMenuAll = kMenuElements | kMenuObjects,
 };
 
-// The runs of a menu that separators part, in menu order. Within a section the entries keep the
+// The runs of a menu that separators divide, in menu order. Within a section the entries keep the
 // order of the rows; entries of one submenu are next to each other.
 enum MenuSection : uint8_t {
   kSectionTransform,

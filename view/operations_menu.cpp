@@ -53,16 +53,16 @@ std::string withArgument(const char *pattern, const std::string &label) {
 
 const char *const kAxes[] = {"X", "Y", "Z"};
 
-// One entry per argument of a row's place, appended to `part` or to its submenu.
-void addPlace(Entries &part, const OperationRow &row, const MenuPlace &place) {
+// One entry per argument of a row's place, appended to `run` or to its submenu.
+void addPlace(Entries &run, const OperationRow &row, const MenuPlace &place) {
   const bool axes = row.axisBound();
   const int32_t first = axes ? 0 : place.firstArgument, last = axes ? 2 : place.lastArgument;
   const MenuCommand::Kind kind =
       row.unnumbered ? MenuCommand::Kind::Unnumbered : MenuCommand::Kind::Operation;
-  if (place.submenu && (part.empty() || part.back().type != MenuEntry::Type::Submenu ||
-                        part.back().text != place.submenu))
-    part.push_back(submenu(place.submenu, {}));
-  Entries &into = place.submenu ? part.back().submenu : part;
+  if (place.submenu && (run.empty() || run.back().type != MenuEntry::Type::Submenu ||
+                        run.back().text != place.submenu))
+    run.push_back(submenu(place.submenu, {}));
+  Entries &into = place.submenu ? run.back().submenu : run;
   for (int32_t a = first; a <= last; ++a) {
     const std::string label = axes ? kAxes[a] : std::to_string(a);
     into.push_back({MenuEntry::Type::Command,
@@ -76,15 +76,15 @@ void addPlace(Entries &part, const OperationRow &row, const MenuPlace &place) {
 
 // The entries of one section of a menu: those that start no operation, then the rows' places.
 Entries section(uint8_t menu, uint8_t number) {
-  Entries part;
+  Entries run;
   for (const OtherEntry &other : otherEntries())
     if ((other.menus & menu) && other.section == number)
-      part.push_back(other.entry);
+      run.push_back(other.entry);
   for (const OperationRow &row : operationRows())
     for (const MenuPlace &place : {row.menu, row.secondMenu})
       if ((place.menus & menu) && place.section == number)
-        addPlace(part, row, place);
-  return part;
+        addPlace(run, row, place);
+  return run;
 }
 
 // The heading, then the sections that have entries in this menu, separators between them.
@@ -92,13 +92,13 @@ Entries selectionMenu(const char *title, uint8_t menu) {
   Entries e{heading(title), separator()};
   bool first = true;
   for (uint8_t number = 0; number < kMenuSectionCount; ++number) {
-    Entries part = section(menu, number);
-    if (part.empty())
+    Entries run = section(menu, number);
+    if (run.empty())
       continue;
     if (!first)
       e.push_back(separator());
     first = false;
-    e.insert(e.end(), part.begin(), part.end());
+    e.insert(e.end(), run.begin(), run.end());
   }
   return e;
 }
