@@ -31,10 +31,10 @@ float tenthStep(const DragMotion &m, int32_t grid) {
   return Snap(0.1f * float(m.accumulatedX), 0.1f * float(m.dx), grid, m.snap);
 }
 
-// Scaling: a factor of 1.001 per pixel, snapped to powers of 2; returns factor - 1.
+// Scaling: a factor of 1.001 per pixel, snapped to powers of 2.
 float scaleStep(const DragMotion &m) {
   const float f = float(std::pow(1.001, m.accumulatedX)), g = float(std::pow(1.001, m.dx));
-  return SnapLog(f, g, 2, m.snap) - 1;
+  return SnapLog(f, g, 2, m.snap);
 }
 
 void moveFree(Scene &scene, DragMotion &m) {
@@ -57,77 +57,100 @@ void extrudeFree(Scene &scene, DragMotion &m) {
   shrinkBy(scene, length(v));
 }
 
-void extrudeAxis(Scene &scene, DragMotion &m) {
-  translateSelection(scene, scale(smallStep(m), m.axis));
-  shrinkBy(scene, std::fabs(smallStep(m)));
+void extrudeAxis(Scene &scene, float a, const DragMotion &m) {
+  translateSelection(scene, scale(a, m.axis));
+  shrinkBy(scene, std::fabs(a));
 }
 
-void extrudeNormal(Scene &scene, DragMotion &m) {
-  normalMove(scene, smallStep(m));
-  shrinkBy(scene, std::fabs(smallStep(m)));
+void extrudeNormal(Scene &scene, float a, const DragMotion &) {
+  normalMove(scene, a);
+  shrinkBy(scene, std::fabs(a));
 }
 
+// The scale kinds take the factor and work with factor - 1; uniform scaling adds the 1 back so
+// that it rounds exactly as it always has.
 void scaleBy(Scene &scene, const moVec3 &factors) {
   scaleSelection(scene, factors, scene.elementCentres);
 }
+void scaleUniform(Scene &scene, float factor, const DragMotion &) {
+  const float f = 1 + (factor - 1);
+  scaleBy(scene, {f, f, f});
+}
+void scaleRadial(Scene &scene, float factor, const DragMotion &m) {
+  scaleBy(scene, add({1, 1, 1}, scale(factor - 1, subtract({1, 1, 1}, m.axis))));
+}
+void scaleAxis(Scene &scene, float factor, const DragMotion &m) {
+  scaleBy(scene, add({1, 1, 1}, scale(factor - 1, m.axis)));
+}
 
-// One row per drag kind; kinds without a row do nothing.
+float moveStep(const DragMotion &m) { return tenthStep(m, 10); }
+float rotateStep(const DragMotion &m) { return tenthStep(m, 15); }
+float bevelAmount(const DragMotion &m) { return 5 * smallStep(m); }
+
+const char *const kUnits = "units";
+const char *const kDegrees = "degrees";
+const char *const kFactor = "factor";
+const char *const kAmount = "amount"; // the amount the kind's step function takes
+
+// One row per drag kind; kinds without a row do nothing. A kind whose motion has a scalar
+// measure derives it with `measure` and applies it with `apply`; the others (`measure` null) make
+// their whole change in `step`.
 struct DragRow {
   int32_t kind;
+  float (*measure)(const DragMotion &);
+  void (*apply)(Scene &, float amount, const DragMotion &);
   void (*step)(Scene &, DragMotion &);
+  const char *unit;   // what an amount is measured in; null: no amount can be given
   const char *prompt; // null: the status line is left alone
 };
 
+using S = Scene &;
+using M = const DragMotion &;
+
 const DragRow kRows[] = {
-    {kDragMoveFree, moveFree, kMovePrompt},
-    {kDragMoveAxis,
-     [](Scene &s, DragMotion &m) { translateSelection(s, scale(tenthStep(m, 10), m.axis)); },
+    {kDragMoveFree, nullptr, nullptr, moveFree, nullptr, kMovePrompt},
+    {kDragMoveAxis, moveStep, [](S s, float a, M m) { translateSelection(s, scale(a, m.axis)); },
+     nullptr, kUnits, kMovePrompt},
+    {kDragMoveNormal, moveStep, [](S s, float a, M) { normalMove(s, a); }, nullptr, kUnits,
      kMovePrompt},
-    {kDragMoveNormal, [](Scene &s, DragMotion &m) { normalMove(s, tenthStep(m, 10)); },
-     kMovePrompt},
-    {kDragExtrudeFree, extrudeFree, kExtrudePrompt},
-    {kDragExtrudeAxis, extrudeAxis, kExtrudePrompt},
-    {kDragExtrudeNormal, extrudeNormal, kExtrudePrompt},
-    {kDragScaleUniform,
-     [](Scene &s, DragMotion &m) {
-       const float f = 1 + scaleStep(m);
-       scaleBy(s, {f, f, f});
-     },
-     kScalePrompt},
-    {kDragScaleRadial,
-     [](Scene &s, DragMotion &m) {
-       scaleBy(s, add({1, 1, 1}, scale(scaleStep(m), subtract({1, 1, 1}, m.axis))));
-     },
-     kScalePrompt},
-    {kDragScaleAxis,
-     [](Scene &s, DragMotion &m) {
-       scaleBy(s, add({1, 1, 1}, scale(scaleStep(m), m.axis)));
-     },
-     kScalePrompt},
-    {kDragRotateFree,
-     [](Scene &s, DragMotion &m) { rotateSelection(s, m.viewDirection, tenthStep(m, 15)); },
+    {kDragExtrudeFree, nullptr, nullptr, extrudeFree, nullptr, kExtrudePrompt},
+    {kDragExtrudeAxis, smallStep, extrudeAxis, nullptr, kUnits, kExtrudePrompt},
+    {kDragExtrudeNormal, smallStep, extrudeNormal, nullptr, kUnits, kExtrudePrompt},
+    {kDragScaleUniform, scaleStep, scaleUniform, nullptr, kFactor, kScalePrompt},
+    {kDragScaleRadial, scaleStep, scaleRadial, nullptr, kFactor, kScalePrompt},
+    {kDragScaleAxis, scaleStep, scaleAxis, nullptr, kFactor, kScalePrompt},
+    {kDragRotateFree, rotateStep, [](S s, float a, M m) { rotateSelection(s, m.viewDirection, a); },
+     nullptr, kDegrees, nullptr},
+    {kDragRotateAxis, rotateStep, [](S s, float a, M m) { rotateSelection(s, m.axis, a); }, nullptr,
+     kDegrees, kRotatePrompt},
+    {kDragRotateNormal, rotateStep, [](S s, float a, M) { rotateAboutNormals(s, a); }, nullptr,
+     kDegrees, kRotatePrompt},
+    // The lift kinds act on the state their lift started; they take no amount from outside.
+    {kDragLiftHinge, smallStep, [](S s, float a, M) { liftRotateStep(s, a); }, nullptr, nullptr,
      nullptr},
-    {kDragRotateAxis, [](Scene &s, DragMotion &m) { rotateSelection(s, m.axis, tenthStep(m, 15)); },
-     kRotatePrompt},
-    {kDragRotateNormal, [](Scene &s, DragMotion &m) { rotateAboutNormals(s, tenthStep(m, 15)); },
-     kRotatePrompt},
-    {kDragLiftHinge, [](Scene &s, DragMotion &m) { liftRotateStep(s, smallStep(m)); }, nullptr},
-    {kDragLiftVertices, [](Scene &s, DragMotion &m) { liftMoveStep(s, smallStep(m)); }, nullptr},
-    {kDragLiftPivot, [](Scene &s, DragMotion &m) { liftRotateStep(s, smallStep(m)); }, nullptr},
-    {kDragLiftVertices2, [](Scene &s, DragMotion &m) { liftMoveStep(s, smallStep(m)); }, nullptr},
-    {kDragBevel, [](Scene &s, DragMotion &m) { bevelStep(s, 5 * smallStep(m)); }, kBevelPrompt},
-    {kDragInset, [](Scene &s, DragMotion &m) { insetStep(s, smallStep(m)); }, kInsetPrompt},
-    {kDragTighten, [](Scene &s, DragMotion &m) { tightenStep(s, smallStep(m)); }, kTightenPrompt},
-    {kDragPuff, [](Scene &s, DragMotion &m) { puffStep(s, smallStep(m)); }, nullptr},
-    {kDragTwist, [](Scene &s, DragMotion &m) { twistStep(s, smallStep(m), m.axis); }, nullptr},
-    {kDragNoiseVectors,
-     [](Scene &s, DragMotion &m) { noiseStep(s, NoiseKind::AlongVectors, smallStep(m), m.axis); },
+    {kDragLiftVertices, smallStep, [](S s, float a, M) { liftMoveStep(s, a); }, nullptr, nullptr,
      nullptr},
-    {kDragNoiseAxis,
-     [](Scene &s, DragMotion &m) { noiseStep(s, NoiseKind::AlongAxis, smallStep(m), m.axis); },
+    {kDragLiftPivot, smallStep, [](S s, float a, M) { liftRotateStep(s, a); }, nullptr, nullptr,
      nullptr},
-    {kDragNoiseRandom,
-     [](Scene &s, DragMotion &m) { noiseStep(s, NoiseKind::Random, smallStep(m), m.axis); },
+    {kDragLiftVertices2, smallStep, [](S s, float a, M) { liftMoveStep(s, a); }, nullptr, nullptr,
+     nullptr},
+    {kDragBevel, bevelAmount, [](S s, float a, M) { bevelStep(s, a); }, nullptr, kAmount,
+     kBevelPrompt},
+    {kDragInset, smallStep, [](S s, float a, M) { insetStep(s, a); }, nullptr, kAmount,
+     kInsetPrompt},
+    {kDragTighten, smallStep, [](S s, float a, M) { tightenStep(s, a); }, nullptr, kAmount,
+     kTightenPrompt},
+    {kDragPuff, smallStep, [](S s, float a, M) { puffStep(s, a); }, nullptr, kAmount, nullptr},
+    {kDragTwist, smallStep, [](S s, float a, M m) { twistStep(s, a, m.axis); }, nullptr, kAmount,
+     nullptr},
+    {kDragNoiseVectors, smallStep,
+     [](S s, float a, M m) { noiseStep(s, NoiseKind::AlongVectors, a, m.axis); }, nullptr, kAmount,
+     nullptr},
+    {kDragNoiseAxis, smallStep,
+     [](S s, float a, M m) { noiseStep(s, NoiseKind::AlongAxis, a, m.axis); }, nullptr, kAmount,
+     nullptr},
+    {kDragNoiseRandom, smallStep,
+     [](S s, float a, M m) { noiseStep(s, NoiseKind::Random, a, m.axis); }, nullptr, kAmount,
      nullptr},
 };
 
@@ -141,8 +164,26 @@ const DragRow *rowOf(int32_t kind) {
 } // namespace
 
 void applyDragStep(Scene &scene, int32_t kind, DragMotion &motion) {
-  if (const DragRow *row = rowOf(kind))
+  const DragRow *row = rowOf(kind);
+  if (!row)
+    return;
+  if (row->measure)
+    row->apply(scene, row->measure(motion), motion);
+  else
     row->step(scene, motion);
+}
+
+bool applyDragAmount(Scene &scene, int32_t kind, float amount, const DragMotion &context) {
+  const DragRow *row = rowOf(kind);
+  if (!row || !row->unit)
+    return false;
+  row->apply(scene, amount, context);
+  return true;
+}
+
+const char *dragUnit(int32_t kind) {
+  const DragRow *row = rowOf(kind);
+  return row ? row->unit : nullptr;
 }
 
 const char *dragPrompt(int32_t kind) {

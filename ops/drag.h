@@ -1,6 +1,6 @@
-// One pointer motion of an interactive operation: the amount each drag kind derives from the
-// motion and the change it makes to the scene. Each drag kind is one row of a table in drag.cpp
-// (step function and status prompt); a new kind plugs in by adding its row.
+// One pointer motion of an interactive operation: the amount each drag kind measures in the
+// motion and the change that amount makes to the scene. Each drag kind is one row of a table in
+// drag.cpp (measure, apply, unit and status prompt); a new kind plugs in by adding its row.
 #pragma once
 
 #include "ops/operation_ids.h"
@@ -25,6 +25,19 @@ struct DragMotion {
 // rotations, a factor of 1.001 per pixel for scaling; Shift snaps). Kinds without a row do
 // nothing. Mesh faults from a step are not caught here.
 void applyDragStep(Scene &scene, int32_t kind, DragMotion &motion);
+
+// Applies exactly `amount` of drag kind `kind` to the scene's selection, as one motion measuring
+// that amount would, in the kind's own measure (dragUnit): model units for moves and extrusions
+// along an axis or normals, degrees for rotations, the factor for scaling (2 doubles), and for
+// bevel, inset, tighten, puff, twist and noise the amount their step functions take. `context`
+// gives the axis and, for free rotation, the viewing direction. False, with nothing changed, for
+// kinds whose motion has no scalar measure (free move, free extrude, the lift kinds) and for
+// kDragNone. Mesh faults are not caught here.
+bool applyDragAmount(Scene &scene, int32_t kind, float amount, const DragMotion &context);
+
+// What an amount of `kind` is measured in: "units", "degrees", "factor" or "amount"; null for
+// kinds applyDragAmount refuses.
+const char *dragUnit(int32_t kind);
 
 // The status-line prompt while dragging with `kind`, or null when the status line is left alone.
 const char *dragPrompt(int32_t kind);

@@ -1,10 +1,10 @@
 // The commands that start an operation by its OperationId, as the operations menu, the repeat
 // key and scripts issue them: the checks that need no scene change, the scene setup and the drag
-// kind that follows. Each operation is one row of a table in operation_commands.cpp; operations
-// of other families plug in by adding their rows.
+// kind that follows, all taken from the operation's row (operation_table.h).
 #pragma once
 
 #include "ops/operation_ids.h"
+#include "ops/operation_table.h"
 #include "scene/scene.h"
 
 struct OperationStart {
@@ -15,9 +15,6 @@ struct OperationStart {
   moVec3 axis{1, 0, 0}; // the unit axis of the argument, for an axis-bound command
 };
 
-// The unit X, Y or Z axis of an axis argument 0, 1 or 2 (X for anything else).
-moVec3 unitAxis(int32_t axisArgument);
-
 // Whether an operation id has a command here.
 bool hasOperationCommand(int32_t operationId);
 // Runs the command of an operation with its argument: the axis 0, 1, 2 of an axis variant, the
@@ -26,16 +23,7 @@ bool hasOperationCommand(int32_t operationId);
 // unchanged when a check stopped it first. Unknown ids do nothing.
 OperationStart runOperationCommand(Scene &scene, int32_t operationId, int32_t argument);
 
-// The commands that run like operations but set no OperationId (repeat-last and script titles
-// ignore them): the per-face chip-off of scripts and the edge hardness and crease angle
-// commands. Their numbers live only in the program, never in files.
-enum UnnumberedCommand : int32_t {
-  kCmdChipOffEachFree,
-  kCmdChipOffEachNormal,
-  kCmdChipOffEachAxis,
-  kCmdSetHard,     // argument 1 hard, 0 soft
-  kCmdCreaseAngle, // argument in whole degrees
-};
+// Whether an UnnumberedCommand (operation_ids.h) has a command here.
 bool hasUnnumberedCommand(int32_t command);
 // As runOperationCommand, for an UnnumberedCommand.
 OperationStart runUnnumberedCommand(Scene &scene, int32_t command, int32_t argument);

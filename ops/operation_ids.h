@@ -1,5 +1,6 @@
 // The numbered operations and drag kinds shared by the modeling operations, the input controller
-// and tutorial scripts. The numbers are stored in scripts, so they never change.
+// and tutorial scripts. The numbers are stored in scripts, so they never change. What each
+// operation is and does is one row of ops/operation_table.cpp.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +49,63 @@ enum OperationId : int32_t {
   kOpCutEdges = 51,
   kOpApplyColor = 52,
 };
+
+// Every OperationId but kOpNone, in enum order; a new id is added here and given a row.
+constexpr OperationId kAllOperationIds[] = {
+    kOpMoveFree,
+    kOpMoveAxis,
+    kOpMoveNormal,
+    kOpExtrudeFree,
+    kOpExtrudeAxis,
+    kOpExtrudeNormal,
+    kOpScaleUniform,
+    kOpScaleRadial,
+    kOpScaleAxis,
+    kOpRotateFree,
+    kOpRotateAxis,
+    kOpRotateNormal,
+    kOpChipOffFree,
+    kOpChipOffAxis,
+    kOpChipOffNormal,
+    kOpExtrudeRegionFree,
+    kOpExtrudeRegionAxis,
+    kOpExtrudeRegionNormal,
+    kOpFlattenAxis,
+    kOpFlattenNormal,
+    kOpTighten,
+    kOpBevel,
+    kOpInset,
+    kOpPuff,
+    kOpTwist,
+    kOpBridge,
+    kOpCombine,
+    kOpSeparate,
+    kOpEvert,
+    kOpSmooth,
+    kOpAxisMultiCut,
+    kOpPlaneCut,
+    kOpFlip,
+    kOpCopy,
+    kOpMirror,
+    kOpCollapse,
+    kOpDissolve,
+    kOpConnect,
+    kOpCutEdges,
+    kOpApplyColor,
+};
+
+// The commands that run like operations but set no OperationId (repeat-last and script titles
+// ignore them): the per-face chip-off of scripts and the edge hardness and crease angle
+// commands. Their numbers live only in the program, never in files.
+enum UnnumberedCommand : int32_t {
+  kCmdChipOffEachFree,
+  kCmdChipOffEachNormal,
+  kCmdChipOffEachAxis,
+  kCmdSetHard,     // argument 1 hard, 0 soft
+  kCmdCreaseAngle, // argument in whole degrees
+};
+constexpr UnnumberedCommand kAllUnnumberedCommands[] = {
+    kCmdChipOffEachFree, kCmdChipOffEachNormal, kCmdChipOffEachAxis, kCmdSetHard, kCmdCreaseAngle};
 
 // The title scripts record for an operation; null for ids without a name (puff, Twist, unknown).
 const char *operationName(int32_t id);

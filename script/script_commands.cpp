@@ -2,6 +2,7 @@
 
 #include "ops/operation_commands.h"
 #include "ops/operation_ids.h"
+#include "ops/operation_table.h"
 #include "paint/layers/paint_layers.h"
 #include "script/command_layer.h"
 
@@ -279,74 +280,14 @@ bool textureSize(CommandLayer &l, Cmd c) {
 
 // --- Operations, through the controller ---
 
-struct OperationCode {
-  uint8_t code;
-  int32_t operationId; // an UnnumberedCommand when unnumbered
-  bool axis;           // the argument is an axis 0 to 2
-  bool unnumbered = false;
-};
-const OperationCode kOperations[] = {
-    {41, kOpTighten, false},
-    {42, kOpBevel, false},
-    {43, kOpBridge, false},
-    {44, kOpSmooth, false},
-    {45, kOpCollapse, false},
-    {46, kOpDissolve, false},
-    {47, kOpConnect, false},
-    {48, kOpInset, false},
-    {49, kOpCopy, false},
-    {50, kOpMirror, false},
-    {51, kOpCombine, false},
-    {52, kOpExtrudeRegionFree, false},
-    {53, kOpExtrudeRegionNormal, false},
-    {54, kOpExtrudeRegionAxis, true},
-    {55, kOpExtrudeFree, false},
-    {56, kOpExtrudeNormal, false},
-    {57, kOpExtrudeAxis, true},
-    {58, kCmdChipOffEachFree, false, true},
-    {59, kCmdChipOffEachNormal, false, true},
-    {60, kCmdChipOffEachAxis, true, true},
-    {61, kOpMoveFree, false},
-    {62, kOpMoveNormal, false},
-    {63, kOpMoveAxis, true},
-    {64, kOpScaleUniform, false},
-    {65, kOpScaleAxis, true},
-    {66, kOpScaleRadial, true},
-    {67, kOpAxisMultiCut, true},
-    {68, kOpPlaneCut, true},
-    {69, kOpFlip, true},
-    {70, kOpRotateFree, false},
-    {71, kOpRotateNormal, false},
-    {72, kOpRotateAxis, true},
-    {74, kOpCutEdges, false},
-    {75, kOpPuff, false},
-    {76, kOpTwist, true},
-    {77, kOpFlattenNormal, false},
-    {78, kOpFlattenAxis, true},
-    {83, kOpSeparate, false},
-    {84, kOpEvert, false},
-    {117, kOpChipOffFree, false},
-    {118, kOpChipOffNormal, false},
-    {119, kOpChipOffAxis, true},
-    {121, kOpApplyColor, false},
-    {122, kCmdSetHard, false, true},
-    {123, kCmdCreaseAngle, false, true},
-};
-
-const OperationCode *operationOf(uint8_t code) {
-  for (const OperationCode &op : kOperations)
-    if (op.code == code)
-      return &op;
-  return nullptr;
-}
-
+// The codes of the operation rows (ops/operation_table.h).
 bool operation(CommandLayer &l, Cmd c) {
-  const OperationCode *op = operationOf(c.code);
-  if (op->axis && arg(c, 0) > 2)
+  const OperationRow *op = operationByScriptCode(c.code);
+  if (op->axisBound() && arg(c, 0) > 2)
     return l.badArgument(c);
   ScriptInput *in = l.input();
-  const bool started = in && (op->unnumbered ? in->runCommand(op->operationId, arg(c, 0))
-                                             : in->startOperation(op->operationId, arg(c, 0)));
+  const bool started = in && (op->unnumbered ? in->runCommand(op->id, arg(c, 0))
+                                             : in->startOperation(op->id, arg(c, 0)));
   if (!started) {
     l.showMessage("unknown command");
     return false;
@@ -405,25 +346,20 @@ const HandlerRow kHandlers[] = {
 
 } // namespace
 
-namespace {
-
-int32_t codeOf(int32_t id, bool unnumbered) {
-  for (const OperationCode &op : kOperations)
-    if (op.operationId == id && op.unnumbered == unnumbered)
-      return op.code;
-  return 0;
+int32_t operationCode(int32_t operationId) {
+  const OperationRow *row = operationRow(operationId);
+  return row ? row->scriptCode : 0;
 }
-
-} // namespace
-
-int32_t operationCode(int32_t operationId) { return codeOf(operationId, false); }
-int32_t commandCode(int32_t command) { return codeOf(command, true); }
+int32_t commandCode(int32_t command) {
+  const OperationRow *row = unnumberedRow(command);
+  return row ? row->scriptCode : 0;
+}
 
 ScriptHandler scriptHandler(uint8_t code) {
   for (const HandlerRow &row : kHandlers)
     if (row.code == code)
       return row.handler;
-  return operationOf(code) ? operation : nullptr;
+  return operationByScriptCode(code) ? operation : nullptr;
 }
 
 bool recordedByController(uint8_t code) {

@@ -387,11 +387,7 @@ bool InteractionController::enterStart(const OperationStart &start) {
 }
 
 Reaction InteractionController::RepeatLastOperation() {
-  const int32_t argument = operationId == kOpCutEdges ? 2 // segments
-                           : equals(axis, {0, 1, 0})  ? 1
-                           : equals(axis, {0, 0, 1})  ? 2
-                                                      : 0;
-  return startOperation(operationId, argument);
+  return startOperation(operationId, repeatArgument(operationId, axis));
 }
 
 Reaction InteractionController::choose(const MenuCommand &command) {

@@ -62,7 +62,7 @@ public:
   Reaction choose(const MenuCommand &command);
   // Starts an operation by id (axis argument 0 X, 1 Y, 2 Z) as its command does.
   Reaction startOperation(int32_t operationId, int32_t axisArgument);
-  // Runs an UnnumberedCommand (operation_commands.h) the same way; the OperationId stays.
+  // Runs an UnnumberedCommand (ops/operation_ids.h) the same way; the OperationId stays.
   Reaction runCommand(int32_t command, int32_t argument);
   // Key D: runs the command of the last operation again on the current selection.
   Reaction RepeatLastOperation();

@@ -1,5 +1,6 @@
 // The right-button operations menu of the model window as data: one menu per selection kind plus
 // the primitives menu, each entry with its exact text, status help and the command it starts.
+// The operation entries come from the places of the operation rows (ops/operation_table.h).
 // The window layer turns it into a real popup menu; the controller runs the chosen command.
 #pragma once
 
