@@ -3,6 +3,8 @@
 #include "cli/convert_command.h"
 #include "cli/printing_host.h"
 #include "offscreen/offscreen_context.h"
+#include "ops/drag.h"
+#include "ops/operation_table.h"
 #include "scene/scene_file.h"
 #include "script/command_layer.h"
 #include "script/command_table.h"
@@ -161,6 +163,57 @@ std::string command(RunWorld &w, const CommandEntry &entry, bool hasAmount) {
   return "";
 }
 
+// A finite number, the whole text.
+bool parseAmount(const std::string &text, float &value) {
+  char *end = nullptr;
+  value = std::strtof(text.c_str(), &end);
+  return !text.empty() && *end == 0 && std::isfinite(value);
+}
+
+// The argument an operation starts with: its axis, or for a numbered row the amount, which must
+// then be a whole number.
+std::string argumentOf(const NamedOperation &op, const std::string &step, const float *amount,
+                       int32_t &argument) {
+  const OperationRow &row = *op.row;
+  argument = row.axisBound() ? op.axis : 0;
+  if (row.argument == kArgNumber) {
+    if (!amount || *amount != std::floor(*amount) || std::fabs(*amount) > 0x7FFF)
+      return "'" + step + "' needs a whole number (" + row.name + "=N)";
+    argument = int32_t(*amount);
+  } else if (amount && !dragUnit(row.dragKind)) {
+    return "'" + std::string(row.name) + "' takes no amount";
+  }
+  return "";
+}
+
+// An operation as the operations menu starts it; a drag is moved by the amount, then committed
+// with a left click.
+std::string operation(RunWorld &w, const NamedOperation &op, const std::string &step,
+                      const std::string *amountText) {
+  float value = 0;
+  if (amountText && !parseAmount(*amountText, value))
+    return "bad amount '" + *amountText + "' in '" + step + "'";
+  const float *amount = amountText ? &value : nullptr;
+  int32_t argument = 0;
+  if (const std::string refused = argumentOf(op, step, amount, argument); !refused.empty())
+    return refused;
+  if (!w.layer.inSelectMode())
+    return "'" + step + "' needs the model window waiting for a selection";
+  const size_t shown = w.ui.messages.size();
+  w.layer.execute(op.row->scriptCode, {argument});
+  if (!w.controller.startAccepted())
+    return "'" + step + "' was refused" +
+           (w.ui.messages.size() > shown ? ": " + w.ui.messages.back() : "");
+  if (w.controller.mode() != InteractionController::DragMode)
+    return "";
+  if (amount && op.row->argument != kArgNumber && !w.controller.dragBy(value))
+    return "'" + step + "' failed: " + w.ui.messages.back();
+  const int32_t x = w.view.camera.width / 2, y = w.view.camera.height / 2;
+  w.layer.execute(kScriptPress, {1, x, y});
+  w.layer.execute(kScriptRelease, {1, x, y});
+  return "";
+}
+
 // Runs one step; returns an empty string, or the reason the run stops.
 std::string runStep(RunWorld &w, const std::string &step) {
   if (step.rfind("select=", 0) == 0)
@@ -169,12 +222,32 @@ std::string runStep(RunWorld &w, const std::string &step) {
   const std::string name = step.substr(0, equals);
   if (const CommandEntry *entry = findCommand(name))
     return command(w, *entry, equals != std::string::npos);
+  const std::string amount = equals == std::string::npos ? "" : step.substr(equals + 1);
+  if (const NamedOperation op = operationByName(name); op.row)
+    return operation(w, op, step, equals == std::string::npos ? nullptr : &amount);
   return "unknown command '" + name + "' (morvo-cli run --list names them all)";
 }
 
+void listName(const std::string &name, const std::string &help) {
+  std::cout << name << std::string(name.size() < 28 ? 28 - name.size() : 1, ' ') << help << "\n";
+}
+
+// Every command, then every operation with the names of its axis variants and its amount.
 void list() {
   for (const CommandEntry &entry : allCommands())
-    std::cout << entry.name << (entry.help ? std::string("  ") + entry.help : "") << "\n";
+    listName(entry.name, entry.help ? entry.help : "");
+  for (const OperationRow &row : operationRows()) {
+    std::string name = row.name, help = row.menu.help ? row.menu.help : "";
+    if (const size_t at = help.find('#'); at != std::string::npos)
+      help.replace(at, 1, row.axisBound() ? "X, Y or Z" : "N");
+    if (row.axisBound())
+      name += "-x|-y|-z";
+    if (row.argument == kArgNumber)
+      name += "=N";
+    else if (const char *unit = dragUnit(row.dragKind))
+      name += std::string("[=") + unit + "]";
+    listName(name, help);
+  }
 }
 
 } // namespace

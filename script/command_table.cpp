@@ -1,7 +1,9 @@
 #include "script/command_table.h"
 
+#include "ops/operation_ids.h"
 #include "paint/tools/tool_registry.h"
 #include "script/command_layer.h"
+#include "script/script_commands.h"
 #include "script/session_commands.h"
 #include "view/projection.h"
 
@@ -85,7 +87,7 @@ void deleteSelected(Layer &l) {
     l.ui().messageBox("You must have objects selected");
     return;
   }
-  script(l, 45);
+  script(l, uint8_t(operationCode(kOpCollapse))); // Collapse deletes selected objects
 }
 void deleteAll(Layer &l) {
   if (l.ui().askYesNo("This will delete your current objects"))

@@ -247,30 +247,47 @@ void InteractionController::cameraMove(int32_t x, int32_t y, int32_t dx, int32_t
   c.zoom(view_.camera, y, y - dy, accumulatedX, accumulatedY);
 }
 
+DragMotion InteractionController::dragContext() const {
+  DragMotion m;
+  m.axis = axis;
+  m.viewDirection = UnprojectRay(view_.camera, view_.camera.width / 2, view_.camera.height / 2);
+  return m;
+}
+
+bool InteractionController::applyDragChange(const std::function<void()> &change) {
+  try {
+    change();
+  } catch (const std::exception &failure) {
+    scene_.RecoverFromFailure(failure);
+    SetMode(SelectMode);
+    return false;
+  }
+  if (const char *prompt = dragPrompt(dragKind))
+    ui_.setStatus(prompt);
+  view_.renderer.RebuildVertexLists(scene_);
+  return true;
+}
+
 void InteractionController::dragStep(int32_t dx, int32_t dy, int32_t x, int32_t y,
                                      MotionCause cause) {
   const Camera &camera = view_.camera;
-  DragMotion m;
+  DragMotion m = dragContext();
   m.dx = dx;
   m.dy = dy;
   m.accumulatedX = accumulatedX;
   m.snap = {snap, cause};
-  m.axis = axis;
   m.worldStep = scale(camera.perspective ? 50.0f : 1.0f,
                       UnprojectStep(camera, x, camera.height - y, dx, -dy));
-  m.viewDirection = UnprojectRay(camera, camera.width / 2, camera.height / 2);
   m.accumulatedMove = accumulatedMove;
-  try {
-    applyDragStep(scene_, dragKind, m);
-  } catch (const std::exception &failure) {
-    scene_.RecoverFromFailure(failure);
-    SetMode(SelectMode);
-    return;
-  }
-  accumulatedMove = m.accumulatedMove;
-  if (const char *prompt = dragPrompt(dragKind))
-    ui_.setStatus(prompt);
-  view_.renderer.RebuildVertexLists(scene_);
+  if (applyDragChange([&] { applyDragStep(scene_, dragKind, m); }))
+    accumulatedMove = m.accumulatedMove;
+}
+
+bool InteractionController::dragBy(float amount) {
+  if (mode_ != DragMode || !dragUnit(dragKind))
+    return false;
+  const DragMotion context = dragContext();
+  return applyDragChange([&] { applyDragAmount(scene_, dragKind, amount, context); });
 }
 
 void InteractionController::moveInSelect(int32_t x, int32_t y) {
@@ -352,10 +369,12 @@ Reaction InteractionController::guarded(const std::function<void()> &work) {
 }
 
 Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument) {
+  startAccepted_ = false;
   return guarded([&] { beginOperation(id, axisArgument); });
 }
 
 Reaction InteractionController::runCommand(int32_t command, int32_t argument) {
+  startAccepted_ = false;
   return guarded([&] {
     if (hasUnnumberedCommand(command))
       enterStart(runUnnumberedCommand(scene_, command, argument));
@@ -373,6 +392,7 @@ bool InteractionController::enterStart(const OperationStart &start) {
     SetMode(SelectMode);
     return false;
   }
+  startAccepted_ = true;
   if (start.axisBound)
     axis = start.axis;
   if (start.interactive) {

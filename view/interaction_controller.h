@@ -7,6 +7,7 @@
 // impossible orders change nothing.
 #pragma once
 
+#include "ops/drag.h"
 #include "ops/operation_commands.h"
 #include "ops/operation_ids.h"
 #include "ops/snap.h"
@@ -64,6 +65,13 @@ public:
   Reaction startOperation(int32_t operationId, int32_t axisArgument);
   // Runs an UnnumberedCommand (ops/operation_ids.h) the same way; the OperationId stays.
   Reaction runCommand(int32_t command, int32_t argument);
+  // Whether the last startOperation or runCommand got past its checks and setup.
+  bool startAccepted() const { return startAccepted_; }
+  // In DragMode, moves the running operation by exactly `amount` in its drag kind's measure
+  // (ops/drag.h applyDragAmount: units, degrees or a scale factor) as one motion would, leaving
+  // the drag running. False, with nothing changed, outside DragMode and for drag kinds without a
+  // single measure; a mesh fault recovers the scene and ends the drag (false).
+  bool dragBy(float amount);
   // Key D: runs the command of the last operation again on the current selection.
   Reaction RepeatLastOperation();
   // The rubber band to draw (window corners, y upward), false when none is being dragged.
@@ -106,6 +114,10 @@ private:
   void hoverAt(int32_t x, int32_t y);
   void moveInSelect(int32_t x, int32_t y);
   void dragStep(int32_t dx, int32_t dy, int32_t x, int32_t y, MotionCause cause);
+  // What every motion of a drag brings: the axis and the viewing direction.
+  DragMotion dragContext() const;
+  // Applies a drag change; a mesh fault recovers the scene and ends the drag (false).
+  bool applyDragChange(const std::function<void()> &change);
   bool leavesCentre(int32_t x, int32_t y);
   void cameraMove(int32_t x, int32_t y, int32_t dx, int32_t dy);
   void rubberBandSelect(int32_t x, int32_t y);
@@ -122,4 +134,5 @@ private:
   bool pressAdds_ = false, pressHit_ = false;
   bool cancelledDrag_ = false; // the right press cancelled a drag: its release opens no menu
   Reaction out_;               // collected while one event is handled
+  bool startAccepted_ = false;
 };

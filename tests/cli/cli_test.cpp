@@ -85,6 +85,30 @@ TEST_F(CliTest, FailuresExitNonZeroWithOneLine) {
   EXPECT_NE(run("info --help").out.find("--json"), std::string::npos);
 }
 
+// A stopped run names its cause in one line on standard error and writes nothing; the message
+// box of a refused operation is printed first, as play prints it.
+TEST_F(CliTest, RunStopsWithOneLineAndWritesNothing) {
+  const std::string out = " -o " + file("out.mvo");
+  CliResult r = run("run - add-cube frobnicate" + out);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out,
+            "morvo-cli: unknown command 'frobnicate' (morvo-cli run --list names them all)\n");
+  r = run("run - add-cube select-all-objects bevel=1.5x" + out);
+  EXPECT_EQ(r.out, "morvo-cli: bad amount '1.5x' in 'bevel=1.5x'\n");
+  r = run("run - add-cube select=vertices:0:0 scale-uniform=2" + out);
+  EXPECT_NE(r.status, 0);
+  EXPECT_EQ(r.out, "[message] Scale requires at least 2 points\nmorvo-cli: 'scale-uniform=2' was "
+                   "refused: Scale requires at least 2 points\n");
+  EXPECT_NE(run("run - add-cube select=faces:0:99" + out).status, 0);
+  EXPECT_NE(run("run - add-cube add-cube=2" + out).status, 0);
+  EXPECT_FALSE(std::filesystem::exists(file("out.mvo")));
+  EXPECT_EQ(run("run - add-cube select-all-objects smooth" + out).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(file("out.mvo")));
+  r = run("run --list");
+  EXPECT_NE(r.out.find("\nextrude-normal[=units] "), std::string::npos);
+  EXPECT_NE(r.out.find("\nsave-as "), std::string::npos);
+}
+
 // The bytes a file starts with.
 std::string head(const std::string &path, size_t n) {
   std::ifstream in(path, std::ios::binary);
