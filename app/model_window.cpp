@@ -1,6 +1,7 @@
 #include "app/model_window.h"
 
 #include "app/pointer_input.h"
+#include "view/frame.h"
 #include "view/window_drawing.h"
 
 #include <QCursor>
@@ -62,14 +63,13 @@ void ModelWindow::resizeGL(int width, int height) {
 }
 
 void ModelWindow::paintGL() {
-  view_.camera.ApplyProjection();
-  if (listsStale_) {
-    // During a drag the fast build keeps the drag batches that the steps refill.
-    view_.renderer.RebuildLists(scene_, controller_.mode() != InteractionController::DragMode);
-    listsStale_ = false;
-  }
-  view_.renderer.DrawScene(scene_, view_.camera, view_.groundAndAxes, controller_.interactionMode(),
-                           false);
+  // During a drag the fast build keeps the drag batches that the steps refill.
+  const FrameLists lists = !listsStale_ ? FrameLists::Kept
+                           : controller_.mode() == InteractionController::DragMode
+                               ? FrameLists::Fast
+                               : FrameLists::Full;
+  drawFrame(view_, scene_, {controller_.interactionMode(), lists, false});
+  listsStale_ = false;
   int32_t band[4];
   if (controller_.rubberBand(band))
     XorRectangle(band[0], band[1], band[2], band[3], view_.camera.width, view_.camera.height);

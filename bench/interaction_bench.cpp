@@ -5,6 +5,7 @@
 #include "bench/bench_window.h"
 #include "ops/drag.h"
 #include "ops/transform_move.h"
+#include "view/frame.h"
 #include "view/picking.h"
 
 #include <benchmark/benchmark.h>
@@ -59,11 +60,8 @@ void moveNormalSteps(benchmark::State &state, int parts) {
     applyDragStep(w.scene, kDragMoveNormal, motion);
     if (parts & 2)
       w.view.renderer.RebuildVertexLists(w.scene);
-    if (parts & 4) {
-      w.view.camera.ApplyProjection();
-      w.view.renderer.DrawScene(w.scene, w.view.camera, w.view.groundAndAxes, InteractionMode::Drag,
-                                false);
-    }
+    if (parts & 4)
+      drawFrame(w.view, w.scene, {InteractionMode::Drag, FrameLists::Kept, false});
   }
   state.counters["faces"] = double(w.scene.selection.Count());
 }

@@ -4,6 +4,7 @@
 #include "paint/index_render.h"
 #include "paint/layer_commands.h"
 #include "paint/layers/paint_layers.h"
+#include "view/frame.h"
 #include "view/window_drawing.h"
 
 #include <GL/gl.h>
@@ -41,8 +42,7 @@ uint32_t unshade(uint32_t p, uint8_t shade) {
 void drawTexturedScene(const Scene &scene, View &view) {
   const uint8_t outlines = view.renderer.outlines;
   view.renderer.outlines = 0;
-  view.camera.ApplyProjection();
-  view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, true);
+  drawFrame(view, scene, {InteractionMode::Select, FrameLists::Kept, false, true});
   view.renderer.outlines = outlines;
 }
 

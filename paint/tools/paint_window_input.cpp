@@ -6,6 +6,7 @@
 #include "paint/tools/face_tools.h"
 #include "paint/tools/paint_images.h"
 #include "paint/tools/stamp_tools.h"
+#include "view/frame.h"
 
 #include <GL/gl.h>
 
@@ -150,9 +151,7 @@ void PaintWindowInput::drawFast() {
   const uint8_t textures = view_.renderer.textures;
   view_.renderer.textures = 0;
   view_.camera.perspective = 0;
-  view_.camera.ApplyProjection();
-  view_.renderer.DrawScene(scene_, view_.camera, view_.groundAndAxes, InteractionMode::Camera,
-                           false);
+  drawFrame(view_, scene_, {InteractionMode::Camera, FrameLists::Kept, false});
   view_.renderer.textures = textures;
   glFlush();
 }
