@@ -5,6 +5,7 @@
 #include "paint/stroke_commit.h"
 #include "paint/tools/face_tools.h"
 #include "paint/tools/paint_images.h"
+#include "paint/tools/paint_session.h"
 #include "paint/tools/stamp_tools.h"
 #include "view/frame.h"
 
@@ -18,7 +19,7 @@ PaintWindowInput::PaintWindowInput(Scene &scene, View &view, InteractionControll
 bool PaintWindowInput::enter(int32_t width, int32_t height, double pixelRatio) {
   view_.resize(width, height, pixelRatio);
   view_.renderer.textures = 1;
-  if (!prepare(true))
+  if (!PreparePainting(ctx_))
     return false;
   showPrompt(true);
   return true;
@@ -38,20 +39,7 @@ void PaintWindowInput::resize(int32_t width, int32_t height, double pixelRatio) 
   viewChanged();
 }
 
-void PaintWindowInput::viewChanged() { prepare(true); }
-
-bool PaintWindowInput::prepare(bool rebuildLists) {
-  Camera &camera = view_.camera;
-  camera.perspective = 0;
-  camera.ApplyProjection();
-  PreparePaintSurfaces(scene_, view_, canvas);
-  if (rebuildLists)
-    view_.renderer.RebuildLists(scene_, true); // loads every texture
-  if (!PrepareCanvas(scene_, view_, canvas, camera.deviceWidth, camera.deviceHeight))
-    return false;
-  toolbox.activateCurrent(ctx_);
-  return true;
-}
+void PaintWindowInput::viewChanged() { PreparePainting(ctx_); }
 
 void PaintWindowInput::paint() {
   if (inCamera())
@@ -134,7 +122,7 @@ void PaintWindowInput::leaveCamera(const PointerInput &in) {
   leftUp.mods = {};
   toController(leftUp);
   out_.toolCursor = true;
-  prepare(false); // the canvas for the new view, which it draws
+  PreparePainting(ctx_, false); // the canvas for the new view, which it draws
   showPrompt(false);
 }
 
