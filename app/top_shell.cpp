@@ -41,11 +41,11 @@ int checkState(int32_t command, const View &view) {
   case 8972:
     return view.camera.perspective ? 0 : 1;
   case 9221:
-    return r.outlines && !r.smooth ? 1 : 0;
+    return r.outlines() && !r.smooth() ? 1 : 0;
   case 9222:
-    return r.colors ? 1 : 0;
+    return r.colors() ? 1 : 0;
   case 9223:
-    return r.textures ? 1 : 0;
+    return r.textures() ? 1 : 0;
   default:
     return -1;
   }

@@ -26,7 +26,7 @@ void hoverPicks(benchmark::State &state, bool allFaces) {
   for (auto _ : state) {
     x = x == 420 ? 300 : x + 1; // a pointer moving across the object
     HoverPick(w.scene, w.view.renderer, w.view.camera, w.ui, x, 243);
-    hits += w.view.renderer.hoverObject != -1;
+    hits += w.view.renderer.hoverObject() != -1;
   }
   hoverPickAllFaces = false;
   state.counters["faces"] = w.scene.object(0)->faces.count();

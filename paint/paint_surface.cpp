@@ -40,10 +40,10 @@ uint32_t unshade(uint32_t p, uint8_t shade) {
 // The scene as the paint window shows it. Outlines would put black into the canvas and from
 // there into the textures.
 void drawTexturedScene(const Scene &scene, View &view) {
-  const uint8_t outlines = view.renderer.outlines;
-  view.renderer.outlines = 0;
+  const bool outlines = view.renderer.outlines();
+  view.renderer.setOutlines(false);
   drawFrame(view, scene, {InteractionMode::Select, FrameLists::Kept, false, true});
-  view.renderer.outlines = outlines;
+  view.renderer.setOutlines(outlines);
 }
 
 void drawReveal(const PaintCanvas &canvas) {

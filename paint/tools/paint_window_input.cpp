@@ -18,7 +18,7 @@ PaintWindowInput::PaintWindowInput(Scene &scene, View &view, InteractionControll
 
 bool PaintWindowInput::enter(int32_t width, int32_t height, double pixelRatio) {
   view_.resize(width, height, pixelRatio);
-  view_.renderer.textures = 1;
+  view_.renderer.setTextures(true);
   if (!PreparePainting(ctx_))
     return false;
   showPrompt(true);
@@ -136,11 +136,11 @@ void PaintWindowInput::toController(const PointerInput &in) {
 }
 
 void PaintWindowInput::drawFast() {
-  const uint8_t textures = view_.renderer.textures;
-  view_.renderer.textures = 0;
+  const bool textures = view_.renderer.textures();
+  view_.renderer.setTextures(false);
   view_.camera.perspective = 0;
   drawFrame(view_, scene_, {InteractionMode::Camera, FrameLists::Kept, false});
-  view_.renderer.textures = textures;
+  view_.renderer.setTextures(textures);
   glFlush();
 }
 

@@ -183,7 +183,7 @@ TEST_F(ScriptedControllerTest, UndoKeepsTheModeAndTheElementsThatStillExist) {
   ASSERT_EQ(live.scene.selection.Count(), 5);
   live.layer.run("undo");
   EXPECT_EQ(live.scene.mode, moFACES);
-  EXPECT_EQ(live.view.renderer.pickElementKind, moFACES);
+  EXPECT_EQ(live.view.renderer.pickKind(), moFACES);
   ASSERT_EQ(live.scene.selection.Count(), 1);
   EXPECT_EQ(live.scene.selection.Get(0), extruded);
   live.layer.endRecording();
