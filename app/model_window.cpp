@@ -15,14 +15,17 @@
 #include <QWheelEvent>
 
 ModelWindow::ModelWindow(CommandLayer &layer, QWidget *parent)
-    : QOpenGLWidget(parent), scene_(layer.scene()), view_(layer.view()),
+    : QOpenGLWidget(parent), layer_(layer), scene_(layer.scene()), view_(layer.view()),
       controller_(layer.scene(), layer.view(), layer.ui()), scripted_(controller_, layer) {
   layer.setInput(&scripted_);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true); // the hover highlight follows the pointer without a button held
   setAcceptDrops(true);
   spinTimer_.setInterval(10);
-  connect(&spinTimer_, &QTimer::timeout, this, [this] { apply(controller_.tick()); });
+  connect(&spinTimer_, &QTimer::timeout, this, [this] {
+    layer_.spinTick();
+    applyPendingReaction();
+  });
 }
 
 void ModelWindow::sceneChanged() {
@@ -87,8 +90,10 @@ void ModelWindow::mouseMoveEvent(QMouseEvent *event) { pointer(event, PointerInp
 void ModelWindow::mouseReleaseEvent(QMouseEvent *event) { pointer(event, PointerInput::Release); }
 
 void ModelWindow::wheelEvent(QWheelEvent *event) {
-  if (const int delta = event->angleDelta().y())
-    apply(controller_.wheel(delta));
+  if (const int delta = event->angleDelta().y()) {
+    layer_.wheel(delta);
+    applyPendingReaction();
+  }
 }
 
 void ModelWindow::apply(const Reaction &r) {
