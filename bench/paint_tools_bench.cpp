@@ -2,8 +2,8 @@
 // the whole canvas on the canvas alone, and a 500-pixel paintbrush stroke with its commit into a
 // 1024 x 1024 atlas under Mesa's llvmpipe.
 #include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
 #include "offscreen/offscreen_context.h"
-#include "paint/layers/paint_layers.h"
 #include "paint/paint_surface.h"
 #include "paint/tools/paint_session.h"
 #include "paint/tools/tool_registry.h"

@@ -1,9 +1,9 @@
 #include "paint/paint_surface.h"
 
 #include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
 #include "paint/index_render.h"
 #include "paint/layer_commands.h"
-#include "paint/layers/paint_layers.h"
 #include "view/frame.h"
 #include "view/window_drawing.h"
 

@@ -1,8 +1,8 @@
 #include "script/script_commands.h"
 
+#include "layers/paint_layers.h"
 #include "ops/operation_commands.h"
 #include "ops/operation_ids.h"
-#include "paint/layers/paint_layers.h"
 #include "script/command_layer.h"
 
 #include <cmath>
