@@ -1,6 +1,7 @@
 #include "app/model_window.h"
 
 #include "app/pointer_input.h"
+#include "view/frame.h"
 #include "view/window_drawing.h"
 
 #include <QCursor>
@@ -14,14 +15,17 @@
 #include <QWheelEvent>
 
 ModelWindow::ModelWindow(CommandLayer &layer, QWidget *parent)
-    : QOpenGLWidget(parent), scene_(layer.scene()), view_(layer.view()),
+    : QOpenGLWidget(parent), layer_(layer), scene_(layer.scene()), view_(layer.view()),
       controller_(layer.scene(), layer.view(), layer.ui()), scripted_(controller_, layer) {
   layer.setInput(&scripted_);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true); // the hover highlight follows the pointer without a button held
   setAcceptDrops(true);
   spinTimer_.setInterval(10);
-  connect(&spinTimer_, &QTimer::timeout, this, [this] { apply(controller_.tick()); });
+  connect(&spinTimer_, &QTimer::timeout, this, [this] {
+    layer_.spinTick();
+    applyPendingReaction();
+  });
 }
 
 void ModelWindow::sceneChanged() {
@@ -62,14 +66,13 @@ void ModelWindow::resizeGL(int width, int height) {
 }
 
 void ModelWindow::paintGL() {
-  view_.camera.ApplyProjection();
-  if (listsStale_) {
-    // During a drag the fast build keeps the drag batches that the steps refill.
-    view_.renderer.RebuildLists(scene_, controller_.mode() != InteractionController::DragMode);
-    listsStale_ = false;
-  }
-  view_.renderer.DrawScene(scene_, view_.camera, view_.groundAndAxes, controller_.interactionMode(),
-                           false);
+  // During a drag the fast build keeps the drag batches that the steps refill.
+  const FrameLists lists = !listsStale_ ? FrameLists::Kept
+                           : controller_.mode() == InteractionController::DragMode
+                               ? FrameLists::Fast
+                               : FrameLists::Full;
+  drawFrame(view_, scene_, {controller_.interactionMode(), lists, false});
+  listsStale_ = false;
   int32_t band[4];
   if (controller_.rubberBand(band))
     XorRectangle(band[0], band[1], band[2], band[3], view_.camera.width, view_.camera.height);
@@ -87,8 +90,10 @@ void ModelWindow::mouseMoveEvent(QMouseEvent *event) { pointer(event, PointerInp
 void ModelWindow::mouseReleaseEvent(QMouseEvent *event) { pointer(event, PointerInput::Release); }
 
 void ModelWindow::wheelEvent(QWheelEvent *event) {
-  if (const int delta = event->angleDelta().y())
-    apply(controller_.wheel(delta));
+  if (const int delta = event->angleDelta().y()) {
+    layer_.wheel(delta);
+    applyPendingReaction();
+  }
 }
 
 void ModelWindow::apply(const Reaction &r) {

@@ -1,7 +1,8 @@
 // The model window: the OpenGL work window that shows the scene through the view. Its mouse input
-// and the Shift and Ctrl keys go to the interaction controller through the script layer (which
-// records them when a recording runs), translated from Qt's events; the window carries out what
-// the controller's reactions ask (redraw, spin timer, pointer warp, cursor, the operations menu).
+// (the wheel too), the spin timer's ticks and the Shift and Ctrl keys go to the interaction
+// controller through the script layer, which records what the script format can say of them
+// when a recording runs; the window translates Qt's events and carries out what the
+// controller's reactions ask (redraw, spin timer, pointer warp, cursor, the operations menu).
 // Other keys go on to the main window, which owns the hot keys.
 // On a high-density screen the controller, the camera's projection and scripts work in window
 // pixels, as Qt reports pointer positions, while the frame buffer has the device's own pixels:
@@ -66,6 +67,7 @@ private:
   void apply(const Reaction &reaction);
   void fillMenu(QMenu *menu, const std::vector<MenuEntry> &entries);
 
+  CommandLayer &layer_;
   Scene &scene_;
   View &view_;
   InteractionController controller_;

@@ -41,11 +41,11 @@ int checkState(int32_t command, const View &view) {
   case kCommandOrthoCamera:
     return view.camera.perspective ? 0 : 1;
   case kCommandWorkmode:
-    return r.outlines && !r.smooth ? 1 : 0;
+    return r.outlines() && !r.smooth() ? 1 : 0;
   case kCommandColors:
-    return r.colors ? 1 : 0;
+    return r.colors() ? 1 : 0;
   case kCommandTextures:
-    return r.textures ? 1 : 0;
+    return r.textures() ? 1 : 0;
   default:
     return -1;
   }

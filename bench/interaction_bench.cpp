@@ -5,6 +5,7 @@
 #include "bench/bench_window.h"
 #include "ops/drag.h"
 #include "ops/transform_move.h"
+#include "view/frame.h"
 #include "view/picking.h"
 
 #include <benchmark/benchmark.h>
@@ -25,7 +26,7 @@ void hoverPicks(benchmark::State &state, bool allFaces) {
   for (auto _ : state) {
     x = x == 420 ? 300 : x + 1; // a pointer moving across the object
     HoverPick(w.scene, w.view.renderer, w.view.camera, w.ui, x, 243);
-    hits += w.view.renderer.hoverObject != -1;
+    hits += w.view.renderer.hoverObject() != -1;
   }
   hoverPickAllFaces = false;
   state.counters["faces"] = w.scene.object(0)->faces.count();
@@ -59,11 +60,8 @@ void moveNormalSteps(benchmark::State &state, int parts) {
     applyDragStep(w.scene, kDragMoveNormal, motion);
     if (parts & 2)
       w.view.renderer.RebuildVertexLists(w.scene);
-    if (parts & 4) {
-      w.view.camera.ApplyProjection();
-      w.view.renderer.DrawScene(w.scene, w.view.camera, w.view.groundAndAxes, InteractionMode::Drag,
-                                false);
-    }
+    if (parts & 4)
+      drawFrame(w.view, w.scene, {InteractionMode::Drag, FrameLists::Kept, false});
   }
   state.counters["faces"] = double(w.scene.selection.Count());
 }

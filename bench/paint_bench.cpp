@@ -2,9 +2,9 @@
 // 1024 x 1024 atlas: the stroke commit of a stroke that changed every canvas pixel (texture
 // loads included), and the index render that maps every pixel to its paint triangle.
 #include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
 #include "offscreen/offscreen_context.h"
 #include "paint/index_render.h"
-#include "paint/layers/paint_layers.h"
 #include "paint/paint_surface.h"
 #include "paint/stroke_commit.h"
 #include "scene/recording_ui.h"

@@ -2,9 +2,10 @@
 // the whole canvas on the canvas alone, and a 500-pixel paintbrush stroke with its commit into a
 // 1024 x 1024 atlas under Mesa's llvmpipe.
 #include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
 #include "offscreen/offscreen_context.h"
-#include "paint/layers/paint_layers.h"
 #include "paint/paint_surface.h"
+#include "paint/tools/paint_session.h"
 #include "paint/tools/tool_registry.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
@@ -86,10 +87,7 @@ struct PaintedSlab {
     view.ResetCamera();
     view.SetPerspective(false);
     SceneRenderer::InitGlState(view.camera);
-    view.camera.ApplyProjection();
-    view.renderer.RebuildLists(scene, true);
-    ok = PrepareCanvas(scene, view, canvas, kWidth, kHeight);
-    toolbox.activateCurrent(ctx);
+    ok = PreparePainting(ctx);
   }
 };
 

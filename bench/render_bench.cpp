@@ -1,6 +1,7 @@
 // Drawing under Mesa's llvmpipe at the model window's size: one frame of a 32 766-face object
 // whose lists are built, and rebuilding that object's lists after a change.
 #include "bench/bench_window.h"
+#include "view/frame.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,11 +14,8 @@ void BM_FrameOf32kFaceObject(benchmark::State &state) {
   if (!s.ok)
     return state.SkipWithError("no offscreen OpenGL context");
   s.view.renderer.RebuildLists(s.scene, true);
-  for (auto _ : state) {
-    s.view.camera.ApplyProjection();
-    s.view.renderer.DrawScene(s.scene, s.view.camera, s.view.groundAndAxes, InteractionMode::Camera,
-                              false);
-  }
+  for (auto _ : state)
+    drawFrame(s.view, s.scene, {InteractionMode::Camera, FrameLists::Kept, false});
   state.counters["faces"] = s.scene.object(0)->faces.count();
 }
 BENCHMARK(BM_FrameOf32kFaceObject)->Unit(benchmark::kMillisecond)->MinTime(2);

@@ -1,6 +1,6 @@
 // Saving, copying for recovery and opening a large scene: 12 objects of 32 766 faces each and a
 // 1024 x 1024 paint image of noise (the worst case for the run-length coding).
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
 #include "tests/support/mesh_fixtures.h"

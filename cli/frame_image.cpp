@@ -1,7 +1,7 @@
 #include "cli/frame_image.h"
 
 #include "image/image_file.h"
-#include "view/scene_renderer.h"
+#include "view/frame.h"
 #include "view/window_drawing.h"
 
 std::string pictureTypeOf(const std::string &path, int &type) {
@@ -14,10 +14,7 @@ std::string pictureTypeOf(const std::string &path, int &type) {
 
 bool writeScenePicture(Scene &scene, View &view, const std::string &path, int type,
                        std::string &error) {
-  SceneRenderer::InitGlState(view.camera);
-  view.camera.ApplyProjection();
-  view.renderer.RebuildLists(scene, true);
-  view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
+  drawFrame(view, scene);
   ImageBuffer image;
   if (!ReadFrame(image, view.camera.deviceWidth, view.camera.deviceHeight)) {
     error = "could not read the rendered picture back";

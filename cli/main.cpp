@@ -5,6 +5,7 @@
 #include "cli/paint_command.h"
 #include "cli/play_command.h"
 #include "cli/run_command.h"
+#include "cli/view_options.h"
 #include "core/memory_reuse.h"
 #include "core/mesh_validation.h"
 #include "image/image_file.h"
@@ -295,24 +296,17 @@ struct RenderRequest {
 
 // Reads the arguments of render; returns an empty string, or the reason they are refused.
 std::string parseRender(const std::vector<std::string> &args, RenderRequest &r) {
-  static const std::map<std::string, int32_t> kViews = {
-      {"reset", -1}, {"+x", 0}, {"+y", 1}, {"+z", 2}, {"-x", 7}, {"-y", 8}, {"-z", 9}};
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &a = args[i];
     const bool hasValue = i + 1 < args.size();
     if (a == "-o" && hasValue) {
       r.output = args[++i];
     } else if (a == "--size" && hasValue) {
-      char x = 0;
-      std::istringstream size(args[++i]);
-      if (!(size >> r.width >> x >> r.height) || x != 'x' || r.width < 1 || r.height < 1 ||
-          !imageSizeSupported(r.width, r.height))
-        return "bad size '" + args[i] + "' (WxH)";
+      if (std::string bad = parseViewSize(args[++i], r.width, r.height); !bad.empty())
+        return bad;
     } else if (a == "--view" && hasValue) {
-      const auto it = kViews.find(args[++i]);
-      if (it == kViews.end())
-        return "unknown view '" + args[i] + "'";
-      r.axis = it->second;
+      if (std::string bad = parseViewName(args[++i], r.axis); !bad.empty())
+        return bad;
     } else if (a == "--ortho") {
       r.orthographic = true;
     } else if (r.path.empty() && a[0] != '-') {

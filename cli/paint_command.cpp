@@ -3,9 +3,11 @@
 // as in the program, then saves the scene.
 #include "cli/paint_command.h"
 
+#include "cli/view_options.h"
+
 #include "image/image_buffer.h"
 #include "offscreen/offscreen_context.h"
-#include "paint/paint_surface.h"
+#include "paint/tools/paint_session.h"
 #include "paint/tools/tool_registry.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
@@ -13,7 +15,6 @@
 
 #include <cstdio>
 #include <iostream>
-#include <map>
 #include <sstream>
 
 namespace {
@@ -68,12 +69,7 @@ struct PaintSession {
       view.ViewAlong(axis);
     view.SetPerspective(false);
     SceneRenderer::InitGlState(view.camera);
-    view.camera.ApplyProjection();
-    view.renderer.RebuildLists(scene, true);
-    if (!PrepareCanvas(scene, view, canvas, width, height))
-      return false;
-    toolbox.activateCurrent(ctx);
-    return true;
+    return PreparePainting(ctx);
   }
   // Runs one action with its value; returns an error text or "".
   std::string act(const std::string &action, const std::string &value);
@@ -123,8 +119,6 @@ std::string PaintSession::act(const std::string &action, const std::string &valu
 } // namespace
 
 int runPaint(const std::vector<std::string> &args) {
-  static const std::map<std::string, int32_t> kViews = {
-      {"reset", -1}, {"+x", 0}, {"+y", 1}, {"+z", 2}, {"-x", 7}, {"-y", 8}, {"-z", 9}};
   for (const std::string &a : args)
     if (a == "--help" || a == "-h") {
       std::cout << kPaintHelp;
@@ -139,15 +133,11 @@ int runPaint(const std::vector<std::string> &args) {
     if (a == "-o" && hasValue) {
       output = args[++i];
     } else if (a == "--size" && hasValue) {
-      char x = 0;
-      std::istringstream size(args[++i]);
-      if (!(size >> width >> x >> height) || x != 'x' || !imageSizeSupported(width, height))
-        return fail("bad size '" + args[i] + "' (WxH)");
+      if (const std::string bad = parseViewSize(args[++i], width, height); !bad.empty())
+        return fail(bad);
     } else if (a == "--view" && hasValue) {
-      const auto it = kViews.find(args[++i]);
-      if (it == kViews.end())
-        return fail("unknown view '" + args[i] + "'");
-      axis = it->second;
+      if (const std::string bad = parseViewName(args[++i], axis); !bad.empty())
+        return fail(bad);
     } else if (a.rfind("--", 0) == 0 && hasValue) {
       actions.push_back({a, args[++i]});
     } else if (path.empty() && a[0] != '-') {

@@ -2,6 +2,7 @@
 
 #include "cli/frame_image.h"
 #include "cli/printing_host.h"
+#include "cli/view_options.h"
 
 #include "image/image_file.h"
 #include "offscreen/offscreen_context.h"
@@ -13,7 +14,6 @@
 #include "view/window_drawing.h"
 
 #include <iostream>
-#include <sstream>
 
 const char *const kPlayHelp =
     "usage: morvo-cli play SCRIPT.mvs [--size WxH] [-o OUT.mvo] [--shot OUT.png] [--steps N]\n"
@@ -36,13 +36,6 @@ int fail(const std::string &message) {
   return 1;
 }
 
-bool parseSize(const std::string &text, int32_t &width, int32_t &height) {
-  char x = 0;
-  std::istringstream size(text);
-  return size >> width >> x >> height && x == 'x' && width > 0 && height > 0 && width <= 0xFFFF &&
-         height <= 0xFFFF && imageSizeSupported(width, height);
-}
-
 // Returns an empty string when the arguments are good, else the reason.
 std::string parse(const std::vector<std::string> &args, PlayOptions &o) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -53,8 +46,8 @@ std::string parse(const std::vector<std::string> &args, PlayOptions &o) {
     } else if (a == "--shot" && hasValue) {
       o.shot = args[++i];
     } else if (a == "--size" && hasValue) {
-      if (!parseSize(args[++i], o.width, o.height))
-        return "bad size '" + args[i] + "' (WxH)";
+      if (std::string bad = parseViewSize(args[++i], o.width, o.height); !bad.empty())
+        return bad;
     } else if (a == "--steps" && hasValue) {
       char *end = nullptr;
       o.steps = std::strtol(args[++i].c_str(), &end, 10);
@@ -96,9 +89,9 @@ int runPlay(const std::vector<std::string> &args) {
   int32_t w0 = 0, h0 = 0;
   if (!header.readHeader(w0, h0))
     return fail(header.error());
-  if (o.width == 0 && !parseSize(std::to_string(w0) + "x" + std::to_string(h0), o.width, o.height))
-    return fail("the script's view size " + std::to_string(w0) + "x" + std::to_string(h0) +
-                " cannot be drawn; give --size");
+  const std::string recordedSize = std::to_string(w0) + "x" + std::to_string(h0);
+  if (o.width == 0 && !parseViewSize(recordedSize, o.width, o.height).empty())
+    return fail("the script's view size " + recordedSize + " cannot be drawn; give --size");
   OffscreenContext context;
   if (!context.create(o.width, o.height, error))
     return fail(error);

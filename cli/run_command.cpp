@@ -2,6 +2,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/printing_host.h"
+#include "cli/view_options.h"
 #include "offscreen/offscreen_context.h"
 #include "ops/drag.h"
 #include "ops/operation_table.h"
@@ -46,13 +47,6 @@ int fail(const std::string &message) {
   return 1;
 }
 
-bool parseSize(const std::string &text, int32_t &width, int32_t &height) {
-  char x = 0;
-  std::istringstream size(text);
-  return size >> width >> x >> height && x == 'x' && width > 0 && height > 0 && width <= 0xFFFF &&
-         height <= 0xFFFF;
-}
-
 // Returns an empty string when the arguments are good, else the reason.
 std::string parse(const std::vector<std::string> &args, RunOptions &o) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -60,11 +54,10 @@ std::string parse(const std::vector<std::string> &args, RunOptions &o) {
     const bool hasValue = i + 1 < args.size();
     if (a == "-o" && hasValue)
       o.output = args[++i];
-    else if (a == "--size" && hasValue && !parseSize(args[i + 1], o.width, o.height))
-      return "bad size '" + args[i + 1] + "' (WxH)";
-    else if (a == "--size" && hasValue)
-      ++i;
-    else if (a == "--list")
+    else if (a == "--size" && hasValue) {
+      if (const std::string bad = parseViewSize(args[++i], o.width, o.height); !bad.empty())
+        return bad;
+    } else if (a == "--list")
       o.list = true;
     else if (o.scene.empty() && (a == "-" || (!a.empty() && a[0] != '-')))
       o.scene = a;

@@ -6,7 +6,7 @@
 #include "image/image_file.h"
 #include "interchange/gx_build.h"
 #include "interchange/gx_packed.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 
 #include <algorithm>
 #include <cstring>

@@ -135,7 +135,6 @@ bool bridge(Scene &scene) {
       const int32_t faceBase = obj.faces.count();
       mergeInto(obj, *scene.object(second.object));
       scene.objects.remove(second.object);
-      scene.objectChanged(second.object);
       second.element += faceBase;
     }
     if (const char *refusal = bridgeFaces(obj, first.element, second.element)) {
@@ -145,7 +144,6 @@ bool bridge(Scene &scene) {
       return false;
     }
     scene.compactSelectedObjects();
-    scene.objectChanged(first.object);
     scene.clearSelection();
     scene.previousSelection.Clear();
     return true;

@@ -154,10 +154,8 @@ bool combineObjects(Scene &scene) {
     for (size_t i = 1; i < slots.size(); ++i) {
       mergeInto(first, *scene.object(slots[i]));
       scene.objects.remove(slots[i]);
-      scene.objectChanged(slots[i]);
     }
     first.compact();
-    scene.objectChanged(slots[0]);
     scene.clearSelection();
     return true;
   });
@@ -165,11 +163,9 @@ bool combineObjects(Scene &scene) {
 
 bool separateObjects(Scene &scene) {
   return scene.runOperation({true, modeBit(moOBJECTS)}, [&] {
-    for (int32_t slot : selectedObjects(scene)) {
+    for (int32_t slot : selectedObjects(scene))
       for (moObject &part : splitComponents(*scene.object(slot)))
         insertObject(scene, std::make_shared<moObject>(std::move(part)), "separate");
-      scene.objectChanged(slot);
-    }
     scene.clearSelection();
     scene.previousSelection.Clear();
     return true;

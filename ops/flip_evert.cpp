@@ -8,10 +8,8 @@ namespace {
 
 bool forEachSelectedObject(Scene &scene, const std::function<void(moObject &)> &change) {
   return scene.runOperation({true, modeBit(moOBJECTS)}, [&] {
-    for (int32_t slot : selectedObjects(scene)) {
+    for (int32_t slot : selectedObjects(scene))
       change(*scene.object(slot));
-      scene.objectChanged(slot);
-    }
     return true;
   });
 }

@@ -108,7 +108,6 @@ void mergeCopy(Scene &scene, std::vector<MirrorEntry> &entries, size_t i) {
       entries[j].partner = entries[j].face.element + base;
   mergeInto(obj, *scene.object(entry.copySlot));
   scene.objects.remove(entry.copySlot);
-  scene.objectChanged(entry.copySlot);
 }
 
 bool weldAll(Scene &scene, std::vector<MirrorEntry> &entries) {
@@ -124,7 +123,6 @@ bool weldAll(Scene &scene, std::vector<MirrorEntry> &entries) {
     }
     if (!objectLocallyValid(obj, false))
       throw moInvalidTopologyException();
-    scene.objectChanged(entries[i].face.object);
   }
   return true;
 }

@@ -8,7 +8,6 @@ bool convertPaint(Scene &scene, bool convert) {
       moObject &obj = *scene.object(slot);
       if (convert && obj.paintLayer)
         convertPaintToCornerColors(obj);
-      scene.objectChanged(slot);
       obj.paintLayer.reset();
       obj.triangleVertices.clear(false);
       obj.triangleFaces.clear(false);

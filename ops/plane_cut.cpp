@@ -122,7 +122,6 @@ bool planeCut(Scene &scene, int32_t axis) {
     for (int32_t slot : slots) {
       moObject upper = planeCutObject(*scene.object(slot), plane);
       insertObject(scene, std::make_shared<moObject>(std::move(upper)), "planecut");
-      scene.objectChanged(slot);
       progress.advance();
     }
     scene.clearSelection();
@@ -147,7 +146,6 @@ bool axisMultiCut(Scene &scene, int32_t axis, int32_t count) {
       for (int32_t k = 1; k <= count && lowest <= highest; ++k)
         planeSlice(obj, {axis, lowest + float(k) * step});
       obj.compact();
-      scene.objectChanged(slot);
     }
     return true;
   });

@@ -58,6 +58,5 @@ void puffStep(Scene &scene, float amount) {
         const moVec3 step = scale(amount / float(count[v]), scene.elementVectors[next]);
         obj.vertices[v].Coordinates = add(obj.vertices[v].Coordinates, step);
       }
-    scene.objectChanged(slot);
   }
 }

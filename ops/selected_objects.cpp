@@ -19,7 +19,6 @@ int32_t insertObject(Scene &scene, ObjectPtr obj, const char *prefix) {
   const int32_t slot = scene.objects.insert(std::move(obj));
   if (prefix)
     inserted.name = prefix + std::to_string(slot);
-  scene.objectChanged(slot);
   return slot;
 }
 

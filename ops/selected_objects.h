@@ -11,7 +11,7 @@
 std::vector<int32_t> selectedObjects(const Scene &scene);
 
 // Puts obj into the lowest empty slot, names it prefix followed by the slot number (unless the
-// prefix is null, which keeps its name) and tells the view. Returns the slot.
+// prefix is null, which keeps its name). Returns the slot.
 int32_t insertObject(Scene &scene, ObjectPtr obj, const char *prefix);
 
 // An object without elements that has source's name, flags, material and owner group; no paint.

@@ -203,7 +203,6 @@ bool smooth(Scene &scene) {
     for (int32_t slot : slots) {
       moObject &obj = *scene.object(slot);
       obj = subdivide(obj);
-      scene.objectChanged(slot);
       progress.advance();
     }
     return true;

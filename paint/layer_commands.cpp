@@ -1,8 +1,8 @@
 #include "paint/layer_commands.h"
 
 #include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
 #include "paint/index_render.h"
-#include "paint/layers/paint_layers.h"
 #include "paint/paint_surface.h"
 #include "view/paint_textures.h"
 

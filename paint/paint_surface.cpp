@@ -1,9 +1,10 @@
 #include "paint/paint_surface.h"
 
 #include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
 #include "paint/index_render.h"
 #include "paint/layer_commands.h"
-#include "paint/layers/paint_layers.h"
+#include "view/frame.h"
 #include "view/window_drawing.h"
 
 #include <GL/gl.h>
@@ -39,11 +40,10 @@ uint32_t unshade(uint32_t p, uint8_t shade) {
 // The scene as the paint window shows it. Outlines would put black into the canvas and from
 // there into the textures.
 void drawTexturedScene(const Scene &scene, View &view) {
-  const uint8_t outlines = view.renderer.outlines;
-  view.renderer.outlines = 0;
-  view.camera.ApplyProjection();
-  view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, true);
-  view.renderer.outlines = outlines;
+  const bool outlines = view.renderer.outlines();
+  view.renderer.setOutlines(false);
+  drawFrame(view, scene, {InteractionMode::Select, FrameLists::Kept, false, true});
+  view.renderer.setOutlines(outlines);
 }
 
 void drawReveal(const PaintCanvas &canvas) {

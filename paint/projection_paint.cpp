@@ -1,7 +1,7 @@
 #include "paint/projection_paint.h"
 
 #include "core/face_triangulation.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "paint/paint_surface.h"
 #include "view/paint_textures.h"
 #include "view/projection.h"

@@ -3,8 +3,6 @@
 #include "core/mesh_validation.h"
 #include "scene/progress_task.h"
 
-#include <algorithm>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -63,7 +61,6 @@ int32_t Scene::createPrimitive(PrimitiveType type) {
   clearSelection();
   const int32_t slot = objects.insert(obj);
   obj->appendToName(std::to_string(slot));
-  observer().objectChanged(slot);
   return slot;
 }
 
@@ -162,7 +159,6 @@ bool Scene::PaintedObjectGuard(bool ask) {
         converting = true;
       }
       convertPaintToCornerColors(*obj);
-      observer().objectChanged(ref.object);
       obj->paintLayer.reset();
     }
     obj->triangleVertices.clear(false);
@@ -206,10 +202,7 @@ bool Scene::runOperation(const OperationRules &rules, const std::function<bool()
     return change();
   } catch (const moCancelledException &) {
     // Stopped by the user: the saved state comes back as it was, selection included.
-    const int32_t slots = std::max(objects.count(), backup.count());
     Undo(true);
-    for (int32_t i = 0; i < slots; ++i)
-      objectChanged(i);
     return false;
   } catch (const std::exception &failure) {
     return RecoverFromFailure(failure);

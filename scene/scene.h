@@ -14,18 +14,6 @@
 #include <functional>
 #include <vector>
 
-// What the scene tells the view about; every hook does nothing unless overridden.
-class SceneObserver {
-public:
-  virtual ~SceneObserver() = default;
-  // An object's mesh or colours changed: its display list must be rebuilt.
-  virtual void objectChanged(int32_t /*slot*/) {}
-  // The selection mode changed through a selection command; the view picks elements of it.
-  virtual void pickModeChanged(SelectionMode /*mode*/) {}
-  // The pick highlight must be dropped (the selection was replaced).
-  virtual void highlightReset() {}
-};
-
 // Which modes an operation accepts, as a bit mask of (1 << mode).
 constexpr uint32_t modeBit(SelectionMode m) { return 1u << m; }
 
@@ -39,7 +27,6 @@ public:
   explicit Scene(UserInterface &ui);
 
   UserInterface &ui() { return ui_; }
-  void setObserver(SceneObserver *observer) { observer_ = observer ? observer : &noObserver_; }
 
   // --- Objects ---
 
@@ -55,8 +42,6 @@ public:
   // Builds a primitive as the Add menu does: saves undo, clears the selection, puts the object
   // into the lowest empty slot and appends the slot number to its name. Returns the slot.
   int32_t createPrimitive(PrimitiveType type);
-  // Tells the view that the object in a slot changed and its display lists must be rebuilt.
-  void objectChanged(int32_t slot) { observer().objectChanged(slot); }
   void SetShading(bool shaded, bool selectedOnly);
   void SetObjectVisible(int32_t slot, bool value);
   void SetObjectSensitive(int32_t slot, bool value);
@@ -149,10 +134,7 @@ private:
   bool deriveSelection(bool modeAccepted, const EntryVisitor &visit);
   // Swaps the result built in previousSelection in, with the given mode.
   void commitResult(SelectionMode resultMode);
-  SceneObserver &observer() { return *observer_; }
 
   UserInterface &ui_;
   uint64_t version_ = 0, backupVersion_ = 0, lastVersion_ = 0;
-  SceneObserver noObserver_;
-  SceneObserver *observer_ = &noObserver_;
 };

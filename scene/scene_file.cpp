@@ -3,7 +3,7 @@
 #include "core/mesh_validation.h"
 #include "fileio/atomic_file.h"
 #include "fileio/read_file.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 
 #include <cstring>
 #include <stdexcept>

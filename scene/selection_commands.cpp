@@ -57,14 +57,11 @@ void Scene::commitResult(SelectionMode resultMode) {
   mode = resultMode;
   elementVectors.clear();
   elementCentres.clear();
-  observer().pickModeChanged(mode);
 }
 
 void Scene::SetMode(SelectionMode m) {
   clearSelection();
-  observer().highlightReset();
   mode = m;
-  observer().pickModeChanged(m);
 }
 
 void Scene::DeselectReselect() {
@@ -79,7 +76,6 @@ void Scene::DeselectReselect() {
   } else {
     mode = moFREE;
   }
-  observer().pickModeChanged(mode);
 }
 
 bool Scene::SelectAll(int32_t type) {
@@ -326,7 +322,6 @@ bool Scene::ClickSelect(const ElementRef &picked, SelectionMode pickedType,
                         bool automaticPickMode) {
   if (automaticPickMode && selection.Empty()) {
     mode = pickedType;
-    observer().pickModeChanged(pickedType);
   }
   return selection.Toggle(picked);
 }

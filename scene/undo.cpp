@@ -38,11 +38,6 @@ void Scene::Undo(bool discard) {
 
 void Scene::UndoCommand() {
   mode = moFREE;
-  observer().pickModeChanged(moFREE);
   Undo(false);
   clearSelection();
-  observer().highlightReset();
-  for (int32_t i = 0; i < objects.count(); ++i)
-    if (objects.get(i))
-      observer().objectChanged(i);
 }

@@ -121,16 +121,16 @@ void CommandLayer::resetForScript(float zoom) {
   }
   view_.SetPerspective(true);
   scene_.DeleteAll();
-  view_.renderer.pickElementKind = moFREE;
+  view_.renderer.setPickKind(moFREE);
   scene_.mode = moFREE;
   scene_.clearSelection();
-  view_.renderer.hoverObject = view_.renderer.hoverElement = -1;
+  view_.renderer.resetHover();
   view_.ResetCamera();
   view_.camera.distance *= zoom;
   view_.DefaultView();
-  view_.renderer.smooth = 0;
-  view_.renderer.outlines = 1;
-  view_.renderer.textures = 0;
+  view_.renderer.setSmooth(false);
+  view_.renderer.setOutlines(true);
+  view_.renderer.setTextures(false);
   host_.sceneReset();
   host_.refreshModelView(true);
 }

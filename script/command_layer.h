@@ -31,6 +31,18 @@ public:
   ScriptInput *input() const { return input_; }
   // Whether the model window waits for a selection (true without a controller).
   bool inSelectMode() const { return !input_ || input_->inSelectMode(); }
+  // The model window's wheel turns (delta 120 a notch) and spin timer ticks, for the controller;
+  // nothing without one. A recording keeps nothing of them: the script format cannot say a
+  // change of the camera's distance or azimuth. (The gesture that starts a spin is recorded as
+  // the pointer events it is made of.)
+  void wheel(int32_t delta) {
+    if (input_)
+      input_->wheel(delta);
+  }
+  void spinTick() {
+    if (input_)
+      input_->spinTick();
+  }
 
   // The file session the file commands work on; without one they are not available.
   void setFiles(FileSession *files) { files_ = files; }

@@ -1,9 +1,9 @@
 #include "script/script_commands.h"
 
+#include "layers/paint_layers.h"
 #include "ops/operation_commands.h"
 #include "ops/operation_ids.h"
 #include "ops/operation_table.h"
-#include "paint/layers/paint_layers.h"
 #include "script/command_layer.h"
 
 #include <cmath>
@@ -16,11 +16,10 @@ int32_t arg(Cmd c, size_t i) { return i < c.args.size() ? c.args[i] : 0; }
 // A word that stands for an index; the all-ones word means none.
 int32_t index(Cmd c, size_t i) { return arg(c, i) == kScriptNoPosition ? -1 : arg(c, i); }
 
-void resetHover(View &view) { view.renderer.hoverObject = view.renderer.hoverElement = -1; }
 // The view picks elements of the scene's mode after a selection command.
 void followMode(CommandLayer &l) {
-  l.view().renderer.pickElementKind = l.scene().mode;
-  resetHover(l.view());
+  l.view().renderer.setPickKind(l.scene().mode);
+  l.view().renderer.resetHover();
 }
 
 // --- Pointer events, for the controller ---
@@ -80,10 +79,7 @@ bool rectangleSelect(CommandLayer &l, Cmd c) {
 bool hover(CommandLayer &l, Cmd c) {
   if (arg(c, 0) > moOBJECTS)
     return l.badArgument(c);
-  SceneRenderer &r = l.view().renderer;
-  r.hoverKind = arg(c, 0);
-  r.hoverObject = index(c, 1);
-  r.hoverElement = index(c, 2);
+  l.view().renderer.setHover(arg(c, 0), index(c, 1), index(c, 2));
   return true;
 }
 bool elementIsThere(CommandLayer &l, const ElementRef &ref) {
@@ -125,11 +121,14 @@ bool aim(CommandLayer &l, Cmd) {
 // Outlines, smooth shading, colours, textures.
 bool toggleDisplay(CommandLayer &l, Cmd c) {
   SceneRenderer &r = l.view().renderer;
-  uint8_t &flag = c.code == kScriptToggleOutlines  ? r.outlines
-                  : c.code == kScriptToggleSmooth  ? r.smooth
-                  : c.code == kScriptToggleColours ? r.colors
-                                                   : r.textures;
-  flag ^= 1;
+  if (c.code == kScriptToggleOutlines)
+    r.setOutlines(!r.outlines());
+  else if (c.code == kScriptToggleSmooth)
+    r.setSmooth(!r.smooth());
+  else if (c.code == kScriptToggleColours)
+    r.setColors(!r.colors());
+  else
+    r.setTextures(!r.textures());
   return true;
 }
 bool pan(CommandLayer &l, Cmd c) {
@@ -148,8 +147,8 @@ bool undo(CommandLayer &l, Cmd) {
   if (!l.inSelectMode())
     return true;
   l.scene().UndoCommand();
-  l.view().renderer.pickElementKind = moFREE;
-  resetHover(l.view());
+  l.view().renderer.setPickKind(moFREE);
+  l.view().renderer.resetHover();
   return true;
 }
 bool deleteAll(CommandLayer &l, Cmd) {

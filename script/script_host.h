@@ -24,8 +24,9 @@ public:
 };
 
 // What the script layer sends to the model window's input controller: the recorded pointer and
-// key events and the operation commands. The controller implements it; without one the pointer
-// codes of a script change nothing and operation codes play as unknown commands.
+// key events, the operation commands, and the wheel and spin ticks of the window. The controller
+// implements it; without one the pointer codes of a script change nothing and operation codes
+// play as unknown commands.
 class ScriptInput {
 public:
   virtual ~ScriptInput() = default;
@@ -56,4 +57,9 @@ public:
   virtual void setPlaying(bool playing) = 0;
   // Releases the snap modifier, recording nothing.
   virtual void releaseSnap() = 0;
+  // A wheel turn of delta (120 a notch) over the model view, and one tick of its 10 ms spin
+  // timer. No script code stands for either, so scripts never send them and nothing is recorded
+  // of them. Nothing happens by default.
+  virtual void wheel(int32_t /*delta*/) {}
+  virtual void spinTick() {}
 };

@@ -25,7 +25,7 @@ ScriptedController::ScriptedController(InteractionController &controller, Comman
 
 ScriptedController::Before ScriptedController::snapshot() const {
   const SceneRenderer &r = layer_.view().renderer;
-  return {controller_.mode(), r.hoverKind, r.hoverObject, r.hoverElement,
+  return {controller_.mode(), r.hoverKind(), r.hoverObject(), r.hoverElement(),
           layer_.scene().selection.Count()};
 }
 
@@ -60,13 +60,13 @@ Reaction ScriptedController::pointer(const PointerInput &in) {
 
 void ScriptedController::recordHover(Before &before) {
   const SceneRenderer &r = layer_.view().renderer;
-  if (r.hoverKind == before.hoverKind && r.hoverObject == before.hoverObject &&
-      r.hoverElement == before.hoverElement)
+  if (r.hoverKind() == before.hoverKind && r.hoverObject() == before.hoverObject &&
+      r.hoverElement() == before.hoverElement)
     return;
-  layer_.recorder().hover(r.hoverKind, r.hoverObject, r.hoverElement);
-  before.hoverKind = r.hoverKind;
-  before.hoverObject = r.hoverObject;
-  before.hoverElement = r.hoverElement;
+  layer_.recorder().hover(r.hoverKind(), r.hoverObject(), r.hoverElement());
+  before.hoverKind = r.hoverKind();
+  before.hoverObject = r.hoverObject();
+  before.hoverElement = r.hoverElement();
 }
 
 Reaction ScriptedController::cancelDrag() {
@@ -93,7 +93,7 @@ Reaction ScriptedController::recordEffects(Before &before, const PointerInput &i
   if (count != before.selectionCount && in.kind == PointerInput::Press)
     rec.toggle(pressed.object, pressed.element);
   else if (count != before.selectionCount && in.kind == PointerInput::Move)
-    rec.dragSelect(count > before.selectionCount, r.hoverObject, r.hoverElement);
+    rec.dragSelect(count > before.selectionCount, r.hoverObject(), r.hoverElement());
   if (before.mode != InteractionController::SelectMode &&
       controller_.mode() == InteractionController::SelectMode)
     rec.stepMarker();
@@ -166,11 +166,8 @@ Reaction ScriptedController::playPointer(PointerInput in) {
   const Reaction reaction = controller_.pointer(in);
   if (keepSelection)
     scene.selection = kept;
-  if (playing_ && in.kind == PointerInput::Move) {
-    r.hoverKind = before.hoverKind;
-    r.hoverObject = before.hoverObject;
-    r.hoverElement = before.hoverElement;
-  }
+  if (playing_ && in.kind == PointerInput::Move)
+    r.setHover(before.hoverKind, before.hoverObject, before.hoverElement);
   return reaction;
 }
 

@@ -19,7 +19,8 @@ public:
   Reaction cancelDrag();
   // An entry of the operations menu, run through the command layer.
   Reaction choose(const MenuCommand &command);
-  // The reaction an operation started through the command layer left for the window.
+  // The reaction an operation, a wheel turn or a spin tick sent through the command layer left
+  // for the window.
   Reaction takeReaction();
   bool playing() const { return playing_; }
 
@@ -39,6 +40,9 @@ public:
   bool runCommand(int32_t command, int32_t argument) override;
   void setPlaying(bool playing) override { playing_ = controller_.playing = playing; }
   void releaseSnap() override;
+  // Live only: the controller's zoom and spin, their reactions kept for takeReaction.
+  void wheel(int32_t delta) override { pending_ = controller_.wheel(delta); }
+  void spinTick() override { pending_ = controller_.tick(); }
 
 private:
   struct Before {

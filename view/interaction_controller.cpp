@@ -157,8 +157,8 @@ void InteractionController::hoverAt(int32_t x, int32_t y) {
   if (mode_ != SelectMode)
     return;
   SceneRenderer &r = view_.renderer;
-  if (r.pickElementKind != moFREE)
-    scene_.mode = SelectionMode(r.pickElementKind);
+  if (r.pickKind() != moFREE)
+    scene_.mode = SelectionMode(r.pickKind());
   HoverPick(scene_, r, view_.camera, ui_, x, y);
 }
 
@@ -170,15 +170,15 @@ void InteractionController::pressLeftInSelect(int32_t x, int32_t y) {
   if (!playing)
     hoverAt(x, y);
   SceneRenderer &r = view_.renderer;
-  const ElementRef hovered{r.hoverElement, r.hoverObject};
-  if (r.hoverElement == -1 || !scene_.objectOf(hovered, true) ||
-      !scene_.elementExists(hovered, SelectionMode(r.hoverKind)))
+  const ElementRef hovered{r.hoverElement(), r.hoverObject()};
+  if (r.hoverElement() == -1 || !scene_.objectOf(hovered, true) ||
+      !scene_.elementExists(hovered, SelectionMode(r.hoverKind())))
     return;
   pressHit_ = true;
-  const bool automatic = r.pickElementKind == moFREE && scene_.selection.Empty();
+  const bool automatic = r.pickKind() == moFREE && scene_.selection.Empty();
   if (automatic)
-    r.pickElementKind = r.hoverKind;
-  pressAdds_ = scene_.ClickSelect(hovered, SelectionMode(r.hoverKind), automatic);
+    r.setPickKind(r.hoverKind());
+  pressAdds_ = scene_.ClickSelect(hovered, SelectionMode(r.hoverKind()), automatic);
 }
 
 void InteractionController::Release(Button b, int32_t x, int32_t y) {
@@ -294,15 +294,15 @@ void InteractionController::moveInSelect(int32_t x, int32_t y) {
   ui_.setStatus(kSelectStatus);
   hoverAt(x, y);
   SceneRenderer &r = view_.renderer;
-  const ElementRef hovered{r.hoverElement, r.hoverObject};
-  if (buttonWord_ != kLeftHeld || !pressHit_ || r.hoverElement == -1 ||
-      !scene_.elementExists(hovered, SelectionMode(r.hoverKind)))
+  const ElementRef hovered{r.hoverElement(), r.hoverObject()};
+  if (buttonWord_ != kLeftHeld || !pressHit_ || r.hoverElement() == -1 ||
+      !scene_.elementExists(hovered, SelectionMode(r.hoverKind())))
     return;
-  if (r.pickElementKind == moFREE && scene_.selection.Empty()) {
-    scene_.mode = SelectionMode(r.hoverKind);
-    r.pickElementKind = r.hoverKind;
+  if (r.pickKind() == moFREE && scene_.selection.Empty()) {
+    scene_.mode = SelectionMode(r.hoverKind());
+    r.setPickKind(r.hoverKind());
   }
-  if (r.hoverKind == scene_.mode)
+  if (r.hoverKind() == scene_.mode)
     scene_.DragSelect(hovered, pressAdds_);
 }
 
@@ -341,7 +341,7 @@ MenuKind InteractionController::menuForSelection() const {
   if (scene_.selection.Empty())
     return MenuKind::Primitives;
   const int32_t kind =
-      view_.renderer.pickElementKind == moFREE ? scene_.mode : view_.renderer.pickElementKind;
+      view_.renderer.pickKind() == moFREE ? scene_.mode : view_.renderer.pickKind();
   switch (kind) {
   case moVERTICES:
     return MenuKind::Vertices;
@@ -400,7 +400,7 @@ bool InteractionController::enterStart(const OperationStart &start) {
     dragKind = start.dragKind;
   } else {
     view_.renderer.RebuildLists(scene_, true);
-    view_.renderer.hoverElement = view_.renderer.hoverObject = -1;
+    view_.renderer.resetHover();
     SetMode(SelectMode);
   }
   return true;

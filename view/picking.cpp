@@ -221,40 +221,40 @@ void HoverPick(const Scene &scene, SceneRenderer &renderer, const Camera &camera
   glFlush();
   GLuint name = 0;
   if (hits == 0 || !nearestHit(buffer, hits, kHoverNames, name)) {
-    renderer.hoverObject = renderer.hoverElement = -1;
+    renderer.resetHover();
     return;
   }
   const int32_t o = int32_t(name >> 16), f = int32_t(name & 0xFFFF);
-  renderer.hoverObject = o;
-  renderer.hoverElement = f;
   const moObject &obj = *scene.object(o);
-  const int32_t kind = scene.selection.Empty() ? renderer.pickElementKind : scene.mode;
+  const int32_t kind = scene.selection.Empty() ? renderer.pickKind() : scene.mode;
+  int32_t hoverKind = renderer.hoverKind(), element = f;
   switch (kind) {
   case moVERTICES:
-    renderer.hoverKind = moVERTICES;
-    renderer.hoverElement = NearestFaceVertex(camera, px, py, obj, f, 1.01);
+    hoverKind = moVERTICES;
+    element = NearestFaceVertex(camera, px, py, obj, f, 1.01);
     break;
   case moEDGES:
-    renderer.hoverKind = moEDGES;
-    renderer.hoverElement = NearestFaceEdge(camera, ui, px, py, obj, f, 1.0);
+    hoverKind = moEDGES;
+    element = NearestFaceEdge(camera, ui, px, py, obj, f, 1.0);
     break;
   case moFACES:
-    renderer.hoverKind = moFACES;
+    hoverKind = moFACES;
     break;
   case moOBJECTS:
-    renderer.hoverKind = moOBJECTS;
-    renderer.hoverElement = o;
+    hoverKind = moOBJECTS;
+    element = o;
     break;
   case moFREE: {
     const int32_t v = NearestFaceVertex(camera, px, py, obj, f, 0.2);
     const int32_t e = v == -1 ? NearestFaceEdge(camera, ui, px, py, obj, f, 0.5) : -1;
-    renderer.hoverKind = v != -1 ? moVERTICES : e != -1 ? moEDGES : moFACES;
-    renderer.hoverElement = v != -1 ? v : e != -1 ? e : f;
+    hoverKind = v != -1 ? moVERTICES : e != -1 ? moEDGES : moFACES;
+    element = v != -1 ? v : e != -1 ? e : f;
     break;
   }
   default:
     break;
   }
+  renderer.setHover(hoverKind, o, element);
 }
 
 namespace {

@@ -82,14 +82,14 @@ void SceneRenderer::emitFace(const moObject &obj, int32_t f, bool withColours) c
   corners.clear();
   colours.clear();
   triangleCorners(obj, f, corners, colours);
-  if (!smooth) {
+  if (!smooth_) {
     const moVec3 flat = obj.faceNormal(f, true);
     glNormal3f(flat.x, flat.y, flat.z);
   }
   for (size_t k = 0; k < corners.size(); ++k) {
     if (withColours)
       glColor3ub(colours[k].r, colours[k].g, colours[k].b);
-    if (smooth) {
+    if (smooth_) {
       const moVec3 nv = cornerNormal(obj, corners[k], f);
       glNormal3f(nv.x, nv.y, nv.z);
     }
@@ -135,12 +135,12 @@ void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   DragBatch &batch = dragBatches_[size_t(slot)];
   if (full) {
     batch = {};
-    const bool textured = showsPaintTexture(*obj, textures) && UploadTexture(*obj, slot);
+    const bool textured = showsPaintTexture(*obj, textures_) && UploadTexture(*obj, slot);
     glNewList(drawList(slot), GL_COMPILE);
     if (textured)
       emitPaintTriangles(*obj);
     else
-      emitFaces(*obj, slot, colors && obj->showTexture, false);
+      emitFaces(*obj, slot, colors_ && obj->showTexture, false);
     glEndList();
   } else {
     buildDragBatch(*obj, batch);
@@ -167,7 +167,7 @@ void SceneRenderer::ensurePickLists(const Scene &scene, int32_t slot) const {
   if (!obj || size_t(slot) >= pickListsStale_.size() || !pickListsStale_[size_t(slot)])
     return;
   glNewList(objectList(slot), GL_COMPILE);
-  emitFaces(*obj, slot, colors && obj->showTexture, true);
+  emitFaces(*obj, slot, colors_ && obj->showTexture, true);
   glEndList();
   glNewList(wireList(slot), GL_COMPILE);
   emitFaces(*obj, slot, false, false);
@@ -199,7 +199,7 @@ void SceneRenderer::buildDragBatch(const moObject &obj, DragBatch &batch) const 
     triangleCorners(obj, f, batch.vertex, colours);
     batch.face.resize(batch.vertex.size(), f);
   }
-  batch.withColours = colors && obj.showTexture;
+  batch.withColours = colors_ && obj.showTexture;
   batch.rgb.reserve(colours.size() * 3);
   for (const moColor &c : colours)
     batch.rgb.insert(batch.rgb.end(), {c.r, c.g, c.b});
@@ -218,7 +218,7 @@ void SceneRenderer::refreshDragBatch(const moObject &obj, DragBatch &batch) cons
     if (!obj.vertices.contains(v))
       continue; // the mesh changed under the batch; the next full build replaces it
     const moVec3 &p = obj.vertices[v].Coordinates;
-    if (smooth) {
+    if (smooth_) {
       normal = cornerNormal(obj, v, f);
     } else if (f != normalFace) {
       normal = obj.faceNormal(f, true);
@@ -292,7 +292,7 @@ void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *c
 
 void SceneRenderer::drawElement(const Scene &scene, const moObject &obj, int32_t slot,
                                 int32_t element) const {
-  switch (hoverKind) {
+  switch (hoverKind_) {
   case moVERTICES:
     if (obj.vertices.contains(element) && obj.vertices[element].active()) {
       glBegin(GL_POINTS);
@@ -331,14 +331,14 @@ void SceneRenderer::drawElement(const Scene &scene, const moObject &obj, int32_t
 }
 
 void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) const {
-  const bool lit = hoverKind == moFACES || hoverKind == moOBJECTS;
+  const bool lit = hoverKind_ == moFACES || hoverKind_ == moOBJECTS;
   if (lit)
     glEnable(GL_LIGHTING);
   else
     glDisable(GL_LIGHTING);
   glPointSize(6 * lineScale_);
   glLineWidth(3 * lineScale_);
-  const ElementRef hovered{hoverElement, hoverObject};
+  const ElementRef hovered{hoverElement_, hoverObject_};
   const bool select = mode == InteractionMode::Select;
   for (int32_t i = 0; i < scene.selection.Count(); ++i) {
     const ElementRef ref = scene.selection.Get(i);
@@ -348,11 +348,11 @@ void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) con
     setColourKind(select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
     drawElement(scene, *obj, ref.object, ref.element);
   }
-  if (select && hoverElement != -1 && !scene.selection.Contains(hovered)) {
-    const moObject *obj = scene.object(hoverObject);
+  if (select && hoverElement_ != -1 && !scene.selection.Contains(hovered)) {
+    const moObject *obj = scene.object(hoverObject_);
     if (obj && usable(*obj)) {
       setColourKind(ColourKind::Hovered);
-      drawElement(scene, *obj, hoverObject, hoverElement);
+      drawElement(scene, *obj, hoverObject_, hoverElement_);
     }
   }
   glPointSize(1);
@@ -380,13 +380,13 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
   glEnable(GL_POLYGON_OFFSET_POINT);
   glPolygonOffset(0.6f, 0.3f);
 
-  if (textures && mode != InteractionMode::Camera)
+  if (textures_ && mode != InteractionMode::Camera)
     glEnable(GL_TEXTURE_2D);
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
     const moObject *obj = scene.object(i);
     if (!obj || !obj->visible)
       continue;
-    bindPaintTexture(*obj, i, mode, paintHighlight || textures);
+    bindPaintTexture(*obj, i, mode, paintHighlight || textures_);
     if (!obj->shaded) {
       glDisable(GL_LIGHTING);
       setColourKind(ColourKind::Surface);
@@ -410,7 +410,7 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     drawHighlights(scene, mode);
   glDepthFunc(GL_LESS);
 
-  if (outlines) {
+  if (outlines_) {
     glDisable(GL_LIGHTING);
     glEnable(GL_POLYGON_OFFSET_LINE);
     glPolygonOffset(-0.6f, -0.3f);

@@ -27,18 +27,37 @@ enum class ColourKind { Surface, Selected, Hovered, HoveredSelected, Outline };
 
 class SceneRenderer {
 public:
-  uint8_t smooth = 0;   // per-vertex normals instead of one per face
-  uint8_t outlines = 1; // black edges over shaded objects
-  uint8_t colors = 1;   // corner colours shown
-  uint8_t textures = 1; // paint textures shown
-  int32_t boundTextureObject = -1;
-  int32_t pickElementKind = moFREE; // hover picking kind while nothing is selected
-  int32_t hoverKind = moFACES;      // kind of the hovered element and of the highlights
-  int32_t hoverElement = -1;
-  int32_t hoverObject = -1;
   // Outlines leave out edges between faces turned away from the eye, which the surface hides;
   // off draws every edge (the reference the faster drawing must match).
   bool cullHiddenOutlines = true;
+
+  // The display flags of the View menu, which the next frame follows; a change of smooth or
+  // colors shows once the lists are rebuilt.
+  bool smooth() const { return smooth_; }     // per-vertex normals instead of one per face
+  bool outlines() const { return outlines_; } // black edges over shaded objects
+  bool colors() const { return colors_; }     // corner colours shown
+  bool textures() const { return textures_; } // paint textures shown
+  void setSmooth(bool on) { smooth_ = on; }
+  void setOutlines(bool on) { outlines_ = on; }
+  void setColors(bool on) { colors_ = on; }
+  void setTextures(bool on) { textures_ = on; }
+
+  // The hovered element: its kind (a SelectionMode, also the kind of the selection highlights),
+  // its object and the element, -1 for none.
+  int32_t hoverKind() const { return hoverKind_; }
+  int32_t hoverObject() const { return hoverObject_; }
+  int32_t hoverElement() const { return hoverElement_; }
+  void setHover(int32_t kind, int32_t object, int32_t element) {
+    hoverKind_ = kind;
+    hoverObject_ = object;
+    hoverElement_ = element;
+  }
+  // Nothing hovered; the kind stays.
+  void resetHover() { hoverObject_ = hoverElement_ = -1; }
+  // The kind the hover pick looks for while nothing is selected: a SelectionMode, moFREE for
+  // whatever is nearest.
+  int32_t pickKind() const { return pickKind_; }
+  void setPickKind(int32_t mode) { pickKind_ = mode; }
 
   // OpenGL state every context starts with: culling, colour material, depth test, byte-aligned
   // pixel transfers; then the lights and the grey background.
@@ -114,6 +133,11 @@ private:
   };
   std::vector<std::vector<FacePlane>> facePlanes_;
   float lineScale_ = 1; // device pixels per window pixel of the frame being drawn
+  bool smooth_ = false, outlines_ = true, colors_ = true, textures_ = true;
+  int32_t boundTextureObject_ = -1; // the object whose texture the frame has bound
+  int32_t pickKind_ = moFREE;
+  int32_t hoverKind_ = moFACES;
+  int32_t hoverObject_ = -1, hoverElement_ = -1;
 };
 
 // The ground grid (bit 1) and the axes (bit 2) of the display word.

@@ -20,13 +20,13 @@ void SceneRenderer::emitPaintTriangles(const moObject &obj) const {
       continue; // a stale list entry: skip rather than read a missing element
     float uv[6];
     obj.paintLayer->cornerTexCoords(obj, t, uv);
-    if (!smooth) {
+    if (!smooth_) {
       const moVec3 n = obj.faceNormal(f, true);
       glNormal3f(n.x, n.y, n.z);
     }
     for (int32_t k = 0; k < 3; ++k) {
       const int32_t v = corners[k];
-      if (smooth) {
+      if (smooth_) {
         const moVec3 n = cornerNormal(obj, v, f);
         glNormal3f(n.x, n.y, n.z);
       }
@@ -41,18 +41,18 @@ void SceneRenderer::emitPaintTriangles(const moObject &obj) const {
 void SceneRenderer::bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode,
                                      bool force) {
   if (mode == InteractionMode::Camera) {
-    boundTextureObject = -1; // no textures while the camera moves
+    boundTextureObject_ = -1; // no textures while the camera moves
     return;
   }
   const bool dragging = size_t(slot) < dragBatches_.size() && dragBatches_[size_t(slot)].built;
-  if (dragging || !showsPaintTexture(obj, textures)) {
+  if (dragging || !showsPaintTexture(obj, textures_)) {
     // Also for a layer the object does not show, so that no other object's texture is used.
     glBindTexture(GL_TEXTURE_2D, 0);
-    boundTextureObject = -1;
+    boundTextureObject_ = -1;
     return;
   }
-  if (force || boundTextureObject != slot) {
+  if (force || boundTextureObject_ != slot) {
     glBindTexture(GL_TEXTURE_2D, paintTextureName(slot));
-    boundTextureObject = slot;
+    boundTextureObject_ = slot;
   }
 }

@@ -18,11 +18,9 @@ ElementRef faceAt(const Scene &scene, const PaintCanvas &canvas, int32_t x, int3
 // Highlights one element (or nothing) of the given kind and redraws when that changes.
 void highlight(PaintContext &ctx, int32_t kind, const ElementRef &ref) {
   SceneRenderer &r = ctx.view->renderer;
-  if (r.hoverKind == kind && r.hoverElement == ref.element && r.hoverObject == ref.object)
+  if (r.hoverKind() == kind && r.hoverElement() == ref.element && r.hoverObject() == ref.object)
     return;
-  r.hoverKind = kind;
-  r.hoverElement = ref.element;
-  r.hoverObject = ref.object;
+  r.setHover(kind, ref.object, ref.element);
   ctx.feedback.redraw();
 }
 

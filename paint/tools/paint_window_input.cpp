@@ -5,7 +5,9 @@
 #include "paint/stroke_commit.h"
 #include "paint/tools/face_tools.h"
 #include "paint/tools/paint_images.h"
+#include "paint/tools/paint_session.h"
 #include "paint/tools/stamp_tools.h"
+#include "view/frame.h"
 
 #include <GL/gl.h>
 
@@ -16,8 +18,8 @@ PaintWindowInput::PaintWindowInput(Scene &scene, View &view, InteractionControll
 
 bool PaintWindowInput::enter(int32_t width, int32_t height, double pixelRatio) {
   view_.resize(width, height, pixelRatio);
-  view_.renderer.textures = 1;
-  if (!prepare(true))
+  view_.renderer.setTextures(true);
+  if (!PreparePainting(ctx_))
     return false;
   showPrompt(true);
   return true;
@@ -37,20 +39,7 @@ void PaintWindowInput::resize(int32_t width, int32_t height, double pixelRatio) 
   viewChanged();
 }
 
-void PaintWindowInput::viewChanged() { prepare(true); }
-
-bool PaintWindowInput::prepare(bool rebuildLists) {
-  Camera &camera = view_.camera;
-  camera.perspective = 0;
-  camera.ApplyProjection();
-  PreparePaintSurfaces(scene_, view_, canvas);
-  if (rebuildLists)
-    view_.renderer.RebuildLists(scene_, true); // loads every texture
-  if (!PrepareCanvas(scene_, view_, canvas, camera.deviceWidth, camera.deviceHeight))
-    return false;
-  toolbox.activateCurrent(ctx_);
-  return true;
-}
+void PaintWindowInput::viewChanged() { PreparePainting(ctx_); }
 
 void PaintWindowInput::paint() {
   if (inCamera())
@@ -133,7 +122,7 @@ void PaintWindowInput::leaveCamera(const PointerInput &in) {
   leftUp.mods = {};
   toController(leftUp);
   out_.toolCursor = true;
-  prepare(false); // the canvas for the new view, which it draws
+  PreparePainting(ctx_, false); // the canvas for the new view, which it draws
   showPrompt(false);
 }
 
@@ -147,13 +136,11 @@ void PaintWindowInput::toController(const PointerInput &in) {
 }
 
 void PaintWindowInput::drawFast() {
-  const uint8_t textures = view_.renderer.textures;
-  view_.renderer.textures = 0;
+  const bool textures = view_.renderer.textures();
+  view_.renderer.setTextures(false);
   view_.camera.perspective = 0;
-  view_.camera.ApplyProjection();
-  view_.renderer.DrawScene(scene_, view_.camera, view_.groundAndAxes, InteractionMode::Camera,
-                           false);
-  view_.renderer.textures = textures;
+  drawFrame(view_, scene_, {InteractionMode::Camera, FrameLists::Kept, false});
+  view_.renderer.setTextures(textures);
   glFlush();
 }
 

@@ -80,9 +80,6 @@ private:
   void move(const PointerInput &in, bool camera, int32_t x, int32_t y);
   void enterCamera(const PointerInput &in);
   void leaveCamera(const PointerInput &in);
-  // Orthographic projection, paint surfaces, canvas and the current tool for the view as it
-  // stands; the lists are rebuilt first when the scene or the textures may have changed.
-  bool prepare(bool rebuildLists);
   // Passes an event to the controller and takes over what it asks of the window.
   void toController(const PointerInput &in);
   // The scene drawn plainly, as it is while the camera moves.

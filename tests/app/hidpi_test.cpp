@@ -6,6 +6,7 @@
 #include "app/top_shell.h"
 #include "scene/recording_ui.h"
 #include "script/script_recorder.h"
+#include "view/frame.h"
 #include "view/projection.h"
 
 #include <QApplication>
@@ -52,10 +53,7 @@ QImage frameAtRatioOne(const Scene &scene, const View &shown, QSize size) {
     view.camera = shown.camera;
     view.resize(size.width(), size.height());
     view.groundAndAxes = shown.groundAndAxes;
-    SceneRenderer::InitGlState(view.camera);
-    view.camera.ApplyProjection();
-    view.renderer.RebuildLists(scene, true);
-    view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, InteractionMode::Select, false);
+    drawFrame(view, scene);
     image = buffer.toImage();
   }
   context.doneCurrent();

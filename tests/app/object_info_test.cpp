@@ -3,7 +3,7 @@
 #include "../script/script_fixture.h"
 #include "app/main_tool_bar.h"
 #include "app/object_info_window.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "tool_windows_fixture.h"
 
 #include <QComboBox>

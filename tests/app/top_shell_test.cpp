@@ -203,7 +203,7 @@ TEST_F(TopShellTest, HotKeysReachTheirCommands) {
   key('o');
   EXPECT_EQ(view.camera.perspective, 0);
   QTest::keyClick(shell->modelWindow(), Qt::Key_Tab);
-  EXPECT_EQ(view.renderer.smooth, 1);
+  EXPECT_EQ(view.renderer.smooth(), 1);
   QTest::keyClick(shell->modelWindow(), Qt::Key_Right);
   EXPECT_GT(view.camera.target.x, 0.f);
   key('f'); // nothing selected: the faces button of the element tool bar

@@ -1,7 +1,7 @@
 // Runs the real morvo-cli binary.
 #include "core/face_triangulation.h"
 #include "image/image_file.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
 

@@ -7,13 +7,13 @@ cmake_minimum_required(VERSION 3.25)
 
 # Each folder and every folder it may include from (its own is always allowed). A file belongs
 # to the longest folder its path starts with.
-set(below_scene paint/layers core image triangulate fileio)
+set(below_scene layers core image triangulate fileio)
 set(layer_triangulate "")
 set(layer_fileio "")
 set(layer_offscreen "")
 set(layer_image fileio)
 set(layer_core image triangulate fileio)
-set(layer_paint/layers core image triangulate fileio)
+set(layer_layers core image triangulate fileio)
 set(layer_scene ${below_scene})
 set(layer_ops scene ${below_scene})
 set(layer_interchange scene ${below_scene})
@@ -23,7 +23,7 @@ set(layer_paint/tools paint view ops scene ${below_scene})
 set(layer_script interchange paint/tools paint view ops scene ${below_scene})
 set(layer_cli script interchange paint/tools paint view ops scene offscreen ${below_scene})
 set(layer_app script interchange paint/tools paint view ops scene ${below_scene})
-set(folders triangulate fileio offscreen image core paint/layers scene ops interchange view paint
+set(folders triangulate fileio offscreen image core layers scene ops interchange view paint
             paint/tools script cli app)
 set(qt_allowed app)
 

@@ -5,7 +5,7 @@
 #include "interchange/format_registry.h"
 #include "interchange/gx_build.h"
 #include "interchange/model_exchange.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
 

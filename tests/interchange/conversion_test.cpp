@@ -3,8 +3,8 @@
 #include "interchange/gx_build.h"
 #include "interchange/gx_to_geo.h"
 #include "interchange/obj/obj_format.h"
+#include "layers/paint_layers.h"
 #include "morvo_version.h"
-#include "paint/layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
 

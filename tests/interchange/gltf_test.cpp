@@ -4,7 +4,7 @@
 #include "fileio/read_file.h"
 #include "interchange/gltf/gltf_container.h"
 #include "interchange/model_exchange.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
 

@@ -2,7 +2,7 @@
 #include "core/face_triangulation.h"
 #include "image/image_file.h"
 #include "interchange/model_exchange.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
 

@@ -3,7 +3,7 @@
 // VRML 2.0 file of its own. Skipped when Coin3D was not there at build time.
 #include "core/face_triangulation.h"
 #include "interchange/model_exchange.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
 

@@ -4,7 +4,7 @@
 #include "interchange/gx_build.h"
 #include "interchange/gx_to_geo.h"
 #include "interchange/vrml/vrml_format.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "tests/support/mesh_fixtures.h"
 

@@ -1,11 +1,11 @@
 #include "core/primitives.h"
+#include "layers/paint_layers.h"
 #include "ops/combine_separate.h"
 #include "ops/copy_objects.h"
 #include "ops/flip_evert.h"
 #include "ops/paint_conversion.h"
 #include "ops/puff.h"
 #include "ops/triangulate_faces.h"
-#include "paint/layers/paint_layers.h"
 #include "tests/ops/ops_fixture.h"
 
 #include <cmath>

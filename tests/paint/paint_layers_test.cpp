@@ -1,5 +1,5 @@
 #include "core/mesh.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 
 #include <gtest/gtest.h>
 

@@ -252,11 +252,11 @@ TEST_F(StrokeTest, TextureShowsOnTheObjectAndTheSwitchTurnsItOff) {
   const Rgb centre = at(kWidth / 2, kHeight / 2);
   EXPECT_GT(centre.r, 100);
   EXPECT_LT(centre.g, 10); // red paint, lit
-  view.renderer.textures = 0;
+  view.renderer.setTextures(false);
   render();
   const Rgb plain = at(kWidth / 2, kHeight / 2);
   EXPECT_EQ(plain.r, plain.g); // the white material
-  view.renderer.textures = 1;
+  view.renderer.setTextures(true);
   render(InteractionMode::Camera);
   EXPECT_EQ(at(kWidth / 2, kHeight / 2).g, plain.g); // no textures while the camera moves
 }

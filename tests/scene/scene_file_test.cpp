@@ -1,7 +1,7 @@
 #include "core/mesh_validation.h"
 #include "fileio/atomic_file.h"
 #include "fileio/read_file.h"
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 #include "scene/scene_file.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/mesh_fixtures.h"

@@ -112,15 +112,15 @@ TEST(CommandTable, DisplayTogglesAndModesFollowTheView) {
   ScriptWorld world;
   SceneRenderer &r = world.view.renderer;
   world.layer.run("workmode");
-  EXPECT_EQ(r.smooth, 1);
-  EXPECT_EQ(r.outlines, 0);
+  EXPECT_EQ(r.smooth(), 1);
+  EXPECT_EQ(r.outlines(), 0);
   world.layer.run("ortho-camera");
   EXPECT_EQ(world.view.camera.perspective, 0);
   world.layer.run("axes");
   EXPECT_EQ(world.view.groundAndAxes, 3);
   world.layer.run("select-faces");
   EXPECT_EQ(world.scene.mode, moFACES);
-  EXPECT_EQ(r.pickElementKind, moFACES);
+  EXPECT_EQ(r.pickKind(), moFACES);
   LoggingInput input;
   input.selectMode = false; // a drag runs: the Add menu waits
   world.layer.setInput(&input);

@@ -170,7 +170,7 @@ TEST(ScriptRecording, PlaybackRebuildsTheRecordedScene) {
   writeScene(live.scene, a, false);
   writeScene(played.scene, b, false);
   EXPECT_EQ(a, b);
-  EXPECT_EQ(played.view.renderer.smooth, live.view.renderer.smooth);
+  EXPECT_EQ(played.view.renderer.smooth(), live.view.renderer.smooth());
   EXPECT_EQ(played.view.camera.elevation, live.view.camera.elevation);
   std::filesystem::remove(path);
 }

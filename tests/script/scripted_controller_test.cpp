@@ -183,7 +183,7 @@ TEST_F(ScriptedControllerTest, UndoKeepsTheModeAndTheElementsThatStillExist) {
   ASSERT_EQ(live.scene.selection.Count(), 5);
   live.layer.run("undo");
   EXPECT_EQ(live.scene.mode, moFACES);
-  EXPECT_EQ(live.view.renderer.pickElementKind, moFACES);
+  EXPECT_EQ(live.view.renderer.pickKind(), moFACES);
   ASSERT_EQ(live.scene.selection.Count(), 1);
   EXPECT_EQ(live.scene.selection.Get(0), extruded);
   live.layer.endRecording();
@@ -273,6 +273,51 @@ TEST_F(ScriptedControllerTest, PerFaceChipOffAndEdgeHardnessRunAndPlayBack) {
   playAll(played, path);
   EXPECT_EQ(played.host.messages.back(), "Finished\r\n");
   EXPECT_EQ(sceneBytes(played.scene), sceneBytes(live.scene));
+  std::filesystem::remove(path);
+}
+
+// The wheel and the spin timer reach the controller through the command layer and leave their
+// reactions for the window. A recording keeps the gesture that starts a spin as pointer events,
+// which play back into the spin's first turn, and nothing of the wheel or the ticks.
+TEST_F(ScriptedControllerTest, WheelAndSpinTicksGoThroughTheCommandLayerUnrecorded) {
+  DrawingWorld live;
+  ASSERT_TRUE(live.layer.beginRecording(path));
+  ScriptedController &c = live.input;
+  const auto middle = [&](PointerInput::Kind kind, int32_t x) {
+    PointerInput in = at(kind, x, kCentreY, Button::Middle);
+    in.middleHeld = kind == PointerInput::Move;
+    return c.pointer(in);
+  };
+  middle(PointerInput::Press, 300); // a middle click enters the camera mode
+  middle(PointerInput::Release, 300);
+  middle(PointerInput::Press, 300); // the spin gesture: 20 pixels a move to the right
+  middle(PointerInput::Move, 320);
+  middle(PointerInput::Move, 340);
+  ASSERT_TRUE(middle(PointerInput::Release, 340).startSpinTimer);
+  const float turned = live.view.camera.azimuth, distance = live.view.camera.distance;
+
+  live.layer.wheel(120);
+  EXPECT_TRUE(c.takeReaction().redraw);
+  EXPECT_NEAR(live.view.camera.distance, 0.9f * distance, 1e-3f);
+  live.layer.spinTick();
+  EXPECT_TRUE(c.takeReaction().redraw);
+  EXPECT_EQ(live.view.camera.azimuth, turned - 10); // half the peak a tick
+  live.layer.endRecording();
+
+  std::string bytes, error;
+  ASSERT_TRUE(readScriptFile(path, bytes, error));
+  ScriptReader reader(bytes);
+  int32_t width = 0, height = 0;
+  ASSERT_TRUE(reader.readHeader(width, height));
+  std::vector<int32_t> codes;
+  ScriptCommand command;
+  while (reader.next(command) == ScriptReader::Status::Command)
+    codes.push_back(command.code);
+  EXPECT_EQ(codes, (std::vector<int32_t>{1, 2, 1, 7, 3, 3, 2, kScriptMessage}));
+  DrawingWorld played;
+  playAll(played, path);
+  EXPECT_EQ(played.view.camera.azimuth, turned);
+  EXPECT_EQ(played.view.camera.distance, distance);
   std::filesystem::remove(path);
 }
 

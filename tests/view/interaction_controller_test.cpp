@@ -50,7 +50,7 @@ TEST_F(ControllerTest, ClickSelectsTheFaceAndMoveNormalDragMovesItUntilTheLeftCl
   clickCubeFace();
   ASSERT_EQ(1, scene.selection.Count());
   EXPECT_EQ(moFACES, scene.mode);
-  EXPECT_EQ(moFACES, view.renderer.pickElementKind);
+  EXPECT_EQ(moFACES, view.renderer.pickKind());
   const int32_t face = scene.selection.Get(0).element;
   const moVec3 before = scene.object(cube)->faceCentroid(face);
   const moVec3 normal = scene.object(cube)->faceNormal(face, true);
@@ -182,7 +182,7 @@ TEST_F(ControllerTest, MiddleClickDuringADragVisitsTheCameraAndComesBack) {
 
 TEST_F(ControllerTest, RubberBandOnTheBackgroundSelectsWhatItEncloses) {
   scene.SetMode(moVERTICES);
-  view.renderer.pickElementKind = moVERTICES;
+  view.renderer.setPickKind(moVERTICES);
   move(4, 4);
   move(5, 5);
   press(Button::Left, 5, 5);

@@ -48,38 +48,38 @@ TEST_F(PickTest, FreeHoverFindsFaceEdgeOrVertexByWhereThePointerIs) {
   const int32_t f = frontFace(slot);
   ASSERT_NE(-1, f);
   hover(onScreen(obj.faceCentroid(f)));
-  EXPECT_EQ(moFACES, view.renderer.hoverKind);
-  EXPECT_EQ(f, view.renderer.hoverElement);
-  EXPECT_EQ(slot, view.renderer.hoverObject);
+  EXPECT_EQ(moFACES, view.renderer.hoverKind());
+  EXPECT_EQ(f, view.renderer.hoverElement());
+  EXPECT_EQ(slot, view.renderer.hoverObject());
 
   const int32_t e = obj.faces[f].EdgeIndex;
   hover(onScreen(obj.edgeMidpoint(e)));
-  EXPECT_EQ(moEDGES, view.renderer.hoverKind);
-  EXPECT_EQ(e, view.renderer.hoverElement);
+  EXPECT_EQ(moEDGES, view.renderer.hoverKind());
+  EXPECT_EQ(e, view.renderer.hoverElement());
 
   const int32_t v = obj.edges[e].Head;
   // A little inside the face from the corner, so the face under the pointer is f's side.
   const moVec3 corner = screenOf(slot, v), middle = onScreen(obj.faceCentroid(f));
   hover(add(corner, scale(0.08f, subtract(middle, corner))));
-  EXPECT_EQ(moVERTICES, view.renderer.hoverKind);
-  EXPECT_EQ(v, view.renderer.hoverElement);
+  EXPECT_EQ(moVERTICES, view.renderer.hoverKind());
+  EXPECT_EQ(v, view.renderer.hoverElement());
 
   hover({2, 2, 0}); // the background
-  EXPECT_EQ(-1, view.renderer.hoverObject);
-  EXPECT_EQ(-1, view.renderer.hoverElement);
+  EXPECT_EQ(-1, view.renderer.hoverObject());
+  EXPECT_EQ(-1, view.renderer.hoverElement());
 }
 
 TEST_F(PickTest, VertexModeAlwaysGivesTheNearestCorner) {
   const int32_t slot = scene.createPrimitive(PrimitiveType::Cube);
   prepare();
-  view.renderer.pickElementKind = moVERTICES;
+  view.renderer.setPickKind(moVERTICES);
   const moObject &obj = *scene.object(slot);
   const int32_t f = frontFace(slot);
   const int32_t v = obj.edges[obj.faces[f].EdgeIndex].Head;
   const moVec3 corner = screenOf(slot, v), middle = onScreen(obj.faceCentroid(f));
   hover(add(corner, scale(0.45f, subtract(middle, corner)))); // far from every corner
-  EXPECT_EQ(moVERTICES, view.renderer.hoverKind);
-  EXPECT_EQ(v, view.renderer.hoverElement);
+  EXPECT_EQ(moVERTICES, view.renderer.hoverKind());
+  EXPECT_EQ(v, view.renderer.hoverElement());
 }
 
 TEST_F(PickTest, NearPointerDrawingGivesTheSameHitsAsDrawingEveryFace) {
@@ -92,13 +92,13 @@ TEST_F(PickTest, NearPointerDrawingGivesTheSameHitsAsDrawingEveryFace) {
     for (int32_t x = 100; x < kWidth - 100; x += 23) {
       hoverPickAllFaces = true;
       HoverPick(scene, view.renderer, view.camera, ui, x, y);
-      const ElementRef reference{view.renderer.hoverElement, view.renderer.hoverObject};
-      const int32_t referenceKind = view.renderer.hoverKind;
+      const ElementRef reference{view.renderer.hoverElement(), view.renderer.hoverObject()};
+      const int32_t referenceKind = view.renderer.hoverKind();
       hoverPickAllFaces = false;
       HoverPick(scene, view.renderer, view.camera, ui, x, y);
-      ASSERT_EQ(reference, (ElementRef{view.renderer.hoverElement, view.renderer.hoverObject}))
+      ASSERT_EQ(reference, (ElementRef{view.renderer.hoverElement(), view.renderer.hoverObject()}))
           << x << ", " << y;
-      ASSERT_EQ(referenceKind, view.renderer.hoverKind);
+      ASSERT_EQ(referenceKind, view.renderer.hoverKind());
       hits += reference.object != -1;
     }
   EXPECT_GT(hits, 30);
@@ -147,7 +147,7 @@ TEST_F(PickTest, HiddenAndInsensitiveObjectsAreNeverPicked) {
   scene.SetObjectSensitive(numb, false);
   for (const moVec3 &p : {h, n}) {
     hover(p);
-    EXPECT_EQ(-1, view.renderer.hoverObject);
+    EXPECT_EQ(-1, view.renderer.hoverObject());
   }
   scene.SetMode(moOBJECTS);
   RegionPick(scene, view.renderer, view.camera, kWidth / 2, kHeight / 2, kWidth, kHeight, moOBJECTS,

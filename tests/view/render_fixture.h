@@ -3,6 +3,7 @@
 
 #include "offscreen/offscreen_context.h"
 #include "scene/recording_ui.h"
+#include "view/frame.h"
 #include "view/view.h"
 
 #include <GL/gl.h>
@@ -38,10 +39,7 @@ protected:
 
   // One frame as the model window draws it.
   void render(InteractionMode mode = InteractionMode::Select) {
-    SceneRenderer::InitGlState(view.camera);
-    view.camera.ApplyProjection();
-    view.renderer.RebuildLists(scene, true);
-    view.renderer.DrawScene(scene, view.camera, view.groundAndAxes, mode, false);
+    drawFrame(view, scene, {mode});
     pixels.resize(size_t(kWidth) * kHeight * 4);
     glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
   }

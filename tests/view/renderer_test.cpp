@@ -23,7 +23,7 @@ TEST_F(RenderTest, ShadedCubeIsLitWithBlackOutlines) {
   EXPECT_GT(centre.r, 60); // lit white material
   EXPECT_EQ(centre.r, centre.g);
   EXPECT_GT(count({0, 0, 0}, 0), 200); // the outlines
-  view.renderer.outlines = 0;
+  view.renderer.setOutlines(false);
   render();
   EXPECT_EQ(count({0, 0, 0}, 0), 0);
 }
@@ -73,11 +73,11 @@ TEST_F(RenderTest, CornerColoursShowOnlyWithColoursAndShowTexture) {
   render();
   Rgb c = at(kWidth / 2, kHeight / 2);
   EXPECT_GT(c.r, 2 * c.g + 20);
-  view.renderer.colors = 0;
+  view.renderer.setColors(false);
   render();
   c = at(kWidth / 2, kHeight / 2);
   EXPECT_EQ(c.r, c.g);
-  view.renderer.colors = 1;
+  view.renderer.setColors(true);
   scene.object(0)->showTexture = 0;
   render();
   c = at(kWidth / 2, kHeight / 2);
@@ -86,19 +86,18 @@ TEST_F(RenderTest, CornerColoursShowOnlyWithColoursAndShowTexture) {
 
 TEST_F(RenderTest, VertexHighlightsAreRedGreenAndYellow) {
   scene.createPrimitive(PrimitiveType::Cube);
-  view.renderer.outlines = 0;
-  view.renderer.hoverKind = moVERTICES;
+  view.renderer.setOutlines(false);
+  view.renderer.setHover(moVERTICES, -1, -1);
   scene.SetMode(moVERTICES);
   scene.selection.Append({2, 0});
   const moVec3 p = onScreen(scene.object(0)->vertices[2].Coordinates);
   const moVec3 q = onScreen(scene.object(0)->vertices[3].Coordinates);
   render();
   EXPECT_TRUE(near(at(int32_t(p.x), int32_t(p.y)), {255, 0, 0}));
-  view.renderer.hoverObject = 0;
-  view.renderer.hoverElement = 2; // hovered and selected
+  view.renderer.setHover(moVERTICES, 0, 2); // hovered and selected
   render();
   EXPECT_TRUE(near(at(int32_t(p.x), int32_t(p.y)), {255, 255, 0}));
-  view.renderer.hoverElement = 3; // hovered, not selected
+  view.renderer.setHover(moVERTICES, 0, 3); // hovered, not selected
   render();
   EXPECT_TRUE(near(at(int32_t(q.x), int32_t(q.y)), {0, 255, 0}));
   EXPECT_TRUE(near(at(int32_t(p.x), int32_t(p.y)), {255, 0, 0}));
@@ -125,10 +124,10 @@ TEST_F(RenderTest, GridMiddleLinesGiveWayToTheAxes) {
 
 TEST_F(RenderTest, SmoothShadingBlendsAcrossSoftEdgesOnly) {
   scene.createPrimitive(PrimitiveType::Sphere);
-  view.renderer.outlines = 0;
+  view.renderer.setOutlines(false);
   render();
   const std::vector<uint8_t> flat = pixels;
-  view.renderer.smooth = 1;
+  view.renderer.setSmooth(true);
   render();
   EXPECT_NE(flat, pixels);
   EXPECT_FALSE(near(at(kWidth / 2, kHeight / 2), kBackground, 10));
@@ -152,7 +151,7 @@ TEST_F(RenderTest, DragFramesMatchTheDrawListPixelForPixel) {
   scene.object(1)->transform(translation(0, 25, 0));
   scene.object(1)->setFaceColor(3, {200, 40, 40, 255});
   for (bool smoothShading : {false, true}) {
-    view.renderer.smooth = smoothShading;
+    view.renderer.setSmooth(smoothShading);
     const auto frame = [&](bool drag) {
       if (drag) {
         SceneRenderer::InitGlState(view.camera);
@@ -195,7 +194,7 @@ TEST_F(RenderTest, DragHighlightsFollowTheMovedMesh) {
     for (int32_t e = 0; e < (mode == moOBJECTS ? 1 : 12); ++e)
       scene.selection.Append({e, 0});
     scene.mode = mode;
-    view.renderer.hoverKind = mode;
+    view.renderer.setHover(mode, -1, -1);
     SceneRenderer::InitGlState(view.camera);
     view.camera.ApplyProjection();
     view.renderer.RebuildLists(scene, false);

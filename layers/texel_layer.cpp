@@ -1,4 +1,4 @@
-#include "paint/layers/texel_layer.h"
+#include "layers/texel_layer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "paint/layers/paint_layers.h"
+#include "layers/paint_layers.h"
 
-#include "paint/layers/texel_layer.h"
+#include "layers/texel_layer.h"
 
 #include "core/mesh.h"
 
