@@ -78,8 +78,8 @@ WorkModes::WorkModes(TopShell &shell, QStackedWidget &stack, ModelWindow &modelW
 }
 
 void WorkModes::attachCommands() {
-  layer_.attach(8202, [this] { goToPaint(); });
-  layer_.attach(8201, [this] { goToModel(); });
+  layer_.attach(kCommandGoToPaint, [this] { goToPaint(); });
+  layer_.attach(kCommandGoToModel, [this] { goToModel(); });
 }
 
 void WorkModes::goToPaint() {
