@@ -115,14 +115,14 @@ bool parseIndices(const std::string &text, std::vector<int32_t> &out) {
 // select=KIND:OBJECT:INDEX[,INDEX...] or select=objects:OBJECT[,OBJECT...]: the element mode,
 // then one recorded click per element.
 std::string select(RunWorld &w, const std::string &step) {
-  const std::string spec = step.substr(7);
-  const size_t colon = spec.find(':');
-  const auto kind = kKinds.find(spec.substr(0, colon));
+  const std::string text = step.substr(7);
+  const size_t colon = text.find(':');
+  const auto kind = kKinds.find(text.substr(0, colon));
   const std::string bad = "bad selection '" + step + "' (select=KIND:OBJECT:INDEX[,INDEX...])";
   if (kind == kKinds.end() || colon == std::string::npos)
     return bad;
   std::vector<int32_t> objects, elements;
-  const std::string rest = spec.substr(colon + 1);
+  const std::string rest = text.substr(colon + 1);
   const size_t second = rest.find(':');
   if (kind->second == moOBJECTS
           ? !parseIndices(rest, objects)
