@@ -32,9 +32,8 @@ public:
   // Whether the model window waits for a selection (true without a controller).
   bool inSelectMode() const { return !input_ || input_->inSelectMode(); }
   // The model window's wheel turns (delta 120 a notch) and spin timer ticks, for the controller;
-  // nothing without one. A recording keeps nothing of them: the script format cannot say a
-  // change of the camera's distance or azimuth. (The gesture that starts a spin is recorded as
-  // the pointer events it is made of.)
+  // nothing without one. A recording keeps the wheel turns; of a spin it keeps the pointer
+  // events of the gesture that starts it, not the ticks, which no script code stands for.
   void wheel(int32_t delta) {
     if (input_)
       input_->wheel(delta);

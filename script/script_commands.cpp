@@ -50,6 +50,11 @@ bool lastPosition(CommandLayer &l, Cmd c) {
     in->setLastPosition(none ? -1 : arg(c, 0), none ? -1 : arg(c, 1));
   return true;
 }
+bool wheel(CommandLayer &l, Cmd c) {
+  if (ScriptInput *in = l.input())
+    in->wheel(int16_t(uint16_t(arg(c, 0))));
+  return true;
+}
 bool dragKind(CommandLayer &l, Cmd c) {
   if (ScriptInput *in = l.input())
     in->setDragKind(arg(c, 0));
@@ -341,6 +346,7 @@ const HandlerRow kHandlers[] = {
     {kScriptSetSensitive, setSensitive},
     {kScriptRename, rename},
     {kScriptTextureSize, textureSize},
+    {kScriptWheel, wheel},
 };
 
 } // namespace
@@ -375,6 +381,7 @@ bool recordedByController(uint8_t code) {
   case kScriptStepMarker:
   case kScriptKeyDown:
   case kScriptKeyUp:
+  case kScriptWheel:
     return true;
   default:
     return false;

@@ -4,38 +4,38 @@
 
 namespace {
 
-// Layouts of codes 0 to 132; null marks a code the format does not define.
+// Layouts of codes 0 to 136; null marks a code the format does not define.
 const char *const kLayouts[] = {
-    nullptr,   "www",   "www",   "ww",    nullptr,
-    nullptr,   nullptr, "w",     nullptr, "ww", // 0
-    "w",       nullptr, "bww",   "bww",   "ww",
-    nullptr,   nullptr, nullptr, nullptr, nullptr, // 10
-    nullptr,   nullptr, nullptr, nullptr, nullptr,
-    nullptr,   "",      "w",     "",      "", // 20
-    "",        nullptr, nullptr, "",      "",
-    "w",       "w",     "w",     "w",     "", // 30
-    "",        "",      "",      "",      "",
-    "",        "",      "",      "",      "", // 40
-    "",        "",      "",      "",      "w",
-    "",        "",      "w",     "",      "", // 50
-    "w",       "",      "",      "w",     "",
-    "w",       "w",     "w",     "w",     "w", // 60
-    "",        "",      "w",     nullptr, "w",
-    "",        "w",     "",      "w",     nullptr, // 70
-    "",        "",      nullptr, "",      "",
-    "",        "",      "",      "",      nullptr, // 80
-    nullptr,   nullptr, nullptr, nullptr, nullptr,
-    nullptr,   nullptr, nullptr, nullptr, nullptr, // 90
-    nullptr,   nullptr, nullptr, nullptr, nullptr,
-    nullptr,   nullptr, nullptr, nullptr, nullptr, // 100
-    nullptr,   nullptr, "",      "N",     "",
-    "w",       "d",     "",      "",      "w", // 110
-    "bbbb",    "",      "b",     "d",     "b",
-    "wwwwwww", nullptr, "w",     "w",     "wb", // 120
-    "wb",      "wT",    "d",                    // 130
+    nullptr, "www",   "www",   "ww",    nullptr, nullptr,   nullptr,
+    "w",     nullptr, "ww", // 0
+    "w",     nullptr, "bww",   "bww",   "ww",    nullptr,   nullptr,
+    nullptr, nullptr, nullptr, // 10
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,   "",
+    "w",     "",      "", // 20
+    "",      nullptr, nullptr, "",      "",      "w",       "w",
+    "w",     "w",     "", // 30
+    "",      "",      "",      "",      "",      "",        "",
+    "",      "",      "", // 40
+    "",      "",      "",      "",      "w",     "",        "",
+    "w",     "",      "", // 50
+    "w",     "",      "",      "w",     "",      "w",       "w",
+    "w",     "w",     "w", // 60
+    "",      "",      "w",     nullptr, "w",     "",        "w",
+    "",      "w",     nullptr, // 70
+    "",      "",      nullptr, "",      "",      "",        "",
+    "",      "",      nullptr, // 80
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,   nullptr,
+    nullptr, nullptr, nullptr, // 90
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,   nullptr,
+    nullptr, nullptr, nullptr, // 100
+    nullptr, nullptr, "",      "N",     "",      "w",       "d",
+    "",      "",      "w", // 110
+    "bbbb",  "",      "b",     "d",     "b",     "wwwwwww", nullptr,
+    "w",     "w",     "wb",                                      // 120
+    "wb",    "wT",    "d",     nullptr, nullptr, nullptr,   "w", // 130
 };
 constexpr size_t kLayoutCount = sizeof kLayouts / sizeof kLayouts[0];
-static_assert(kLayoutCount == 133, "one layout per code 0 to 132");
+static_assert(kLayoutCount == 137, "one layout per code 0 to 136");
 
 size_t fieldSize(char field) { return field == 'b' ? 1 : field == 'w' ? 2 : 4; }
 

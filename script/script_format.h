@@ -53,6 +53,7 @@ enum ScriptCode : uint8_t {
   kScriptSetSensitive = 130,
   kScriptRename = 131,
   kScriptTextureSize = 132,
+  kScriptWheel = 136, // a wheel turn over the model view: its delta as a signed word
 };
 // Longest text line kept (bytes before the line feed), and longest joined message.
 constexpr size_t kScriptLineLimit = 255;

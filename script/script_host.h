@@ -57,9 +57,9 @@ public:
   virtual void setPlaying(bool playing) = 0;
   // Releases the snap modifier, recording nothing.
   virtual void releaseSnap() = 0;
-  // A wheel turn of delta (120 a notch) over the model view, and one tick of its 10 ms spin
-  // timer. No script code stands for either, so scripts never send them and nothing is recorded
-  // of them. Nothing happens by default.
+  // A wheel turn of delta (120 a notch) over the model view, recorded as its own code, and one
+  // tick of the 10 ms spin timer, which no code stands for: a played spin makes only its first
+  // turn. Nothing happens by default.
   virtual void wheel(int32_t /*delta*/) {}
   virtual void spinTick() {}
 };

@@ -35,6 +35,7 @@ public:
   void hover(int32_t pickMode, int32_t object, int32_t element);
   void dragSelect(bool add, int32_t object, int32_t element);
   void toggle(int32_t object, int32_t element) { write(kScriptToggle, {object, element}); }
+  void wheel(int32_t delta) { write(kScriptWheel, {delta & 0xFFFF}); }
   void keyDown(int32_t key) { write(kScriptKeyDown, {key}); }
   void keyUp(int32_t key) { write(kScriptKeyUp, {key}); }
   // An operation was started: its title, when it has one, becomes a one-line message.

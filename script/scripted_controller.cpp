@@ -225,6 +225,11 @@ void ScriptedController::regionSelect(int32_t x, int32_t y, int32_t width, int32
   RegionPick(layer_.scene(), view.renderer, view.camera, x, y, width, height, kind, capacity);
 }
 
+void ScriptedController::wheel(int32_t delta) {
+  layer_.recorder().wheel(delta);
+  pending_ = controller_.wheel(delta);
+}
+
 bool ScriptedController::inSelectMode() const {
   return controller_.mode() == InteractionController::SelectMode;
 }

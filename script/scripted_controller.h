@@ -41,7 +41,8 @@ public:
   void setPlaying(bool playing) override { playing_ = controller_.playing = playing; }
   void releaseSnap() override;
   // Live only: the controller's zoom and spin, their reactions kept for takeReaction.
-  void wheel(int32_t delta) override { pending_ = controller_.wheel(delta); }
+  // Records the turn, then zooms.
+  void wheel(int32_t delta) override;
   void spinTick() override { pending_ = controller_.tick(); }
 
 private:
