@@ -54,6 +54,7 @@ int checkState(int32_t command, const View &view) {
 // The command of a key press: pressed keys first, then the typed character.
 int32_t keyCommand(const QKeyEvent *event, const Scene &scene, bool selectMode) {
   const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
   switch (event->key()) {
   case Qt::Key_Left:
     return pressedKeyCommand(PressedKey::Left, 0, ctrl);
@@ -69,7 +70,7 @@ int32_t keyCommand(const QKeyEvent *event, const Scene &scene, bool selectMode) 
     break;
   }
   if (ctrl && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
-    return pressedKeyCommand(PressedKey::Letter, char('A' + event->key() - Qt::Key_A), ctrl);
+    return pressedKeyCommand(PressedKey::Letter, char('A' + event->key() - Qt::Key_A), ctrl, shift);
   const QString text = event->text();
   return text.size() == 1 ? typedKeyCommand(text.at(0).unicode(), scene, selectMode, ctrl) : 0;
 }
@@ -178,6 +179,7 @@ void TopShell::buildMenuBar(QMenuBar *bar, const std::vector<MenuDefinition> &me
     QMenu *menu = bar->addMenu(QString::fromLatin1(definition.title));
     menu->menuAction()->setData(QString::fromLatin1(definition.help));
     fillMenu(menu, definition.items);
+    connect(menu, &QMenu::aboutToShow, this, &TopShell::refreshHistoryEntries);
   }
   refreshChecks();
 }
@@ -218,6 +220,22 @@ void TopShell::refreshChecks() {
     for (QAction *action : bar ? bar->findChildren<QAction *>() : QList<QAction *>())
       if (const int state = checkState(action->property("command").toInt(), view_); state >= 0)
         action->setChecked(state == 1);
+  refreshHistoryEntries();
+}
+
+// Model ▸ Edit ▸ Undo and Redo name the step they would take back or bring back ("Undo
+// Extrude\tCtrl+z") and are disabled when there is none.
+void TopShell::refreshHistoryEntries() {
+  for (QAction *action : modelBar_ ? modelBar_->findChildren<QAction *>() : QList<QAction *>()) {
+    const int32_t command = action->property("command").toInt();
+    if (command != kCommandUndo && command != kCommandRedo)
+      continue;
+    const bool undo = command == kCommandUndo;
+    const std::string name = undo ? scene_->undoStepName() : scene_->redoStepName();
+    action->setText(QString::fromStdString(
+        (undo ? "Undo" : "Redo") + (name.empty() ? "" : " " + name) + "\t" + hotKeyLabel(command)));
+    action->setEnabled(undo ? scene_->canUndoStep() : scene_->canRedoStep());
+  }
 }
 
 void TopShell::runCommand(int32_t number) {

@@ -115,6 +115,7 @@ private:
   void fillMenu(QMenu *menu, const std::vector<MenuItem> &items);
   void attachShellCommands();
   void refreshChecks();
+  void refreshHistoryEntries();
   QSize startSize() const;
   // The main window shown at its start-up size, centred on the screen (recording, tutorials).
   void presentAtStartSize();

@@ -58,6 +58,7 @@ void Scene::clearSelection() {
 int32_t Scene::createPrimitive(PrimitiveType type) {
   auto obj = std::make_shared<moObject>(makePrimitive(type));
   SaveUndo();
+  nameStep("Add " + obj->name);
   clearSelection();
   const int32_t slot = objects.insert(obj);
   obj->appendToName(std::to_string(slot));
@@ -133,9 +134,12 @@ void Scene::DeleteAll() {
   clearSelection();
   previousSelection.Clear();
   SaveUndo();
+  nameStep("Delete all");
   for (int32_t i = objects.count() - 1; i >= 0; --i) {
-    if (moObject *obj = objects.get(i))
+    if (moObject *obj = objects.get(i)) {
+      keepUncompacted(i);
       obj->compact();
+    }
     objects.release(i); // the backup keeps the object alive for Undo
   }
   objects.clear(false);
@@ -195,11 +199,16 @@ bool Scene::runOperation(const OperationRules &rules, const std::function<bool()
     return false;
   clearSelectionOnUndo = false;
   SaveUndo();
-  if (mode < 0 || mode > moNONE || !(rules.acceptedModes & modeBit(mode)))
+  if (mode < 0 || mode > moNONE || !(rules.acceptedModes & modeBit(mode))) {
+    dropOpenStep();
     return false;
+  }
   dropUnusableEntries();
   try {
-    return change();
+    const bool changed = change();
+    if (!changed)
+      dropOpenStep(); // refused: no step
+    return changed;
   } catch (const moCancelledException &) {
     // Stopped by the user: the saved state comes back as it was, selection included.
     Undo(true);

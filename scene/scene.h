@@ -12,6 +12,7 @@
 
 #include <exception>
 #include <functional>
+#include <string>
 #include <vector>
 
 // Which modes an operation accepts, as a bit mask of (1 << mode).
@@ -102,6 +103,36 @@ public:
   // The Undo command: mode moFREE, Undo(false), selection cleared.
   void UndoCommand();
 
+  // --- Undo history ---
+  // Every SaveUndo begins a step of the history; a step that adds nothing (a refused operation,
+  // a cancelled drag, a recovered failure: the ones Undo(true) or Undo(false) take back at once)
+  // leaves it again, and the steps ahead that it dropped come back.
+
+  // Takes the scene back to the objects before the newest step, which Redo brings back; mode
+  // moFREE and the selection cleared. False, with "No further undo available", when there is
+  // none.
+  bool UndoStep();
+  // Brings back the step the last UndoStep took back. False, with "No further redo available",
+  // when there is none.
+  bool RedoStep();
+  // What UndoStep and RedoStep would take back or bring back; empty for none or an unnamed step.
+  std::string undoStepName() const;
+  std::string redoStepName() const;
+  bool canUndoStep() const { return !undoSteps_.empty(); }
+  size_t undoStepCount() const { return undoSteps_.size(); }
+  bool canRedoStep() const { return !redoSteps_.empty(); }
+  // Names the step the last SaveUndo began ("Extrude", "Add cube").
+  void nameStep(const std::string &name);
+  // Leaves the step the last SaveUndo began when nothing came of it; the steps ahead that it
+  // dropped come back. Nothing when that step has been taken back or followed already.
+  void dropOpenStep();
+  // Forgets every step (a new or an opened scene).
+  void clearHistory();
+  // The memory the steps may hold in objects that only they keep; when it is exceeded the
+  // oldest steps are forgotten, the newest always kept. 256 MiB unless set.
+  void setHistoryBudget(size_t bytes);
+  size_t historyBytes() const { return historyBytes_; }
+
   // --- Changes ---
 
   // The version of the scene's content. Every step raises it to a value it never had before
@@ -135,6 +166,23 @@ private:
   // Swaps the result built in previousSelection in, with the given mode.
   void commitResult(SelectionMode resultMode);
 
+  struct HistoryStep {
+    std::string name;
+    ObjectTable objects; // the table the step starts from (or, for a redo, leads to)
+    uint64_t version = 0;
+    size_t bytes = 0; // the objects the step copied
+  };
+  void beginStep(size_t bytes);
+  // Older steps that hold `original` in slot j hold `copy` instead, since original is about to
+  // change in place.
+  void keepInHistory(int32_t j, const ObjectPtr &original, const ObjectPtr &copy);
+  // Before Delete all compacts the object in slot j, the history keeps a copy as it was.
+  void keepUncompacted(int32_t j);
+  void trimHistory();
+
   UserInterface &ui_;
   uint64_t version_ = 0, backupVersion_ = 0, lastVersion_ = 0;
+  std::vector<HistoryStep> undoSteps_, redoSteps_, droppedRedo_;
+  bool stepOpen_ = false;
+  size_t historyBudget_ = size_t(256) << 20, historyBytes_ = 0;
 };

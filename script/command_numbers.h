@@ -42,6 +42,7 @@ enum CommandNumber : int32_t {
   // Edit.
   kCommandUndo = 8705,
   kCommandDelete = 8706,
+  kCommandRedo = 8707,
   kCommandDeleteAll = 8710,
 
   // View.

@@ -40,15 +40,16 @@ void addPrimitive(Layer &l, int32_t kind) {
     l.execute(kScriptAddPrimitive, {kind});
 }
 
-// The user's Undo keeps the element mode, and the selected elements that still exist after it,
-// which the Undo script command resets (recorded scripts rely on that). The mode and the kept
-// entries are recorded as the commands that restore them, so a recording plays back alike.
-void modelUndo(Layer &l) {
+// The user's Undo and Redo step through the history, keeping the element mode and the selected
+// elements that still exist after the step, which the step's script command resets. The mode
+// and the kept entries are recorded as the commands that restore them, so a recording plays back
+// alike.
+void historyStep(Layer &l, uint8_t code) {
   Scene &scene = l.scene();
   const SelectionMode mode = scene.mode;
   const SelectionList kept = scene.selection;
   const bool selectMode = l.inSelectMode();
-  script(l, kScriptUndo);
+  script(l, code);
   if (!selectMode || mode < moVERTICES || mode > moOBJECTS)
     return;
   l.execute(kScriptSetMode, {mode});
@@ -101,8 +102,9 @@ void undo(Layer &l, int32_t argument) {
   if (l.paint())
     runPaintUndo(l, argument);
   else
-    modelUndo(l);
+    historyStep(l, kScriptUndoStep);
 }
+void redo(Layer &l, int32_t) { historyStep(l, kScriptRedoStep); }
 void deleteOrErase(Layer &l, int32_t) {
   if (l.paint())
     runEraseAll(l, 0);
@@ -151,6 +153,10 @@ constexpr HotKey pressedKey(PressedKey key, const char *label = nullptr,
   return {typed, label, KeyWhen::Always, 0, key};
 }
 
+constexpr HotKey redoKey() {
+  return {nullptr, "Ctrl+Shift+z", KeyWhen::Always, 'Y', PressedKey::None, 'Z'};
+}
+
 int32_t packPan(int32_t dx, int32_t dy) {
   return int32_t(uint32_t(uint16_t(dx)) | uint32_t(dy) << 16);
 }
@@ -175,6 +181,7 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
     {kCommandScreenCapture, "screen-capture", "Save a screen capture to image file", nullptr, 0},
     {kCommandQuit, "quit", "Exit Morvo", nullptr, 0, ctrlKey('Q', "Ctrl+q")},
     {kCommandUndo, "undo", "Undo the last action", undo, 0, ctrlKey('Z', "Ctrl+z")},
+    {kCommandRedo, "redo", "Redo the last undone action", redo, 0, redoKey()},
     {kCommandDelete, "delete", "Delete selected object", deleteOrErase, 0,
      pressedKey(PressedKey::Delete, "Del", "\b")},
     {kCommandDeleteAll, "delete-all", "Delete all objects", deleteAllOrErase, 0},
@@ -376,12 +383,15 @@ int32_t typedKeyCommand(uint32_t character, const Scene &scene, bool inSelectMod
   return 0;
 }
 
-int32_t pressedKeyCommand(PressedKey key, char letter, bool ctrl) {
+int32_t pressedKeyCommand(PressedKey key, char letter, bool ctrl, bool shift) {
   if (key == PressedKey::None || (key == PressedKey::Letter && (!ctrl || letter == 0)))
     return 0;
-  for (const CommandEntry &entry : kCommands)
-    if (key == PressedKey::Letter ? entry.key.ctrlLetter == letter : entry.key.pressed == key)
+  for (const CommandEntry &entry : kCommands) {
+    const HotKey &k = entry.key;
+    if (key != PressedKey::Letter ? k.pressed == key
+                                  : (shift ? k.ctrlShiftLetter : k.ctrlLetter) == letter)
       return entry.number;
+  }
   return 0;
 }
 

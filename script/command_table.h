@@ -36,6 +36,7 @@ struct HotKey {
   KeyWhen when = KeyWhen::Always;
   char ctrlLetter = 0; // the upper-case letter that runs it with Ctrl held; 0 for none
   PressedKey pressed = PressedKey::None;
+  char ctrlShiftLetter = 0; // the same with Ctrl and Shift held
 };
 
 struct CommandEntry {
@@ -64,5 +65,6 @@ int32_t typedKeyCommand(uint32_t character, const Scene &scene, bool inSelectMod
 // The shortcut text of a command's hot key, empty for none.
 std::string hotKeyLabel(int32_t number);
 
-// The command of a pressed key (letter: with Ctrl, one of O, Q, S, Z), or 0 for none.
-int32_t pressedKeyCommand(PressedKey key, char letter, bool ctrl);
+// The command of a pressed key (letter: with Ctrl, one of O, Q, S, Y, Z; with Ctrl and Shift, Z),
+// or 0 for none.
+int32_t pressedKeyCommand(PressedKey key, char letter, bool ctrl, bool shift = false);

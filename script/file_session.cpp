@@ -138,6 +138,7 @@ void FileSession::newScene(CommandLayer &layer) {
   if (!askToSave())
     return;
   layer.execute(kScriptDeleteAll);
+  scene_.clearHistory();
   forgetFile();
   call(hooks.objectsChanged);
 }
@@ -155,12 +156,17 @@ void FileSession::open() {
 bool FileSession::readSceneFile(const std::string &path, bool replace) {
   ui_.setStatus(path);
   call(hooks.makeDrawingCurrent);
-  if (!replace)
+  if (!replace) {
     scene_.SaveUndo(); // an added file can be taken back with Undo
-  if (!openSceneFile(scene_, path, replace))
+    scene_.nameStep("Add from file");
+  }
+  if (!openSceneFile(scene_, path, replace)) {
+    scene_.dropOpenStep();
     return false;
+  }
   if (replace) {
     scene_.backup.clear(true); // a replaced scene starts a new undo history
+    scene_.clearHistory();
     savedVersion_ = scene_.version();
   }
   call(hooks.sceneChanged);

@@ -156,6 +156,19 @@ bool undo(CommandLayer &l, Cmd) {
   l.view().renderer.resetHover();
   return true;
 }
+// The history's Undo and Redo; the status line says what was taken back or brought back.
+bool historyStep(CommandLayer &l, Cmd c) {
+  if (!l.inSelectMode())
+    return true;
+  Scene &scene = l.scene();
+  const bool back = c.code == kScriptUndoStep;
+  const std::string name = back ? scene.undoStepName() : scene.redoStepName();
+  if (back ? scene.UndoStep() : scene.RedoStep())
+    l.ui().setStatus((back ? "Undo: " : "Redo: ") + name);
+  l.view().renderer.setPickKind(moFREE);
+  l.view().renderer.resetHover();
+  return true;
+}
 bool deleteAll(CommandLayer &l, Cmd) {
   if (l.inSelectMode())
     l.scene().DeleteAll();
@@ -346,6 +359,8 @@ const HandlerRow kHandlers[] = {
     {kScriptSetSensitive, setSensitive},
     {kScriptRename, rename},
     {kScriptTextureSize, textureSize},
+    {kScriptUndoStep, historyStep},
+    {kScriptRedoStep, historyStep},
     {kScriptWheel, wheel},
 };
 

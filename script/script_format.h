@@ -25,7 +25,7 @@ enum ScriptCode : uint8_t {
   kScriptResetView = 28,
   kScriptAim = 29,
   kScriptToggleOutlines = 30,
-  kScriptUndo = 33,
+  kScriptUndo = 33, // the one-level Undo: a second one right after takes the first back
   kScriptDeleteAll = 34,
   kScriptAddPrimitive = 35,
   kScriptSetMode = 36,
@@ -53,7 +53,9 @@ enum ScriptCode : uint8_t {
   kScriptSetSensitive = 130,
   kScriptRename = 131,
   kScriptTextureSize = 132,
-  kScriptWheel = 136, // a wheel turn over the model view: its delta as a signed word
+  kScriptUndoStep = 134, // the history's Undo: back one step
+  kScriptRedoStep = 135, // the history's Redo: forward one step
+  kScriptWheel = 136,    // a wheel turn over the model view: its delta as a signed word
 };
 // Longest text line kept (bytes before the line feed), and longest joined message.
 constexpr size_t kScriptLineLimit = 255;

@@ -1,5 +1,7 @@
 #include "view/interaction_controller.h"
 
+#include "ops/operation_table.h"
+
 #include "ops/drag.h"
 #include "ops/operation_commands.h"
 #include "view/picking.h"
@@ -376,14 +378,22 @@ Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument)
 Reaction InteractionController::runCommand(int32_t command, int32_t argument) {
   startAccepted_ = false;
   return guarded([&] {
-    if (hasUnnumberedCommand(command))
-      enterStart(runUnnumberedCommand(scene_, command, argument));
+    if (hasUnnumberedCommand(command) &&
+        enterStart(runUnnumberedCommand(scene_, command, argument)))
+      nameStep(unnumberedRow(command));
   });
 }
 
 void InteractionController::beginOperation(int32_t id, int32_t axisArgument) {
-  if (hasOperationCommand(id) && enterStart(runOperationCommand(scene_, id, axisArgument)))
+  if (hasOperationCommand(id) && enterStart(runOperationCommand(scene_, id, axisArgument))) {
     operationId = id;
+    nameStep(operationRow(id));
+  }
+}
+
+void InteractionController::nameStep(const OperationRow *row) {
+  if (row)
+    scene_.nameStep(row->title ? row->title : row->name);
 }
 
 bool InteractionController::enterStart(const OperationStart &start) {

@@ -36,6 +36,8 @@ struct KeyInput {
 };
 enum class CursorShape : uint8_t { Unchanged, Arrow, Camera };
 
+struct OperationRow;
+
 // What the window must do after an event.
 struct Reaction {
   bool redraw = false;
@@ -102,6 +104,8 @@ public:
 private:
   void SetMode(Mode m);
   void beginOperation(int32_t id, int32_t axisArgument);
+  // Names the undo step an accepted start began after its row.
+  void nameStep(const OperationRow *row);
   // Enters the drag of an accepted interactive start, or finishes an immediate one; false when
   // the start was refused.
   bool enterStart(const OperationStart &start);

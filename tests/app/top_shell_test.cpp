@@ -83,7 +83,8 @@ TEST_F(TopShellTest, ModelMenuBarMatchesItsTableEntryForEntry) {
                                 "File/Export/Selected+",
                                 "File/-",
                                 "File/Quit\tCtrl+q+",
-                                "Edit/Undo\tCtrl+z+",
+                                "Edit/Undo\tCtrl+z", // nothing to undo yet: disabled
+                                "Edit/Redo\tCtrl+Shift+z",
                                 "Edit/-",
                                 "Edit/Delete\tDel+",
                                 "Edit/Delete all+",
@@ -317,6 +318,7 @@ TEST_F(TopShellTest, EveryMenuEntryShowsItsStatusHelp) {
       "File/Quit=Exit Morvo",
       "Edit=Edit menu",
       "Edit/Undo=Undo the last action",
+      "Edit/Redo=Redo the last undone action",
       "Edit/Delete=Delete selected object",
       "Edit/Delete all=Delete all objects",
       "Edit/Autosave=How often a recovery copy of unsaved work is written",
