@@ -81,6 +81,7 @@ void Scene::SetShading(bool shaded, bool selectedOnly) {
 
 void Scene::SetObjectVisible(int32_t slot, bool value) {
   if (moObject *obj = objects.get(slot); obj && obj->visible != value) {
+    beginAttributeStep(slot, value ? "Show object" : "Hide object");
     obj->visible = value;
     markChanged();
   }
@@ -88,6 +89,7 @@ void Scene::SetObjectVisible(int32_t slot, bool value) {
 
 void Scene::SetObjectSensitive(int32_t slot, bool value) {
   if (moObject *obj = objects.get(slot); obj && obj->sensitive != value) {
+    beginAttributeStep(slot, value ? "Unlock object" : "Lock object");
     obj->sensitive = value;
     markChanged();
   }

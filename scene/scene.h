@@ -126,6 +126,9 @@ public:
   // Leaves the step the last SaveUndo began when nothing came of it; the steps ahead that it
   // dropped come back. Nothing when that step has been taken back or followed already.
   void dropOpenStep();
+  // Begins a step for a change of one object's attributes (name, visibility, sensitivity) that
+  // the one-level backup does not keep: the history keeps the object as it is now.
+  void beginAttributeStep(int32_t slot, const std::string &name);
   // Forgets every step (a new or an opened scene).
   void clearHistory();
   // The memory the steps may hold in objects that only they keep; when it is exceeded the

@@ -26,6 +26,23 @@ void Scene::beginStep(size_t bytes) {
   trimHistory();
 }
 
+void Scene::beginAttributeStep(int32_t slot, const std::string &name) {
+  if (!objects.get(slot))
+    return;
+  auto copy = std::make_shared<moObject>(*objects.get(slot));
+  keepInHistory(slot, objects.pointer(slot), copy);
+  HistoryStep step{name, objects, version_, objectBytes(*copy)};
+  step.objects.place(slot, std::move(copy));
+  redoSteps_.clear();
+  droppedRedo_.clear();
+  stepOpen_ = false; // the one-level backup stays with the step before
+  historyBytes_ = 0;
+  undoSteps_.push_back(std::move(step));
+  for (const HistoryStep &kept : undoSteps_)
+    historyBytes_ += kept.bytes;
+  trimHistory();
+}
+
 void Scene::dropOpenStep() {
   if (!stepOpen_)
     return;

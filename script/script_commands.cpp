@@ -269,6 +269,7 @@ bool rename(CommandLayer &l, Cmd c) {
   if (!obj || c.lines.empty())
     return l.badArgument(c);
   if (obj->name != c.lines.front()) {
+    l.scene().beginAttributeStep(arg(c, 0), "Rename");
     obj->name = c.lines.front();
     l.scene().markChanged();
   }

@@ -80,6 +80,11 @@ TEST_F(UndoHistoryTest, RandomSessionsStepThroughTheSavedStates) {
     }
     if (pick == 3 || scene.objects.objectCount() == 0) {
       world.layer.run(primitives[random() % 3]);
+    } else if (pick == 4 && scene.object(0)) {
+      if (random() % 2)
+        world.layer.execute(kScriptSetVisible, {0, scene.object(0)->visible ? 0 : 1});
+      else
+        world.layer.execute({kScriptRename, {0}, {"renamed " + std::to_string(step)}, true});
     } else {
       const auto &op = operations[random() % (sizeof operations / sizeof operations[0])];
       world.layer.run("select-all-objects");
