@@ -4,6 +4,7 @@
 #include "app/top_shell.h"
 #include "ops/operation_ids.h"
 #include "scene/recording_ui.h"
+#include "script/command_numbers.h"
 
 #include <QElapsedTimer>
 #include <QMenuBar>
@@ -215,6 +216,26 @@ TEST_F(TopShellTest, HotKeysReachTheirCommands) {
   EXPECT_EQ(ui.messages.back(), "You must have objects selected");
   QTest::keyClick(shell->modelWindow(), Qt::Key_A, Qt::ControlModifier); // nothing with Ctrl
   EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+// Ctrl+Z steps back through the history and Ctrl+Shift+Z and Ctrl+Y forward; the Edit menu
+// names the steps.
+TEST_F(TopShellTest, CtrlZAndCtrlShiftZStepThroughTheHistory) {
+  shell->runCommand(kCommandAddCube);
+  shell->runCommand(kCommandAddSphere);
+  QMenuBar *bar = shell->menuBar();
+  ASSERT_NE(action(bar, "Undo Add sphere\tCtrl+z"), nullptr);
+  QWidget *w = shell->modelWindow();
+  QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(shell->scene().objects.objectCount(), 0);
+  EXPECT_FALSE(action(bar, "Undo\tCtrl+z")->isEnabled());
+  QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(shell->scene().objects.objectCount(), 1);
+  EXPECT_EQ(ui.status, "Redo: Add cube");
+  QTest::keyClick(w, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(shell->scene().objects.objectCount(), 2);
+  EXPECT_FALSE(action(bar, "Redo\tCtrl+Shift+z")->isEnabled());
 }
 
 // While a drag runs the hot keys leave the scene and the camera alone; Escape cancels the drag
