@@ -44,13 +44,13 @@ void hoverPicks(benchmark::State &state, bool allFaces, bool frame) {
 }
 
 void BM_HoverPick(benchmark::State &state) { hoverPicks(state, false, false); }
-BENCHMARK(BM_HoverPick)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_HoverPick)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_HoverPickDrawingEveryFace(benchmark::State &state) { hoverPicks(state, true, false); }
-BENCHMARK(BM_HoverPickDrawingEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_HoverPickDrawingEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_HoverFrame(benchmark::State &state) { hoverPicks(state, false, true); }
-BENCHMARK(BM_HoverFrame)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_HoverFrame)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 // Slab sizes whose faces grow to close to 32 768 when all are inset (five faces each) or
 // bevelled (about four each); extruding the whole closed surface as one region adds none.
@@ -89,32 +89,32 @@ void dragSteps(benchmark::State &state, int32_t operation, int32_t cells, int pa
 void BM_MoveNormalStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpMoveNormal, 127, kWholeStep);
 }
-BENCHMARK(BM_MoveNormalStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MoveNormalStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_MoveNormalMeshAndListsOnly(benchmark::State &state) {
   dragSteps(state, kOpMoveNormal, 127, kWithLists);
 }
-BENCHMARK(BM_MoveNormalMeshAndListsOnly)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MoveNormalMeshAndListsOnly)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_MoveNormalMeshOnly(benchmark::State &state) {
   dragSteps(state, kOpMoveNormal, 127, kMeshOnly);
 }
-BENCHMARK(BM_MoveNormalMeshOnly)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_MoveNormalMeshOnly)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_ExtrudeRegionStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpExtrudeRegionNormal, 127, kWholeStep);
 }
-BENCHMARK(BM_ExtrudeRegionStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_ExtrudeRegionStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_InsetStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpInset, kInsetCells, kWholeStep);
 }
-BENCHMARK(BM_InsetStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_InsetStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_BevelStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpBevel, kBevelCells, kWholeStep);
 }
-BENCHMARK(BM_BevelStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_BevelStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 // A camera orbit step with every face selected: the red highlight over the whole object.
 void BM_OrbitStepWithEveryFaceSelected(benchmark::State &state) {
@@ -129,7 +129,7 @@ void BM_OrbitStepWithEveryFaceSelected(benchmark::State &state) {
     w.frame(InteractionMode::Camera);
   }
 }
-BENCHMARK(BM_OrbitStepWithEveryFaceSelected)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_OrbitStepWithEveryFaceSelected)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 // The commit of a Move normal drag on every face: the last step, the list rebuild and the
 // select-mode frame with the selection highlighted.
@@ -151,6 +151,6 @@ void BM_CommitMoveNormal(benchmark::State &state) {
     w.frame(InteractionMode::Select);
   }
 }
-BENCHMARK(BM_CommitMoveNormal)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_CommitMoveNormal)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 } // namespace

@@ -117,15 +117,24 @@ void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   d.arrays.build(*obj, smooth_);
   d.withColours = colors_ && obj->showTexture;
   d.dragging = !full;
-  if (!full)
+  // Drawing the arrays costs a frame what calling a list of them does, and compiling a list
+  // costs more than building the arrays: only paint triangles, which the arrays lack, get one.
+  d.listed = full && showsPaintTexture(*obj, textures_) && UploadTexture(*obj, slot);
+  if (!d.listed)
     return;
-  const bool textured = showsPaintTexture(*obj, textures_) && UploadTexture(*obj, slot);
   glNewList(drawList(slot), GL_COMPILE);
-  if (textured)
-    emitPaintTriangles(*obj);
+  emitPaintTriangles(*obj);
+  glEndList();
+}
+
+void SceneRenderer::drawSurface(int32_t slot) const {
+  if (size_t(slot) >= drawings_.size())
+    return;
+  const ObjectDrawing &d = drawings_[size_t(slot)];
+  if (d.listed && !d.dragging)
+    glCallList(drawList(slot));
   else
     d.arrays.draw(GL_TRIANGLES, d.arrays.triangles(), d.withColours);
-  glEndList();
 }
 
 SceneRenderer::ObjectDrawing &SceneRenderer::drawing(const moObject &obj, int32_t slot) {
@@ -299,12 +308,8 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     }
     glEnable(GL_LIGHTING);
     setColourKind(ColourKind::Surface);
-    if (dragging(i)) {
-      const ObjectDrawing &d = drawings_[size_t(i)];
-      d.arrays.draw(GL_TRIANGLES, d.arrays.triangles(), d.withColours);
-    } else {
-      glCallList(drawList(i));
-    }
+    drawing(*obj, i);
+    drawSurface(i);
   }
 
   glDisable(GL_POLYGON_OFFSET_FILL);

@@ -1,13 +1,11 @@
 // Puts the scene on the screen with OpenGL 1.1, on whatever context is current. Every visible
 // object has its vertex arrays (view/object_arrays.h: one array vertex per face corner, indexed
-// triangles and edge ends), built at each rebuild, from which highlights and outlines are drawn
-// with one glDrawElements per batch, and
-//   a draw list ((i + 1) << 16) | 0xFFFF: its faces as one glDrawElements of its arrays, what a
-//     frame draws (for an object that shows its paint, its paint triangles with texture
-//     coordinates, the texture named i + 1 loaded when the list is built);
-//   during a drag (fast build), no draw list: the arrays themselves, which a drag step refills in
-//     place, so that no list is recompiled while the mesh follows the mouse.
-// One batch per object keeps a frame of a 32768-face object to a few draws.
+// triangles and edge ends), built at each rebuild, from which its surface, highlights and
+// outlines are drawn with one glDrawElements per batch; during a drag (fast build) a step
+// refills them in place. An object that shows its paint also has a draw list
+// ((i + 1) << 16) | 0xFFFF outside drags: its paint triangles with texture coordinates, the
+// texture named i + 1 loaded when the list is built. One batch per object keeps a frame of a
+// 32768-face object to a few draws.
 #pragma once
 
 #include "scene/scene.h"
@@ -60,8 +58,9 @@ public:
   // OpenGL state every context starts with: culling, colour material, depth test, byte-aligned
   // pixel transfers; then the lights and the grey background.
   static void InitGlState(const Camera &camera);
-  // Rebuilds the arrays of every visible object and, with full, compiles its draw list; fast
-  // leaves the arrays to draw the surface, for the drag steps to refill (RebuildVertexLists).
+  // Rebuilds the arrays of every visible object and, with full, the draw list of one that shows
+  // paint; fast draws even those from the arrays, for the drag steps to refill
+  // (RebuildVertexLists).
   void RebuildLists(const Scene &scene, bool full);
   // The same for one object (after a change to it alone).
   void RebuildObject(const Scene &scene, int32_t slot, bool full);
@@ -73,6 +72,9 @@ public:
   void DrawScene(const Scene &scene, const Camera &camera, int32_t groundAndAxes,
                  InteractionMode mode, bool paintHighlight);
 
+  // The surface of slot as the last rebuild left it, in the current state (the paint view's
+  // shading pass); nothing before the first rebuild.
+  void drawSurface(int32_t slot) const;
   static uint32_t elementList(int32_t i, int32_t e) {
     return (uint32_t(i) + 1) << 16 | uint32_t(e);
   }
@@ -87,11 +89,11 @@ public:
 private:
   // The triangles of face f as vertex calls inside a glBegin(GL_TRIANGLES) the caller opened.
   void emitFace(const moObject &obj, int32_t f, bool withColours) const;
-  // What a slot is drawn from: its arrays, whether they draw its surface (a drag) instead of the
-  // draw list, and whether they carry corner colours that the surface shows.
+  // What a slot is drawn from: its arrays, whether a drag refills them, whether its surface is
+  // the draw list (paint) and whether the surface shows the corner colours.
   struct ObjectDrawing {
     ObjectArrays arrays;
-    bool dragging = false, withColours = false;
+    bool dragging = false, listed = false, withColours = false;
   };
   // The slot's drawing, its arrays built from obj if no rebuild has built them.
   ObjectDrawing &drawing(const moObject &obj, int32_t slot);
