@@ -7,23 +7,11 @@
 #include "scene/recording_ui.h"
 #include "script/command_layer.h"
 #include "script/scripted_controller.h"
+#include "tests/support/list_host.h"
 
 #include <iostream>
 
 namespace {
-
-struct ListHost : ScriptHost {
-  ListHost(Scene &s, View &v) : scene(s), view(v) {}
-  void showScriptMessage(const std::string &) override {}
-  bool startPlaybackTimer() override { return false; }
-  void stopPlaybackTimer() override {}
-  void refreshModelView(bool sceneChanged) override {
-    if (sceneChanged)
-      view.renderer.RebuildLists(scene, true);
-  }
-  Scene &scene;
-  View &view;
-};
 
 void pointer(ScriptedController &input, PointerInput::Kind kind, int32_t x, Button b) {
   PointerInput in;
