@@ -18,6 +18,12 @@ void ObjectArrays::build(const moObject &obj, bool smooth) {
   faceFirst_.assign(size_t(obj.faces.count()), 0);
   faceCount_.assign(size_t(obj.faces.count()), 0);
   vertexCorner_.assign(size_t(obj.vertices.count()), -1);
+  // Each edge ends one corner of each of its two faces; a face of k corners has k - 2 triangles.
+  const size_t corners = size_t(obj.edges.count()) * 2 + size_t(obj.vertices.count());
+  corners_.reserve(corners);
+  vertex_.reserve(corners);
+  face_.reserve(corners);
+  triangles_.reserve(corners * 3);
   for (int32_t f = obj.faces.count() - 1; f >= 0; --f)
     if (obj.faces[f].active())
       appendFaceCorners(obj, f);
