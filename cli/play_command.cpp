@@ -2,6 +2,7 @@
 
 #include "cli/frame_image.h"
 #include "cli/printing_host.h"
+#include "cli/step_timing.h"
 #include "cli/view_options.h"
 
 #include "image/image_file.h"
@@ -11,16 +12,21 @@
 #include "script/command_layer.h"
 #include "script/script_player.h"
 #include "script/scripted_controller.h"
+#include "view/frame.h"
 #include "view/window_drawing.h"
 
+#include <chrono>
 #include <iostream>
 
 const char *const kPlayHelp =
     "usage: morvo-cli play SCRIPT.mvs [--size WxH] [-o OUT.mvo] [--shot OUT.png] [--steps N]\n"
+    "                     [--timing]\n"
     "Plays a tutorial script to its end (or N steps, each up to the next step marker) as the\n"
     "program's tutorial window does, in an offscreen model view of WxH pixels (default: the\n"
     "size the script was recorded in). Every text of the message pane and every message box is\n"
-    "printed; -o saves the resulting scene, --shot draws it as the model window shows it.\n";
+    "printed; -o saves the resulting scene, --shot draws it as the model window shows it.\n"
+    "--timing draws a frame after every command as the model window would and prints, after\n"
+    "playback, the frame times of drag motions, other motions, other commands and all steps.\n";
 
 namespace {
 
@@ -29,6 +35,7 @@ struct PlayOptions {
   int shotType = 0;
   int32_t width = 0, height = 0;
   long steps = -1; // -1: to the end
+  bool timing = false;
 };
 
 int fail(const std::string &message) {
@@ -53,6 +60,8 @@ std::string parse(const std::vector<std::string> &args, PlayOptions &o) {
       o.steps = std::strtol(args[++i].c_str(), &end, 10);
       if (*end || o.steps < 0)
         return "bad step count '" + args[i] + "'";
+    } else if (a == "--timing") {
+      o.timing = true;
     } else if (o.script.empty() && !a.empty() && a[0] != '-') {
       o.script = a;
     } else {
@@ -63,6 +72,34 @@ std::string parse(const std::vector<std::string> &args, PlayOptions &o) {
     return "play needs a script file";
   return o.shot.empty() ? "" : pictureTypeOf(o.shot, o.shotType);
 }
+
+// Draws one frame after every played command, as the model window redraws after each event, and
+// times the command with its view refresh and frame.
+class FrameTimer : public PlaybackObserver {
+public:
+  FrameTimer(const Scene &scene, View &view, const InteractionController &controller)
+      : scene_(scene), view_(view), controller_(controller) {}
+  void beforeCommand(const ScriptCommand &command) override {
+    kind_ = command.code != kScriptMove                             ? StepKind::Command
+            : controller_.mode() == InteractionController::DragMode ? StepKind::DragMotion
+                                                                    : StepKind::OtherMotion;
+    start_ = std::chrono::steady_clock::now();
+  }
+  void afterCommand(const ScriptCommand &) override {
+    drawFrame(view_, scene_, {controller_.interactionMode(), FrameLists::Kept, false});
+    const std::chrono::duration<double, std::milli> took =
+        std::chrono::steady_clock::now() - start_;
+    times.add(kind_, took.count());
+  }
+  StepTimes times;
+
+private:
+  const Scene &scene_;
+  View &view_;
+  const InteractionController &controller_;
+  StepKind kind_ = StepKind::Command;
+  std::chrono::steady_clock::time_point start_;
+};
 
 void play(ScriptPlayer &player, PrintingHost &host, long steps) {
   if (steps >= 0) {
@@ -110,7 +147,15 @@ int runPlay(const std::vector<std::string> &args) {
   ScriptPlayer player(layer);
   if (!player.LoadBytes(std::move(bytes)))
     return fail("cannot play " + o.script);
+  FrameTimer timer(scene, view, controller);
+  if (o.timing) {
+    view.renderer.RebuildLists(scene, true);
+    player.setObserver(&timer);
+  }
   play(player, host, o.steps);
+  player.setObserver(nullptr);
+  if (o.timing)
+    std::cout << timer.times.report();
   if (!o.output.empty() && !saveSceneFile(scene, o.output, false))
     return fail(ui.messages.empty() ? "could not save " + o.output : ui.messages.back());
   if (!o.shot.empty() && !writeScenePicture(scene, view, o.shot, o.shotType, error))

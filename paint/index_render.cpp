@@ -204,14 +204,14 @@ void ShadeRender(const Scene &scene, const View &view, PaintCanvas &canvas) {
   applyCamera(view);
   glEnable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
-  // Without colour material the corner colours in the lists leave the material white.
+  // Without colour material the corner colours of the surfaces leave the material white.
   glDisable(GL_COLOR_MATERIAL);
   const float white[4] = {1, 1, 1, 1};
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, white);
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
     const moObject *obj = scene.object(i);
     if (obj && obj->visible && obj->shaded)
-      glCallList(SceneRenderer::drawList(i));
+      view.renderer.drawSurface(i);
   }
   glPopAttrib();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -134,7 +134,12 @@ ScriptPlayer::StepResult ScriptPlayer::runStep() {
       layer_.showMessage(reader_.error());
       return StepResult::Finished;
     }
-    layer_.execute(scaled(std::move(command)));
+    const ScriptCommand played = scaled(std::move(command));
+    if (observer_)
+      observer_->beforeCommand(played);
+    layer_.execute(played);
+    if (observer_)
+      observer_->afterCommand(played);
   } while (reader_.peek() != kScriptStepMarker && !reader_.atEnd());
   return reader_.atEnd() ? StepResult::Finished : StepResult::Stepped;
 }

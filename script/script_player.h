@@ -13,6 +13,14 @@
 // one-line reason in error when it cannot.
 bool readScriptFile(const std::string &fileName, std::string &bytes, std::string &error);
 
+// Watches playback command by command, for example to draw and time a frame after each.
+class PlaybackObserver {
+public:
+  virtual ~PlaybackObserver() = default;
+  virtual void beforeCommand(const ScriptCommand &command) = 0;
+  virtual void afterCommand(const ScriptCommand &command) = 0;
+};
+
 class ScriptPlayer {
 public:
   enum class StepResult { Stepped, Finished, NotLoaded };
@@ -48,6 +56,8 @@ public:
   float scaleX() const { return scaleX_; }
   float scaleY() const { return scaleY_; }
   float zoomFactor() const { return zoom_; }
+  // Told about every command played from now on; null for none. The observer outlives playback.
+  void setObserver(PlaybackObserver *observer) { observer_ = observer; }
   // Why playback stopped early (a damaged command), empty when it did not.
   const std::string &damage() const { return reader_.error(); }
 
@@ -62,4 +72,5 @@ private:
   bool loaded_ = false;
   bool playing_ = false;
   float scaleX_ = 1, scaleY_ = 1, zoom_ = 1;
+  PlaybackObserver *observer_ = nullptr;
 };

@@ -15,3 +15,6 @@ for b in build-release/bin/bench_*; do
   echo "== $(basename "$b")"
   "$b" "$@"
 done
+echo "== morvo-cli play --timing: a grid smoothed four times, Move normal dragged over 40 motions"
+build-release/bin/make_timing_session build-release/timing_session.mvs
+build-release/bin/morvo-cli play build-release/timing_session.mvs --timing | tail -n 4

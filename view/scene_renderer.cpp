@@ -97,25 +97,6 @@ void SceneRenderer::emitFace(const moObject &obj, int32_t f, bool withColours) c
   }
 }
 
-void SceneRenderer::emitFaces(const moObject &obj, int32_t slot, bool withColours,
-                              bool names) const {
-  if (!names)
-    glBegin(GL_TRIANGLES);
-  for (int32_t f = obj.faces.count() - 1; f >= 0; --f) {
-    if (!obj.faces[f].active())
-      continue;
-    if (names) {
-      glLoadName(pickName(slot, f));
-      glBegin(GL_TRIANGLES);
-    }
-    emitFace(obj, f, withColours);
-    if (names)
-      glEnd();
-  }
-  if (!names)
-    glEnd();
-}
-
 void SceneRenderer::drawNamedFaces(const moObject &obj, int32_t slot,
                                    const std::vector<int32_t> &faces) const {
   for (int32_t f : faces) {
@@ -130,49 +111,41 @@ void SceneRenderer::RebuildObject(const Scene &scene, int32_t slot, bool full) {
   const moObject *obj = scene.object(slot);
   if (!obj || !obj->visible)
     return;
-  if (dragBatches_.size() <= size_t(slot))
-    dragBatches_.resize(size_t(slot) + 1);
-  DragBatch &batch = dragBatches_[size_t(slot)];
-  if (full) {
-    batch = {};
-    const bool textured = showsPaintTexture(*obj, textures_) && UploadTexture(*obj, slot);
-    glNewList(drawList(slot), GL_COMPILE);
-    if (textured)
-      emitPaintTriangles(*obj);
-    else
-      emitFaces(*obj, slot, colors_ && obj->showTexture, false);
-    glEndList();
-  } else {
-    buildDragBatch(*obj, batch);
-  }
-  if (pickListsStale_.size() <= size_t(slot)) {
-    pickListsStale_.resize(size_t(slot) + 1);
-    facePlanes_.resize(size_t(slot) + 1);
-  }
-  pickListsStale_[size_t(slot)] = 1;
-  refreshFacePlanes(*obj, slot);
-}
-
-void SceneRenderer::refreshFacePlanes(const moObject &obj, int32_t slot) {
-  std::vector<FacePlane> &planes = facePlanes_[size_t(slot)];
-  planes.assign(size_t(obj.faces.count()), FacePlane{});
-  for (int32_t f = 0; f < obj.faces.count(); ++f)
-    if (obj.faces[f].active())
-      planes[size_t(f)] = {obj.faceNormal(f, true),
-                           obj.vertices[obj.endVertex(obj.faces[f].EdgeIndex, f)].Coordinates};
-}
-
-void SceneRenderer::ensurePickLists(const Scene &scene, int32_t slot) const {
-  const moObject *obj = scene.object(slot);
-  if (!obj || size_t(slot) >= pickListsStale_.size() || !pickListsStale_[size_t(slot)])
+  if (drawings_.size() <= size_t(slot))
+    drawings_.resize(size_t(slot) + 1);
+  ObjectDrawing &d = drawings_[size_t(slot)];
+  d.arrays.build(*obj, smooth_);
+  d.withColours = colors_ && obj->showTexture;
+  d.dragging = !full;
+  // Drawing the arrays costs a frame what calling a list of them does, and compiling a list
+  // costs more than building the arrays: only paint triangles, which the arrays lack, get one.
+  d.listed = full && showsPaintTexture(*obj, textures_) && UploadTexture(*obj, slot);
+  if (!d.listed)
     return;
-  glNewList(objectList(slot), GL_COMPILE);
-  emitFaces(*obj, slot, colors_ && obj->showTexture, true);
+  glNewList(drawList(slot), GL_COMPILE);
+  emitPaintTriangles(*obj);
   glEndList();
-  glNewList(wireList(slot), GL_COMPILE);
-  emitFaces(*obj, slot, false, false);
-  glEndList();
-  pickListsStale_[size_t(slot)] = 0;
+}
+
+void SceneRenderer::drawSurface(int32_t slot) const {
+  if (size_t(slot) >= drawings_.size())
+    return;
+  const ObjectDrawing &d = drawings_[size_t(slot)];
+  if (d.listed && !d.dragging)
+    glCallList(drawList(slot));
+  else
+    d.arrays.draw(GL_TRIANGLES, d.arrays.triangles(), d.withColours);
+}
+
+SceneRenderer::ObjectDrawing &SceneRenderer::drawing(const moObject &obj, int32_t slot) {
+  if (drawings_.size() <= size_t(slot))
+    drawings_.resize(size_t(slot) + 1);
+  ObjectDrawing &d = drawings_[size_t(slot)];
+  if (!d.arrays.built()) {
+    d.arrays.build(obj, smooth_);
+    d.withColours = colors_ && obj.showTexture;
+  }
+  return d;
 }
 
 void SceneRenderer::RebuildLists(const Scene &scene, bool full) {
@@ -181,76 +154,21 @@ void SceneRenderer::RebuildLists(const Scene &scene, bool full) {
 }
 
 void SceneRenderer::RebuildVertexLists(const Scene &scene) {
-  for (int32_t i = 0; i < scene.objects.count() && size_t(i) < dragBatches_.size(); ++i) {
+  for (int32_t i = 0; i < scene.objects.count(); ++i) {
     const moObject *obj = scene.object(i);
-    if (obj && usable(*obj) && dragBatches_[size_t(i)].built) {
-      refreshDragBatch(*obj, dragBatches_[size_t(i)]);
-      refreshFacePlanes(*obj, i); // the outlines tell front from back with the moved faces
-    }
+    if (obj && usable(*obj) && dragging(i))
+      drawings_[size_t(i)].arrays.refill(*obj, smooth_);
   }
 }
 
-void SceneRenderer::buildDragBatch(const moObject &obj, DragBatch &batch) const {
-  batch = {};
-  std::vector<moColor> colours;
-  for (int32_t f = obj.faces.count() - 1; f >= 0; --f) {
-    if (!obj.faces[f].active())
-      continue;
-    triangleCorners(obj, f, batch.vertex, colours);
-    batch.face.resize(batch.vertex.size(), f);
-  }
-  batch.withColours = colors_ && obj.showTexture;
-  batch.rgb.reserve(colours.size() * 3);
-  for (const moColor &c : colours)
-    batch.rgb.insert(batch.rgb.end(), {c.r, c.g, c.b});
-  batch.built = true;
-  refreshDragBatch(obj, batch);
-}
-
-void SceneRenderer::refreshDragBatch(const moObject &obj, DragBatch &batch) const {
-  const size_t n = batch.vertex.size();
-  batch.positions.resize(n * 3);
-  batch.normals.resize(n * 3);
-  int32_t normalFace = -1;
-  moVec3 normal;
-  for (size_t k = 0; k < n; ++k) {
-    const int32_t v = batch.vertex[k], f = batch.face[k];
-    if (!obj.vertices.contains(v))
-      continue; // the mesh changed under the batch; the next full build replaces it
-    const moVec3 &p = obj.vertices[v].Coordinates;
-    if (smooth_) {
-      normal = cornerNormal(obj, v, f);
-    } else if (f != normalFace) {
-      normal = obj.faceNormal(f, true);
-      normalFace = f;
-    }
-    float *pos = &batch.positions[k * 3], *nor = &batch.normals[k * 3];
-    pos[0] = p.x, pos[1] = p.y, pos[2] = p.z;
-    nor[0] = normal.x, nor[1] = normal.y, nor[2] = normal.z;
-  }
-}
-
-void SceneRenderer::drawDragBatch(const DragBatch &batch, bool withColours) const {
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, batch.positions.data());
-  glNormalPointer(GL_FLOAT, 0, batch.normals.data());
-  if (withColours && batch.withColours) {
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(3, GL_UNSIGNED_BYTE, 0, batch.rgb.data());
-  }
-  glDrawArrays(GL_TRIANGLES, 0, GLsizei(batch.vertex.size()));
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
-}
-
-void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const {
+void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *camera) {
+  const ObjectArrays &arrays = drawing(obj, slot).arrays;
   // Which faces look toward the eye: in perspective the eye is a point, orthographically a
   // direction. The eye is where the view transform takes the origin from.
-  std::vector<uint8_t> facing;
-  if (camera && size_t(slot) < facePlanes_.size() &&
-      facePlanes_[size_t(slot)].size() == size_t(obj.faces.count())) {
+  thread_local std::vector<uint8_t> facing;
+  facing.clear();
+  const std::vector<ObjectArrays::FacePlane> &planes = arrays.facePlanes();
+  if (camera && planes.size() == size_t(obj.faces.count())) {
     const moMatrix4 view = camera->viewMatrix();
     // The rotation part is orthonormal: the eye is -R^T t, the viewing axis R^T (0, 0, -1).
     const moVec3 t{view.m[12], view.m[13], view.m[14]};
@@ -260,77 +178,77 @@ void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *c
     const moVec3 eye =
         scale(-1.0f, add(add(scale(t.x, column[0]), scale(t.y, column[1])), scale(t.z, column[2])));
     const moVec3 towardEye = column[2]; // orthographic: the reversed viewing axis
-    facing.resize(size_t(obj.faces.count()));
+    facing.resize(planes.size());
     for (size_t f = 0; f < facing.size(); ++f) {
-      const FacePlane &p = facePlanes_[size_t(slot)][f];
-      const moVec3 toEye = camera->perspective ? subtract(eye, p.corner) : towardEye;
-      facing[f] = dot(p.normal, toEye) >= 0 ? 1 : 0;
+      const moVec3 toEye = camera->perspective ? subtract(eye, planes[f].corner) : towardEye;
+      facing[f] = dot(planes[f].normal, toEye) >= 0 ? 1 : 0;
     }
   }
   const auto seen = [&](int32_t face) {
     return face < 0 || size_t(face) >= facing.size() || facing[size_t(face)];
   };
-  int32_t width = -1;
-  for (const moEdge &d : obj.edges) {
-    if (!d.active() || (!facing.empty() && !seen(d.LeftFace) && !seen(d.RightFace)))
-      continue;
-    const int32_t w = d.hard ? 3 : 1;
-    if (w != width) {
-      if (width != -1)
-        glEnd();
-      glLineWidth(float(w) * lineScale_);
-      glBegin(GL_LINES);
-      width = w;
-    }
-    vertex(obj.vertices[d.Tail].Coordinates);
-    vertex(obj.vertices[d.Head].Coordinates);
+  softEdges_.clear();
+  hardEdges_.clear();
+  for (int32_t e = 0; e < obj.edges.count(); ++e) {
+    const moEdge &d = obj.edges[e];
+    if (d.active() && (facing.empty() || seen(d.LeftFace) || seen(d.RightFace)))
+      arrays.appendEdge(e, d.hard ? hardEdges_ : softEdges_);
   }
-  if (width != -1)
-    glEnd();
+  // Every line has the same colour and the depth test keeps the nearest, so the order of the
+  // two widths changes no pixel.
+  glLineWidth(lineScale_);
+  arrays.draw(GL_LINES, softEdges_, false);
+  glLineWidth(3 * lineScale_);
+  arrays.draw(GL_LINES, hardEdges_, false);
   glLineWidth(lineScale_);
 }
 
-void SceneRenderer::drawElement(const Scene &scene, const moObject &obj, int32_t slot,
-                                int32_t element) const {
+void SceneRenderer::addHighlight(const Scene &scene, int32_t slot, int32_t element,
+                                 ColourKind kind) {
+  const moObject *obj = scene.object(slot);
+  if (!obj || !usable(*obj))
+    return;
+  if (slot != batchSlot_ || kind != batchKind_)
+    flushHighlights();
+  batchSlot_ = slot;
+  batchKind_ = kind;
+  const ObjectArrays &arrays = drawing(*obj, slot).arrays;
   switch (hoverKind_) {
   case moVERTICES:
-    if (obj.vertices.contains(element) && obj.vertices[element].active()) {
-      glBegin(GL_POINTS);
-      vertex(obj.vertices[element].Coordinates);
-      glEnd();
-    }
+    if (obj->vertices.contains(element) && obj->vertices[element].active())
+      arrays.appendVertex(element, batch_);
     break;
   case moEDGES:
-    if (obj.edges.contains(element) && obj.edges[element].active()) {
-      glBegin(GL_LINES);
-      vertex(obj.vertices[obj.edges[element].Tail].Coordinates);
-      vertex(obj.vertices[obj.edges[element].Head].Coordinates);
-      glEnd();
-    }
+    if (obj->edges.contains(element) && obj->edges[element].active())
+      arrays.appendEdge(element, batch_);
     break;
   case moFACES:
-    if (obj.faces.contains(element) && obj.faces[element].active()) {
-      glBegin(GL_TRIANGLES);
-      emitFace(obj, element, false);
-      glEnd();
-    }
+    if (obj->faces.contains(element) && obj->faces[element].active())
+      arrays.appendFace(element, batch_);
     break;
   case moOBJECTS:
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    // During a drag the highlight follows the moved mesh: the wire list keeps the start shape.
-    if (size_t(slot) < dragBatches_.size() && dragBatches_[size_t(slot)].built) {
-      drawDragBatch(dragBatches_[size_t(slot)], false);
-      break;
-    }
-    ensurePickLists(scene, slot);
-    glCallList(wireList(slot));
+    batch_.insert(batch_.end(), arrays.triangles().begin(), arrays.triangles().end());
     break;
   default:
     break;
   }
 }
 
-void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) const {
+void SceneRenderer::flushHighlights() {
+  if (batchSlot_ < 0 || size_t(batchSlot_) >= drawings_.size() || batch_.empty()) {
+    batch_.clear();
+    return;
+  }
+  setColourKind(batchKind_);
+  const GLenum mode = hoverKind_ == moVERTICES ? GL_POINTS
+                      : hoverKind_ == moEDGES  ? GL_LINES
+                                               : GL_TRIANGLES;
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  drawings_[size_t(batchSlot_)].arrays.draw(mode, batch_, false);
+  batch_.clear();
+}
+
+void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) {
   const bool lit = hoverKind_ == moFACES || hoverKind_ == moOBJECTS;
   if (lit)
     glEnable(GL_LIGHTING);
@@ -340,21 +258,16 @@ void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) con
   glLineWidth(3 * lineScale_);
   const ElementRef hovered{hoverElement_, hoverObject_};
   const bool select = mode == InteractionMode::Select;
+  // Runs of one object in one colour become one draw; the order of the selection stays.
+  batchSlot_ = -1;
   for (int32_t i = 0; i < scene.selection.Count(); ++i) {
     const ElementRef ref = scene.selection.Get(i);
-    const moObject *obj = scene.object(ref.object);
-    if (!obj || !obj->visible || !obj->sensitive)
-      continue;
-    setColourKind(select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
-    drawElement(scene, *obj, ref.object, ref.element);
+    addHighlight(scene, ref.object, ref.element,
+                 select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
   }
-  if (select && hoverElement_ != -1 && !scene.selection.Contains(hovered)) {
-    const moObject *obj = scene.object(hoverObject_);
-    if (obj && usable(*obj)) {
-      setColourKind(ColourKind::Hovered);
-      drawElement(scene, *obj, hoverObject_, hoverElement_);
-    }
-  }
+  if (select && hoverElement_ != -1 && !scene.selection.Contains(hovered))
+    addHighlight(scene, hoverObject_, hoverElement_, ColourKind::Hovered);
+  flushHighlights();
   glPointSize(1);
   glLineWidth(lineScale_);
   glEnable(GL_LIGHTING);
@@ -395,10 +308,8 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     }
     glEnable(GL_LIGHTING);
     setColourKind(ColourKind::Surface);
-    if (size_t(i) < dragBatches_.size() && dragBatches_[size_t(i)].built)
-      drawDragBatch(dragBatches_[size_t(i)], true);
-    else
-      glCallList(drawList(i));
+    drawing(*obj, i);
+    drawSurface(i);
   }
 
   glDisable(GL_POLYGON_OFFSET_FILL);

@@ -1,20 +1,16 @@
-// Puts the scene on the screen with OpenGL 1.1 display lists, on whatever context is current.
-// Every object i has
-//   a draw list ((i + 1) << 16) | 0xFFFF: its faces as one batch of triangles, what a frame draws
-//     (for an object that shows its paint, its paint triangles with texture coordinates, the
-//     texture named i + 1 loaded when the list is built);
-//   an object list i + 1: the same faces, each under its pick name (object << 16 | face), for
-//     picking; compiled when first needed after a change;
-//   a wire list i | 0x8000: the faces without colours, for object highlights; also compiled
-//     when first needed;
-//   during a drag (fast build), instead of the draw list, a drag batch: the same triangles as
-//     vertex arrays (positions, normals, colours per corner) that a drag step refills in place,
-//     so that no list is recompiled while the mesh follows the mouse.
-// One batch per object keeps a frame of a 32768-face object to a single draw.
+// Puts the scene on the screen with OpenGL 1.1, on whatever context is current. Every visible
+// object has its vertex arrays (view/object_arrays.h: one array vertex per face corner, indexed
+// triangles and edge ends), built at each rebuild, from which its surface, highlights and
+// outlines are drawn with one glDrawElements per batch; during a drag (fast build) a step
+// refills them in place. An object that shows its paint also has a draw list
+// ((i + 1) << 16) | 0xFFFF outside drags: its paint triangles with texture coordinates, the
+// texture named i + 1 loaded when the list is built. One batch per object keeps a frame of a
+// 32768-face object to a few draws.
 #pragma once
 
 #include "scene/scene.h"
 #include "view/camera.h"
+#include "view/object_arrays.h"
 
 #include <cstdint>
 #include <vector>
@@ -62,12 +58,13 @@ public:
   // OpenGL state every context starts with: culling, colour material, depth test, byte-aligned
   // pixel transfers; then the lights and the grey background.
   static void InitGlState(const Camera &camera);
-  // Recompiles the lists of every visible object: full builds the draw list, fast builds the drag
-  // batch that drag steps refill (RebuildVertexLists).
+  // Rebuilds the arrays of every visible object and, with full, the draw list of one that shows
+  // paint; fast draws even those from the arrays, for the drag steps to refill
+  // (RebuildVertexLists).
   void RebuildLists(const Scene &scene, bool full);
-  // Recompiles the lists of one object (after a change to it alone).
+  // The same for one object (after a change to it alone).
   void RebuildObject(const Scene &scene, int32_t slot, bool full);
-  // Refills the drag batches of every visible, sensitive object from the moved vertices after a
+  // Refills the drag arrays of every visible, sensitive object from the moved vertices after a
   // drag step.
   void RebuildVertexLists(const Scene &scene);
   // Draws one frame of the model window: ground and axes, objects, highlights, outlines. The
@@ -75,14 +72,13 @@ public:
   void DrawScene(const Scene &scene, const Camera &camera, int32_t groundAndAxes,
                  InteractionMode mode, bool paintHighlight);
 
-  static uint32_t objectList(int32_t i) { return uint32_t(i) + 1; }
-  static uint32_t wireList(int32_t i) { return uint32_t(i) | 0x8000u; }
+  // The surface of slot as the last rebuild left it, in the current state (the paint view's
+  // shading pass); nothing before the first rebuild.
+  void drawSurface(int32_t slot) const;
   static uint32_t elementList(int32_t i, int32_t e) {
     return (uint32_t(i) + 1) << 16 | uint32_t(e);
   }
   static uint32_t drawList(int32_t i) { return elementList(i, 0xFFFF); }
-  // Compiles the object and wire lists of slot i if a rebuild has made them stale.
-  void ensurePickLists(const Scene &scene, int32_t i) const;
   // The listed faces of obj in order, each as its own batch under its pick name, without colours:
   // what the selection buffer sees of them.
   void drawNamedFaces(const moObject &obj, int32_t slot, const std::vector<int32_t> &faces) const;
@@ -93,45 +89,39 @@ public:
 private:
   // The triangles of face f as vertex calls inside a glBegin(GL_TRIANGLES) the caller opened.
   void emitFace(const moObject &obj, int32_t f, bool withColours) const;
-  // Every active face from the last to the first; with names each face is its own batch under
-  // its pick name.
-  void emitFaces(const moObject &obj, int32_t slot, bool withColours, bool names) const;
-  // The triangles of every active face, last to first as the draw list has them, with the
-  // vertex and face of each corner; positions and normals are refilled at every drag step.
-  struct DragBatch {
-    bool built = false;
-    bool withColours = false;
-    std::vector<int32_t> vertex, face; // per corner
-    std::vector<uint8_t> rgb;          // per corner
-    std::vector<float> positions, normals;
+  // What a slot is drawn from: its arrays, whether a drag refills them, whether its surface is
+  // the draw list (paint) and whether the surface shows the corner colours.
+  struct ObjectDrawing {
+    ObjectArrays arrays;
+    bool dragging = false, listed = false, withColours = false;
   };
-  void buildDragBatch(const moObject &obj, DragBatch &batch) const;
-  void refreshDragBatch(const moObject &obj, DragBatch &batch) const;
-  // The batch as one draw; withColours false draws it in the current colour (a highlight).
-  void drawDragBatch(const DragBatch &batch, bool withColours) const;
-  // Each face's unit normal and one corner as the mesh stands now.
-  void refreshFacePlanes(const moObject &obj, int32_t slot);
+  // The slot's drawing, its arrays built from obj if no rebuild has built them.
+  ObjectDrawing &drawing(const moObject &obj, int32_t slot);
+  bool dragging(int32_t slot) const {
+    return size_t(slot) < drawings_.size() && drawings_[size_t(slot)].dragging;
+  }
   // Lines for the edges of obj (hard ones 3 pixels wide). With a camera, edges whose faces both
   // face away are left out: on a closed surface the surface in front hides them anyway.
-  void drawEdges(const moObject &obj, int32_t slot, const Camera *camera) const;
+  void drawEdges(const moObject &obj, int32_t slot, const Camera *camera);
   // The paint triangles of obj from the last to the first as one batch, each corner with its
   // texture coordinate.
   void emitPaintTriangles(const moObject &obj) const;
   // Binds the paint texture of slot before it is drawn, or texture 0 for an object that shows
-  // none (or is drawn from its drag batch, which has no texture coordinates).
+  // none (or is drawn from its arrays during a drag, which have no texture coordinates).
   void bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode, bool force);
-  void drawHighlights(const Scene &scene, InteractionMode mode) const;
-  void drawElement(const Scene &scene, const moObject &obj, int32_t slot, int32_t element) const;
+  void drawHighlights(const Scene &scene, InteractionMode mode);
+  // Adds the highlight of element of slot in the colour to the batch being gathered; a new
+  // object or colour first draws what was gathered.
+  void addHighlight(const Scene &scene, int32_t slot, int32_t element, ColourKind kind);
+  void flushHighlights();
   static void setColourKind(ColourKind kind);
 
-  mutable std::vector<uint8_t> pickListsStale_; // per slot
-  std::vector<DragBatch> dragBatches_;          // per slot; built only during a drag
-  // Per slot, the unit normal and one corner of every face as of the last rebuild, to tell the
-  // faces turned away from the eye.
-  struct FacePlane {
-    moVec3 normal, corner;
-  };
-  std::vector<std::vector<FacePlane>> facePlanes_;
+  std::vector<ObjectDrawing> drawings_; // per slot
+  // The highlight batch being gathered: its object, colour and indices.
+  int32_t batchSlot_ = -1;
+  ColourKind batchKind_ = ColourKind::Selected;
+  std::vector<GLuint> batch_;
+  std::vector<GLuint> softEdges_, hardEdges_; // the outline indices of the object being drawn
   float lineScale_ = 1; // device pixels per window pixel of the frame being drawn
   bool smooth_ = false, outlines_ = true, colors_ = true, textures_ = true;
   int32_t boundTextureObject_ = -1; // the object whose texture the frame has bound

@@ -44,8 +44,7 @@ void SceneRenderer::bindPaintTexture(const moObject &obj, int32_t slot, Interact
     boundTextureObject_ = -1; // no textures while the camera moves
     return;
   }
-  const bool dragging = size_t(slot) < dragBatches_.size() && dragBatches_[size_t(slot)].built;
-  if (dragging || !showsPaintTexture(obj, textures_)) {
+  if (dragging(slot) || !showsPaintTexture(obj, textures_)) {
     // Also for a layer the object does not show, so that no other object's texture is used.
     glBindTexture(GL_TEXTURE_2D, 0);
     boundTextureObject_ = -1;

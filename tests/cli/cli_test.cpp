@@ -4,6 +4,7 @@
 #include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
+#include "script/script_format.h"
 
 #include <gtest/gtest.h>
 
@@ -209,6 +210,45 @@ TEST_F(CliTest, PlayStopsAtDamageWithOneLineAndStepsCount) {
   EXPECT_NE(info.find("slot 0: cube0"), std::string::npos);
   EXPECT_EQ(info.find("sphere"), std::string::npos);
   EXPECT_EQ(run("play " + file("s.mvs") + " --size 0x5").out, "morvo-cli: bad size '0x5' (WxH)\n");
+}
+
+// --timing draws one frame per played command and sorts the frames by kind: the motions of a Move
+// normal drag, a motion before it, and every other command.
+TEST_F(CliTest, PlayTimingCountsOneFramePerCommandByKind) {
+  std::string script;
+  encodeScriptHeader(script, 720, 486);
+  const auto add = [&](uint8_t code, std::vector<int32_t> args) {
+    ScriptCommand c;
+    c.code = code;
+    c.args = std::move(args);
+    encodeScriptCommand(script, c);
+  };
+  add(kScriptAddPrimitive, {4}); // a cube
+  add(kScriptMove, {300, 200});  // select mode
+  add(kScriptSelectAll, {moOBJECTS});
+  add(kScriptSelectAll, {moFACES});
+  add(62, {}); // Move normal
+  for (int32_t x = 360; x < 372; ++x)
+    add(kScriptMove, {x, 243});
+  add(kScriptPress, {1, 372, 243});
+  add(kScriptRelease, {1, 372, 243});
+  std::ofstream(file("t.mvs"), std::ios::binary) << script;
+  const CliResult timed = run("play " + file("t.mvs") + " --timing -o " + file("t.mvo"));
+  ASSERT_EQ(timed.status, 0) << timed.out;
+  const char *const expected[] = {"\ndrag motion: 12 frames, median ", "\nother motion: 1 frames, ",
+                                  "\ncommands: 6 frames, ", "\ntiming: 19 frames, "};
+  size_t at = 0;
+  for (const char *line : expected) {
+    at = timed.out.find(line, at);
+    ASSERT_NE(at, std::string::npos) << line << " in\n" << timed.out;
+  }
+  const std::string last = timed.out.substr(at + 1);
+  EXPECT_NE(last.find(" ms, 95th percentile "), std::string::npos) << last;
+  EXPECT_EQ(last.back(), '\n');
+  // The drag moved the cube as playing without frames does.
+  ASSERT_EQ(run("play " + file("t.mvs") + " -o " + file("u.mvo")).status, 0);
+  EXPECT_EQ(run("info " + file("t.mvo")).out, run("info " + file("u.mvo")).out);
+  EXPECT_NE(run("info " + file("t.mvo")).out.find("cube0"), std::string::npos);
 }
 
 TEST_F(CliTest, RenderShowsPaintedObjectsTextured) {

@@ -6,6 +6,7 @@
 #include "scene/recording_ui.h"
 #include "script/command_layer.h"
 #include "script/scripted_controller.h"
+#include "tests/support/list_host.h"
 
 #include <filesystem>
 #include <functional>
@@ -17,19 +18,6 @@ namespace {
 constexpr int32_t kWidth = 720, kHeight = 486;
 constexpr int32_t kCentreX = kWidth / 2, kCentreY = kHeight / 2;
 constexpr int32_t kFaceX = kCentreX - 52; // the middle of a new cube's left front face
-
-struct ListHost : ScriptHost {
-  ListHost(Scene &s, View &v) : scene(s), view(v) {}
-  void showScriptMessage(const std::string &) override {}
-  bool startPlaybackTimer() override { return false; }
-  void stopPlaybackTimer() override {}
-  void refreshModelView(bool sceneChanged) override {
-    if (sceneChanged)
-      view.renderer.RebuildLists(scene, true);
-  }
-  Scene &scene;
-  View &view;
-};
 
 class Session {
 public:

@@ -1,3 +1,5 @@
+#include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
 #include "tests/view/render_fixture.h"
 #include "view/window_drawing.h"
 
@@ -185,14 +187,22 @@ TEST_F(RenderTest, DragFramesMatchTheDrawListPixelForPixel) {
 }
 
 // The highlight of what is selected moves with the mesh in every selection mode: a drag frame
-// shows it where a fresh frame of the moved mesh does.
+// shows it where a fresh frame of the moved mesh does, beside a wireframe object with elements
+// selected too and a hidden one whose selected elements show nothing.
 TEST_F(RenderTest, DragHighlightsFollowTheMovedMesh) {
   scene.createPrimitive(PrimitiveType::Dodecahedron);
+  scene.createPrimitive(PrimitiveType::Cube);
+  scene.createPrimitive(PrimitiveType::Sphere);
+  scene.object(1)->transform(translation(-40, 10, 0));
+  scene.object(1)->shaded = false;
+  scene.object(2)->transform(translation(40, 0, 0));
+  scene.object(2)->visible = false;
   for (SelectionMode mode : {moVERTICES, moEDGES, moFACES, moOBJECTS}) {
     SCOPED_TRACE(mode);
     scene.selection.Clear();
-    for (int32_t e = 0; e < (mode == moOBJECTS ? 1 : 12); ++e)
-      scene.selection.Append({e, 0});
+    for (int32_t slot = 0; slot < 3; ++slot)
+      for (int32_t e = 0; e < (mode == moOBJECTS ? 1 : 12); e += slot + 1)
+        scene.selection.Append({mode == moOBJECTS ? slot : e, slot});
     scene.mode = mode;
     view.renderer.setHover(mode, -1, -1);
     SceneRenderer::InitGlState(view.camera);
@@ -211,6 +221,43 @@ TEST_F(RenderTest, DragHighlightsFollowTheMovedMesh) {
     for (size_t i = 0; i < pixels.size(); ++i)
       differ += pixels[i] != stepped[i];
     EXPECT_EQ(differ, 0u);
+    for (moVertex &v : scene.object(0)->vertices)
+      v.Coordinates.y -= 4;
+  }
+  // Nothing of the hidden sphere shows, highlighted or not.
+  render(InteractionMode::Select);
+  const moVec3 sphere = onScreen({40, 0, 0});
+  EXPECT_TRUE(near(at(int32_t(sphere.x), int32_t(sphere.y)), kBackground));
+}
+
+// The highlights and outlines of an object that shows its paint come from the same corners as
+// those of one that does not: with every face selected, and one of them hovered, the painted
+// cube's frame is the plain cube's, pixel for pixel, in flat and smooth shading.
+TEST_F(RenderTest, HighlightsCoverPaintedObjectsAsPlainOnes) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  scene.object(0)->transform(translation(-20, 5, 0));
+  scene.mode = moFACES;
+  for (int32_t f = 0; f < 6; ++f)
+    scene.selection.Append({f, 0});
+  view.renderer.setHover(moFACES, 0, 4);
+  view.cameraMode.orbit(view.camera, 37, 11, 0, 0);
+  for (bool smoothShading : {false, true}) {
+    view.renderer.setSmooth(smoothShading);
+    moObject &cube = *scene.object(0);
+    cube.paintLayer.reset();
+    render(InteractionMode::Select);
+    const std::vector<uint8_t> plain = pixels;
+    EXPECT_GT(count({200, 200, 0}, 80), 1000); // the hovered face
+    triangulateFaces(cube, kTriangulateDelaunay);
+    cube.paintLayer = makePaintLayer(PaintLayer::kAtlas, 16, 16, cube.triangleFaces.count());
+    ImageBuffer &paint = cube.paintLayer->image;
+    std::fill(paint.pixels(), paint.pixels() + paint.pixelCount(), packRgba(0, 0, 255));
+    render(InteractionMode::Select);
+    EXPECT_EQ(plain, pixels);
+    scene.selection.Toggle({0, 0}); // an unselected painted face shows blue
+    render(InteractionMode::Select);
+    EXPECT_GT(count({0, 0, 255}, 140), 100);
+    scene.selection.Toggle({0, 0});
   }
 }
 
