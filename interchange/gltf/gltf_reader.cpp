@@ -67,6 +67,28 @@ bool mirrors(const Matrix &m) {
          0;
 }
 
+// The triangles of a list, strip or fan of corners (modes 4, 5 and 6), three corners each, in
+// the standard order: a strip's even triangles run (i, i+1, i+2), its odd ones (i+1, i, i+2); a
+// fan's are (0, i, i+1). Triangles of strips and fans that repeat a corner are dropped (they
+// join the pieces of a strip); a list loses its incomplete last triangle.
+std::vector<uint32_t> triangleCorners(int64_t mode, const std::vector<uint32_t> &corners) {
+  if (mode == 4) {
+    std::vector<uint32_t> list = corners;
+    list.resize(list.size() - list.size() % 3);
+    return list;
+  }
+  std::vector<uint32_t> list;
+  list.reserve(corners.size() < 3 ? 0 : 3 * (corners.size() - 2));
+  for (size_t i = 0; i + 2 < corners.size(); ++i) {
+    const uint32_t a = mode == 6 ? corners[0] : corners[i + (i % 2)];
+    const uint32_t b = mode == 6 ? corners[i + 1] : corners[i + 1 - (i % 2)];
+    const uint32_t c = corners[i + 2];
+    if (a != b && b != c && a != c)
+      list.insert(list.end(), {a, b, c});
+  }
+  return list;
+}
+
 struct MaterialRef {
   std::string name; // empty: the file's default material
   std::array<double, 3> factor{1, 1, 1};
@@ -230,8 +252,9 @@ void GltfReader::addPrimitive(const json &primitive, const Matrix &world, const 
 
 // The checked data of a triangle primitive; false (noted) for one that is left out.
 bool GltfReader::readPrimitive(const json &primitive, const std::string &name, Primitive &p) {
-  if (GltfData::integer(primitive, "mode", 4, 0, 6) != 4) {
-    note("primitives drawn as points, lines, strips or fans");
+  const int64_t mode = GltfData::integer(primitive, "mode", 4, 0, 6);
+  if (mode < 4) {
+    note("primitives drawn as points or lines");
     return false;
   }
   if (!primitive.contains("attributes") || !primitive["attributes"].is_object())
@@ -257,16 +280,15 @@ bool GltfReader::readPrimitive(const json &primitive, const std::string &name, P
     p.corners.resize(n);
     std::iota(p.corners.begin(), p.corners.end(), 0u);
   }
-  p.corners.resize(p.corners.size() - p.corners.size() % 3);
-  if (p.corners.size() / 3 > size_t(kMaxFaceSlots))
-    throw GltfDamage(name + " has " + std::to_string(p.corners.size() / 3) +
-                     " triangles, more than an object holds (32768)");
-  corners_ += int64_t(p.corners.size());
-  if (corners_ > kMaxCorners)
-    throw GltfDamage("more than " + std::to_string(kMaxCorners) + " triangle corners in all");
   for (const uint32_t c : p.corners)
     if (c >= n)
       throw GltfDamage(name + " has an index past its " + std::to_string(n) + " vertices");
+  p.corners = triangleCorners(mode, p.corners);
+  if (p.corners.empty())
+    return false; // nothing to show: no body
+  corners_ += int64_t(p.corners.size());
+  if (corners_ > kMaxCorners)
+    throw GltfDamage("more than " + std::to_string(kMaxCorners) + " triangle corners in all");
   if (attributes.contains("COLOR_0"))
     p.colors = data_.floats(attributes["COLOR_0"], {3, 4}, p.colorWidth);
   if (attributes.contains("TEXCOORD_0"))
