@@ -45,8 +45,9 @@ const char *const kNewHelp =
     "one argument ending in .mvo (or .MVO) names the file.\n";
 
 const char *const kInfoHelp =
-    "usage: morvo-cli info FILE [--json]\n"
-    "FILE is a scene file (.mvo) or any model file morvo-cli convert reads.\n"
+    "usage: morvo-cli info FILE [--json] [--simplify]\n"
+    "FILE is a scene file (.mvo) or any model file morvo-cli convert reads (--simplify as\n"
+    "there).\n"
     "Lists every object of the scene by slot: name, element slots and active elements, the\n"
     "visible/sensitive/shaded/showTexture flags, the paint kind and image size, and whether the\n"
     "mesh passes the consistency test. --json prints one object {\"objects\": [...]}; a name\n"
@@ -221,10 +222,12 @@ int runInfo(const std::vector<std::string> &args) {
     return 0;
   }
   std::string path;
-  bool json = false;
+  bool json = false, simplify = false;
   for (const std::string &a : args) {
     if (a == "--json")
       json = true;
+    else if (a == "--simplify")
+      simplify = true;
     else if (path.empty())
       path = a;
     else
@@ -234,6 +237,8 @@ int runInfo(const std::vector<std::string> &args) {
     return fail("no scene file given");
   RecordingUi ui;
   CliScene target(ui);
+  if (simplify)
+    target.files.setOverLimit(FileSession::OverLimit::kSimplify);
   if (!openScene(target, ui, path))
     return 1;
   const Scene &scene = target.scene;

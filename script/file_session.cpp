@@ -1,5 +1,6 @@
 #include "script/file_session.h"
 
+#include "interchange/mesh_simplify.h"
 #include "interchange/model_exchange.h"
 #include "morvo_version.h"
 #include "scene/scene.h"
@@ -261,8 +262,22 @@ bool FileSession::importModel() {
 
 bool FileSession::readModel(const std::string &path, bool sniffing, std::string &reason) {
   std::ostringstream diagnostics;
-  const bool imported = ::importModel(scene_, registry_, path, sniffing, diagnostics);
+  refusedOverLimit_ = false;
+  int asked = 0; // 1 simplify, -1 refuse: one answer serves every body of the file
+  const OverLimitChoice choice = [&](const std::string &, int64_t triangles) {
+    if (asked == 0 && overLimit_ == OverLimit::kAsk)
+      asked = ui_.askWithButtons(fileNameOf(path) + " has " + groupedCount(triangles) +
+                                     " triangles; an object holds at most " +
+                                     std::to_string(kMaxFaceSlots) + " faces. Simplify it to fit?",
+                                 "Simplify", "", "Cancel") == UserInterface::Answer::Yes
+                  ? 1
+                  : -1;
+    refusedOverLimit_ = overLimit_ == OverLimit::kRefuse || asked < 0;
+    return !refusedOverLimit_;
+  };
+  const bool imported = ::importModel(scene_, registry_, path, sniffing, diagnostics, choice);
   *diagnostics_ << diagnostics.str();
+  simplifications_ = imported ? importSimplifications(diagnostics.str()) : "";
   if (!imported)
     reason = importFailureReason(diagnostics.str());
   return imported;
@@ -278,7 +293,7 @@ bool FileSession::importPath(const std::string &path) {
     return false;
   }
   call(hooks.sceneChanged);
-  ui_.setStatus("Done");
+  ui_.setStatus(simplifications_.empty() ? "Done" : simplifications_);
   call(hooks.objectsChanged);
   return true;
 }

@@ -4,6 +4,7 @@
 #include "layers/paint_layers.h"
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -261,3 +262,21 @@ TEST_F(CliTest, PaintStrokeShowsInTheSavedTextureWhereItWasDrawn) {
 }
 
 } // namespace
+
+TEST_F(CliTest, ModelsOverTheFaceLimitNeedSimplify) {
+  std::ofstream(file("big.obj")) << objText(sphereMesh(200, 101)); // 40 000 triangles
+  CliResult r = run("convert " + file("big.obj") + " " + file("out.mvo"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.out.find("40 000 triangles; an object holds at most 32768 faces"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("--simplify"), std::string::npos) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(file("out.mvo")));
+  r = run("info " + file("big.obj") + " --simplify");
+  if (r.out.find("cannot simplify") != std::string::npos)
+    GTEST_SKIP() << r.out;
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(": simplified from 40 000 to "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("mesh valid"), std::string::npos) << r.out;
+  EXPECT_EQ(run("convert --simplify " + file("big.obj") + " " + file("out.mvo")).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(file("out.mvo")));
+}
