@@ -14,6 +14,7 @@
 #include "offscreen/offscreen_context.h"
 #include "scene/recording_ui.h"
 #include "view/view.h"
+#include "view/view_framing.h"
 #include "view/window_drawing.h"
 
 #include <cstdio>
@@ -54,12 +55,12 @@ const char *const kInfoHelp =
     "that is not UTF-8 has each stray byte shown as U+FFFD and its exact bytes in \"nameHex\".\n";
 
 const char *const kRenderHelp =
-    "usage: morvo-cli render FILE.mvo -o IMAGE [--size WxH] [--view VIEW] [--ortho]\n"
+    "usage: morvo-cli render FILE.mvo -o IMAGE [--size WxH] [--view VIEW] [--ortho] [--fit]\n"
     "Draws the scene offscreen as the model window shows it in select mode (flat shading,\n"
     "outlines, ground grid) and saves it in the format the extension of IMAGE names: .png,\n"
     ".jpg or .jpeg, .bmp, .ppm, .tif or .tiff. --size defaults to 720x486; VIEW is reset (the\n"
     "default), +x, +y, +z, -x, -y or -z, the program's own view commands; --ortho draws with the\n"
-    "orthographic camera.\n";
+    "orthographic camera; --fit aims the camera at the objects so that they fill the picture.\n";
 
 int fail(const std::string &message) {
   std::cerr << "morvo-cli: " << message << std::endl;
@@ -296,7 +297,7 @@ struct RenderRequest {
   std::string path, output;
   int type = kImageOther; // of the output, from its name
   int32_t width = 720, height = 486, axis = -1;
-  bool orthographic = false;
+  bool orthographic = false, fit = false;
 };
 
 // Reads the arguments of render; returns an empty string, or the reason they are refused.
@@ -314,6 +315,8 @@ std::string parseRender(const std::vector<std::string> &args, RenderRequest &r) 
         return bad;
     } else if (a == "--ortho") {
       r.orthographic = true;
+    } else if (a == "--fit") {
+      r.fit = true;
     } else if (r.path.empty() && a[0] != '-') {
       r.path = a;
     } else {
@@ -348,6 +351,11 @@ int runRender(const std::vector<std::string> &args) {
   if (request.axis >= 0)
     view.ViewAlong(request.axis);
   view.SetPerspective(!request.orthographic);
+  std::vector<int32_t> slots;
+  for (int32_t slot = 0; slot < scene.objects.count(); ++slot)
+    slots.push_back(slot);
+  if (request.fit)
+    frameObjects(view.camera, scene, slots, true);
   if (!writeScenePicture(scene, view, request.output, request.type, error))
     return fail(error);
   return 0;

@@ -7,6 +7,7 @@
 #include "scene/scene_file.h"
 #include "script/command_layer.h"
 
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -174,7 +175,26 @@ bool FileSession::openScene(const std::string &path) {
   if (!readSceneFile(path, true))
     return false;
   setFileName(path);
+  frameNewObjects({});
   return true;
+}
+
+std::vector<int32_t> FileSession::occupiedSlots() const {
+  std::vector<int32_t> slots;
+  for (int32_t slot = 0; slot < scene_.objects.count(); ++slot)
+    if (scene_.object(slot))
+      slots.push_back(slot);
+  return slots;
+}
+
+void FileSession::frameNewObjects(const std::vector<int32_t> &before) {
+  if (!hooks.frameObjects)
+    return;
+  std::vector<int32_t> added;
+  for (const int32_t slot : occupiedSlots())
+    if (!std::binary_search(before.begin(), before.end(), slot))
+      added.push_back(slot);
+  hooks.frameObjects(added);
 }
 
 bool FileSession::openScenePath(std::string path) {
@@ -186,8 +206,9 @@ bool FileSession::openScenePath(std::string path) {
 void FileSession::addFromFile() {
   const UserInterface::FileChoice choice = chooseFile(
       {false, "Select the filename to add to scene", {kSceneFilter}, "", "", "", "open"});
-  if (!choice.path.empty())
-    readSceneFile(choice.path, false);
+  const std::vector<int32_t> before = occupiedSlots();
+  if (!choice.path.empty() && readSceneFile(choice.path, false))
+    frameNewObjects(before);
 }
 
 void FileSession::revert() {
@@ -287,6 +308,7 @@ bool FileSession::importPath(const std::string &path) {
   ui_.setStatus(path);
   call(hooks.makeDrawingCurrent);
   std::string reason;
+  const std::vector<int32_t> before = occupiedSlots();
   if (!readModel(path, false, reason)) {
     // The readers' own words, which the status line has no room for.
     ui_.messageBox("Could not import " + path + ": " + reason);
@@ -295,6 +317,7 @@ bool FileSession::importPath(const std::string &path) {
   call(hooks.sceneChanged);
   ui_.setStatus(simplifications_.empty() ? "Done" : simplifications_);
   call(hooks.objectsChanged);
+  frameNewObjects(before);
   return true;
 }
 

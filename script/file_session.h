@@ -16,6 +16,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 class CommandLayer;
 class Scene;
@@ -40,6 +41,9 @@ public:
     std::function<void()> sceneChanged;
     // The scene's objects were replaced or added to by a file.
     std::function<void()> objectsChanged;
+    // After Import, Open and Add from file: the slots of the objects the file brought, for the
+    // window to frame them (view/view_framing.h).
+    std::function<void(const std::vector<int32_t> &slots)> frameObjects;
     // The current file name changed: a scene was opened or saved under it, or (empty) the
     // scene has no file any more.
     std::function<void(const std::string &)> onFileNamed;
@@ -142,6 +146,10 @@ public:
 
 private:
   bool readSceneFile(const std::string &path, bool replace);
+  // The occupied slots of the scene.
+  std::vector<int32_t> occupiedSlots() const;
+  // Calls the frameObjects hook with the occupied slots that are not in before.
+  void frameNewObjects(const std::vector<int32_t> &before);
   bool requireObjects();
   bool requireSelectedObjects();
   void setFileName(const std::string &name);
