@@ -7,6 +7,7 @@
 #include "interchange/gltf/gltf_container.h"
 #include "interchange/gltf/gltf_data.h"
 #include "interchange/gltf/gltf_format.h"
+#include "interchange/gltf/gltf_meshopt.h"
 #include "interchange/gx_build.h"
 
 #include <array>
@@ -89,6 +90,12 @@ std::vector<uint32_t> triangleCorners(int64_t mode, const std::vector<uint32_t> 
   return list;
 }
 
+// The extensions this build reads.
+bool supported(const std::string &extension) {
+  return extension == "KHR_mesh_quantization" ||
+         (extension == kMeshoptExtension && meshoptDecodingAvailable());
+}
+
 struct MaterialRef {
   std::string name; // empty: the file's default material
   std::array<double, 3> factor{1, 1, 1};
@@ -157,12 +164,12 @@ void GltfReader::noteTopLevel() {
       note(list);
   if (doc.contains("extensionsRequired") && doc["extensionsRequired"].is_array())
     for (const json &name : doc["extensionsRequired"])
-      if (!name.is_string() || name != "KHR_mesh_quantization")
+      if (!name.is_string() || !supported(name.get<std::string>()))
         throw GltfDamage("the file needs the extension " + name.dump().substr(0, 80) +
                          ", which is not supported");
   if (doc.contains("extensionsUsed") && doc["extensionsUsed"].is_array())
     for (const json &name : doc["extensionsUsed"])
-      if (name.is_string() && name != "KHR_mesh_quantization")
+      if (name.is_string() && !supported(name.get<std::string>()))
         note("extension " + name.get<std::string>().substr(0, 80));
 }
 
