@@ -6,6 +6,7 @@
 #include "interchange/gltf/gltf_colors.h"
 #include "interchange/gltf/gltf_container.h"
 #include "interchange/gltf/gltf_data.h"
+#include "interchange/gltf/gltf_draco.h"
 #include "interchange/gltf/gltf_format.h"
 #include "interchange/gltf/gltf_meshopt.h"
 #include "interchange/gx_build.h"
@@ -90,10 +91,13 @@ std::vector<uint32_t> triangleCorners(int64_t mode, const std::vector<uint32_t> 
   return list;
 }
 
+constexpr const char *kDracoExtension = "KHR_draco_mesh_compression";
+
 // The extensions this build reads.
 bool supported(const std::string &extension) {
   return extension == "KHR_mesh_quantization" ||
-         (extension == kMeshoptExtension && meshoptDecodingAvailable());
+         (extension == kMeshoptExtension && meshoptDecodingAvailable()) ||
+         (extension == kDracoExtension && dracoDecodingAvailable());
 }
 
 struct MaterialRef {
@@ -119,6 +123,9 @@ private:
   };
   void addPrimitive(const json &primitive, const Matrix &world, const std::string &name);
   bool readPrimitive(const json &primitive, const std::string &name, Primitive &p);
+  // The data of a primitive from its accessors, or decoded from its Draco stream.
+  void readAccessors(const json &primitive, Primitive &p);
+  void readDraco(const json &extension, const std::string &name, Primitive &p);
   void addBody(Primitive &p, const MaterialRef &m, const Matrix &world, const std::string &name);
   MaterialRef material(const json &index);
   struct Image {
@@ -278,32 +285,59 @@ bool GltfReader::readPrimitive(const json &primitive, const std::string &name, P
     note("primitives without positions");
     return false;
   }
-  int width = 0;
-  p.positions = data_.floats(attributes["POSITION"], {3}, width);
+  const json *draco = primitive.contains("extensions") && primitive["extensions"].is_object() &&
+                              primitive["extensions"].contains(kDracoExtension)
+                          ? &primitive["extensions"][kDracoExtension]
+                          : nullptr;
+  if (draco)
+    readDraco(*draco, name, p);
+  else
+    readAccessors(primitive, p);
   const size_t n = p.positions.size() / 3;
-  if (primitive.contains("indices")) {
-    p.corners = data_.indices(primitive["indices"]);
-  } else {
-    p.corners.resize(n);
-    std::iota(p.corners.begin(), p.corners.end(), 0u);
-  }
   for (const uint32_t c : p.corners)
     if (c >= n)
       throw GltfDamage(name + " has an index past its " + std::to_string(n) + " vertices");
-  p.corners = triangleCorners(mode, p.corners);
+  p.corners = triangleCorners(draco ? 4 : mode, p.corners); // Draco decodes to a list
   if (p.corners.empty())
     return false; // nothing to show: no body
   corners_ += int64_t(p.corners.size());
   if (corners_ > kMaxCorners)
     throw GltfDamage("more than " + std::to_string(kMaxCorners) + " triangle corners in all");
-  if (attributes.contains("COLOR_0"))
-    p.colors = data_.floats(attributes["COLOR_0"], {3, 4}, p.colorWidth);
-  if (attributes.contains("TEXCOORD_0"))
-    p.uvs = data_.floats(attributes["TEXCOORD_0"], {2}, width);
   if ((!p.colors.empty() && p.colors.size() / size_t(p.colorWidth) != n) ||
       (!p.uvs.empty() && p.uvs.size() / 2 != n))
     throw GltfDamage(name + ": its attributes differ in count");
   return true;
+}
+
+void GltfReader::readAccessors(const json &primitive, Primitive &p) {
+  const json &attributes = primitive["attributes"];
+  int width = 0;
+  p.positions = data_.floats(attributes["POSITION"], {3}, width);
+  if (primitive.contains("indices")) {
+    p.corners = data_.indices(primitive["indices"]);
+  } else {
+    p.corners.resize(p.positions.size() / 3);
+    std::iota(p.corners.begin(), p.corners.end(), 0u);
+  }
+  if (attributes.contains("COLOR_0"))
+    p.colors = data_.floats(attributes["COLOR_0"], {3, 4}, p.colorWidth);
+  if (attributes.contains("TEXCOORD_0"))
+    p.uvs = data_.floats(attributes["TEXCOORD_0"], {2}, width);
+}
+
+void GltfReader::readDraco(const json &extension, const std::string &name, Primitive &p) {
+  if (!extension.is_object() || !extension.contains("bufferView"))
+    throw GltfDamage(name + ": a Draco primitive without its buffer view");
+  DracoPrimitive decoded;
+  std::string error;
+  if (!decodeDracoPrimitive(data_.viewBytes(extension["bufferView"]),
+                            extension.value("attributes", json()), decoded, error))
+    throw GltfDamage(name + ": " + error);
+  p.positions = std::move(decoded.positions);
+  p.colors = std::move(decoded.colors);
+  p.colorWidth = decoded.colorWidth;
+  p.uvs = std::move(decoded.uvs);
+  p.corners = std::move(decoded.corners);
 }
 
 // The body of a primitive: only the vertices its triangles use, numbered in order of first use,

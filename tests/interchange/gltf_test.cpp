@@ -245,8 +245,8 @@ TEST_F(GltfFiles, DamagedOrUnsafeFilesAreRefusedWithAReason) {
       {[](json &d) { d["buffers"][0]["uri"] = "https://example.com/a.bin"; }, "leads outside"},
       {[](json &d) { d["buffers"][0]["uri"] = "missing.bin"; }, "cannot read \"missing.bin\""},
       {[](json &d) { d["nodes"][0]["children"] = {0}; }, "the nodes are not a tree"},
-      {[](json &d) { d["extensionsRequired"] = {"KHR_draco_mesh_compression"}; },
-       "needs the extension \"KHR_draco_mesh_compression\""},
+      {[](json &d) { d["extensionsRequired"] = {"EXT_texture_webp"}; },
+       "needs the extension \"EXT_texture_webp\""},
       {[](json &d) { d["asset"]["version"] = "1.0"; }, "not a glTF 2.0 file"},
       {[](json &d) { d["meshes"][0]["primitives"][0]["material"] = 7; }, "does not exist"},
   };
