@@ -111,6 +111,12 @@ TEST_F(GltfFiles, ObjectsComeBackWithNamesShapesColoursAndPaint) {
   }
   EXPECT_TRUE(fs::exists(dir / "model.bin"));
   EXPECT_TRUE(fs::exists(dir / "model_painted.png"));
+  // The texture is drawn as the program draws it: linear filtering, no mipmaps.
+  std::string bytes, error;
+  ASSERT_TRUE(readWholeFile((dir / "model.gltf").string(), bytes, error));
+  const json doc = json::parse(bytes);
+  const json &sampler = doc["samplers"][doc["textures"][0]["sampler"].get<size_t>()];
+  EXPECT_EQ(sampler, (json{{"magFilter", 9729}, {"minFilter", 9729}}));
 }
 
 TEST_F(GltfFiles, ObjectsOfOneNameKeepTheirOwnPaint) {
