@@ -298,7 +298,8 @@ void GxToGeo::simplify(Body &body, const std::string &name) {
   const double error = mesh.error;
   body.adopt(mesh);
   char percent[32];
-  std::snprintf(percent, sizeof percent, "%.1f", 100 * error);
+  // One decimal, or two where that would show a small error as none.
+  std::snprintf(percent, sizeof percent, 100 * error < 0.05 ? "%.2f" : "%.1f", 100 * error);
   diag_ << name << kSimplifiedNote << groupedCount(from) << " to " << groupedCount(body.triangles())
         << " triangles, error " << percent << " %" << std::endl;
 }
