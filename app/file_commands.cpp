@@ -6,6 +6,7 @@
 #include "image/image_file.h"
 #include "script/command_layer.h"
 #include "script/command_numbers.h"
+#include "view/view_framing.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -77,6 +78,10 @@ FileCommands::FileCommands(CommandLayer &layer, QMainWindow &window, ModelWindow
   hooks.makeDrawingCurrent = [this] { modelWindow_.makeCurrent(); };
   hooks.sceneChanged = [this] { modelWindow_.sceneChanged(); };
   hooks.objectsChanged = [this] { emit objectsChanged(); };
+  hooks.frameObjects = [this, &layer](const std::vector<int32_t> &brought) {
+    if (frameObjects(layer.view().camera, layer.scene(), brought))
+      modelWindow_.update();
+  };
   hooks.onFileNamed = [this](const std::string &name) { fileNamed(name); };
   window_.setWindowTitle(title());
 }

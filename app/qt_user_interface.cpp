@@ -33,14 +33,16 @@ UserInterface::Answer QtUserInterface::askWithButtons(const std::string &questio
   QMessageBox box(QMessageBox::Question, QStringLiteral("Morvo"), QString::fromStdString(question),
                   QMessageBox::NoButton, parent_);
   QAbstractButton *yesButton = box.addButton(QString::fromStdString(yes), QMessageBox::AcceptRole);
+  // An empty text leaves the middle button out (a two-way question).
   QAbstractButton *noButton =
-      box.addButton(QString::fromStdString(no), QMessageBox::DestructiveRole);
+      no.empty() ? nullptr
+                 : box.addButton(QString::fromStdString(no), QMessageBox::DestructiveRole);
   box.setEscapeButton(box.addButton(QString::fromStdString(cancel), QMessageBox::RejectRole));
   box.setDefaultButton(static_cast<QPushButton *>(yesButton));
   box.exec();
-  return box.clickedButton() == yesButton  ? Answer::Yes
-         : box.clickedButton() == noButton ? Answer::No
-                                           : Answer::Cancel;
+  return box.clickedButton() == yesButton              ? Answer::Yes
+         : noButton && box.clickedButton() == noButton ? Answer::No
+                                                       : Answer::Cancel;
 }
 
 void QtUserInterface::setStatus(const std::string &text) {

@@ -7,14 +7,16 @@
 namespace {
 
 const char *const kConvertHelp =
-    "usage: morvo-cli convert IN OUT [--verbose]\n"
+    "usage: morvo-cli convert IN OUT [--verbose] [--simplify]\n"
     "Imports IN into an empty scene and exports every object to OUT. Either side may be a\n"
     "scene file (.mvo) or a model file of a registered format: 3D Studio .3ds, DirectX .x,\n"
     "VRML 2.0 .wrl, Wavefront .obj (with its .mtl and texture files beside it), glTF 2.0\n"
     ".gltf (with its .bin and texture files beside it) or .glb (everything in one file).\n"
     "IN is recognised by its content when its extension names no format. --verbose prints\n"
     "the readers' and writers' messages on standard error. Long imports and exports show\n"
-    "their progress on standard error when it is a terminal.\n";
+    "their progress on standard error when it is a terminal. A model with more triangles than\n"
+    "an object holds (32768 faces) is refused unless --simplify is given, which simplifies it\n"
+    "to 30 000 triangles and says so on standard error.\n";
 
 bool isSceneFile(const std::string &path) { return FormatRegistry::extensionOf(path) == ".mvo"; }
 
@@ -42,15 +44,20 @@ bool openSceneOrModel(CliScene &target, const RecordingUi &ui, const std::string
   std::string reason;
   const bool imported = target.files.readModel(path, true, reason);
   target.flushDiagnostics(verbose);
-  if (imported)
+  if (imported) {
+    if (!target.files.simplifications().empty())
+      std::cerr << "morvo-cli: " << target.files.simplifications() << std::endl;
     return true;
+  }
   error = "could not import " + path + ": " + reason;
+  if (target.files.refusedOverLimit())
+    error += " (--simplify simplifies it to fit)";
   return false;
 }
 
 int runConvert(const std::vector<std::string> &args) {
   std::vector<std::string> paths;
-  bool verbose = false;
+  bool verbose = false, simplify = false;
   for (const std::string &a : args) {
     if (a == "--help" || a == "-h") {
       std::cout << kConvertHelp;
@@ -58,6 +65,8 @@ int runConvert(const std::vector<std::string> &args) {
     }
     if (a == "--verbose")
       verbose = true;
+    else if (a == "--simplify")
+      simplify = true;
     else
       paths.push_back(a);
   }
@@ -66,6 +75,8 @@ int runConvert(const std::vector<std::string> &args) {
   const std::string &in = paths[0], &out = paths[1];
   TerminalUi ui;
   CliScene target(ui);
+  if (simplify)
+    target.files.setOverLimit(FileSession::OverLimit::kSimplify);
   if (!isSceneFile(out) && !target.files.registry().writerFor(FormatRegistry::extensionOf(out)))
     return fail("no format writes " + FormatRegistry::extensionOf(out) + " files");
   std::string error;

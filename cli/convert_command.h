@@ -15,6 +15,7 @@
 struct CliScene {
   explicit CliScene(UserInterface &ui) : scene(ui), files(scene, ui) {
     files.setDiagnostics(diagnostics);
+    files.setOverLimit(FileSession::OverLimit::kRefuse); // --simplify changes it
   }
   // With verbose, prints the messages kept so far on standard error; forgets them either way.
   void flushDiagnostics(bool verbose);
@@ -27,10 +28,11 @@ struct CliScene {
 // Loads path into the empty scene: a ".mvo" scene file as such, anything else through the
 // format registry (by extension, or by content when the extension names no format). False with
 // a one-line reason in error (the last message ui recorded, or the import's first problem and
-// how many more there were). With verbose every reader message also goes to standard error.
+// how many more there were; a body beyond the face limit names --simplify). With verbose every
+// reader message also goes to standard error; how bodies were simplified goes there always.
 bool openSceneOrModel(CliScene &target, const RecordingUi &ui, const std::string &path,
                       bool verbose, std::string &error);
 
-// morvo-cli convert IN OUT [--verbose]: imports IN into an empty scene and exports every object
-// to OUT. Returns the exit status.
+// morvo-cli convert IN OUT [--verbose] [--simplify]: imports IN into an empty scene and exports
+// every object to OUT. Returns the exit status.
 int runConvert(const std::vector<std::string> &args);

@@ -14,6 +14,7 @@
 #include "offscreen/offscreen_context.h"
 #include "scene/recording_ui.h"
 #include "view/view.h"
+#include "view/view_framing.h"
 #include "view/window_drawing.h"
 
 #include <cstdio>
@@ -45,20 +46,21 @@ const char *const kNewHelp =
     "one argument ending in .mvo (or .MVO) names the file.\n";
 
 const char *const kInfoHelp =
-    "usage: morvo-cli info FILE [--json]\n"
-    "FILE is a scene file (.mvo) or any model file morvo-cli convert reads.\n"
+    "usage: morvo-cli info FILE [--json] [--simplify]\n"
+    "FILE is a scene file (.mvo) or any model file morvo-cli convert reads (--simplify as\n"
+    "there).\n"
     "Lists every object of the scene by slot: name, element slots and active elements, the\n"
     "visible/sensitive/shaded/showTexture flags, the paint kind and image size, and whether the\n"
     "mesh passes the consistency test. --json prints one object {\"objects\": [...]}; a name\n"
     "that is not UTF-8 has each stray byte shown as U+FFFD and its exact bytes in \"nameHex\".\n";
 
 const char *const kRenderHelp =
-    "usage: morvo-cli render FILE.mvo -o IMAGE [--size WxH] [--view VIEW] [--ortho]\n"
+    "usage: morvo-cli render FILE.mvo -o IMAGE [--size WxH] [--view VIEW] [--ortho] [--fit]\n"
     "Draws the scene offscreen as the model window shows it in select mode (flat shading,\n"
     "outlines, ground grid) and saves it in the format the extension of IMAGE names: .png,\n"
     ".jpg or .jpeg, .bmp, .ppm, .tif or .tiff. --size defaults to 720x486; VIEW is reset (the\n"
     "default), +x, +y, +z, -x, -y or -z, the program's own view commands; --ortho draws with the\n"
-    "orthographic camera.\n";
+    "orthographic camera; --fit aims the camera at the objects so that they fill the picture.\n";
 
 int fail(const std::string &message) {
   std::cerr << "morvo-cli: " << message << std::endl;
@@ -221,10 +223,12 @@ int runInfo(const std::vector<std::string> &args) {
     return 0;
   }
   std::string path;
-  bool json = false;
+  bool json = false, simplify = false;
   for (const std::string &a : args) {
     if (a == "--json")
       json = true;
+    else if (a == "--simplify")
+      simplify = true;
     else if (path.empty())
       path = a;
     else
@@ -234,6 +238,8 @@ int runInfo(const std::vector<std::string> &args) {
     return fail("no scene file given");
   RecordingUi ui;
   CliScene target(ui);
+  if (simplify)
+    target.files.setOverLimit(FileSession::OverLimit::kSimplify);
   if (!openScene(target, ui, path))
     return 1;
   const Scene &scene = target.scene;
@@ -291,7 +297,7 @@ struct RenderRequest {
   std::string path, output;
   int type = kImageOther; // of the output, from its name
   int32_t width = 720, height = 486, axis = -1;
-  bool orthographic = false;
+  bool orthographic = false, fit = false;
 };
 
 // Reads the arguments of render; returns an empty string, or the reason they are refused.
@@ -309,6 +315,8 @@ std::string parseRender(const std::vector<std::string> &args, RenderRequest &r) 
         return bad;
     } else if (a == "--ortho") {
       r.orthographic = true;
+    } else if (a == "--fit") {
+      r.fit = true;
     } else if (r.path.empty() && a[0] != '-') {
       r.path = a;
     } else {
@@ -343,6 +351,11 @@ int runRender(const std::vector<std::string> &args) {
   if (request.axis >= 0)
     view.ViewAlong(request.axis);
   view.SetPerspective(!request.orthographic);
+  std::vector<int32_t> slots;
+  for (int32_t slot = 0; slot < scene.objects.count(); ++slot)
+    slots.push_back(slot);
+  if (request.fit)
+    frameObjects(view.camera, scene, slots, true);
   if (!writeScenePicture(scene, view, request.output, request.type, error))
     return fail(error);
   return 0;

@@ -3,6 +3,7 @@
 #include "core/face_triangulation.h"
 #include "core/mesh_normals.h"
 #include "interchange/gx_packed.h"
+#include "interchange/texture_gutter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -170,6 +171,7 @@ void GeoToGx::addTexture(GxElement &shading, const moObject &obj, const std::str
                         type == kImagePpm ? RowOrder::kBottomFirst : RowOrder::kTopFirst};
   for (int32_t i = 0; i < source.pixelCount(); ++i)
     texture.image.pixels()[i] = source.pixels()[i] | 0xFF000000u;
+  fillTextureGutter(obj, texture.image);
   textures_.push_back(std::move(texture));
 }
 

@@ -26,7 +26,8 @@ struct ExportOptions {
 // A paint image the export wants written beside the model file, as the tree's texture names it.
 struct ExportTexture {
   std::string fileName; // a plain file name, no folder
-  ImageBuffer image;    // a copy of the paint image, every pixel opaque
+  ImageBuffer
+      image; // a copy of the paint image, every pixel opaque, gutter filled (texture_gutter.h)
   int type = kImageTiff;
   RowOrder order = RowOrder::kTopFirst;
 };

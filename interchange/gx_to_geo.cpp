@@ -6,9 +6,11 @@
 #include "image/image_file.h"
 #include "interchange/gx_build.h"
 #include "interchange/gx_packed.h"
+#include "interchange/mesh_simplify.h"
 #include "layers/paint_layers.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <unordered_set>
 
@@ -62,6 +64,10 @@ struct GxToGeo::Body {
   const GxElement *colorList = nullptr, *uvList = nullptr;
 
   void collect(const GxElement &tree);
+  int64_t triangles() const { return int64_t(corners.size()) - 2 * int64_t(starts.size() - 1); }
+  // Takes the simplified triangles in place of the polygons; each corner of them finds its
+  // colour and texture coordinate where the vertex was first used.
+  void adopt(SimplifiedMesh &mesh);
   bool build(moObject &obj, std::ostream &diag);
   Polygon::List keep(const GxIndexSpan &span) {
     kept.insert(kept.end(), span.data, span.data + span.size);
@@ -93,7 +99,51 @@ struct GxToGeo::Body {
   }
 };
 
+void GxToGeo::Body::adopt(SimplifiedMesh &mesh) {
+  struct Use {
+    int32_t polygon = -1;
+    uint32_t position = 0;
+  };
+  std::vector<Use> firstUse(mesh.positions.size());
+  for (int32_t &input : itemInput)
+    input = input < 0 ? -1 : mesh.vertexOf[size_t(input)];
+  for (size_t p = 0; p < polygons.size(); ++p)
+    for (uint32_t j = 0; j < polygons[p].items.size; ++j) {
+      const int32_t item = kept[polygons[p].items.at + j];
+      const int32_t v = item >= 0 && size_t(item) < itemInput.size() ? itemInput[size_t(item)] : -1;
+      if (v >= 0 && firstUse[size_t(v)].polygon < 0)
+        firstUse[size_t(v)] = {int32_t(p), j};
+    }
+  std::vector<Polygon> made;
+  std::vector<int32_t> lists;
+  if (!polygons.empty())
+    for (size_t t = 0; t < mesh.corners.size(); t += 3) {
+      Polygon triangle;
+      for (Polygon::List Polygon::*list : {&Polygon::items, &Polygon::colors, &Polygon::uvs}) {
+        (triangle.*list) = {uint32_t(lists.size()), 3};
+        for (size_t k = 0; k < 3; ++k) {
+          const Use use = firstUse[size_t(mesh.corners[t + k])];
+          lists.push_back(use.polygon < 0 ? -1
+                                          : at(polygons[size_t(use.polygon)].*list, use.position));
+        }
+      }
+      made.push_back(triangle);
+    }
+  polygons = std::move(made);
+  kept = std::move(lists);
+  positions = std::move(mesh.positions);
+  corners = std::move(mesh.corners);
+  starts = std::move(mesh.starts);
+}
+
+GxOverLimit::GxOverLimit(const std::string &body, int64_t triangles)
+    : std::runtime_error(body + " has " + groupedCount(triangles) +
+                         " triangles; an object holds at most " + std::to_string(kMaxFaceSlots) +
+                         " faces") {}
+
 bool isConversionNote(std::string_view line) {
+  if (line.find(kSimplifiedNote) != std::string_view::npos)
+    return true;
   for (const char *note : {kMaterialNote, kBodyNote, kWantedNote, kTextureNote, kInstanceNote})
     if (line.substr(0, std::strlen(note)) == note)
       return true;
@@ -214,6 +264,8 @@ ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
   body.colorList = member(tree, "vertex-color");
   body.uvList = member(tree, "uv-array");
   body.collect(tree);
+  if (body.triangles() > kMaxFaceSlots)
+    simplify(body, tree.name().str());
   auto obj = std::make_shared<moObject>(tree.name().c_str());
   if (!body.build(*obj, diag_))
     return nullptr;
@@ -230,6 +282,26 @@ ObjectPtr GxToGeo::convertBody(const GxElement &tree) {
     applyTexture(body, *obj, texture);
   obj->compact();
   return obj;
+}
+
+void GxToGeo::simplify(Body &body, const std::string &name) {
+  const int64_t triangles = body.triangles();
+  if (!overLimit_ || !overLimit_(name, triangles))
+    throw GxOverLimit(name, triangles);
+  SimplifiedMesh mesh;
+  if (!simplificationAvailable())
+    throw std::runtime_error(name + ": this build cannot simplify (no libmeshoptimizer)");
+  if (!simplifyPolygons(body.positions, body.corners, body.starts, kSimplifyTarget, mesh))
+    throw std::runtime_error(name + ": simplification does not reach " +
+                             groupedCount(kSimplifyTarget) + " triangles");
+  const int64_t from = mesh.from;
+  const double error = mesh.error;
+  body.adopt(mesh);
+  char percent[32];
+  // One decimal, or two where that would show a small error as none.
+  std::snprintf(percent, sizeof percent, 100 * error < 0.05 ? "%.2f" : "%.1f", 100 * error);
+  diag_ << name << kSimplifiedNote << groupedCount(from) << " to " << groupedCount(body.triangles())
+        << " triangles, error " << percent << " %" << std::endl;
 }
 
 bool GxToGeo::applyMaterial(const GxElement &material, moObject &obj, ImageBuffer &texture) {

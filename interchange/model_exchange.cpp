@@ -21,7 +21,7 @@ std::string fileNameOf(const std::string &path) {
 } // namespace
 
 bool importModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
-                 bool sniffing, std::ostream &diagnostics) {
+                 bool sniffing, std::ostream &diagnostics, const OverLimitChoice &overLimit) {
   ProgressTask progress(scene.ui(), "Importing " + fileNameOf(path), 1000);
   GxPtr tree = registry.read(path, sniffing, diagnostics);
   std::vector<ObjectPtr> objects;
@@ -30,6 +30,7 @@ bool importModel(Scene &scene, const FormatRegistry &registry, const std::string
     try {
       progress.reach(kReadShare);
       GxToGeo converter(diagnostics, registry.textures(path));
+      converter.setOverLimit(overLimit);
       converter.setProgress([&progress](int64_t done, int64_t total) {
         progress.reach(kReadShare + (1000 - kReadShare) * done / std::max<int64_t>(total, 1));
       });
@@ -68,6 +69,15 @@ std::string importFailureReason(const std::string &diagnostics) {
   if (first.empty())
     return "it holds no objects";
   return more == 0 ? first : first + " (and " + std::to_string(more) + " more)";
+}
+
+std::string importSimplifications(const std::string &diagnostics) {
+  std::istringstream lines(diagnostics);
+  std::string line, joined;
+  while (std::getline(lines, line))
+    if (line.find(kSimplifiedNote) != std::string::npos)
+      joined += (joined.empty() ? "" : "; ") + line;
+  return joined;
 }
 
 bool exportModel(Scene &scene, const FormatRegistry &registry, const std::string &path,

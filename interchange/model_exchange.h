@@ -3,6 +3,7 @@
 #pragma once
 
 #include "interchange/format_registry.h"
+#include "interchange/gx_to_geo.h"
 #include "scene/scene.h"
 
 #include <ostream>
@@ -14,9 +15,15 @@
 // file" and then "Done importing file", or "Trouble importing file" when nothing could be
 // imported; the readers' messages go to diagnostics. Progress is reported on the scene's user
 // interface; when the user stops the import the status line shows "Import cancelled". Returns
-// whether any object was imported; otherwise the scene is exactly as it was.
+// whether any object was imported; otherwise the scene is exactly as it was. A body with more
+// triangles than an object holds is simplified when overLimit says so, else the import fails
+// (GxOverLimit's words on diagnostics).
 bool importModel(Scene &scene, const FormatRegistry &registry, const std::string &path,
-                 bool sniffing, std::ostream &diagnostics);
+                 bool sniffing, std::ostream &diagnostics, const OverLimitChoice &overLimit = {});
+
+// The lines of what importModel wrote to diagnostics that say how bodies were simplified
+// ("NAME: simplified from 69 451 to 30 000 triangles, error 0.2 %"), joined by "; ".
+std::string importSimplifications(const std::string &diagnostics);
 
 // Why an import failed, in one line for the user, from what importModel wrote to diagnostics:
 // the first message that reports a problem (progress notes are passed over), followed by

@@ -19,7 +19,8 @@ public:
   enum class Answer { Yes, No, Cancel };
   // A modal question with Yes, No and Cancel.
   virtual Answer askYesNoCancel(const std::string &question) = 0;
-  // The same question with buttons of these texts in place of Yes, No and Cancel.
+  // The same question with buttons of these texts in place of Yes, No and Cancel; an empty no
+  // leaves that button out.
   virtual Answer askWithButtons(const std::string &question, const std::string & /*yes*/,
                                 const std::string & /*no*/, const std::string & /*cancel*/) {
     return askYesNoCancel(question);

@@ -1,11 +1,13 @@
 #include "script/file_session.h"
 
+#include "interchange/mesh_simplify.h"
 #include "interchange/model_exchange.h"
 #include "morvo_version.h"
 #include "scene/scene.h"
 #include "scene/scene_file.h"
 #include "script/command_layer.h"
 
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -179,7 +181,26 @@ bool FileSession::openScene(const std::string &path) {
   if (!readSceneFile(path, true))
     return false;
   setFileName(path);
+  frameNewObjects({});
   return true;
+}
+
+std::vector<int32_t> FileSession::occupiedSlots() const {
+  std::vector<int32_t> slots;
+  for (int32_t slot = 0; slot < scene_.objects.count(); ++slot)
+    if (scene_.object(slot))
+      slots.push_back(slot);
+  return slots;
+}
+
+void FileSession::frameNewObjects(const std::vector<int32_t> &before) {
+  if (!hooks.frameObjects)
+    return;
+  std::vector<int32_t> added;
+  for (const int32_t slot : occupiedSlots())
+    if (!std::binary_search(before.begin(), before.end(), slot))
+      added.push_back(slot);
+  hooks.frameObjects(added);
 }
 
 bool FileSession::openScenePath(std::string path) {
@@ -191,8 +212,9 @@ bool FileSession::openScenePath(std::string path) {
 void FileSession::addFromFile() {
   const UserInterface::FileChoice choice = chooseFile(
       {false, "Select the filename to add to scene", {kSceneFilter}, "", "", "", "open"});
-  if (!choice.path.empty())
-    readSceneFile(choice.path, false);
+  const std::vector<int32_t> before = occupiedSlots();
+  if (!choice.path.empty() && readSceneFile(choice.path, false))
+    frameNewObjects(before);
 }
 
 void FileSession::revert() {
@@ -267,8 +289,22 @@ bool FileSession::importModel() {
 
 bool FileSession::readModel(const std::string &path, bool sniffing, std::string &reason) {
   std::ostringstream diagnostics;
-  const bool imported = ::importModel(scene_, registry_, path, sniffing, diagnostics);
+  refusedOverLimit_ = false;
+  int asked = 0; // 1 simplify, -1 refuse: one answer serves every body of the file
+  const OverLimitChoice choice = [&](const std::string &, int64_t triangles) {
+    if (asked == 0 && overLimit_ == OverLimit::kAsk)
+      asked = ui_.askWithButtons(fileNameOf(path) + " has " + groupedCount(triangles) +
+                                     " triangles; an object holds at most " +
+                                     std::to_string(kMaxFaceSlots) + " faces. Simplify it to fit?",
+                                 "Simplify", "", "Cancel") == UserInterface::Answer::Yes
+                  ? 1
+                  : -1;
+    refusedOverLimit_ = overLimit_ == OverLimit::kRefuse || asked < 0;
+    return !refusedOverLimit_;
+  };
+  const bool imported = ::importModel(scene_, registry_, path, sniffing, diagnostics, choice);
   *diagnostics_ << diagnostics.str();
+  simplifications_ = imported ? importSimplifications(diagnostics.str()) : "";
   if (!imported)
     reason = importFailureReason(diagnostics.str());
   return imported;
@@ -278,14 +314,16 @@ bool FileSession::importPath(const std::string &path) {
   ui_.setStatus(path);
   call(hooks.makeDrawingCurrent);
   std::string reason;
+  const std::vector<int32_t> before = occupiedSlots();
   if (!readModel(path, false, reason)) {
     // The readers' own words, which the status line has no room for.
     ui_.messageBox("Could not import " + path + ": " + reason);
     return false;
   }
   call(hooks.sceneChanged);
-  ui_.setStatus("Done");
+  ui_.setStatus(simplifications_.empty() ? "Done" : simplifications_);
   call(hooks.objectsChanged);
+  frameNewObjects(before);
   return true;
 }
 

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth desktop-file-utils
   clang libclang-rt-dev clang-format
   assimp-utils libcoin-dev
+  libmeshoptimizer-dev libdraco-dev
   "$@"
 )
 

@@ -1,6 +1,7 @@
 #include "interchange/gltf/gltf_data.h"
 
 #include "interchange/gltf/gltf_container.h"
+#include "interchange/gltf/gltf_meshopt.h"
 
 #include <algorithm>
 #include <cmath>
@@ -166,8 +167,28 @@ std::string_view GltfData::buffer(int64_t index) const {
   return bytes.substr(0, size_t(length));
 }
 
+std::string_view GltfData::decodedView(int64_t index, const json &extension) const {
+  const auto known = decoded_.find(index);
+  if (known != decoded_.end())
+    return known->second;
+  if (!extension.is_object())
+    throw GltfDamage(label("bufferViews", index) + " has a compression that is not an object");
+  const std::string_view data = buffer(integer(extension, "buffer", -1, 0, INT32_MAX));
+  const int64_t offset = integer(extension, "byteOffset", 0, 0, INT64_MAX / 2);
+  const int64_t length = integer(extension, "byteLength", -1, 1, INT64_MAX / 2);
+  if (length < 0 || uint64_t(offset + length) > data.size())
+    throw GltfDamage(label("bufferViews", index) + ": its compressed data reaches past its buffer");
+  std::string bytes, error;
+  if (!decodeMeshoptView(extension, data.substr(size_t(offset), size_t(length)), bytes, error))
+    throw GltfDamage(label("bufferViews", index) + ": " + error);
+  return decoded_[index] = std::move(bytes);
+}
+
 std::string_view GltfData::viewBytes(const json &index) const {
   const json &view = item("bufferViews", index);
+  if (view.contains("extensions") && view["extensions"].is_object() &&
+      view["extensions"].contains(kMeshoptExtension))
+    return decodedView(index.get<int64_t>(), view["extensions"][kMeshoptExtension]);
   const std::string_view data = buffer(integer(view, "buffer", -1, 0, INT32_MAX));
   const int64_t offset = integer(view, "byteOffset", 0, 0, INT64_MAX / 2);
   const int64_t length = integer(view, "byteLength", -1, 1, INT64_MAX / 2);

@@ -16,6 +16,8 @@
 
 using json = nlohmann::json;
 
+constexpr const char *kMeshoptExtension = "EXT_meshopt_compression";
+
 // A damaged or unsafe file: what() is the one-line reason; nothing of the file is used.
 struct GltfDamage : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -43,7 +45,8 @@ public:
   std::vector<float> floats(const json &index, std::initializer_list<int> widths, int &width) const;
   // The values of a SCALAR accessor of unsigned integers (indices).
   std::vector<uint32_t> indices(const json &index) const;
-  // The bytes of buffer view index (the images embedded in the file).
+  // The bytes of buffer view index (the images embedded in the file), decoded when the view is
+  // compressed with EXT_meshopt_compression.
   std::string_view viewBytes(const json &index) const;
   // The bytes a URI names: decoded data, or a file beside the model; what names the referrer in
   // messages. Throws for a URI that does not decode or leads outside the model's folder; null
@@ -58,6 +61,8 @@ private:
     bool normalized = false;
   };
   Accessor accessor(const json &index, std::initializer_list<int> widths) const;
+  // The decoded bytes of compressed view index, decoded on first use.
+  std::string_view decodedView(int64_t index, const json &extension) const;
   // The first byteLength bytes of buffer index.
   std::string_view buffer(int64_t index) const;
 
@@ -66,4 +71,5 @@ private:
   const CompanionReader &companions_;
   // Decoded bytes by URI, loaded on first use: buffers naming the same file share it.
   mutable std::map<std::string, std::string> sources_;
+  mutable std::map<int64_t, std::string> decoded_; // compressed views by index
 };

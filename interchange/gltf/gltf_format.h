@@ -16,17 +16,17 @@ struct WrittenModel;
 
 // Reads a glTF file, JSON or binary. Every node of the scene shown (the file's "scene", else its
 // first scene, else every node no other node holds) that has a mesh gives one body per triangle
-// primitive, its positions moved by the node's transform and those of the nodes above it, named
-// after the node (or its mesh). A body has its corner colours (base colour times COLOR_0), its
-// texture coordinates and a material with the base colour and the base colour texture (PNG or
-// JPEG, embedded or in a file beside the model). Whatever else the file holds (animations,
-// skins, morph targets, cameras, other primitive modes and maps, extensions) is left out and
-// named in one line on diagnostics. Returns the tree (the caller owns it), or null with a
-// one-line reason on diagnostics when the file is damaged or unsafe: JSON that does not parse,
-// accessors outside their buffer views or of the wrong kind, indices out of range, counts beyond
-// an object's limits or beyond 1 Mi triangle corners in all, data URIs that do not decode,
-// buffers or images named by a URI that leads outside the model's folder (never followed), a
-// required extension; nothing is half read then.
+// primitive (lists, strips and fans, the last two as lists in the standard order), its positions
+// moved by the node's transform and those of the nodes above it, named after the node (or its
+// mesh). A body has its corner colours (base colour times COLOR_0), its texture coordinates and a
+// material with the base colour and the base colour texture (PNG or JPEG, embedded or in a file
+// beside the model). Whatever else the file holds (animations, skins, morph targets, cameras,
+// points and lines, other maps, extensions) is left out and named in one line on diagnostics.
+// Returns the tree (the caller owns it), or null with a one-line reason on diagnostics when the
+// file is damaged or unsafe: JSON that does not parse, accessors outside their buffer views or of
+// the wrong kind, indices out of range, more than 1 Mi triangle corners in all, data URIs that do
+// not decode, buffers or images named by a URI that leads outside the model's folder (never
+// followed), a required extension; nothing is half read then.
 GxElement *readGltf(std::string_view bytes, const CompanionReader &companions,
                     std::ostream &diagnostics);
 

@@ -6,7 +6,9 @@
 #include "interchange/gltf/gltf_colors.h"
 #include "interchange/gltf/gltf_container.h"
 #include "interchange/gltf/gltf_data.h"
+#include "interchange/gltf/gltf_draco.h"
 #include "interchange/gltf/gltf_format.h"
+#include "interchange/gltf/gltf_meshopt.h"
 #include "interchange/gx_build.h"
 
 #include <array>
@@ -67,6 +69,37 @@ bool mirrors(const Matrix &m) {
          0;
 }
 
+// The triangles of a list, strip or fan of corners (modes 4, 5 and 6), three corners each, in
+// the standard order: a strip's even triangles run (i, i+1, i+2), its odd ones (i+1, i, i+2); a
+// fan's are (0, i, i+1). Triangles of strips and fans that repeat a corner are dropped (they
+// join the pieces of a strip); a list loses its incomplete last triangle.
+std::vector<uint32_t> triangleCorners(int64_t mode, const std::vector<uint32_t> &corners) {
+  if (mode == 4) {
+    std::vector<uint32_t> list = corners;
+    list.resize(list.size() - list.size() % 3);
+    return list;
+  }
+  std::vector<uint32_t> list;
+  list.reserve(corners.size() < 3 ? 0 : 3 * (corners.size() - 2));
+  for (size_t i = 0; i + 2 < corners.size(); ++i) {
+    const uint32_t a = mode == 6 ? corners[0] : corners[i + (i % 2)];
+    const uint32_t b = mode == 6 ? corners[i + 1] : corners[i + 1 - (i % 2)];
+    const uint32_t c = corners[i + 2];
+    if (a != b && b != c && a != c)
+      list.insert(list.end(), {a, b, c});
+  }
+  return list;
+}
+
+constexpr const char *kDracoExtension = "KHR_draco_mesh_compression";
+
+// The extensions this build reads.
+bool supported(const std::string &extension) {
+  return extension == "KHR_mesh_quantization" ||
+         (extension == kMeshoptExtension && meshoptDecodingAvailable()) ||
+         (extension == kDracoExtension && dracoDecodingAvailable());
+}
+
 struct MaterialRef {
   std::string name; // empty: the file's default material
   std::array<double, 3> factor{1, 1, 1};
@@ -90,6 +123,9 @@ private:
   };
   void addPrimitive(const json &primitive, const Matrix &world, const std::string &name);
   bool readPrimitive(const json &primitive, const std::string &name, Primitive &p);
+  // The data of a primitive from its accessors, or decoded from its Draco stream.
+  void readAccessors(const json &primitive, Primitive &p);
+  void readDraco(const json &extension, const std::string &name, Primitive &p);
   void addBody(Primitive &p, const MaterialRef &m, const Matrix &world, const std::string &name);
   MaterialRef material(const json &index);
   struct Image {
@@ -135,12 +171,12 @@ void GltfReader::noteTopLevel() {
       note(list);
   if (doc.contains("extensionsRequired") && doc["extensionsRequired"].is_array())
     for (const json &name : doc["extensionsRequired"])
-      if (!name.is_string() || name != "KHR_mesh_quantization")
+      if (!name.is_string() || !supported(name.get<std::string>()))
         throw GltfDamage("the file needs the extension " + name.dump().substr(0, 80) +
                          ", which is not supported");
   if (doc.contains("extensionsUsed") && doc["extensionsUsed"].is_array())
     for (const json &name : doc["extensionsUsed"])
-      if (name.is_string() && name != "KHR_mesh_quantization")
+      if (name.is_string() && !supported(name.get<std::string>()))
         note("extension " + name.get<std::string>().substr(0, 80));
 }
 
@@ -230,8 +266,9 @@ void GltfReader::addPrimitive(const json &primitive, const Matrix &world, const 
 
 // The checked data of a triangle primitive; false (noted) for one that is left out.
 bool GltfReader::readPrimitive(const json &primitive, const std::string &name, Primitive &p) {
-  if (GltfData::integer(primitive, "mode", 4, 0, 6) != 4) {
-    note("primitives drawn as points, lines, strips or fans");
+  const int64_t mode = GltfData::integer(primitive, "mode", 4, 0, 6);
+  if (mode < 4) {
+    note("primitives drawn as points or lines");
     return false;
   }
   if (!primitive.contains("attributes") || !primitive["attributes"].is_object())
@@ -248,33 +285,59 @@ bool GltfReader::readPrimitive(const json &primitive, const std::string &name, P
     note("primitives without positions");
     return false;
   }
-  int width = 0;
-  p.positions = data_.floats(attributes["POSITION"], {3}, width);
+  const json *draco = primitive.contains("extensions") && primitive["extensions"].is_object() &&
+                              primitive["extensions"].contains(kDracoExtension)
+                          ? &primitive["extensions"][kDracoExtension]
+                          : nullptr;
+  if (draco)
+    readDraco(*draco, name, p);
+  else
+    readAccessors(primitive, p);
   const size_t n = p.positions.size() / 3;
-  if (primitive.contains("indices")) {
-    p.corners = data_.indices(primitive["indices"]);
-  } else {
-    p.corners.resize(n);
-    std::iota(p.corners.begin(), p.corners.end(), 0u);
-  }
-  p.corners.resize(p.corners.size() - p.corners.size() % 3);
-  if (p.corners.size() / 3 > size_t(kMaxFaceSlots))
-    throw GltfDamage(name + " has " + std::to_string(p.corners.size() / 3) +
-                     " triangles, more than an object holds (32768)");
-  corners_ += int64_t(p.corners.size());
-  if (corners_ > kMaxCorners)
-    throw GltfDamage("more than " + std::to_string(kMaxCorners) + " triangle corners in all");
   for (const uint32_t c : p.corners)
     if (c >= n)
       throw GltfDamage(name + " has an index past its " + std::to_string(n) + " vertices");
-  if (attributes.contains("COLOR_0"))
-    p.colors = data_.floats(attributes["COLOR_0"], {3, 4}, p.colorWidth);
-  if (attributes.contains("TEXCOORD_0"))
-    p.uvs = data_.floats(attributes["TEXCOORD_0"], {2}, width);
+  p.corners = triangleCorners(draco ? 4 : mode, p.corners); // Draco decodes to a list
+  if (p.corners.empty())
+    return false; // nothing to show: no body
+  corners_ += int64_t(p.corners.size());
+  if (corners_ > kMaxCorners)
+    throw GltfDamage("more than " + std::to_string(kMaxCorners) + " triangle corners in all");
   if ((!p.colors.empty() && p.colors.size() / size_t(p.colorWidth) != n) ||
       (!p.uvs.empty() && p.uvs.size() / 2 != n))
     throw GltfDamage(name + ": its attributes differ in count");
   return true;
+}
+
+void GltfReader::readAccessors(const json &primitive, Primitive &p) {
+  const json &attributes = primitive["attributes"];
+  int width = 0;
+  p.positions = data_.floats(attributes["POSITION"], {3}, width);
+  if (primitive.contains("indices")) {
+    p.corners = data_.indices(primitive["indices"]);
+  } else {
+    p.corners.resize(p.positions.size() / 3);
+    std::iota(p.corners.begin(), p.corners.end(), 0u);
+  }
+  if (attributes.contains("COLOR_0"))
+    p.colors = data_.floats(attributes["COLOR_0"], {3, 4}, p.colorWidth);
+  if (attributes.contains("TEXCOORD_0"))
+    p.uvs = data_.floats(attributes["TEXCOORD_0"], {2}, width);
+}
+
+void GltfReader::readDraco(const json &extension, const std::string &name, Primitive &p) {
+  if (!extension.is_object() || !extension.contains("bufferView"))
+    throw GltfDamage(name + ": a Draco primitive without its buffer view");
+  DracoPrimitive decoded;
+  std::string error;
+  if (!decodeDracoPrimitive(data_.viewBytes(extension["bufferView"]),
+                            extension.value("attributes", json()), decoded, error))
+    throw GltfDamage(name + ": " + error);
+  p.positions = std::move(decoded.positions);
+  p.colors = std::move(decoded.colors);
+  p.colorWidth = decoded.colorWidth;
+  p.uvs = std::move(decoded.uvs);
+  p.corners = std::move(decoded.corners);
 }
 
 // The body of a primitive: only the vertices its triangles use, numbered in order of first use,

@@ -155,6 +155,8 @@ GltfBuilder::Material GltfBuilder::material(const GxElement &body, bool colored)
   return materials_[{source, colored}] = {int(doc["materials"].size() - 1), textureIndex >= 0};
 }
 
+constexpr int kLinear = 9729; // GL_LINEAR
+
 // The texture of the file the tree names, when the export handed its bytes in; else -1.
 int GltfBuilder::texture(const std::string &name) {
   const auto known = textureIndex_.find(name);
@@ -172,7 +174,11 @@ int GltfBuilder::texture(const std::string &name) {
       images.emplace_back(file, bytes);
     }
     doc["images"].push_back(image);
-    doc["textures"].push_back({{"source", doc["images"].size() - 1}});
+    // The program draws paint with linear filtering and no mipmaps; the one sampler says so,
+    // so that viewers show the texture as the program does.
+    if (!doc.contains("samplers"))
+      doc["samplers"] = {{{"magFilter", kLinear}, {"minFilter", kLinear}}};
+    doc["textures"].push_back({{"source", doc["images"].size() - 1}, {"sampler", 0}});
     index = int(doc["textures"].size() - 1);
     break;
   }

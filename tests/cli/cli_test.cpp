@@ -5,6 +5,7 @@
 #include "scene/recording_ui.h"
 #include "scene/scene_file.h"
 #include "script/script_format.h"
+#include "tests/support/mesh_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -301,3 +302,49 @@ TEST_F(CliTest, PaintStrokeShowsInTheSavedTextureWhereItWasDrawn) {
 }
 
 } // namespace
+
+TEST_F(CliTest, ModelsOverTheFaceLimitNeedSimplify) {
+  std::ofstream(file("big.obj")) << objText(sphereMesh(200, 101)); // 40 000 triangles
+  CliResult r = run("convert " + file("big.obj") + " " + file("out.mvo"));
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.out.find("40 000 triangles; an object holds at most 32768 faces"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("--simplify"), std::string::npos) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(file("out.mvo")));
+  r = run("info " + file("big.obj") + " --simplify");
+  if (r.out.find("cannot simplify") != std::string::npos)
+    GTEST_SKIP() << r.out;
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(": simplified from 40 000 to "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("mesh valid"), std::string::npos) << r.out;
+  EXPECT_EQ(run("convert --simplify " + file("big.obj") + " " + file("out.mvo")).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(file("out.mvo")));
+}
+
+// A red cube of side 2 * half, off the origin by three times that: --fit shows it whole at any
+// size, large or small.
+TEST_F(CliTest, RenderFitShowsLargeAndSmallModelsWhole) {
+  std::ofstream(file("red.mtl")) << "newmtl red\nKd 1 0 0\n";
+  for (const float half : {100.0f, 0.005f}) {
+    PolygonMesh cube = cubeMesh();
+    for (moVec3 &p : cube.points)
+      p = {half * (p.x + 3), half * p.y, half * p.z};
+    std::ofstream(file("cube.obj")) << "mtllib red.mtl\nusemtl red\n" << objText(cube);
+    const CliResult r = run("render " + file("cube.obj") + " --fit -o " + file("shot.png"));
+    ASSERT_EQ(r.status, 0) << r.out;
+    ImageBuffer shot;
+    ASSERT_EQ(loadImage(shot, file("shot.png"), imageType("shot.png"), false), 1);
+    int inside = 0, border = 0;
+    for (int32_t y = 0; y < shot.height(); ++y)
+      for (int32_t x = 0; x < shot.width(); ++x) {
+        const uint32_t c = shot.at(x, y);
+        if (redOf(c) > 80 && greenOf(c) < 40 && blueOf(c) < 40)
+          (x == 0 || y == 0 || x + 1 == shot.width() || y + 1 == shot.height() ? border : inside)++;
+      }
+    EXPECT_GT(inside, 0) << half;
+    EXPECT_EQ(border, 0) << half;
+    if (half > 1) { // the large one fills a good part of the picture
+      EXPECT_GT(inside, shot.width() * shot.height() / 10);
+    }
+  }
+}

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -235,3 +236,28 @@ TEST_F(Conversion, InstancesPlaceTheirBodyOnce) {
 }
 
 } // namespace
+
+// A cube's twelve atlas triangles use a few cells of a 64 x 64 image: every texel outside them
+// comes out in the colour of a used texel (here all red), never the blue left there.
+TEST_F(Conversion, ExportedTexturesFillTheTexelsNoTriangleUses) {
+  moObject &cube = add("cube");
+  triangulateFaces(cube, kTriangulateDelaunay);
+  cube.paintLayer = makePaintLayer(PaintLayer::kAtlas, 64, 64, cube.triangleFaces.count());
+  ImageBuffer &paint = cube.paintLayer->image;
+  std::fill(paint.pixels(), paint.pixels() + paint.pixelCount(), packRgba(0, 0, 255));
+  for (int32_t t = 0; t < cube.triangleFaces.count(); ++t) {
+    const TexelRect r = cube.paintLayer->texelRect(cube, t);
+    for (int32_t y = r.y; y < r.y + r.height; ++y)
+      for (int32_t x = r.x; x < r.x + r.width; ++x)
+        paint.pixels()[y * 64 + x] = packRgba(255, 0, 0);
+  }
+  const auto used =
+      std::count(paint.pixels(), paint.pixels() + paint.pixelCount(), packRgba(255, 0, 0));
+  ASSERT_GT(used, 0);
+  ASSERT_LT(used, 64 * 64 * 3 / 4); // a good part of the image is unused
+  exportTree();
+  ASSERT_EQ(exporter->textures().size(), 1u);
+  const ImageBuffer &written = exporter->textures()[0].image;
+  for (int32_t i = 0; i < written.pixelCount(); ++i)
+    ASSERT_EQ(written.pixels()[i], packRgba(255, 0, 0)) << i;
+}

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
@@ -80,6 +81,48 @@ PolygonMesh torusMesh(int32_t rings, int32_t segments, int32_t span) {
       m.faces.push_back(face);
     }
   return m;
+}
+
+PolygonMesh sphereMesh(int32_t segments, int32_t stacks, float r) {
+  PolygonMesh m;
+  const double pi = std::acos(-1.0);
+  m.points.push_back({0, 0, r});
+  for (int32_t k = 1; k < stacks; ++k)
+    for (int32_t s = 0; s < segments; ++s) {
+      const double theta = pi * k / stacks, phi = 2 * pi * s / segments;
+      m.points.push_back({float(r * std::sin(theta) * std::cos(phi)),
+                          float(r * std::sin(theta) * std::sin(phi)), float(r * std::cos(theta))});
+    }
+  m.points.push_back({0, 0, -r});
+  const int32_t south = int32_t(m.points.size()) - 1;
+  // Ring k's vertex s; ring 0 and ring stacks are the poles.
+  const auto at = [&](int32_t k, int32_t s) {
+    return k == 0 ? 0 : k == stacks ? south : 1 + (k - 1) * segments + s % segments;
+  };
+  for (int32_t k = 0; k < stacks; ++k)
+    for (int32_t s = 0; s < segments; ++s) {
+      if (k > 0)
+        m.faces.push_back({at(k, s), at(k, s + 1), at(k + 1, s + 1)});
+      if (k + 1 < stacks)
+        m.faces.push_back({at(k, s), at(k + 1, s + 1), at(k + 1, s)});
+    }
+  return m;
+}
+
+std::string objText(const PolygonMesh &mesh) {
+  std::string text;
+  char line[96];
+  for (const moVec3 &p : mesh.points) {
+    std::snprintf(line, sizeof line, "v %.7g %.7g %.7g\n", p.x, p.y, p.z);
+    text += line;
+  }
+  for (const std::vector<int32_t> &face : mesh.faces) {
+    text += "f";
+    for (auto c = face.rbegin(); c != face.rend(); ++c)
+      text += " " + std::to_string(*c + 1);
+    text += "\n";
+  }
+  return text;
 }
 
 PolygonMesh slabMesh(int32_t nx, int32_t ny) {

@@ -6,6 +6,7 @@
 
 #include "core/mesh.h"
 
+#include <string>
 #include <vector>
 
 struct PolygonMesh {
@@ -29,6 +30,12 @@ PolygonMesh torusMesh(int32_t rings, int32_t segments, int32_t span = 1);
 // Closed slab: an nx x ny grid of quads on top (z = 1) and bottom (z = 0) joined by a ring of
 // side quads; 2 * nx * ny + 2 * (nx + ny) faces.
 PolygonMesh slabMesh(int32_t nx, int32_t ny);
+
+// Closed sphere of radius r around the origin, all triangles: two poles and stacks - 1 rings
+// of segments vertices; 2 * segments * (stacks - 1) faces.
+PolygonMesh sphereMesh(int32_t segments, int32_t stacks, float r = 1.0f);
+// The mesh as Wavefront OBJ text ("v" and "f" lines, faces counter-clockwise from outside).
+std::string objText(const PolygonMesh &mesh);
 
 // Checks the winged-edge invariants of every active edge (both faces and ends set, every wing
 // pointing back through the field the back-link table names); returns the first problem found
