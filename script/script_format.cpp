@@ -4,7 +4,7 @@
 
 namespace {
 
-// Layouts of codes 0 to 132; null marks a code the format does not define.
+// Layouts of codes 0 to 133; null marks a code the format does not define.
 const char *const kLayouts[] = {
     nullptr,   "www",   "www",   "ww",    nullptr,
     nullptr,   nullptr, "w",     nullptr, "ww", // 0
@@ -32,10 +32,10 @@ const char *const kLayouts[] = {
     "w",       "d",     "",      "",      "w", // 110
     "bbbb",    "",      "b",     "d",     "b",
     "wwwwwww", nullptr, "w",     "w",     "wb", // 120
-    "wb",      "wT",    "d",                    // 130
+    "wb",      "wT",    "d",     "d",           // 130
 };
 constexpr size_t kLayoutCount = sizeof kLayouts / sizeof kLayouts[0];
-static_assert(kLayoutCount == 133, "one layout per code 0 to 132");
+static_assert(kLayoutCount == 134, "one layout per code 0 to 133");
 
 size_t fieldSize(char field) { return field == 'b' ? 1 : field == 'w' ? 2 : 4; }
 

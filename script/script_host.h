@@ -57,6 +57,9 @@ public:
   virtual void setPlaying(bool playing) = 0;
   // Releases the snap modifier, recording nothing.
   virtual void releaseSnap() = 0;
+  // Sets the running drag to exactly `amount` of its kind's measure from where its setup left
+  // it (an amount typed during the drag). Nothing by default, and outside a drag.
+  virtual void setDragAmount(float /*amount*/) {}
   // A wheel turn of delta (120 a notch) over the model view, and one tick of its 10 ms spin
   // timer. No script code stands for either, so scripts never send them and nothing is recorded
   // of them. Nothing happens by default.
