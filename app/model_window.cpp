@@ -2,6 +2,7 @@
 
 #include "app/pointer_input.h"
 #include "view/frame.h"
+#include "view/transforms.h"
 #include "view/window_drawing.h"
 
 #include <QCursor>
@@ -54,6 +55,31 @@ void ModelWindow::cancelDrag() {
   apply(scripted_.cancelDrag());
 }
 
+void ModelWindow::dragKey(const QKeyEvent *event) {
+  makeCurrent();
+  const auto send = [this](KeyInput::Key key, char32_t character) {
+    KeyInput in;
+    in.key = key;
+    in.character = character;
+    apply(scripted_.key(in));
+  };
+  switch (event->key()) {
+  case Qt::Key_Escape:
+    return controller_.typing() ? send(KeyInput::Escape, 0) : cancelDrag();
+  case Qt::Key_Backspace:
+    return send(KeyInput::Backspace, 0);
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    return send(KeyInput::Enter, 0);
+  default:
+    break;
+  }
+  if (event->modifiers() & Qt::ControlModifier)
+    return; // Ctrl with a key types nothing
+  for (const char32_t c : event->text().toUcs4())
+    send(KeyInput::Character, c);
+}
+
 void ModelWindow::applyPendingReaction() { apply(scripted_.takeReaction()); }
 
 void ModelWindow::initializeGL() {
@@ -74,8 +100,19 @@ void ModelWindow::paintGL() {
   drawFrame(view_, scene_, {controller_.interactionMode(), lists, false});
   listsStale_ = false;
   int32_t band[4];
+  const int32_t w = view_.camera.width, h = view_.camera.height;
   if (controller_.rubberBand(band))
-    XorRectangle(band[0], band[1], band[2], band[3], view_.camera.width, view_.camera.height);
+    XorRectangle(band[0], band[1], band[2], band[3], w, h);
+  // The vertex a Ctrl snap holds the dragged handle on: a square ring around it.
+  SnapTarget target;
+  moVec3 at;
+  if (controller_.snapTarget(target) &&
+      project(target.position, view_.camera.viewMatrix(), view_.camera.projectionMatrix(),
+              view_.camera.viewport(), at)) {
+    const int32_t x = int32_t(at.x), y = int32_t(at.y);
+    XorRectangle(x - 6, y - 6, x + 6, y + 6, w, h);
+    XorRectangle(x - 3, y - 3, x + 3, y + 3, w, h);
+  }
   emit frameDrawn();
 }
 

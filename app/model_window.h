@@ -36,6 +36,11 @@ public:
   void repeatLast();
   // Escape: a running drag is cancelled as a right click cancels it.
   void cancelDrag();
+  // A key pressed while a drag runs: the typed-amount keys (characters, Backspace, Enter) go to
+  // the controller; Escape closes an open amount entry, or else cancels the drag.
+  void dragKey(const QKeyEvent *event);
+  // The selection's measurement, when the selection changed, in the status line.
+  void showSelectionStatus() { controller_.showSelectionStatus(); }
   // Carries out what an operation started by a command asked of the window.
   void applyPendingReaction();
 

@@ -248,6 +248,8 @@ void TopShell::runCommand(int32_t number) {
   modelWindow_->makeCurrent(); // commands may draw: picking, list rebuilds
   layer_->run(number);
   modelWindow_->applyPendingReaction();
+  if (!workModes_->inPaint())
+    modelWindow_->showSelectionStatus();
   refreshChecks();
   modelWindow_->update();
   toolBar_->showSelectionMode(scene_->mode);
@@ -292,10 +294,12 @@ void TopShell::installMenuBar(bool paint) {
 }
 
 void TopShell::keyPressEvent(QKeyEvent *event) {
-  // While a drag runs the mesh belongs to it: Escape cancels it, every other hot key waits.
+  // While a drag runs the mesh belongs to it: the keys type an amount (digits, "-" and "."
+  // start one), Escape ends the amount or cancels the drag, every other hot key waits.
   if (!workModes_->inPaint() && modelWindow_->controller().dragRunning()) {
-    if (event->key() == Qt::Key_Escape)
-      modelWindow_->cancelDrag();
+    if (modelWindow_->controller().mode() == InteractionController::DragMode ||
+        event->key() == Qt::Key_Escape)
+      modelWindow_->dragKey(event);
     return;
   }
   const int32_t command = keyCommand(event, *scene_, layer_->inSelectMode());

@@ -10,6 +10,7 @@
 #include "script/command_layer.h"
 #include "script/command_table.h"
 #include "script/scripted_controller.h"
+#include "view/typed_amount.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -25,8 +26,9 @@ const char *const kRunHelp =
     "the scene as OUT.mvo. COMMAND is a command of the program (add-cube, select-all-faces,\n"
     "undo, ...) or an operation (extrude-normal, bevel, smooth, move-axis-y, ...). An operation\n"
     "given an AMOUNT moves by exactly that much, in model units, degrees or scale factor as it\n"
-    "measures its drag, then commits; without one it commits where it starts. Cut edges takes\n"
-    "its segment count and crease-angle its degrees as the amount.\n"
+    "measures its drag, then commits; without one it commits where it starts. The amount is a\n"
+    "number or arithmetic as typed during a drag (rotate-axis-y=90/3, move-normal=2*0.75).\n"
+    "Cut edges takes its segment count and crease-angle its degrees as the amount.\n"
     "select=KIND:OBJECT:INDEX[,INDEX...] (KIND vertices, edges or faces) and\n"
     "select=objects:OBJECT[,OBJECT...] toggle those elements into the selection as clicks do.\n"
     "Message boxes are printed. An unknown name, a bad amount or a refused operation stops the\n"
@@ -156,11 +158,10 @@ std::string command(RunWorld &w, const CommandEntry &entry, bool hasAmount) {
   return "";
 }
 
-// A finite number, the whole text.
+// A finite number, the whole text, or arithmetic giving one, as an amount typed during a drag
+// reads (view/typed_amount.h).
 bool parseAmount(const std::string &text, float &value) {
-  char *end = nullptr;
-  value = std::strtof(text.c_str(), &end);
-  return !text.empty() && *end == 0 && std::isfinite(value);
+  return evaluateAmount(text, value) == AmountError::None;
 }
 
 // The argument an operation starts with: its axis, or for a numbered row the amount, which must

@@ -11,6 +11,7 @@
 #include "ops/transform_shape.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -37,12 +38,10 @@ float scaleStep(const DragMotion &m) {
   return SnapLog(f, g, 2, m.snap);
 }
 
-void moveFree(Scene &scene, DragMotion &m) {
-  moVec3 v = m.worldStep;
-  m.accumulatedMove = add(m.accumulatedMove, v);
-  v = {Snap(m.accumulatedMove.x, v.x, 10, m.snap), Snap(m.accumulatedMove.y, v.y, 10, m.snap),
-       Snap(m.accumulatedMove.z, v.z, 10, m.snap)};
+moVec3 moveFree(Scene &scene, DragMotion &m) {
+  const moVec3 v = freeMoveStep(m);
   translateSelection(scene, v);
+  return v;
 }
 
 // The extrude kinds shrink what they moved about the elements' present centres.
@@ -51,10 +50,11 @@ void shrinkBy(Scene &scene, float distance) {
   scaleSelection(scene, {s, s, s}, elementCentresNow(scene));
 }
 
-void extrudeFree(Scene &scene, DragMotion &m) {
+moVec3 extrudeFree(Scene &scene, DragMotion &m) {
   const moVec3 v{smallStep(m), 0.05f * float(m.dy), 0};
   translateSelection(scene, v);
   shrinkBy(scene, length(v));
+  return v;
 }
 
 void extrudeAxis(Scene &scene, float a, const DragMotion &m) {
@@ -92,66 +92,89 @@ const char *const kDegrees = "degrees";
 const char *const kFactor = "factor";
 const char *const kAmount = "amount"; // the amount the kind's step function takes
 
+// How the readout shows a kind's amount.
+enum class Shown : uint8_t { Units, Degrees, Factor, Amount, DegreesPerUnit, Translation };
+
+const char *const kTenSteps = "steps of 10";
+const char *const kAngleSteps = "steps of 15\u00b0";
+const char *const kPowersOfTwo = "powers of 2";
+
 // One row per drag kind; kinds without a row do nothing. A kind whose motion has a scalar
 // measure derives it with `measure` and applies it with `apply`; the others (`measure` null) make
-// their whole change in `step`.
+// their whole change in `step`, which returns the translation it made.
 struct DragRow {
   int32_t kind;
+  const char *name; // the readout's name of the kind
   float (*measure)(const DragMotion &);
   void (*apply)(Scene &, float amount, const DragMotion &);
-  void (*step)(Scene &, DragMotion &);
+  moVec3 (*step)(Scene &, DragMotion &);
   const char *unit;   // what an amount is measured in; null: no amount can be given
-  const char *prompt; // null: the status line is left alone
+  const char *prompt; // the status line as the drag starts; null: the readout from the start
+  Shown shown;
+  const char *snapSteps; // what Shift snaps to; null: no snapping
 };
 
 using S = Scene &;
 using M = const DragMotion &;
+using D = Shown;
 
 const DragRow kRows[] = {
-    {kDragMoveFree, nullptr, nullptr, moveFree, nullptr, kMovePrompt},
-    {kDragMoveAxis, moveStep, [](S s, float a, M m) { translateSelection(s, scale(a, m.axis)); },
-     nullptr, kUnits, kMovePrompt},
-    {kDragMoveNormal, moveStep, [](S s, float a, M) { normalMove(s, a); }, nullptr, kUnits,
-     kMovePrompt},
-    {kDragExtrudeFree, nullptr, nullptr, extrudeFree, nullptr, kExtrudePrompt},
-    {kDragExtrudeAxis, smallStep, extrudeAxis, nullptr, kUnits, kExtrudePrompt},
-    {kDragExtrudeNormal, smallStep, extrudeNormal, nullptr, kUnits, kExtrudePrompt},
-    {kDragScaleUniform, scaleStep, scaleUniform, nullptr, kFactor, kScalePrompt},
-    {kDragScaleRadial, scaleStep, scaleRadial, nullptr, kFactor, kScalePrompt},
-    {kDragScaleAxis, scaleStep, scaleAxis, nullptr, kFactor, kScalePrompt},
-    {kDragRotateFree, rotateStep, [](S s, float a, M m) { rotateSelection(s, m.viewDirection, a); },
-     nullptr, kDegrees, nullptr},
-    {kDragRotateAxis, rotateStep, [](S s, float a, M m) { rotateSelection(s, m.axis, a); }, nullptr,
-     kDegrees, kRotatePrompt},
-    {kDragRotateNormal, rotateStep, [](S s, float a, M) { rotateAboutNormals(s, a); }, nullptr,
-     kDegrees, kRotatePrompt},
+    {kDragMoveFree, "Move free", nullptr, nullptr, moveFree, nullptr, kMovePrompt, D::Translation,
+     kTenSteps},
+    {kDragMoveAxis, "Move axis", moveStep,
+     [](S s, float a, M m) { translateSelection(s, scale(a, m.axis)); }, nullptr, kUnits,
+     kMovePrompt, D::Units, kTenSteps},
+    {kDragMoveNormal, "Move normal", moveStep, [](S s, float a, M) { normalMove(s, a); }, nullptr,
+     kUnits, kMovePrompt, D::Units, kTenSteps},
+    {kDragExtrudeFree, "Extrude free", nullptr, nullptr, extrudeFree, nullptr, kExtrudePrompt,
+     D::Translation, nullptr},
+    {kDragExtrudeAxis, "Extrude axis", smallStep, extrudeAxis, nullptr, kUnits, kExtrudePrompt,
+     D::Units, nullptr},
+    {kDragExtrudeNormal, "Extrude normal", smallStep, extrudeNormal, nullptr, kUnits,
+     kExtrudePrompt, D::Units, nullptr},
+    {kDragScaleUniform, "Scale uniform", scaleStep, scaleUniform, nullptr, kFactor, kScalePrompt,
+     D::Factor, kPowersOfTwo},
+    {kDragScaleRadial, "Scale radial", scaleStep, scaleRadial, nullptr, kFactor, kScalePrompt,
+     D::Factor, kPowersOfTwo},
+    {kDragScaleAxis, "Scale axis", scaleStep, scaleAxis, nullptr, kFactor, kScalePrompt, D::Factor,
+     kPowersOfTwo},
+    {kDragRotateFree, "Rotate free", rotateStep,
+     [](S s, float a, M m) { rotateSelection(s, m.viewDirection, a); }, nullptr, kDegrees, nullptr,
+     D::Degrees, kAngleSteps},
+    {kDragRotateAxis, "Rotate axis", rotateStep,
+     [](S s, float a, M m) { rotateSelection(s, m.axis, a); }, nullptr, kDegrees, kRotatePrompt,
+     D::Degrees, kAngleSteps},
+    {kDragRotateNormal, "Rotate normal", rotateStep,
+     [](S s, float a, M) { rotateAboutNormals(s, a); }, nullptr, kDegrees, kRotatePrompt,
+     D::Degrees, kAngleSteps},
     // The lift kinds act on the state their lift started; they take no amount from outside.
-    {kDragLiftHinge, smallStep, [](S s, float a, M) { liftRotateStep(s, a); }, nullptr, nullptr,
-     nullptr},
-    {kDragLiftVertices, smallStep, [](S s, float a, M) { liftMoveStep(s, a); }, nullptr, nullptr,
-     nullptr},
-    {kDragLiftPivot, smallStep, [](S s, float a, M) { liftRotateStep(s, a); }, nullptr, nullptr,
-     nullptr},
-    {kDragLiftVertices2, smallStep, [](S s, float a, M) { liftMoveStep(s, a); }, nullptr, nullptr,
-     nullptr},
-    {kDragBevel, bevelAmount, [](S s, float a, M) { bevelStep(s, a); }, nullptr, kAmount,
-     kBevelPrompt},
-    {kDragInset, smallStep, [](S s, float a, M) { insetStep(s, a); }, nullptr, kAmount,
-     kInsetPrompt},
-    {kDragTighten, smallStep, [](S s, float a, M) { tightenStep(s, a); }, nullptr, kAmount,
-     kTightenPrompt},
-    {kDragPuff, smallStep, [](S s, float a, M) { puffStep(s, a); }, nullptr, kAmount, nullptr},
-    {kDragTwist, smallStep, [](S s, float a, M m) { twistStep(s, a, m.axis); }, nullptr, kAmount,
-     nullptr},
-    {kDragNoiseVectors, smallStep,
+    {kDragLiftHinge, "Lift hinge", smallStep, [](S s, float a, M) { liftRotateStep(s, a); },
+     nullptr, nullptr, nullptr, D::Degrees, nullptr},
+    {kDragLiftVertices, "Lift vertices", smallStep, [](S s, float a, M) { liftMoveStep(s, a); },
+     nullptr, nullptr, nullptr, D::Units, nullptr},
+    {kDragLiftPivot, "Lift pivot", smallStep, [](S s, float a, M) { liftRotateStep(s, a); },
+     nullptr, nullptr, nullptr, D::Degrees, nullptr},
+    {kDragLiftVertices2, "Lift vertices", smallStep, [](S s, float a, M) { liftMoveStep(s, a); },
+     nullptr, nullptr, nullptr, D::Units, nullptr},
+    {kDragBevel, "Bevel", bevelAmount, [](S s, float a, M) { bevelStep(s, a); }, nullptr, kAmount,
+     kBevelPrompt, D::Amount, nullptr},
+    {kDragInset, "Inset", smallStep, [](S s, float a, M) { insetStep(s, a); }, nullptr, kAmount,
+     kInsetPrompt, D::Amount, nullptr},
+    {kDragTighten, "Tighten", smallStep, [](S s, float a, M) { tightenStep(s, a); }, nullptr,
+     kAmount, kTightenPrompt, D::Amount, nullptr},
+    {kDragPuff, "Puff", smallStep, [](S s, float a, M) { puffStep(s, a); }, nullptr, kAmount,
+     nullptr, D::Amount, nullptr},
+    {kDragTwist, "Twist", smallStep, [](S s, float a, M m) { twistStep(s, a, m.axis); }, nullptr,
+     kAmount, nullptr, D::DegreesPerUnit, nullptr},
+    {kDragNoiseVectors, "Noise along vectors", smallStep,
      [](S s, float a, M m) { noiseStep(s, NoiseKind::AlongVectors, a, m.axis); }, nullptr, kAmount,
-     nullptr},
-    {kDragNoiseAxis, smallStep,
+     nullptr, D::Amount, nullptr},
+    {kDragNoiseAxis, "Noise along axis", smallStep,
      [](S s, float a, M m) { noiseStep(s, NoiseKind::AlongAxis, a, m.axis); }, nullptr, kAmount,
-     nullptr},
-    {kDragNoiseRandom, smallStep,
+     nullptr, D::Amount, nullptr},
+    {kDragNoiseRandom, "Noise random", smallStep,
      [](S s, float a, M m) { noiseStep(s, NoiseKind::Random, a, m.axis); }, nullptr, kAmount,
-     nullptr},
+     nullptr, D::Amount, nullptr},
 };
 
 const DragRow *rowOf(int32_t kind) {
@@ -163,14 +186,39 @@ const DragRow *rowOf(int32_t kind) {
 
 } // namespace
 
-void applyDragStep(Scene &scene, int32_t kind, DragMotion &motion) {
+moVec3 freeMoveStep(DragMotion &m) {
+  const moVec3 v = m.worldStep;
+  m.accumulatedMove = add(m.accumulatedMove, v);
+  return {Snap(m.accumulatedMove.x, v.x, 10, m.snap), Snap(m.accumulatedMove.y, v.y, 10, m.snap),
+          Snap(m.accumulatedMove.z, v.z, 10, m.snap)};
+}
+
+DragProgress dragStartProgress(int32_t kind) {
+  const DragRow *row = rowOf(kind);
+  DragProgress p;
+  p.amount = row && row->shown == Shown::Factor ? 1.0f : 0.0f;
+  return p;
+}
+
+void applyDragStep(Scene &scene, int32_t kind, DragMotion &motion, DragProgress *progress) {
   const DragRow *row = rowOf(kind);
   if (!row)
     return;
-  if (row->measure)
-    row->apply(scene, row->measure(motion), motion);
-  else
-    row->step(scene, motion);
+  DragProgress unused;
+  DragProgress &p = progress ? *progress : unused;
+  if (!row->measure) {
+    const moVec3 moved = row->step(scene, motion);
+    p.translation = add(p.translation, moved);
+    return;
+  }
+  const float amount = row->measure(motion);
+  row->apply(scene, amount, motion);
+  addDragAmount(kind, p, amount);
+}
+
+void addDragAmount(int32_t kind, DragProgress &p, float amount) {
+  const DragRow *row = rowOf(kind);
+  p.amount = row && row->shown == Shown::Factor ? p.amount * amount : p.amount + amount;
 }
 
 bool applyDragAmount(Scene &scene, int32_t kind, float amount, const DragMotion &context) {
@@ -189,4 +237,45 @@ const char *dragUnit(int32_t kind) {
 const char *dragPrompt(int32_t kind) {
   const DragRow *row = rowOf(kind);
   return row ? row->prompt : nullptr;
+}
+
+const char *dragKindName(int32_t kind) {
+  const DragRow *row = rowOf(kind);
+  return row ? row->name : nullptr;
+}
+
+const char *dragSnapSteps(int32_t kind) {
+  const DragRow *row = rowOf(kind);
+  return row ? row->snapSteps : nullptr;
+}
+
+namespace {
+
+// A fixed-point number with `decimals` places; a value that rounds to zero shows no minus sign.
+std::string fixed(float value, int decimals) {
+  char text[64];
+  const double shown = std::fabs(double(value)) < 0.5 * std::pow(10.0, -decimals) ? 0.0 : value;
+  std::snprintf(text, sizeof text, "%.*f", decimals, shown);
+  return text;
+}
+
+} // namespace
+
+std::string dragAmountText(int32_t kind, const DragProgress &p) {
+  const DragRow *row = rowOf(kind);
+  if (!row)
+    return "";
+  switch (row->shown) {
+  case Shown::Degrees:
+    return fixed(p.amount, 1) + "\u00b0";
+  case Shown::DegreesPerUnit:
+    return fixed(p.amount, 1) + "\u00b0 per unit";
+  case Shown::Factor:
+    return "\u00d7" + fixed(p.amount, 3);
+  case Shown::Translation:
+    return "(" + fixed(p.translation.x, 3) + ", " + fixed(p.translation.y, 3) + ", " +
+           fixed(p.translation.z, 3) + ")";
+  default:
+    return fixed(p.amount, 3);
+  }
 }

@@ -7,6 +7,7 @@
 #include "script/command_layer.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -68,6 +69,17 @@ bool keyDown(CommandLayer &l, Cmd c) {
 bool keyUp(CommandLayer &l, Cmd c) {
   if (ScriptInput *in = l.input())
     in->keyUp(arg(c, 0));
+  return true;
+}
+// The float's bits; a value that is not a finite number is refused.
+bool dragAmount(CommandLayer &l, Cmd c) {
+  const uint32_t bits = uint32_t(arg(c, 0));
+  float amount = 0;
+  std::memcpy(&amount, &bits, sizeof amount);
+  if (!std::isfinite(amount))
+    return l.badArgument(c);
+  if (ScriptInput *in = l.input())
+    in->setDragAmount(amount);
   return true;
 }
 bool rectangleSelect(CommandLayer &l, Cmd c) {
@@ -360,6 +372,7 @@ const HandlerRow kHandlers[] = {
     {kScriptSetSensitive, setSensitive},
     {kScriptRename, rename},
     {kScriptTextureSize, textureSize},
+    {kScriptDragAmount, dragAmount},
     {kScriptUndoStep, historyStep},
     {kScriptRedoStep, historyStep},
     {kScriptWheel, wheel},
@@ -397,6 +410,7 @@ bool recordedByController(uint8_t code) {
   case kScriptStepMarker:
   case kScriptKeyDown:
   case kScriptKeyUp:
+  case kScriptDragAmount:
   case kScriptWheel:
     return true;
   default:

@@ -16,5 +16,5 @@ int32_t operationCode(int32_t operationId);
 // The script code that runs an UnnumberedCommand; 0 for none.
 int32_t commandCode(int32_t command);
 // Whether the controller, not the command layer, records the code (pointer events, drag kinds,
-// step markers and operation titles).
+// typed drag amounts, step markers and operation titles).
 bool recordedByController(uint8_t code);

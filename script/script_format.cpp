@@ -32,7 +32,7 @@ const char *const kLayouts[] = {
     "",      "",      "w", // 110
     "bbbb",  "",      "b",     "d",     "b",     "wwwwwww", nullptr,
     "w",     "w",     "wb",                                      // 120
-    "wb",    "wT",    "d",     nullptr, "",      "",        "w", // 130
+    "wb",    "wT",    "d",     "d",     "",      "",        "w", // 130
 };
 constexpr size_t kLayoutCount = sizeof kLayouts / sizeof kLayouts[0];
 static_assert(kLayoutCount == 137, "one layout per code 0 to 136");

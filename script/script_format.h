@@ -53,6 +53,9 @@ enum ScriptCode : uint8_t {
   kScriptSetSensitive = 130,
   kScriptRename = 131,
   kScriptTextureSize = 132,
+  // A drag set to exactly an amount typed during it, in the drag kind's own measure (ops/drag.h
+  // dragUnit): the bits of the IEEE 754 single as the 32-bit value.
+  kScriptDragAmount = 133,
   kScriptUndoStep = 134, // the history's Undo: back one step
   kScriptRedoStep = 135, // the history's Redo: forward one step
   kScriptWheel = 136,    // a wheel turn over the model view: its delta as a signed word

@@ -57,6 +57,9 @@ public:
   virtual void setPlaying(bool playing) = 0;
   // Releases the snap modifier, recording nothing.
   virtual void releaseSnap() = 0;
+  // Sets the running drag to exactly `amount` of its kind's measure from where its setup left
+  // it (an amount typed during the drag). Nothing by default, and outside a drag.
+  virtual void setDragAmount(float /*amount*/) {}
   // A wheel turn of delta (120 a notch) over the model view, recorded as its own code, and one
   // tick of the 10 ms spin timer, which no code stands for: a played spin makes only its first
   // turn. Nothing happens by default.

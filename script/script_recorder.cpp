@@ -2,6 +2,8 @@
 
 #include "ops/operation_ids.h"
 
+#include <cstring>
+
 namespace {
 
 // Indices of -1 are stored as the all-ones word.
@@ -57,6 +59,13 @@ void ScriptRecorder::message(const std::string &line) {
 
 void ScriptRecorder::lastPosition(int32_t x, int32_t y) {
   write(kScriptLastPosition, {word(x), word(y)});
+}
+
+void ScriptRecorder::dragAmount(float amount) {
+  uint32_t bits = 0;
+  static_assert(sizeof bits == sizeof amount, "a float is 32 bits");
+  std::memcpy(&bits, &amount, sizeof bits);
+  write(kScriptDragAmount, {int32_t(bits)});
 }
 
 void ScriptRecorder::hover(int32_t pickMode, int32_t object, int32_t element) {

@@ -38,6 +38,8 @@ public:
   void wheel(int32_t delta) { write(kScriptWheel, {delta & 0xFFFF}); }
   void keyDown(int32_t key) { write(kScriptKeyDown, {key}); }
   void keyUp(int32_t key) { write(kScriptKeyUp, {key}); }
+  // An amount typed during a drag, as code 133 with the float's bits.
+  void dragAmount(float amount);
   // An operation was started: its title, when it has one, becomes a one-line message.
   void operationStarted(int32_t operationId);
   // The controller returned to its select mode: one step of the tutorial ends here.

@@ -108,6 +108,8 @@ Reaction ScriptedController::key(const KeyInput &in) {
       layer_.execute(uint8_t(code), {a.y == 1 ? 1 : a.z == 1 ? 2 : 0});
     return takeReaction();
   }
+  if (in.key != KeyInput::Shift && in.key != KeyInput::Ctrl)
+    return typedKey(in);
   const bool shift = in.key == KeyInput::Shift;
   bool &held = shift ? controller_.snap : ctrl_;
   if (held != in.press) {
@@ -119,6 +121,29 @@ Reaction ScriptedController::key(const KeyInput &in) {
   if (!shift)
     ctrl_ = in.press;
   return controller_.key(in);
+}
+
+// The entry's keys themselves are not recorded: what Enter applies is, as the amount, the left
+// click that commits it (at the window's centre, as the controller makes it) and the step
+// marker, so that playback sets the drag to the same amount.
+Reaction ScriptedController::typedKey(const KeyInput &in) {
+  const InteractionController::Mode before = controller_.mode();
+  const Reaction reaction = controller_.key(in);
+  ScriptRecorder &rec = layer_.recorder();
+  float amount = 0;
+  bool committed = false;
+  if (controller_.takeEnteredAmount(amount, committed)) {
+    rec.dragAmount(amount);
+    const Camera &camera = layer_.view().camera;
+    if (committed) {
+      rec.press(1, camera.width / 2, camera.height / 2);
+      rec.release(1, camera.width / 2, camera.height / 2);
+    }
+  }
+  if (before != InteractionController::SelectMode &&
+      controller_.mode() == InteractionController::SelectMode)
+    rec.stepMarker();
+  return reaction;
 }
 
 Reaction ScriptedController::choose(const MenuCommand &command) {

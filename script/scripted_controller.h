@@ -12,7 +12,8 @@ class ScriptedController : public ScriptInput {
 public:
   ScriptedController(InteractionController &controller, CommandLayer &layer);
 
-  // Live input of the model window.
+  // Live input of the model window. An amount typed during a drag is recorded when Enter applies
+  // it: the amount (code 133), then the left click that commits it and the step marker.
   Reaction pointer(const PointerInput &input);
   Reaction key(const KeyInput &input);
   // Escape: cancels a running drag exactly as a right click does (and is recorded as one).
@@ -40,6 +41,7 @@ public:
   bool runCommand(int32_t command, int32_t argument) override;
   void setPlaying(bool playing) override { playing_ = controller_.playing = playing; }
   void releaseSnap() override;
+  void setDragAmount(float amount) override { controller_.setDragAmount(amount); }
   // Live only: the controller's zoom and spin, their reactions kept for takeReaction.
   // Records the turn, then zooms.
   void wheel(int32_t delta) override;
@@ -60,6 +62,8 @@ private:
   void playKey(int32_t key, bool press);
   // Records the drag kind of a start that left the controller dragging.
   void recordDragKind();
+  // The typing keys of a drag, and what Enter made of them.
+  Reaction typedKey(const KeyInput &input);
 
   InteractionController &controller_;
   CommandLayer &layer_;

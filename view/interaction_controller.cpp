@@ -3,6 +3,7 @@
 #include "ops/operation_table.h"
 
 #include "ops/drag.h"
+#include "ops/measurements.h"
 #include "ops/operation_commands.h"
 #include "view/picking.h"
 #include "view/projection.h"
@@ -33,8 +34,10 @@ Reaction InteractionController::pointer(const PointerInput &in) {
   out_ = {};
   const bool camera = mode_ == CameraMode;
   try {
+    // Ctrl+left commits a drag too: Ctrl holds a free move's handle on a vertex.
+    const bool left = in.button == Button::Left && (!in.mods.ctrl || mode_ == DragMode);
     if (in.kind == PointerInput::Press) {
-      if (in.button == Button::Left && !in.mods.ctrl)
+      if (left)
         Press(Button::Left, in.x, in.y);
       else if (in.button == Button::Middle)
         Press(Button::Middle, in.x, in.y);
@@ -45,8 +48,7 @@ Reaction InteractionController::pointer(const PointerInput &in) {
         out_.redraw = true;
       }
     } else if (in.kind == PointerInput::Release) {
-      const bool leftUp = (in.button == Button::Left && !in.mods.ctrl) ||
-                          (in.button == Button::Right && in.mods.ctrl && camera);
+      const bool leftUp = left || (in.button == Button::Right && in.mods.ctrl && camera);
       if (leftUp) {
         Release(Button::Left, in.x, in.y);
         out_.redraw = true;
@@ -65,6 +67,7 @@ Reaction InteractionController::pointer(const PointerInput &in) {
       Move(in.x, in.y, MotionCause::Pointer);
       out_.redraw = true;
     }
+    showSelectionStatus();
   } catch (const std::exception &) {
     // A fault in a step has been recovered where it happened; the event ends here.
   }
@@ -75,6 +78,17 @@ Reaction InteractionController::key(const KeyInput &in) {
   out_ = {};
   if (in.key == KeyInput::RepeatLast)
     return in.press ? RepeatLastOperation() : out_;
+  if (in.key != KeyInput::Shift && in.key != KeyInput::Ctrl) {
+    try {
+      if (in.press && mode_ == DragMode)
+        typeKey(in);
+    } catch (const std::exception &failure) {
+      // A list rebuild over a broken mesh as the typed amount's commit ends the drag.
+      ui_.messageBox(failure.what());
+      SetMode(SelectMode);
+    }
+    return out_;
+  }
   bool &flag = in.key == KeyInput::Shift ? snap : ctrl_;
   if (flag == in.press)
     return out_;
@@ -110,9 +124,10 @@ void InteractionController::SetMode(Mode m) {
     out_.cursor = CursorShape::Arrow;
     out_.releaseCapture = true;
     if (old == DragMode) {
+      endDragState();
       view_.renderer.RebuildLists(scene_, true);
       scene_.previousSelection.Clear();
-      ui_.setStatus(kSelectStatus); // the drag's prompt no longer applies
+      ui_.setStatus(selectStatus()); // the drag's readout no longer applies
     }
   } else {
     out_.capture = true;
@@ -221,7 +236,9 @@ void InteractionController::Move(int32_t x, int32_t y, MotionCause cause) {
     lastY = y;
     return;
   }
-  if (mode_ != SelectMode && cause == MotionCause::Pointer && leavesCentre(x, y))
+  // A Ctrl snap needs the pointer to reach vertices anywhere in the window: no warp then.
+  const bool snapping = mode_ == DragMode && ctrl_ && vertexSnapApplies();
+  if (mode_ != SelectMode && cause == MotionCause::Pointer && !snapping && leavesCentre(x, y))
     return;
   const int32_t dx = x - lastX, dy = y - lastY;
   accumulatedX += dx;
@@ -234,6 +251,38 @@ void InteractionController::Move(int32_t x, int32_t y, MotionCause cause) {
     moveInSelect(x, y);
   lastX = x;
   lastY = y;
+}
+
+InteractionController::MeasureKey InteractionController::selectionKey() const {
+  const SelectionList &sel = scene_.selection;
+  const int32_t n = sel.Count();
+  return {scene_.version(), scene_.mode, n, n > 0 ? sel.Get(0) : ElementRef{},
+          n > 1 ? sel.Get(1) : ElementRef{}};
+}
+
+std::string InteractionController::selectStatus() {
+  const MeasureKey key = selectionKey();
+  if (!(key == measured_) || selectStatus_.empty()) {
+    measured_ = key;
+    const std::string measured = measureSelection(scene_);
+    selectStatus_ = measured.empty() ? kSelectStatus : measured;
+  }
+  return selectStatus_;
+}
+
+void InteractionController::showSelectionStatus() {
+  if (mode_ != SelectMode)
+    return;
+  MeasureKey key = selectionKey();
+  key.version = 0;
+  if (key == shown_)
+    return;
+  shown_ = key;
+  const std::string status = selectStatus();
+  const bool measurement = status != kSelectStatus;
+  if (measurement || measurementShown_)
+    ui_.setStatus(status);
+  measurementShown_ = measurement;
 }
 
 void InteractionController::cameraMove(int32_t x, int32_t y, int32_t dx, int32_t dy) {
@@ -249,51 +298,8 @@ void InteractionController::cameraMove(int32_t x, int32_t y, int32_t dx, int32_t
   c.zoom(view_.camera, y, y - dy, accumulatedX, accumulatedY);
 }
 
-DragMotion InteractionController::dragContext() const {
-  DragMotion m;
-  m.axis = axis;
-  m.viewDirection = UnprojectRay(view_.camera, view_.camera.width / 2, view_.camera.height / 2);
-  return m;
-}
-
-bool InteractionController::applyDragChange(const std::function<void()> &change) {
-  try {
-    change();
-  } catch (const std::exception &failure) {
-    scene_.RecoverFromFailure(failure);
-    SetMode(SelectMode);
-    return false;
-  }
-  if (const char *prompt = dragPrompt(dragKind))
-    ui_.setStatus(prompt);
-  view_.renderer.RebuildVertexLists(scene_);
-  return true;
-}
-
-void InteractionController::dragStep(int32_t dx, int32_t dy, int32_t x, int32_t y,
-                                     MotionCause cause) {
-  const Camera &camera = view_.camera;
-  DragMotion m = dragContext();
-  m.dx = dx;
-  m.dy = dy;
-  m.accumulatedX = accumulatedX;
-  m.snap = {snap, cause};
-  m.worldStep = scale(camera.perspective ? 50.0f : 1.0f,
-                      UnprojectStep(camera, x, camera.height - y, dx, -dy));
-  m.accumulatedMove = accumulatedMove;
-  if (applyDragChange([&] { applyDragStep(scene_, dragKind, m); }))
-    accumulatedMove = m.accumulatedMove;
-}
-
-bool InteractionController::dragBy(float amount) {
-  if (mode_ != DragMode || !dragUnit(dragKind))
-    return false;
-  const DragMotion context = dragContext();
-  return applyDragChange([&] { applyDragAmount(scene_, dragKind, amount, context); });
-}
-
 void InteractionController::moveInSelect(int32_t x, int32_t y) {
-  ui_.setStatus(kSelectStatus);
+  ui_.setStatus(selectStatus());
   hoverAt(x, y);
   SceneRenderer &r = view_.renderer;
   const ElementRef hovered{r.hoverElement(), r.hoverObject()};
@@ -372,11 +378,13 @@ Reaction InteractionController::guarded(const std::function<void()> &work) {
 
 Reaction InteractionController::startOperation(int32_t id, int32_t axisArgument) {
   startAccepted_ = false;
+  startedRow_ = operationRow(id);
   return guarded([&] { beginOperation(id, axisArgument); });
 }
 
 Reaction InteractionController::runCommand(int32_t command, int32_t argument) {
   startAccepted_ = false;
+  startedRow_ = unnumberedRow(command);
   return guarded([&] {
     if (hasUnnumberedCommand(command) &&
         enterStart(runUnnumberedCommand(scene_, command, argument)))
@@ -408,6 +416,16 @@ bool InteractionController::enterStart(const OperationStart &start) {
   if (start.interactive) {
     SetMode(DragMode);
     dragKind = start.dragKind;
+    // What the motions apply is measured, and a typed amount or a snap applied, from here.
+    origin_.capture(scene_);
+    progressKind_ = dragKind;
+    progress_ = dragStartProgress(dragKind);
+    entry_.close();
+    snapTarget_ = {};
+    offMouse_ = false;
+    entered_ = false;
+    const char *prompt = dragPrompt(dragKind);
+    ui_.setStatus(prompt ? prompt : dragStatus());
   } else {
     view_.renderer.RebuildLists(scene_, true);
     view_.renderer.resetHover();

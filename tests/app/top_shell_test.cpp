@@ -5,6 +5,7 @@
 #include "ops/operation_ids.h"
 #include "scene/recording_ui.h"
 #include "script/command_numbers.h"
+#include "script/command_table.h"
 
 #include <QElapsedTimer>
 #include <QMenuBar>
@@ -277,6 +278,37 @@ TEST_F(TopShellTest, DuringADragOnlyEscapeActsAndItCancels) {
   EXPECT_FALSE(controller.dragRunning());
   EXPECT_EQ(shell->scene().object(0)->vertices[0].Coordinates.x, before.vertices[0].Coordinates.x);
   EXPECT_TRUE(ui.messages.empty());
+}
+
+// An amount typed during a drag, on the real window: the status line shows the entry, Enter
+// moves the face by exactly that much along its normal and commits.
+TEST_F(TopShellTest, ATypedAmountMovesTheExtrudedFaceByExactlyThatMuch) {
+  CommandLayer &layer = shell->commands();
+  layer.run("add-cube");
+  shell->runCommand(findCommand("select-all-objects")->number); // the selection's measurement
+  EXPECT_EQ(ui.status, "Object size 20.000 x 20.000 x 20.000");
+  layer.execute(kScriptSetMode, {moFACES});
+  layer.execute(kScriptToggle, {0, 0});
+  ASSERT_EQ(shell->scene().selection.Count(), 1);
+  const moObject &cube = *shell->scene().object(0);
+  const moVec3 centre = cube.faceCentroid(0), normal = cube.faceNormal(0, true);
+  shell->modelWindow()->makeCurrent();
+  layer.execute(56); // Extrude normal, as the operations menu starts it
+  InteractionController &controller = shell->modelWindow()->controller();
+  ASSERT_EQ(controller.mode(), InteractionController::DragMode);
+  EXPECT_EQ(ui.status, "Use the mouse to move, then (CLICK-L)"); // until the first change
+  QTest::keyClicks(shell->modelWindow(), "2.5");
+  EXPECT_EQ(ui.status, "Extrude normal = 2.5_");
+  QTest::keyClick(shell->modelWindow(), Qt::Key_Return);
+  EXPECT_EQ(controller.mode(), InteractionController::SelectMode);
+  const moObject &extruded = *shell->scene().object(0);
+  EXPECT_EQ(extruded.faces.count(), 10); // the face and its four new sides
+  const moVec3 moved = subtract(extruded.faceCentroid(0), centre);
+  EXPECT_NEAR(dot(moved, normal), 2.5f, 1e-5f);
+  EXPECT_NEAR(length(moved), 2.5f, 1e-5f);
+  EXPECT_TRUE(ui.messages.empty());
+  key('5'); // outside a drag the key is a hot key again, or nothing
+  EXPECT_EQ(controller.mode(), InteractionController::SelectMode);
 }
 
 TEST_F(TopShellTest, MenuHelpGoesToTheStatusLine) {

@@ -58,6 +58,17 @@ public:
     ok_ = input_.inSelectMode() && ok_;
     return *this;
   }
+  // Moves the running operation dx pixels to the right, then types the amount and Enter.
+  Session &dragAndType(int32_t dx, const std::string &amount) {
+    ok_ = input_.inSelectMode() ? false : ok_;
+    pointer(PointerInput::Move, kCentreX, kCentreY);
+    pointer(PointerInput::Move, kCentreX + dx, kCentreY);
+    for (const char c : amount)
+      input_.key({KeyInput::Character, true, char32_t(c)});
+    input_.key({KeyInput::Enter, true});
+    ok_ = input_.inSelectMode() && ok_;
+    return *this;
+  }
   bool finish() {
     layer_.endRecording();
     return ok_;
@@ -141,6 +152,26 @@ bool chipOffEach(const std::string &folder) {
       .finish();
 }
 
+// Amounts typed during the drag after the mouse has moved it: the script keeps the amount, so
+// play sets the drag to exactly what run's rotate-axis-y=30 and scale-uniform=1.2 give.
+bool rotateTyped(const std::string &folder) {
+  return Session(folder + "/rotate_typed.mvs")
+      .run("add-cube")
+      .run("select-all-objects")
+      .operation(kOpRotateAxis, 1)
+      .dragAndType(40, "90/3")
+      .finish();
+}
+
+bool scaleTyped(const std::string &folder) {
+  return Session(folder + "/scale_typed.mvs")
+      .run("add-cube")
+      .run("select-all-objects")
+      .operation(kOpScaleUniform)
+      .dragAndType(-25, "1.2")
+      .finish();
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -158,7 +189,8 @@ int main(int argc, char **argv) {
   std::error_code made;
   std::filesystem::create_directories(folder, made);
   const std::function<bool(const std::string &)> sessions[] = {
-      extrudeNormal, bevelEdges, insetFaces, smoothCube, planeCut, chipOffEach};
+      extrudeNormal, bevelEdges,  insetFaces,  smoothCube,
+      planeCut,      chipOffEach, rotateTyped, scaleTyped};
   for (const auto &session : sessions)
     if (!session(folder)) {
       std::cerr << "make_operation_scripts: a session could not be recorded\n";

@@ -46,6 +46,7 @@ struct LoggingInput : ScriptInput {
   }
   void setPlaying(bool value) override { playing = value; }
   void releaseSnap() override { log("release-snap"); }
+  void setDragAmount(float amount) override { log("amount", amount); }
 
   template <class... T> void log(const char *what, T... values) {
     std::string line = what;

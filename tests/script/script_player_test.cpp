@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -121,6 +122,27 @@ TEST(ScriptPlayer, UnknownCodesAndBadIndicesAreReportedAndPlaybackGoesOn) {
   EXPECT_EQ(world.scene.selection.Get(0), (ElementRef{3, 0}));
   EXPECT_NE(std::find(input.events.begin(), input.events.end(), "operation 0 0"),
             input.events.end());
+}
+
+// Code 133 hands the float its 32 bits hold to the controller; bits that are no finite number
+// are refused.
+TEST(ScriptPlayer, TypedAmountsReachTheControllerAsTheFloatTheirBitsHold) {
+  ScriptWorld world;
+  LoggingInput input;
+  world.layer.setInput(&input);
+  const auto bits = [](float f) {
+    int32_t b = 0;
+    std::memcpy(&b, &f, sizeof b);
+    return b;
+  };
+  ASSERT_TRUE(world.player.LoadBytes(header() + command(133, {bits(2.5f)}) +
+                                     command(133, {0x7FC00000}) + command(133, {0x7F800000})));
+  input.events.clear();
+  world.player.Step();
+  EXPECT_EQ(std::count(input.events.begin(), input.events.end(), "amount 2.500000"), 1);
+  EXPECT_EQ(std::count(world.host.messages.begin(), world.host.messages.end(),
+                       "command 133 names something that does not exist"),
+            2);
 }
 
 TEST(ScriptPlayer, TruncatedAndMissingScriptsEndCleanly) {

@@ -61,7 +61,7 @@ TEST_F(ControllerTest, ClickSelectsTheFaceAndMoveNormalDragMovesItUntilTheLeftCl
   ASSERT_EQ(InteractionController::DragMode, controller.mode());
   move(kCentreX, kCentreY); // the first motion only records the position
   move(kCentreX + 50, kCentreY);
-  EXPECT_EQ("Use the mouse to move, then (CLICK-L)", ui.status);
+  EXPECT_EQ("Move normal: 5.000", ui.status); // the amount so far
   click(Button::Left, kCentreX + 50, kCentreY);
   EXPECT_EQ(InteractionController::SelectMode, controller.mode());
   const moVec3 after = scene.object(cube)->faceCentroid(face);
@@ -88,24 +88,30 @@ TEST_F(ControllerTest, RightClickDuringADragRestoresTheMeshBitForBit) {
 }
 
 // The right click that cancels a drag ends there: its release opens no menu (the next right
-// click does), and the drag's prompt leaves the status line with the drag, committed or not.
+// click does), and the drag's readout leaves the status line with the drag, committed or not:
+// the selection's measurement (or else the select prompt) comes back.
 TEST_F(ControllerTest, EndingADragOpensNoMenuAndPutsTheSelectPromptBack) {
   const std::string selectPrompt = "(CLICK-L) to select an element; (CLICK-M) or (CLICK-R+Ctrl) "
                                    "to start the camera; (CLICK-R) to see a menu of operations";
   clickCubeFace();
+  const std::string measurement = ui.status;
+  EXPECT_EQ("Face area 400.000, normal (0.000, 0.000, 1.000)", measurement);
   for (bool commit : {true, false}) {
     controller.startOperation(kOpMoveNormal, 0);
     move(kCentreX, kCentreY);
     move(kCentreX + 20, kCentreY);
-    ASSERT_EQ("Use the mouse to move, then (CLICK-L)", ui.status);
+    ASSERT_EQ("Move normal: 2.000", ui.status);
     const Button ending = commit ? Button::Left : Button::Right;
     press(ending, kCentreX + 20, kCentreY);
     EXPECT_EQ(MenuKind::None, release(ending, kCentreX + 20, kCentreY).menu);
     EXPECT_EQ(InteractionController::SelectMode, controller.mode());
-    EXPECT_EQ(selectPrompt, ui.status);
+    EXPECT_EQ(measurement, ui.status); // the face moved along its normal: the same area
   }
   press(Button::Right, kCentreX, kCentreY);
   EXPECT_EQ(MenuKind::Faces, release(Button::Right, kCentreX, kCentreY).menu);
+  scene.clearSelection();
+  move(kCentreX + 3, kCentreY + 40);
+  EXPECT_EQ(selectPrompt, ui.status);
 }
 
 // Each notch redraws at once and takes the same share of the way on objects of any size.
