@@ -5,7 +5,7 @@ void DragOrigin::capture(const Scene &scene) {
   captured_ = true;
   for (int32_t slot = 0; slot < scene.objects.count(); ++slot) {
     const moObject *obj = scene.object(slot);
-    // An object the backup shares is one the operation does not change (Part 3.3).
+    // An object the backup shares is one the operation does not change.
     if (!obj || (slot < scene.backup.count() && scene.backup.get(slot) == obj))
       continue;
     std::vector<moVec3> kept(size_t(obj->vertices.count()));
