@@ -47,7 +47,10 @@ void BM_HoverPick(benchmark::State &state) { hoverPicks(state, false, false); }
 BENCHMARK(BM_HoverPick)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 void BM_HoverPickDrawingEveryFace(benchmark::State &state) { hoverPicks(state, true, false); }
-BENCHMARK(BM_HoverPickDrawingEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_HoverPickDrawingEveryFace)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_HoverFrame(benchmark::State &state) { hoverPicks(state, false, true); }
 BENCHMARK(BM_HoverFrame)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
@@ -89,32 +92,50 @@ void dragSteps(benchmark::State &state, int32_t operation, int32_t cells, int pa
 void BM_MoveNormalStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpMoveNormal, 127, kWholeStep);
 }
-BENCHMARK(BM_MoveNormalStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_MoveNormalStepOnEveryFace)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_MoveNormalMeshAndListsOnly(benchmark::State &state) {
   dragSteps(state, kOpMoveNormal, 127, kWithLists);
 }
-BENCHMARK(BM_MoveNormalMeshAndListsOnly)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_MoveNormalMeshAndListsOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_MoveNormalMeshOnly(benchmark::State &state) {
   dragSteps(state, kOpMoveNormal, 127, kMeshOnly);
 }
-BENCHMARK(BM_MoveNormalMeshOnly)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_MoveNormalMeshOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_ExtrudeRegionStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpExtrudeRegionNormal, 127, kWholeStep);
 }
-BENCHMARK(BM_ExtrudeRegionStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_ExtrudeRegionStepOnEveryFace)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_InsetStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpInset, kInsetCells, kWholeStep);
 }
-BENCHMARK(BM_InsetStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_InsetStepOnEveryFace)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_BevelStepOnEveryFace(benchmark::State &state) {
   dragSteps(state, kOpBevel, kBevelCells, kWholeStep);
 }
-BENCHMARK(BM_BevelStepOnEveryFace)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_BevelStepOnEveryFace)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 // A camera orbit step with every face selected: the red highlight over the whole object.
 void BM_OrbitStepWithEveryFaceSelected(benchmark::State &state) {
@@ -129,7 +150,10 @@ void BM_OrbitStepWithEveryFaceSelected(benchmark::State &state) {
     w.frame(InteractionMode::Camera);
   }
 }
-BENCHMARK(BM_OrbitStepWithEveryFaceSelected)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_OrbitStepWithEveryFaceSelected)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 // The commit of a Move normal drag on every face: the last step, the list rebuild and the
 // select-mode frame with the selection highlighted.

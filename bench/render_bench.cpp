@@ -18,7 +18,10 @@ void BM_FrameOf32kFaceObject(benchmark::State &state) {
     drawFrame(s.view, s.scene, {InteractionMode::Camera, FrameLists::Kept, false});
   state.counters["faces"] = s.scene.object(0)->faces.count();
 }
-BENCHMARK(BM_FrameOf32kFaceObject)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_FrameOf32kFaceObject)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 void BM_RebuildListsOf32kFaceObject(benchmark::State &state) {
   Setup s;
@@ -27,6 +30,9 @@ void BM_RebuildListsOf32kFaceObject(benchmark::State &state) {
   for (auto _ : state)
     s.view.renderer.RebuildObject(s.scene, 0, true);
 }
-BENCHMARK(BM_RebuildListsOf32kFaceObject)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+BENCHMARK(BM_RebuildListsOf32kFaceObject)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2)
+    ->MeasureProcessCPUTime();
 
 } // namespace
