@@ -132,32 +132,24 @@ int runPlay(const std::vector<std::string> &args) {
   OffscreenContext context;
   if (!context.create(o.width, o.height, error))
     return fail(error);
-  PrintingUi ui;
-  Scene scene(ui);
-  View view;
-  view.resize(o.width, o.height);
-  view.ResetCamera();
-  SceneRenderer::InitGlState(view.camera);
-  view.camera.ApplyProjection();
-  PrintingHost host(scene, view);
-  CommandLayer layer(scene, view, ui, host);
-  InteractionController controller(scene, view, ui);
-  ScriptedController input(controller, layer);
-  layer.setInput(&input);
-  ScriptPlayer player(layer);
+  HeadlessWindow window(o.width, o.height);
+  Scene &scene = window.scene;
+  View &view = window.view;
+  ScriptPlayer player(window.layer);
   if (!player.LoadBytes(std::move(bytes)))
     return fail("cannot play " + o.script);
-  FrameTimer timer(scene, view, controller);
+  FrameTimer timer(scene, view, window.controller);
   if (o.timing) {
     view.renderer.RebuildLists(scene, true);
     player.setObserver(&timer);
   }
-  play(player, host, o.steps);
+  play(player, window.host, o.steps);
   player.setObserver(nullptr);
   if (o.timing)
     std::cout << timer.times.report();
   if (!o.output.empty() && !saveSceneFile(scene, o.output, false))
-    return fail(ui.messages.empty() ? "could not save " + o.output : ui.messages.back());
+    return fail(window.ui.messages.empty() ? "could not save " + o.output
+                                           : window.ui.messages.back());
   if (!o.shot.empty() && !writeScenePicture(scene, view, o.shot, o.shotType, error))
     return fail(error);
   return player.damage().empty() ? 0 : fail(o.script + ": " + player.damage());

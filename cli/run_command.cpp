@@ -75,28 +75,6 @@ std::string parse(const std::vector<std::string> &args, RunOptions &o) {
   return "";
 }
 
-// The model window without a window: the program's scene, view, controller and command layer on
-// an offscreen context.
-struct RunWorld {
-  PrintingUi ui;
-  CliScene target{ui};
-  Scene &scene = target.scene;
-  View view;
-  PrintingHost host{scene, view};
-  CommandLayer layer{scene, view, ui, host};
-  InteractionController controller{scene, view, ui};
-  ScriptedController input{controller, layer};
-
-  RunWorld(int32_t width, int32_t height) {
-    view.resize(width, height);
-    view.ResetCamera();
-    SceneRenderer::InitGlState(view.camera);
-    view.camera.ApplyProjection();
-    layer.setInput(&input);
-    layer.setFiles(&target.files);
-  }
-};
-
 const std::map<std::string, SelectionMode> kKinds = {
     {"vertices", moVERTICES}, {"edges", moEDGES}, {"faces", moFACES}, {"objects", moOBJECTS}};
 
@@ -116,7 +94,7 @@ bool parseIndices(const std::string &text, std::vector<int32_t> &out) {
 
 // select=KIND:OBJECT:INDEX[,INDEX...] or select=objects:OBJECT[,OBJECT...]: the element mode,
 // then one recorded click per element.
-std::string select(RunWorld &w, const std::string &step) {
+std::string select(HeadlessWindow &w, const std::string &step) {
   const std::string text = step.substr(7);
   const size_t colon = text.find(':');
   const auto kind = kKinds.find(text.substr(0, colon));
@@ -149,7 +127,7 @@ std::string select(RunWorld &w, const std::string &step) {
 
 // A row of the command table by name; amounts are refused, and so are the rows only the
 // window can run (dialogs and windows of its own).
-std::string command(RunWorld &w, const CommandEntry &entry, bool hasAmount) {
+std::string command(HeadlessWindow &w, const CommandEntry &entry, bool hasAmount) {
   if (hasAmount)
     return "'" + std::string(entry.name) + "' takes no amount";
   if (!w.layer.available(entry.number))
@@ -182,7 +160,7 @@ std::string argumentOf(const NamedOperation &op, const std::string &step, const 
 
 // An operation as the operations menu starts it; a drag is moved by the amount, then committed
 // with a left click.
-std::string operation(RunWorld &w, const NamedOperation &op, const std::string &step,
+std::string operation(HeadlessWindow &w, const NamedOperation &op, const std::string &step,
                       const std::string *amountText) {
   float value = 0;
   if (amountText && !parseAmount(*amountText, value))
@@ -209,7 +187,7 @@ std::string operation(RunWorld &w, const NamedOperation &op, const std::string &
 }
 
 // Runs one step; returns an empty string, or the reason the run stops.
-std::string runStep(RunWorld &w, const std::string &step) {
+std::string runStep(HeadlessWindow &w, const std::string &step) {
   if (step.rfind("select=", 0) == 0)
     return select(w, step);
   const size_t equals = step.find('=');
@@ -258,7 +236,7 @@ int runRun(const std::vector<std::string> &args) {
   std::string error;
   if (!context.create(o.width, o.height, error))
     return fail(error);
-  RunWorld w(o.width, o.height);
+  HeadlessWindow w(o.width, o.height);
   if (o.scene != "-" && !openSceneOrModel(w.target, w.ui, o.scene, false, error))
     return fail(error);
   for (const std::string &step : o.steps)
