@@ -223,19 +223,22 @@ void TopShell::refreshChecks() {
   refreshHistoryEntries();
 }
 
-// Model ▸ Edit ▸ Undo and Redo name the step they would take back or bring back ("Undo
-// Extrude\tCtrl+z") and are disabled when there is none.
+// Edit ▸ Undo and Redo, in both work modes, name the step they would take back or bring back
+// ("Undo Extrude\tCtrl+z") and are disabled when there is none.
 void TopShell::refreshHistoryEntries() {
-  for (QAction *action : modelBar_ ? modelBar_->findChildren<QAction *>() : QList<QAction *>()) {
-    const int32_t command = action->property("command").toInt();
-    if (command != kCommandUndo && command != kCommandRedo)
-      continue;
-    const bool undo = command == kCommandUndo;
-    const std::string name = undo ? scene_->undoStepName() : scene_->redoStepName();
-    action->setText(QString::fromStdString(
-        (undo ? "Undo" : "Redo") + (name.empty() ? "" : " " + name) + "\t" + hotKeyLabel(command)));
-    action->setEnabled(undo ? scene_->canUndoStep() : scene_->canRedoStep());
-  }
+  for (QMenuBar *bar : {modelBar_, paintBar_})
+    for (QAction *action : bar ? bar->findChildren<QAction *>() : QList<QAction *>()) {
+      const int32_t command = action->property("command").toInt();
+      const bool undo = command == kCommandUndo || command == kCommandPaintUndo;
+      if (!undo && command != kCommandRedo && command != kCommandPaintRedo)
+        continue;
+      const std::string name = undo ? scene_->undoStepName() : scene_->redoStepName();
+      const std::string keys = hotKeyLabel(command);
+      action->setText(QString::fromStdString((undo ? "Undo" : "Redo") +
+                                             (name.empty() ? "" : " " + name) +
+                                             (keys.empty() ? "" : "\t" + keys)));
+      action->setEnabled(undo ? scene_->canUndoStep() : scene_->canRedoStep());
+    }
 }
 
 void TopShell::runCommand(int32_t number) {
@@ -334,8 +337,7 @@ void TopShell::startAutosave(const std::string &folder) {
   // Autosave waits while the mesh follows the mouse or a stroke is not yet in the textures.
   const auto busy = [this] {
     const PaintCanvas &canvas = paintWindow()->input().canvas;
-    return modelWindow_->controller().dragRunning() || !canvas.dirtyRect.empty() ||
-           canvas.undo.strokeOpen();
+    return modelWindow_->controller().dragRunning() || !canvas.dirtyRect.empty();
   };
   autosave_ = std::make_unique<Autosave>(*files_, *scene_, busy, folder);
   applyAutosaveMinutes();

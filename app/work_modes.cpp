@@ -16,11 +16,12 @@ namespace {
 // The commands the paint work mode runs, in two groups; others (modeling, file loading,
 // tutorials, display switches, the perspective camera) would change what the paint window cannot
 // show and are ignored there. The first group leaves the camera, the scene and the selection
-// alone, so the canvas stays as it is (with its paint undo); after one of the second the canvas
-// is prepared again.
+// alone, so the canvas stays as it is (Undo and Redo prepare it themselves for the scene they
+// leave); after one of the second the canvas is prepared again.
 constexpr int32_t kCanvasKeeping[] = {kCommandGoToModel,
                                       kCommandGoToPaint,
                                       kCommandUndo,
+                                      kCommandRedo,
                                       kCommandDelete,
                                       kCommandDeleteAll,
                                       kCommandAbout,

@@ -14,14 +14,11 @@ bool PaintCanvas::resize(int32_t w, int32_t h) {
       index.assign(pixels, kNoPaintIndex);
       dirty.assign(pixels, 0);
     }
-    if (!undo.reset(w, h))
-      throw std::bad_alloc();
   } catch (const std::bad_alloc &) {
     colour = ImageBuffer();
     shade.clear();
     index.clear();
     dirty.clear();
-    undo.reset(0, 0);
     dirtyRect = {};
     return false;
   }

@@ -6,7 +6,6 @@
 
 #include "core/paint_layer.h"
 #include "image/image_buffer.h"
-#include "paint/paint_undo.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,8 +20,8 @@ struct DirtyRect {
 
 class PaintCanvas {
 public:
-  // Sizes every buffer for width x height (kept when the size is unchanged), empties the undo
-  // buffer and resets the dirty state. Returns false, leaving the canvas empty (0 x 0), when
+  // Sizes every buffer for width x height (kept when the size is unchanged) and resets the dirty
+  // state. Returns false, leaving the canvas empty (0 x 0), when
   // the size is not a supported image size or memory runs out.
   bool resize(int32_t width, int32_t height);
   int32_t width() const { return colour.width(); }
@@ -68,7 +67,6 @@ public:
   uint8_t patternOn = 0;
   uint32_t triangleTotal = 0;   // paint triangles of all visible, sensitive objects
   std::vector<uint8_t> touched; // per global paint index: touched by the current commit
-  PaintUndoRing undo;
 
   static constexpr uint8_t kRevealShown = 2;
 };

@@ -11,7 +11,7 @@
 namespace {
 
 bool removeLayers(Scene &scene, SceneRenderer &renderer, bool keepAsColours) {
-  return scene.runOperation({false, modeBit(moOBJECTS)}, [&] {
+  const bool done = scene.runOperation({false, modeBit(moOBJECTS)}, [&] {
     for (int32_t i = 0; i < scene.selection.Count(); ++i) {
       const int32_t slot = scene.selection.Get(i).object;
       moObject *obj = scene.object(slot);
@@ -27,10 +27,15 @@ bool removeLayers(Scene &scene, SceneRenderer &renderer, bool keepAsColours) {
     }
     return true;
   });
+  if (done)
+    scene.nameStep(keepAsColours ? "Paint Layer to Color" : "Delete Paint Layer");
+  return done;
 }
 
-void fillImage(moObject &obj, int32_t slot, moColor colour) {
+// Fills the layer, keeping its texels in journal first.
+void fillImage(moObject &obj, int32_t slot, moColor colour, TexelJournal &journal) {
   ImageBuffer &image = obj.paintLayer->image;
+  journal.keep(slot, image, {0, 0, image.width(), image.height()});
   std::fill_n(image.pixels(), image.pixelCount(), packRgba(colour.r, colour.g, colour.b, colour.a));
   if (showsPaintTexture(obj, true))
     UploadTexture(obj, slot);
@@ -66,13 +71,14 @@ bool DeletePaintLayer(Scene &scene, SceneRenderer &renderer) {
 bool EraseAllPaint(Scene &scene, View &view, PaintCanvas &canvas, moColor colour) {
   if (!scene.ui().askYesNo("This will erase the paint on all object(s). Continue?"))
     return false;
+  TexelJournal journal;
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
     moObject *obj = scene.object(i);
     if (obj && obj->visible && obj->sensitive && obj->paintLayer)
-      fillImage(*obj, i, colour);
+      fillImage(*obj, i, colour, journal);
   }
-  scene.markChanged();
-  canvas.undo.clear();
+  if (!journal.empty())
+    scene.addTexelStep("Erase paint", std::move(journal));
   RefreshCanvas(scene, view, canvas);
   return true;
 }
@@ -81,20 +87,23 @@ bool FillObjectPaint(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot
   moObject *obj = scene.object(slot);
   if (!obj || !obj->paintLayer)
     return false;
-  fillImage(*obj, slot, colour);
-  scene.markChanged();
-  canvas.undo.clear();
+  TexelJournal journal;
+  fillImage(*obj, slot, colour, journal);
+  scene.addTexelStep("Fill object", std::move(journal));
   RefreshCanvas(scene, view, canvas);
   return true;
 }
 
-bool SetTextureSize(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot, int32_t width,
-                    int32_t height) {
+bool SetTextureSize(Scene &scene, View &view, int32_t slot, int32_t width, int32_t height) {
   moObject *obj = scene.object(slot);
-  if (!obj || !obj->paintLayer || !resizePaintLayer(*obj->paintLayer, width, height))
+  if (!obj || !obj->paintLayer)
     return false;
+  std::unique_ptr<PaintLayer> layer = obj->paintLayer->clone();
+  if (!resizePaintLayer(*layer, width, height))
+    return false;
+  scene.beginObjectStep({slot}, "Texture size");
+  obj->paintLayer = std::move(layer);
   scene.markChanged();
-  canvas.undo.clear();
   view.renderer.RebuildObject(scene, slot, true);
   return true;
 }

@@ -19,16 +19,15 @@ bool PaintLayerToColor(Scene &scene, SceneRenderer &renderer);
 bool DeletePaintLayer(Scene &scene, SceneRenderer &renderer);
 
 // Erase all paint: after the user agrees to "This will erase the paint on all object(s).
-// Continue?", every texel of every visible, sensitive object's layer becomes colour, the
-// textures are reloaded, the paint undo buffer is emptied and the canvas refreshed. Returns
-// whether the user agreed.
+// Continue?", every texel of every visible, sensitive object's layer becomes colour (one step
+// of the undo history, "Erase paint"), the textures are reloaded and the canvas refreshed.
+// Returns whether the user agreed.
 bool EraseAllPaint(Scene &scene, View &view, PaintCanvas &canvas, moColor colour);
 // The texture size choice of the object information bar: the layer of the object in slot is
-// resampled to width x height (rounded to powers of two), its lists rebuilt and the paint undo
-// buffer emptied; the caller refreshes the canvas. Returns false, changing nothing, for a slot
-// without an image or a size beyond the image limits.
-bool SetTextureSize(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot, int32_t width,
-                    int32_t height);
-// Fills the whole layer of the object in slot with colour, reloads its texture, empties the
-// paint undo buffer and refreshes the canvas. Returns false for a slot without a layer.
+// resampled to width x height (rounded to powers of two) as one step of the undo history
+// ("Texture size") and its lists rebuilt; the caller refreshes the canvas. Returns false, changing
+// nothing, for a slot without an image or a size beyond the image limits.
+bool SetTextureSize(Scene &scene, View &view, int32_t slot, int32_t width, int32_t height);
+// Fills the whole layer of the object in slot with colour (one step of the undo history, "Fill
+// object"), reloads its texture and refreshes the canvas. Returns false for a slot without a layer.
 bool FillObjectPaint(Scene &scene, View &view, PaintCanvas &canvas, int32_t slot, moColor colour);

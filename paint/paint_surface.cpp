@@ -57,8 +57,13 @@ void drawReveal(const PaintCanvas &canvas) {
 
 void PreparePaintSurfaces(Scene &scene, View &view, PaintCanvas &canvas) {
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
-    moObject *obj = scene.object(i);
-    if (!obj || !obj->visible || !obj->sensitive || !ensurePaintTriangles(*obj) || obj->paintLayer)
+    const moObject *shown = scene.object(i);
+    if (!shown || !shown->visible || !shown->sensitive ||
+        (shown->paintLayer && paintTriangleCount(*shown) > 0))
+      continue;
+    // Made outside the history, so the steps keep the object as it was.
+    moObject *obj = scene.privateObject(i);
+    if (!ensurePaintTriangles(*obj) || obj->paintLayer)
       continue;
     obj->paintLayer = makePaintLayer(PaintLayer::kAtlas, kDefaultLayerSize, kDefaultLayerSize,
                                      paintTriangleCount(*obj));

@@ -33,18 +33,24 @@ bool ProjectImage(Scene &scene, View &view, PaintCanvas &canvas, const ImageBuff
                   int32_t type) {
   if (image.empty() || type < moPLANAR || type > moCYLINDRICAL)
     return false;
+  std::vector<std::pair<int32_t, std::unique_ptr<PaintLayer>>> layers;
+  std::vector<int32_t> slots;
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
-    moObject *obj = scene.object(i);
+    const moObject *obj = scene.object(i);
     if (!obj || !obj->visible || !obj->sensitive || paintTriangleCount(*obj) == 0)
       continue;
-    std::unique_ptr<PaintLayer> layer = projectedLayer(*obj, image, view.camera, type);
-    if (!layer)
-      continue;
-    obj->paintLayer = std::move(layer);
-    scene.markChanged();
-    view.renderer.RebuildObject(scene, i, true); // loads the whole texture again
+    if (std::unique_ptr<PaintLayer> layer = projectedLayer(*obj, image, view.camera, type)) {
+      layers.emplace_back(i, std::move(layer));
+      slots.push_back(i);
+    }
   }
+  scene.beginObjectStep(slots, "Project image");
+  for (auto &[slot, layer] : layers) {
+    scene.object(slot)->paintLayer = std::move(layer);
+    view.renderer.RebuildObject(scene, slot, true); // loads the whole texture again
+  }
+  if (!layers.empty())
+    scene.markChanged();
   RefreshCanvas(scene, view, canvas);
-  canvas.undo.clear();
   return true;
 }

@@ -11,7 +11,8 @@
 // projected with the view's camera into the unit square (moProject, no perspective division),
 // the image is resampled to the size of the object's paint image (512 x 512 without one) and
 // the object's layer becomes a per-vertex layer with that image and those coordinates; its
-// texture is reloaded. Then the canvas is refreshed and its paint undo buffer emptied. type is
+// texture is reloaded. The objects changed are one step of the undo history ("Project image").
+// Then the canvas is refreshed. type is
 // moPLANAR, moSPHERICAL or moCYLINDRICAL. Needs the paint window's context current. Returns
 // false, changing nothing, for an empty image or an unknown type; an object whose layer cannot
 // be made at its size keeps the layer it had.

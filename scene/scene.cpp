@@ -3,6 +3,7 @@
 #include "core/mesh_validation.h"
 #include "scene/progress_task.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -81,7 +82,7 @@ void Scene::SetShading(bool shaded, bool selectedOnly) {
 
 void Scene::SetObjectVisible(int32_t slot, bool value) {
   if (moObject *obj = objects.get(slot); obj && obj->visible != value) {
-    beginAttributeStep(slot, value ? "Show object" : "Hide object");
+    beginObjectStep({slot}, value ? "Show object" : "Hide object");
     obj->visible = value;
     markChanged();
   }
@@ -89,7 +90,7 @@ void Scene::SetObjectVisible(int32_t slot, bool value) {
 
 void Scene::SetObjectSensitive(int32_t slot, bool value) {
   if (moObject *obj = objects.get(slot); obj && obj->sensitive != value) {
-    beginAttributeStep(slot, value ? "Unlock object" : "Lock object");
+    beginObjectStep({slot}, value ? "Unlock object" : "Lock object");
     obj->sensitive = value;
     markChanged();
   }
@@ -148,25 +149,32 @@ void Scene::DeleteAll() {
 }
 
 bool Scene::PaintedObjectGuard(bool ask) {
-  bool converting = false;
+  std::vector<int32_t> painted;
   for (int32_t i = 0; i < selection.Count();) {
     const ElementRef ref = selection.Get(i);
-    moObject *obj = objects.get(ref.object);
+    const moObject *obj = objects.get(ref.object);
     if (!obj || !obj->visible || !obj->sensitive) {
       selection.Toggle(ref);
       continue; // the next entry now has index i
     }
     ++i;
-    if (obj->paintLayer) {
-      if (!converting) {
-        if (!ask || !ui_.askYesNo("This operation can not be performed on a painted object.  "
-                                  "Convert paint to color?"))
-          return true;
-        converting = true;
-      }
-      convertPaintToCornerColors(*obj);
-      obj->paintLayer.reset();
+    if (obj->paintLayer && std::find(painted.begin(), painted.end(), ref.object) == painted.end())
+      painted.push_back(ref.object);
+  }
+  if (!painted.empty()) {
+    if (!ask || !ui_.askYesNo("This operation can not be performed on a painted object.  "
+                              "Convert paint to color?"))
+      return true;
+    // A step of its own, which stays when the operation is refused or cancelled: Undo brings
+    // the paint back.
+    beginObjectStep(painted, "Convert paint to color");
+    for (int32_t slot : painted) {
+      convertPaintToCornerColors(*objects.get(slot));
+      objects.get(slot)->paintLayer.reset();
     }
+  }
+  for (int32_t i = 0; i < selection.Count(); ++i) {
+    moObject *obj = objects.get(selection.Get(i).object);
     obj->triangleVertices.clear(false);
     obj->triangleFaces.clear(false);
   }

@@ -8,10 +8,12 @@
 #include "core/primitives.h"
 #include "scene/object_table.h"
 #include "scene/selection.h"
+#include "scene/texel_journal.h"
 #include "scene/user_interface.h"
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,9 +59,9 @@ public:
 
   // --- The operation protocol ---
 
-  // Returns true when the operation must not run: the first selected painted object is only
-  // converted to corner colours when ask is set and the user agrees. Drops entries of hidden or
-  // insensitive objects on the way.
+  // Returns true when the operation must not run: selected painted objects are only converted
+  // to corner colours when ask is set and the user agrees, as a step of the history of its own
+  // ("Convert paint to color"). Drops entries of hidden or insensitive objects first.
   bool PaintedObjectGuard(bool ask);
   // Shows the failure, restores the state saved before the operation and clears the selection.
   bool RecoverFromFailure(const std::exception &failure);
@@ -108,12 +110,12 @@ public:
   // a cancelled drag, a recovered failure: the ones Undo(true) or Undo(false) take back at once)
   // leaves it again, and the steps ahead that it dropped come back.
 
-  // Takes the scene back to the objects before the newest step, which Redo brings back; mode
-  // moFREE and the selection cleared. False, with "No further undo available", when there is
-  // none.
+  // Takes the scene back to the objects before the newest step, which Redo brings back, and says
+  // so ("Undo: Extrude"); after a modeling step the mode is moFREE and the selection cleared,
+  // a paint step keeps both. False, with "No further undo available", when there is none.
   bool UndoStep();
-  // Brings back the step the last UndoStep took back. False, with "No further redo available",
-  // when there is none.
+  // Brings back the step the last UndoStep took back ("Redo: paint stroke"). False, with "No
+  // further redo available", when there is none.
   bool RedoStep();
   // What UndoStep and RedoStep would take back or bring back; empty for none or an unnamed step.
   std::string undoStepName() const;
@@ -126,9 +128,17 @@ public:
   // Leaves the step the last SaveUndo began when nothing came of it; the steps ahead that it
   // dropped come back. Nothing when that step has been taken back or followed already.
   void dropOpenStep();
-  // Begins a step for a change of one object's attributes (name, visibility, sensitivity) that
-  // the one-level backup does not keep: the history keeps the object as it is now.
-  void beginAttributeStep(int32_t slot, const std::string &name);
+  // Begins a step for a change made in place to these objects that the one-level backup does not
+  // keep (name, visibility, sensitivity, a paint layer's size or kind): the history keeps the
+  // objects as they are now.
+  void beginObjectStep(const std::vector<int32_t> &slots, const std::string &name);
+  // Adds a paint step that has changed the texels the journal keeps as they were; the history
+  // keeps only those. Counts as a change of the scene.
+  void addTexelStep(const std::string &name, TexelJournal journal);
+  // The object in slot for a change in place that no step records (a paint surface made for
+  // it): when the history or the one-level backup share it, the table takes a copy of its own
+  // first, so they keep it as it was. Null for an empty slot.
+  moObject *privateObject(int32_t slot);
   // Forgets every step (a new or an opened scene).
   void clearHistory();
   // The memory the steps may hold in objects that only they keep; when it is exceeded the
@@ -173,8 +183,14 @@ private:
     std::string name;
     ObjectTable objects; // the table the step starts from (or, for a redo, leads to)
     uint64_t version = 0;
-    size_t bytes = 0; // the objects the step copied
+    size_t bytes = 0; // the objects (or texels) the step copied
+    // A paint step's texels, exchanged in place; its table is empty.
+    std::shared_ptr<TexelJournal> texels;
   };
+  // Drops the steps ahead for good and adds step, which the one-level backup does not know.
+  void pushStep(HistoryStep step);
+  // Moves the newest step of `from` onto `to`, exchanging the scene's state with the step's.
+  void exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep> &to, bool back);
   void beginStep(size_t bytes);
   // Older steps that hold `original` in slot j hold `copy` instead, since original is about to
   // change in place.

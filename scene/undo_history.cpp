@@ -1,5 +1,8 @@
-// The undo history: a step keeps the object table it started from. Tables share the objects a
-// step did not change, so a step costs only the objects SaveUndo copied for it.
+// The undo history: a modeling step keeps the object table it started from. Tables share the
+// objects a step did not change, so a step costs only the objects SaveUndo copied for it. A
+// paint step keeps only the texels it changed and exchanges them in place; that is sound
+// because steps are taken back strictly newest first, so every object a paint step names is
+// in the state the step left it in when the step is undone, whichever table now holds it.
 #include "scene/undo_history.h"
 
 #include "layers/paint_layers.h"
@@ -20,27 +23,50 @@ void Scene::beginStep(size_t bytes) {
   redoSteps_.clear();
   for (const HistoryStep &step : droppedRedo_)
     historyBytes_ -= step.bytes;
-  undoSteps_.push_back({"", backup, backupVersion_, bytes});
+  undoSteps_.push_back({"", backup, backupVersion_, bytes, nullptr});
   historyBytes_ += bytes;
   stepOpen_ = true;
   trimHistory();
 }
 
-void Scene::beginAttributeStep(int32_t slot, const std::string &name) {
-  if (!objects.get(slot))
-    return;
-  auto copy = std::make_shared<moObject>(*objects.get(slot));
-  keepInHistory(slot, objects.pointer(slot), copy);
-  HistoryStep step{name, objects, version_, objectBytes(*copy)};
-  step.objects.place(slot, std::move(copy));
+void Scene::pushStep(HistoryStep step) {
   redoSteps_.clear();
   droppedRedo_.clear();
   stepOpen_ = false; // the one-level backup stays with the step before
-  historyBytes_ = 0;
   undoSteps_.push_back(std::move(step));
+  historyBytes_ = 0;
   for (const HistoryStep &kept : undoSteps_)
     historyBytes_ += kept.bytes;
   trimHistory();
+}
+
+void Scene::beginObjectStep(const std::vector<int32_t> &slots, const std::string &name) {
+  HistoryStep step{name, objects, version_, 0, nullptr};
+  for (int32_t slot : slots) {
+    if (!objects.get(slot) || step.objects.pointer(slot) != objects.pointer(slot))
+      continue; // empty, or named twice
+    auto copy = std::make_shared<moObject>(*objects.get(slot));
+    keepInHistory(slot, objects.pointer(slot), copy);
+    step.bytes += objectBytes(*copy);
+    step.objects.place(slot, std::move(copy));
+  }
+  if (step.bytes)
+    pushStep(std::move(step));
+}
+
+moObject *Scene::privateObject(int32_t slot) {
+  if (!objects.get(slot))
+    return nullptr;
+  if (objects.pointer(slot).use_count() > 1)
+    objects.place(slot, std::make_shared<moObject>(*objects.get(slot)));
+  return objects.get(slot);
+}
+
+void Scene::addTexelStep(const std::string &name, TexelJournal journal) {
+  journal.texels.shrink_to_fit(); // a commit reserves room for a whole layer
+  const size_t bytes = journal.bytes();
+  pushStep({name, {}, version_, bytes, std::make_shared<TexelJournal>(std::move(journal))});
+  markChanged();
 }
 
 void Scene::dropOpenStep() {
@@ -100,34 +126,33 @@ std::string Scene::undoStepName() const { return undoSteps_.empty() ? "" : undoS
 
 std::string Scene::redoStepName() const { return redoSteps_.empty() ? "" : redoSteps_.back().name; }
 
-namespace {
-
-// Moves the newest step of `from` onto `to` with the scene's present table and version, and
-// gives the scene the step's.
-template <class Step>
-void exchangeStep(std::vector<Step> &from, std::vector<Step> &to, ObjectTable &objects,
-                  uint64_t &version) {
-  Step step = std::move(from.back());
+void Scene::exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep> &to, bool back) {
+  HistoryStep step = std::move(from.back());
   from.pop_back();
-  to.push_back({step.name, objects, version, step.bytes});
+  stepOpen_ = false;
+  droppedRedo_.clear();
+  ui_.setStatus((back ? "Undo: " : "Redo: ") + step.name);
+  if (step.texels) {
+    exchangeTexels(objects, *step.texels, back);
+    std::swap(version_, step.version);
+    to.push_back(std::move(step));
+    return;
+  }
+  to.push_back({step.name, objects, version_, step.bytes, nullptr});
   objects = std::move(step.objects);
-  version = step.version;
+  version_ = step.version;
+  backup.clear(true); // the one-level backup belonged to the state left behind
+  mode = moFREE;
+  clearSelection();
+  previousSelection.Clear();
 }
-
-} // namespace
 
 bool Scene::UndoStep() {
   if (undoSteps_.empty()) {
     ui_.messageBox("No further undo available");
     return false;
   }
-  stepOpen_ = false;
-  droppedRedo_.clear();
-  exchangeStep(undoSteps_, redoSteps_, objects, version_);
-  backup.clear(true); // the one-level backup belonged to the state left behind
-  mode = moFREE;
-  clearSelection();
-  previousSelection.Clear();
+  exchangeStep(undoSteps_, redoSteps_, true);
   return true;
 }
 
@@ -136,12 +161,6 @@ bool Scene::RedoStep() {
     ui_.messageBox("No further redo available");
     return false;
   }
-  stepOpen_ = false;
-  droppedRedo_.clear();
-  exchangeStep(redoSteps_, undoSteps_, objects, version_);
-  backup.clear(true);
-  mode = moFREE;
-  clearSelection();
-  previousSelection.Clear();
+  exchangeStep(redoSteps_, undoSteps_, false);
   return true;
 }

@@ -97,14 +97,20 @@ void deleteAll(Layer &l) {
 
 // --- Commands that mean something else in the paint work mode ---
 
-// Undo undoes the paint; Delete and Delete all (and Paint All) erase it.
+// Undo and Redo step through the same history in both, the paint window preparing its canvas
+// for the scene the step leaves; Delete and Delete all (and Paint All) erase the paint.
 void undo(Layer &l, int32_t argument) {
   if (l.paint())
     runPaintUndo(l, argument);
   else
     historyStep(l, kScriptUndoStep);
 }
-void redo(Layer &l, int32_t) { historyStep(l, kScriptRedoStep); }
+void redo(Layer &l, int32_t argument) {
+  if (l.paint())
+    runPaintRedo(l, argument);
+  else
+    historyStep(l, kScriptRedoStep);
+}
 void deleteOrErase(Layer &l, int32_t) {
   if (l.paint())
     runEraseAll(l, 0);

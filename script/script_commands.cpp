@@ -172,11 +172,10 @@ bool undo(CommandLayer &l, Cmd) {
 bool historyStep(CommandLayer &l, Cmd c) {
   if (!l.inSelectMode())
     return true;
-  Scene &scene = l.scene();
-  const bool back = c.code == kScriptUndoStep;
-  const std::string name = back ? scene.undoStepName() : scene.redoStepName();
-  if (back ? scene.UndoStep() : scene.RedoStep())
-    l.ui().setStatus((back ? "Undo: " : "Redo: ") + name);
+  if (c.code == kScriptUndoStep)
+    l.scene().UndoStep();
+  else
+    l.scene().RedoStep();
   l.view().renderer.setPickKind(moFREE);
   l.view().renderer.resetHover();
   return true;
@@ -281,7 +280,7 @@ bool rename(CommandLayer &l, Cmd c) {
   if (!obj || c.lines.empty())
     return l.badArgument(c);
   if (obj->name != c.lines.front()) {
-    l.scene().beginAttributeStep(arg(c, 0), "Rename");
+    l.scene().beginObjectStep({arg(c, 0)}, "Rename");
     obj->name = c.lines.front();
     l.scene().markChanged();
   }

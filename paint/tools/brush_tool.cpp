@@ -1,6 +1,5 @@
 #include "paint/tools/brush_tool.h"
 
-#include "paint/stroke_commit.h"
 #include "paint/tools/colour_source.h"
 #include "paint/tools/line_walk.h"
 #include "paint/tools/tool_registry.h"
@@ -44,7 +43,6 @@ void BrushTool::dabAt(PaintContext &ctx, int32_t x, int32_t y) {
   dab.dabX = x;
   dab.dabY = y;
   fillDab(ctx);
-  PaintUndoSave(ctx.canvas, x, y, dab.width, dab.height);
   apply(ctx);
   ctx.canvas.extendDirtyRect(x, y, dab.width, dab.height);
   showDab(ctx);

@@ -1,6 +1,5 @@
 #include "paint/tools/fill_tool.h"
 
-#include "paint/stroke_commit.h"
 #include "paint/tools/colour_source.h"
 #include "paint/tools/tool_registry.h"
 
@@ -119,7 +118,6 @@ void FillTool::press(PaintContext &ctx, int32_t x, int32_t y) {
   if (box.empty())
     return;
   const int32_t w = box.x1 - box.x0 + 1, h = box.y1 - box.y0 + 1;
-  PaintUndoSave(canvas, box.x0, box.y0, w, h);
   // Replaced outright: the opacity does not apply.
   for (int32_t py = box.y0; py <= box.y1; ++py)
     for (int32_t px = box.x0; px <= box.x1; ++px)

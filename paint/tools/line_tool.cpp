@@ -1,6 +1,5 @@
 #include "paint/tools/line_tool.h"
 
-#include "paint/stroke_commit.h"
 #include "paint/tools/colour_source.h"
 #include "paint/tools/line_walk.h"
 #include "paint/tools/tool_registry.h"
@@ -26,7 +25,6 @@ void LineTool::release(PaintContext &ctx, int32_t x, int32_t y) {
   const int32_t ry = std::min(pressY_, lastY_) - height_ / 2;
   const int32_t rw = std::abs(lastX_ - pressX_) + 1 + 2 * (width_ / 2);
   const int32_t rh = std::abs(lastY_ - pressY_) + 1 + 2 * (height_ / 2);
-  PaintUndoSave(ctx.canvas, rx, ry, rw, rh);
   // The step counter starts at the spacing, so the first dab lies on the press point.
   const int32_t spacing = ctx.toolbox.dab.spacing;
   int32_t count = spacing;

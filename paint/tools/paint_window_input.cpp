@@ -170,16 +170,13 @@ uint32_t PaintWindowInput::toolColour() const {
 
 void PaintWindowInput::setToolColour(uint32_t rgba) { toolbox.current().setColour(ctx_, rgba); }
 
-bool PaintWindowInput::undo() {
-  if (!PaintUndo(scene_, view_, canvas))
+bool PaintWindowInput::historyStep(bool back) {
+  if (!canvas.dirtyRect.empty())
+    CommitStroke(scene_, view_, canvas); // what is painted is a step before it is undone
+  if (!(back ? scene_.UndoStep() : scene_.RedoStep()))
     return false;
-  feedback_.redraw();
-  return true;
-}
-
-bool PaintWindowInput::redo() {
-  if (!PaintRedo(scene_, view_, canvas))
-    return false;
+  // Surfaces, lists, textures and the canvas for the scene the step left.
+  PreparePainting(ctx_);
   feedback_.redraw();
   return true;
 }

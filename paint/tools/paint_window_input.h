@@ -55,10 +55,11 @@ public:
   uint32_t toolColour() const;
   void setToolColour(uint32_t rgba);
 
-  // The paint commands. Undo and redo return whether a stroke was undone or redone, erase
-  // whether the user agreed; the imports whether an image was chosen.
-  bool undo();
-  bool redo();
+  // The paint commands. Undo and redo step through the scene's undo history (strokes and
+  // modeling alike) and return whether a step was taken; erase returns whether the user agreed,
+  // the imports whether an image was chosen.
+  bool undo() { return historyStep(true); }
+  bool redo() { return historyStep(false); }
   bool eraseAll();
   bool toggleReveal();
   bool togglePattern();
@@ -82,6 +83,7 @@ private:
   void leaveCamera(const PointerInput &in);
   // Passes an event to the controller and takes over what it asks of the window.
   void toController(const PointerInput &in);
+  bool historyStep(bool back);
   // The scene drawn plainly, as it is while the camera moves.
   void drawFast();
 

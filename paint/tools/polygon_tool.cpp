@@ -1,6 +1,5 @@
 #include "paint/tools/polygon_tool.h"
 
-#include "paint/stroke_commit.h"
 #include "paint/tools/colour_source.h"
 #include "paint/tools/dab_buffers.h"
 #include "paint/tools/tool_registry.h"
@@ -61,11 +60,6 @@ void PolygonTool::fill(PaintContext &ctx) {
   const std::vector<PixelRun> runs = polygonRuns(points_, canvas.width(), canvas.height());
   if (runs.empty())
     return;
-  DirtyRect box{runs[0].x0, runs[0].y, runs[0].x1, runs[0].y};
-  for (const PixelRun &r : runs)
-    box = {std::min(box.x0, r.x0), std::min(box.y0, r.y), std::max(box.x1, r.x1),
-           std::max(box.y1, r.y)};
-  PaintUndoSave(canvas, box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1);
   const uint32_t solid = ctx.toolbox.paintColour;
   for (const PixelRun &r : runs)
     forPaintablePixels(canvas, r.x0, r.y, r.x1 - r.x0 + 1, 1, [&](int32_t x, int32_t y, size_t) {

@@ -1,6 +1,5 @@
 #include "paint/tools/shape_tools.h"
 
-#include "paint/stroke_commit.h"
 #include "paint/tools/colour_source.h"
 #include "paint/tools/tool_registry.h"
 
@@ -18,7 +17,6 @@ void ShapeTool::release(PaintContext &ctx, int32_t x, int32_t y) {
   if (x1 <= x0 || y1 <= y0)
     return;
   const int32_t w = x1 - x0, h = y1 - y0;
-  PaintUndoSave(canvas, x0, y0, w, h);
   const uint32_t solid = ctx.toolbox.paintColour;
   // Weights in 1/65536 steps keep the blend in integers.
   forPaintablePixels(canvas, x0, y0, w, h, [&](int32_t px, int32_t py, size_t) {

@@ -147,6 +147,11 @@ TEST_F(PaintModeTest, DragPaintsTheCubeAndTheMenuUndoesAndRedoesIt) {
   shell->runCommand(8705); // Ctrl+Z undoes the paint too
   EXPECT_EQ(cubeTexels(), blank);
   EXPECT_EQ(shell->scene().objects.objectCount(), 1);
+  // The same timeline in the model work mode: Redo there brings the stroke back.
+  shell->runCommand(8201);
+  shell->runCommand(8707);
+  EXPECT_EQ(ui.status, "Redo: paint stroke");
+  EXPECT_EQ(cubeTexels(), painted);
 }
 
 TEST_F(PaintModeTest, PaintAllAndDeleteEraseThePaintOnlyOnYes) {

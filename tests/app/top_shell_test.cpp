@@ -153,8 +153,8 @@ TEST_F(TopShellTest, PaintMenuBarMatchesItsTable) {
                                 "File/Revert+",
                                 "File/-",
                                 "File/Quit\tCtrl+q+",
-                                "Edit/Undo+",
-                                "Edit/Redo+",
+                                "Edit/Undo", // nothing to undo or redo yet
+                                "Edit/Redo",
                                 "Edit/-",
                                 "Edit/Paint All+",
                                 "View/Aim \ta+",

@@ -134,10 +134,9 @@ protected:
     prepare();
     face = frontFace(*scene.object(0), {0, 0, 1});
   }
-  // Paints every canvas pixel that shows a triangle of `face` red, saving the rectangle first.
+  // Paints every canvas pixel that shows a triangle of `face` red.
   int32_t paintFace() {
     const moObject &obj = *scene.object(0);
-    PaintUndoSave(canvas, 0, 0, kWidth, kHeight);
     int32_t painted = 0;
     for (int32_t y = 0; y < kHeight; ++y)
       for (int32_t x = 0; x < kWidth; ++x) {
@@ -201,29 +200,32 @@ TEST_F(StrokeTest, MaskedFaceKeepsItsTexels) {
   EXPECT_EQ(pixelsOf(scene.object(0)->paintLayer->image), before);
 }
 
-TEST_F(StrokeTest, UndoAndRedoRestoreCanvasAndTextureByteForByte) {
+TEST_F(StrokeTest, AStrokeIsOneHistoryStepKeepingOnlyTheTexelsItChanged) {
   const ImageBuffer &image = scene.object(0)->paintLayer->image;
-  const std::vector<uint32_t> texelsBefore = pixelsOf(image),
-                              canvasBefore = pixelsOf(canvas.colour);
+  const std::vector<uint32_t> texelsBefore = pixelsOf(image);
+  scene.SetMode(moFACES);
+  scene.selection.Toggle({0, face});
+  const size_t bytesBefore = scene.historyBytes();
   paintFace();
   ASSERT_TRUE(CommitStroke(scene, view, canvas));
-  const std::vector<uint32_t> texelsAfter = pixelsOf(image), canvasAfter = pixelsOf(canvas.colour);
-  ASSERT_NE(texelsAfter, texelsBefore);
+  const std::vector<uint32_t> texelsAfter = pixelsOf(image);
+  size_t changed = 0;
+  for (size_t i = 0; i < texelsAfter.size(); ++i)
+    changed += texelsAfter[i] != texelsBefore[i] ? 1 : 0;
+  ASSERT_GT(changed, 0u);
+  EXPECT_EQ(scene.undoStepName(), "paint stroke");
+  EXPECT_LE(scene.historyBytes() - bytesBefore, changed * 4 * 3 / 2 + 256);
 
-  ASSERT_TRUE(PaintUndo(scene, view, canvas));
+  // Undo and Redo exchange the texels in place and leave the selection alone.
+  ASSERT_TRUE(scene.UndoStep());
   EXPECT_EQ(pixelsOf(image), texelsBefore);
-  EXPECT_EQ(texture(0), texelsBefore);
-  EXPECT_EQ(pixelsOf(canvas.colour), canvasBefore);
-  ASSERT_TRUE(PaintRedo(scene, view, canvas));
+  EXPECT_EQ(ui.status, "Undo: paint stroke");
+  EXPECT_EQ(scene.mode, moFACES);
+  EXPECT_EQ(scene.selection.Count(), 1);
+  ASSERT_TRUE(scene.RedoStep());
   EXPECT_EQ(pixelsOf(image), texelsAfter);
-  EXPECT_EQ(texture(0), texelsAfter);
-  EXPECT_EQ(pixelsOf(canvas.colour), canvasAfter);
-  EXPECT_FALSE(PaintRedo(scene, view, canvas)); // nothing further
-  // At the oldest stroke a second undo redoes it.
-  ASSERT_TRUE(PaintUndo(scene, view, canvas));
-  ASSERT_TRUE(PaintUndo(scene, view, canvas));
-  EXPECT_EQ(pixelsOf(image), texelsAfter);
-  EXPECT_EQ(pixelsOf(canvas.colour), canvasAfter);
+  EXPECT_FALSE(scene.RedoStep());
+  EXPECT_EQ(ui.messages.back(), "No further redo available");
 }
 
 TEST_F(StrokeTest, PaintedSceneSavesAndReopensWithIdenticalTextures) {
@@ -297,6 +299,7 @@ TEST_F(StrokeTest, PaintLayerToColorKeepsThePaintAsCornerColours) {
 TEST_F(StrokeTest, DeleteAndEraseCommands) {
   paintFace();
   ASSERT_TRUE(CommitStroke(scene, view, canvas));
+  const std::vector<uint32_t> painted = pixelsOf(scene.object(0)->paintLayer->image);
   ui.queueAnswer(false);
   EXPECT_FALSE(EraseAllPaint(scene, view, canvas, {0, 0, 255, 255}));
   ui.queueAnswer(true);
@@ -305,17 +308,25 @@ TEST_F(StrokeTest, DeleteAndEraseCommands) {
   EXPECT_EQ(std::count(image.pixels(), image.pixels() + image.pixelCount(), packRgba(0, 0, 255)),
             image.pixelCount());
   EXPECT_EQ(texture(0), pixelsOf(image));
-  EXPECT_EQ(canvas.undo.strokeCount(), 0);
+  EXPECT_EQ(scene.undoStepName(), "Erase paint");
   EXPECT_TRUE(FillObjectPaint(scene, view, canvas, 0, {0, 255, 0, 255}));
   EXPECT_EQ(image.at(3, 3), packRgba(0, 255, 0));
   EXPECT_FALSE(FillObjectPaint(scene, view, canvas, 5, {0, 255, 0, 255}));
   // Texture size: a size beyond the image limits changes nothing; a valid one resamples.
-  EXPECT_FALSE(SetTextureSize(scene, view, canvas, 0, 65536, 65536));
+  EXPECT_FALSE(SetTextureSize(scene, view, 0, 65536, 65536));
   EXPECT_EQ(image.width(), 512);
-  ASSERT_TRUE(SetTextureSize(scene, view, canvas, 0, 1024, 512));
+  ASSERT_TRUE(SetTextureSize(scene, view, 0, 1024, 512));
   EXPECT_EQ(scene.object(0)->paintLayer->image.width(), 1024);
   EXPECT_EQ(scene.object(0)->paintLayer->image.at(1023, 511), packRgba(0, 255, 0));
   EXPECT_EQ(texture(0), pixelsOf(scene.object(0)->paintLayer->image));
+  // Each command is one step: back through them to the stroke.
+  ASSERT_TRUE(scene.UndoStep());
+  EXPECT_EQ(scene.object(0)->paintLayer->image.width(), 512);
+  ASSERT_TRUE(scene.UndoStep());
+  ASSERT_TRUE(scene.UndoStep());
+  EXPECT_EQ(pixelsOf(scene.object(0)->paintLayer->image), painted);
+  while (scene.canRedoStep())
+    scene.RedoStep();
 
   scene.SetMode(moOBJECTS);
   scene.selection.Toggle({0, 0});
@@ -324,6 +335,7 @@ TEST_F(StrokeTest, DeleteAndEraseCommands) {
   ASSERT_TRUE(DeletePaintLayer(scene, view.renderer));
   EXPECT_EQ(scene.object(0)->paintLayer, nullptr);
   EXPECT_EQ(scene.object(0)->cornerColorAt(0, scene.object(0)->faces.count() - 1).r, before.r);
+  EXPECT_EQ(scene.undoStepName(), "Delete Paint Layer");
 }
 
 TEST_F(PaintTest, ObjectsWithoutFacesStayUnpainted) {

@@ -50,13 +50,14 @@ TEST_F(ProjectionTest, PlanarFromTheFrontColoursTheFrontFaceAsTheImage) {
   EXPECT_GT(checked, 1000);
 }
 
-TEST_F(ProjectionTest, CylindricalWrapsOnlyAcrossAndEmptiesThePaintUndo) {
+TEST_F(ProjectionTest, CylindricalWrapsOnlyAcrossAndEachProjectionIsOneStep) {
   ASSERT_TRUE(ProjectImage(scene, view, canvas, twoColours(), moPLANAR));
   const std::vector<float> planar = scene.object(0)->paintLayer->coordinates;
-  ASSERT_TRUE(canvas.undo.save(canvas.colour, 0, 0, 8, 8));
-  canvas.undo.closeStroke({});
   ASSERT_TRUE(ProjectImage(scene, view, canvas, twoColours(), moCYLINDRICAL));
-  EXPECT_EQ(canvas.undo.strokeCount(), 0);
+  EXPECT_EQ(scene.undoStepName(), "Project image");
+  ASSERT_TRUE(scene.UndoStep());
+  EXPECT_EQ(scene.object(0)->paintLayer->coordinates, planar);
+  ASSERT_TRUE(scene.RedoStep());
   const std::vector<float> &wrapped = scene.object(0)->paintLayer->coordinates;
   ASSERT_EQ(wrapped.size(), planar.size());
   int32_t across = 0;

@@ -147,6 +147,10 @@ TEST_F(SceneTest, PaintedObjectGuardAsksAndConvertsOnlyOnYes) {
   EXPECT_EQ(tet->triangleFaces.count(), 0);
   EXPECT_EQ(tet->cornerColorAt(2, 0), (moColor{10, 20, 30, 255}));
   EXPECT_EQ(tet->cornerColorAt(1, 1), kWhite);
+  // The conversion is a step of its own: Undo brings the paint back.
+  EXPECT_EQ(scene.undoStepName(), "Convert paint to color");
+  ASSERT_TRUE(scene.UndoStep());
+  EXPECT_NE(scene.object(0)->paintLayer, nullptr);
 }
 
 TEST_F(SceneTest, DeleteAllThenUndoBringsEveryObjectBack) {

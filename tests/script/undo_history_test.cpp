@@ -1,9 +1,12 @@
 // The undo history through the command layer, as the window's Undo and Redo run it: random
-// sessions of operations, Undo and Redo, checked against the saved bytes of every state.
+// sessions of operations, paint strokes, Undo and Redo, checked against the saved bytes of every
+// state.
 #include "script_fixture.h"
 
 #include "offscreen/offscreen_context.h"
 #include "ops/operation_table.h"
+#include "paint/paint_surface.h"
+#include "paint/stroke_commit.h"
 #include "scene/scene_file.h"
 #include "scene/undo_history.h"
 #include "script/scripted_controller.h"
@@ -22,6 +25,15 @@ int32_t facesIn(const Scene &scene) {
     if (const moObject *obj = scene.objects.get(i))
       faces += obj->faces.count();
   return faces;
+}
+
+// Whether a selected object has paint.
+bool painted(const Scene &scene) {
+  for (int32_t i = 0; i < scene.selection.Count(); ++i)
+    if (const moObject *obj = scene.objectOf(scene.selection.Get(i), true))
+      if (obj->paintLayer)
+        return true;
+  return false;
 }
 
 class UndoHistoryTest : public testing::Test {
@@ -49,14 +61,34 @@ protected:
     world.layer.execute(kScriptRelease, {1, kWidth / 2, kHeight / 2});
   }
 
+  // Prepares the paint surfaces and the canvas as entering the paint window does, which adds
+  // no step, then paints a random rectangle of the canvas in a random colour and commits it.
+  // Returns the bytes of the scene before the stroke.
+  std::string stroke(std::mt19937 &random) {
+    Scene &scene = world.scene;
+    world.view.renderer.RebuildLists(scene, true);
+    EXPECT_TRUE(PrepareCanvas(scene, world.view, canvas, kWidth, kHeight));
+    const std::string prepared = bytes();
+    const int32_t x0 = int32_t(random() % kWidth), y0 = int32_t(random() % kHeight);
+    const int32_t w = 1 + int32_t(random() % 60), h = 1 + int32_t(random() % 60);
+    const uint32_t colour = packRgba(uint8_t(random()), uint8_t(random()), uint8_t(random()));
+    for (int32_t y = y0; y < std::min(y0 + h, kHeight); ++y)
+      for (int32_t x = x0; x < std::min(x0 + w, kWidth); ++x)
+        canvas.setPixel(x, y, colour);
+    CommitStroke(scene, world.view, canvas);
+    return prepared;
+  }
+
   OffscreenContext context;
+  PaintCanvas canvas;
   ScriptWorld world{kWidth, kHeight};
   InteractionController controller{world.scene, world.view, world.ui};
   ScriptedController input{controller, world.layer};
 };
 
-// Every Undo and Redo of a long random session gives the scene of that point byte for byte,
-// and a new step after Undos drops the steps ahead.
+// Every Undo and Redo of a long random session gives the scene of that point byte for byte, a
+// new step after Undos drops the steps ahead, and the steps the budget keeps lead back and forth
+// between the states they started from.
 TEST_F(UndoHistoryTest, RandomSessionsStepThroughTheSavedStates) {
   const struct {
     const char *name;
@@ -65,21 +97,29 @@ TEST_F(UndoHistoryTest, RandomSessionsStepThroughTheSavedStates) {
                     {"move-axis-y", 3},    {"rotate-axis-z", 30}, {"scale-uniform", 1.5f},
                     {"plane-cut-x", 0},    {"smooth", 0},         {"tighten", 0.2f}};
   const char *const primitives[] = {"add-cube", "add-cylinder", "add-tetrahedron"};
+  world.scene.setHistoryBudget(size_t(64) << 20); // long enough to forget the oldest steps
   std::mt19937 random(33);
   std::vector<std::string> states{bytes()};
+  int strokes = 0, conversions = 0;
   size_t at = 0;
   for (int step = 0; step < 500; ++step) {
     const uint32_t pick = random() % 10;
     Scene &scene = world.scene;
-    const size_t stepsBefore = scene.undoStepCount();
+    size_t stepsBefore = scene.undoStepCount();
     if (pick < 3) {
       world.layer.run(pick == 0 ? "undo" : "redo");
       at = pick == 0 ? (at > 0 ? at - 1 : 0) : std::min(at + 1, states.size() - 1);
-      ASSERT_EQ(bytes(), states[at]) << "step " << step;
+      ASSERT_TRUE(bytes() == states[at]) << "step " << step;
       continue;
     }
-    if (pick == 3 || scene.objects.objectCount() == 0) {
+    if ((pick == 3 && scene.objects.objectCount() < 3) || scene.objects.objectCount() == 0) {
       world.layer.run(primitives[random() % 3]);
+    } else if (pick == 5) {
+      states[at] = stroke(random); // the surfaces were made outside the history
+      if (world.scene.undoStepCount() == stepsBefore + 1) {
+        EXPECT_EQ(world.scene.undoStepName(), "paint stroke");
+        ++strokes;
+      }
     } else if (pick == 4 && scene.object(0)) {
       if (random() % 2)
         world.layer.execute(kScriptSetVisible, {0, scene.object(0)->visible ? 0 : 1});
@@ -94,6 +134,17 @@ TEST_F(UndoHistoryTest, RandomSessionsStepThroughTheSavedStates) {
                          std::string(op.name) == "bevel" || std::string(op.name) == "inset";
       if (grows && facesIn(scene) > 400)
         continue; // keeps the session quick: the growing operations on small meshes only
+      if (painted(scene)) {
+        // Yes to the question: the paint becomes colours as a step of its own.
+        world.ui.queueAnswer(true);
+        ASSERT_FALSE(scene.PaintedObjectGuard(true));
+        ASSERT_EQ(scene.undoStepName(), "Convert paint to color");
+        ++conversions;
+        states.resize(at + 1);
+        states.push_back(bytes());
+        ++at;
+        stepsBefore = scene.undoStepCount();
+      }
       operation(op.name, op.amount);
     }
     if (scene.undoStepCount() == stepsBefore + 1 || bytes() != states[at]) {
@@ -102,12 +153,17 @@ TEST_F(UndoHistoryTest, RandomSessionsStepThroughTheSavedStates) {
       ++at;
     }
   }
+  EXPECT_GT(strokes, 20);
+  EXPECT_GT(conversions, 5);
+  // Back through every step the budget kept, then forward again.
+  const size_t kept = world.scene.undoStepCount();
+  ASSERT_LE(kept, at);
   while (world.scene.canUndoStep())
     world.layer.run("undo");
-  EXPECT_EQ(bytes(), states.front());
-  for (size_t i = 1; i < states.size(); ++i) {
+  EXPECT_TRUE(bytes() == states[at - kept]);
+  for (size_t i = at - kept + 1; i <= at; ++i) {
     world.layer.run("redo");
-    ASSERT_EQ(bytes(), states[i]) << "redo " << i;
+    ASSERT_TRUE(bytes() == states[i]) << "redo to " << i;
   }
   world.layer.run("redo");
   EXPECT_EQ(world.ui.messages.back(), "No further redo available");
