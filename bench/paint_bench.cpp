@@ -1,6 +1,8 @@
 // Painting under Mesa's llvmpipe at the paint window's size, on a 32 766-face object with a
 // 1024 x 1024 atlas: the stroke commit of a stroke that changed every canvas pixel (texture
-// loads included), and the index render that maps every pixel to its paint triangle.
+// loads included), the index render that maps every pixel to its paint triangle, and the undo
+// history's step for a 500-pixel brush stroke: the memory it keeps against the texels it
+// changed, and its Undo and Redo.
 #include "core/face_triangulation.h"
 #include "layers/paint_layers.h"
 #include "offscreen/offscreen_context.h"
@@ -73,6 +75,32 @@ BENCHMARK(BM_CommitFullWindowStroke)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2)
     ->MeasureProcessCPUTime();
+
+// A brush stroke 500 pixels long and 9 wide across the middle of the object, committed once.
+void BM_UndoRedoBrushStroke(benchmark::State &state) {
+  Setup s;
+  if (!s.ok)
+    return state.SkipWithError("no offscreen OpenGL context");
+  const ImageBuffer &image = s.scene.object(0)->paintLayer->image;
+  const std::vector<uint32_t> before(image.pixels(), image.pixels() + image.pixelCount());
+  for (int32_t y = kHeight / 2 - 4; y <= kHeight / 2 + 4; ++y)
+    for (int32_t x = (kWidth - 500) / 2; x < (kWidth + 500) / 2; ++x)
+      s.canvas.setPixel(x, y, packRgba(200, 30, 30));
+  if (!CommitStroke(s.scene, s.view, s.canvas))
+    return state.SkipWithError("the stroke changed nothing");
+  size_t changed = 0;
+  for (int32_t i = 0; i < image.pixelCount(); ++i)
+    changed += image.pixels()[i] != before[size_t(i)] ? 1 : 0;
+  const size_t stepBytes = s.scene.historyBytes();
+  for (auto _ : state) {
+    s.scene.UndoStep();
+    s.scene.RedoStep();
+  }
+  state.counters["changedKiB"] = double(changed * 4) / 1024;
+  state.counters["stepKiB"] = double(stepBytes) / 1024;
+  state.counters["ratio"] = double(stepBytes) / double(changed * 4);
+}
+BENCHMARK(BM_UndoRedoBrushStroke)->Unit(benchmark::kMicrosecond);
 
 void BM_IndexRenderOf32kFaceObject(benchmark::State &state) {
   Setup s;

@@ -1,7 +1,8 @@
 // The paint window's stroke path as the window runs it: a mouse move with the left button held
 // goes through PaintWindowInput to the paintbrush, which dabs into the canvas and shows the dab
-// in the frame buffer; the time runs until OpenGL has drawn it. The scene is the 32 766-face
-// slab filling a 720 x 486 window, entered as the Paint work mode enters it.
+// in the frame buffer; the time runs until OpenGL has drawn it. Also Undo and Redo of a stroke. The
+// scene is the 32 766-face slab filling a 720 x 486 window, entered as the Paint work mode enters
+// it.
 #include "bench/bench_window.h"
 #include "paint/tools/paint_window_input.h"
 
@@ -71,5 +72,24 @@ void BM_PaintWindowStrokeWithCommit(benchmark::State &state) {
   }
 }
 BENCHMARK(BM_PaintWindowStrokeWithCommit)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// Undo then Redo of such a stroke as Ctrl+Z and Ctrl+Shift+Z run them in the paint window: the
+// texels exchanged, the textures reloaded and the canvas prepared for the scene again.
+void BM_PaintWindowUndoRedoStroke(benchmark::State &state) {
+  PaintWindowBench w;
+  if (!w.ok)
+    return state.SkipWithError("no offscreen OpenGL context");
+  w.send(PointerInput::Press, 100, 243, true);
+  for (int32_t x = 106; x <= 620; x += 6)
+    w.send(PointerInput::Move, x, 243, true);
+  w.send(PointerInput::Release, 620, 243, false);
+  for (auto _ : state) {
+    w.input.undo();
+    w.input.redo();
+    glFinish();
+  }
+  state.counters["steps"] = double(w.scene.undoStepCount());
+}
+BENCHMARK(BM_PaintWindowUndoRedoStroke)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 } // namespace

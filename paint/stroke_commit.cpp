@@ -5,6 +5,7 @@
 #include "view/paint_textures.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -61,6 +62,17 @@ void commitObject(moObject &obj, int32_t slot, int64_t base, const PaintCanvas &
 }
 
 } // namespace
+
+void ReloadTexels(const Scene &scene, const TexelJournal &journal) {
+  std::map<int32_t, std::vector<TexelRect>> rects;
+  for (const TexelBackup &b : journal.rects)
+    rects[b.slot].push_back(b.rect);
+  for (auto &[slot, list] : rects) {
+    const moObject *obj = scene.object(slot);
+    if (obj && obj->paintLayer && showsPaintTexture(*obj, true))
+      UpdateTextureRects(*obj, slot, std::move(list));
+  }
+}
 
 bool CommitStroke(Scene &scene, View &view, PaintCanvas &canvas) {
   TexelJournal journal;

@@ -13,3 +13,5 @@
 // history ("paint stroke"), and the dirty state is cleared. The caller redraws (DrawPaintView).
 // Returns whether any texel changed.
 bool CommitStroke(Scene &scene, View &view, PaintCanvas &canvas);
+// Loads the rectangles of the journal into the textures of the objects that show their paint.
+void ReloadTexels(const Scene &scene, const TexelJournal &journal);

@@ -123,6 +123,9 @@ public:
   bool canUndoStep() const { return !undoSteps_.empty(); }
   size_t undoStepCount() const { return undoSteps_.size(); }
   bool canRedoStep() const { return !redoSteps_.empty(); }
+  // The texels the last UndoStep or RedoStep exchanged when it was a paint step, else null; the
+  // view reloads just those.
+  const TexelJournal *lastTexelStep() const { return lastTexels_.get(); }
   // Names the step the last SaveUndo began ("Extrude", "Add cube").
   void nameStep(const std::string &name);
   // Leaves the step the last SaveUndo began when nothing came of it; the steps ahead that it
@@ -203,5 +206,6 @@ private:
   uint64_t version_ = 0, backupVersion_ = 0, lastVersion_ = 0;
   std::vector<HistoryStep> undoSteps_, redoSteps_, droppedRedo_;
   bool stepOpen_ = false;
+  std::shared_ptr<const TexelJournal> lastTexels_;
   size_t historyBudget_ = size_t(256) << 20, historyBytes_ = 0;
 };

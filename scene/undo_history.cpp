@@ -132,6 +132,7 @@ void Scene::exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep
   stepOpen_ = false;
   droppedRedo_.clear();
   ui_.setStatus((back ? "Undo: " : "Redo: ") + step.name);
+  lastTexels_ = step.texels;
   if (step.texels) {
     exchangeTexels(objects, *step.texels, back);
     std::swap(version_, step.version);

@@ -175,8 +175,12 @@ bool PaintWindowInput::historyStep(bool back) {
     CommitStroke(scene_, view_, canvas); // what is painted is a step before it is undone
   if (!(back ? scene_.UndoStep() : scene_.RedoStep()))
     return false;
-  // Surfaces, lists, textures and the canvas for the scene the step left.
-  PreparePainting(ctx_);
+  if (const TexelJournal *texels = scene_.lastTexelStep()) {
+    ReloadTexels(scene_, *texels);
+    RefreshCanvas(scene_, view_, canvas);
+  } else {
+    PreparePainting(ctx_); // surfaces, lists, textures and canvas for the scene the step left
+  }
   feedback_.redraw();
   return true;
 }
