@@ -134,7 +134,9 @@ void Scene::exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep
   ui_.setStatus((back ? "Undo: " : "Redo: ") + step.name);
   lastTexels_ = step.texels;
   if (step.texels) {
-    exchangeTexels(objects, *step.texels, back);
+    if (exchangeTexels(objects, *step.texels, back).empty())
+      ui_.setStatus((back ? "Undo: " : "Redo: ") + step.name +
+                    " changed nothing: its paint is no longer there");
     std::swap(version_, step.version);
     to.push_back(std::move(step));
     return;

@@ -226,6 +226,11 @@ TEST_F(StrokeTest, AStrokeIsOneHistoryStepKeepingOnlyTheTexelsItChanged) {
   EXPECT_EQ(pixelsOf(image), texelsAfter);
   EXPECT_FALSE(scene.RedoStep());
   EXPECT_EQ(ui.messages.back(), "No further redo available");
+  // A step whose paint has gone from under it (the layer dropped outside the history) changes
+  // nothing and says so.
+  scene.object(0)->paintLayer.reset();
+  ASSERT_TRUE(scene.UndoStep());
+  EXPECT_EQ(ui.status, "Undo: paint stroke changed nothing: its paint is no longer there");
 }
 
 TEST_F(StrokeTest, PaintedSceneSavesAndReopensWithIdenticalTextures) {

@@ -3,6 +3,7 @@
 // state.
 #include "script_fixture.h"
 
+#include "core/mesh_validation.h"
 #include "offscreen/offscreen_context.h"
 #include "ops/operation_table.h"
 #include "paint/paint_surface.h"
@@ -167,6 +168,37 @@ TEST_F(UndoHistoryTest, RandomSessionsStepThroughTheSavedStates) {
   }
   world.layer.run("redo");
   EXPECT_EQ(world.ui.messages.back(), "No further redo available");
+}
+
+// Old scripts' toggling Undo (code 33) interleaved at random with the history's Undo and Redo
+// and with operations: every object stays a valid mesh and the history can still be walked
+// back to its start.
+TEST_F(UndoHistoryTest, ToggleUndoAndHistoryStepsInterleavedPlayWithoutFault) {
+  std::mt19937 random(34);
+  const uint8_t undoCodes[] = {kScriptUndo, kScriptUndoStep, kScriptRedoStep};
+  for (int step = 0; step < 300; ++step) {
+    const uint32_t pick = random() % 6;
+    if (pick < 3) {
+      world.layer.execute(undoCodes[pick]);
+    } else if ((pick == 3 && world.scene.objects.objectCount() < 3) ||
+               world.scene.objects.objectCount() == 0) {
+      world.layer.run("add-tetrahedron");
+    } else {
+      world.layer.run("select-all-objects");
+      world.layer.run("select-all-faces");
+      // Extrusions on small meshes only, which keeps the session quick.
+      operation(random() % 2 && facesIn(world.scene) < 300 ? "extrude-normal" : "move-axis-x",
+                0.5f);
+    }
+    for (int32_t i = 0; i < world.scene.objects.count(); ++i) {
+      const moObject *obj = world.scene.object(i);
+      ASSERT_TRUE(!obj || objectLocallyValid(*obj, false)) << "step " << step;
+    }
+  }
+  while (world.scene.canUndoStep())
+    world.layer.run("undo");
+  world.layer.run("undo");
+  EXPECT_EQ(world.ui.messages.back(), "No further undo available");
 }
 
 // A small budget forgets the oldest steps; Undo then stops at the oldest step it kept.
