@@ -6,6 +6,7 @@
 
 #include "core/mesh.h"
 #include "core/primitives.h"
+#include "scene/object_delta.h"
 #include "scene/object_table.h"
 #include "scene/selection.h"
 #include "scene/texel_journal.h"
@@ -189,11 +190,17 @@ private:
     size_t bytes = 0; // the objects (or texels) the step copied
     // A paint step's texels, exchanged in place; its table is empty.
     std::shared_ptr<TexelJournal> texels;
+    // Objects of the table that the step leads to by exchanging these in place.
+    std::vector<std::pair<int32_t, std::shared_ptr<ObjectDelta>>> deltas;
   };
+  // The newest step is followed by another: the copies it made give way to the deltas from
+  // `after`, the table the step led to, wherever they are smaller.
+  void compactNewestStep(const ObjectTable &after);
   // Drops the steps ahead for good and adds step, which the one-level backup does not know.
   void pushStep(HistoryStep step);
   // Moves the newest step of `from` onto `to`, exchanging the scene's state with the step's.
-  void exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep> &to, bool back);
+  // False, forgetting the steps of `from`, when an object is not as the step expects it.
+  bool exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep> &to, bool back);
   void beginStep(size_t bytes);
   // Older steps that hold `original` in slot j hold `copy` instead, since original is about to
   // change in place.

@@ -18,18 +18,42 @@ size_t objectBytes(const moObject &o) {
   return bytes;
 }
 
+void Scene::compactNewestStep(const ObjectTable &after) {
+  if (undoSteps_.empty() || undoSteps_.back().texels || !undoSteps_.back().deltas.empty())
+    return;
+  HistoryStep &step = undoSteps_.back();
+  for (int32_t j = 0; j < std::min(step.objects.count(), after.count()); ++j) {
+    const ObjectPtr copy = step.objects.pointer(j);
+    const ObjectPtr &now = after.pointer(j);
+    if (!copy || !now || copy == now)
+      continue;
+    std::unique_ptr<ObjectDelta> delta = ObjectDelta::between(*copy, *now);
+    if (!delta)
+      continue;
+    const size_t freed = std::min(step.bytes, objectBytes(*copy));
+    for (HistoryStep &kept : undoSteps_)
+      if (j < kept.objects.count() && kept.objects.pointer(j) == copy)
+        kept.objects.place(j, now);
+    step.bytes = step.bytes - freed + delta->bytes();
+    historyBytes_ = historyBytes_ - freed + delta->bytes();
+    step.deltas.emplace_back(j, std::move(delta));
+  }
+}
+
 void Scene::beginStep(size_t bytes) {
+  compactNewestStep(backup);
   droppedRedo_ = std::move(redoSteps_);
   redoSteps_.clear();
   for (const HistoryStep &step : droppedRedo_)
     historyBytes_ -= step.bytes;
-  undoSteps_.push_back({"", backup, backupVersion_, bytes, nullptr});
+  undoSteps_.push_back({"", backup, backupVersion_, bytes, nullptr, {}});
   historyBytes_ += bytes;
   stepOpen_ = true;
   trimHistory();
 }
 
 void Scene::pushStep(HistoryStep step) {
+  compactNewestStep(step.texels ? objects : step.objects);
   redoSteps_.clear();
   droppedRedo_.clear();
   stepOpen_ = false; // the one-level backup stays with the step before
@@ -41,7 +65,7 @@ void Scene::pushStep(HistoryStep step) {
 }
 
 void Scene::beginObjectStep(const std::vector<int32_t> &slots, const std::string &name) {
-  HistoryStep step{name, objects, version_, 0, nullptr};
+  HistoryStep step{name, objects, version_, 0, nullptr, {}};
   for (int32_t slot : slots) {
     if (!objects.get(slot) || step.objects.pointer(slot) != objects.pointer(slot))
       continue; // empty, or named twice
@@ -65,7 +89,7 @@ moObject *Scene::privateObject(int32_t slot) {
 void Scene::addTexelStep(const std::string &name, TexelJournal journal) {
   journal.texels.shrink_to_fit(); // a commit reserves room for a whole layer
   const size_t bytes = journal.bytes();
-  pushStep({name, {}, version_, bytes, std::make_shared<TexelJournal>(std::move(journal))});
+  pushStep({name, {}, version_, bytes, std::make_shared<TexelJournal>(std::move(journal)), {}});
   markChanged();
 }
 
@@ -126,28 +150,48 @@ std::string Scene::undoStepName() const { return undoSteps_.empty() ? "" : undoS
 
 std::string Scene::redoStepName() const { return redoSteps_.empty() ? "" : redoSteps_.back().name; }
 
-void Scene::exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep> &to, bool back) {
+bool Scene::exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep> &to, bool back) {
   HistoryStep step = std::move(from.back());
   from.pop_back();
   stepOpen_ = false;
   droppedRedo_.clear();
-  ui_.setStatus((back ? "Undo: " : "Redo: ") + step.name);
+  const std::string said = (back ? "Undo: " : "Redo: ") + step.name;
+  ui_.setStatus(said);
   lastTexels_ = step.texels;
   if (step.texels) {
     if (exchangeTexels(objects, *step.texels, back).empty())
-      ui_.setStatus((back ? "Undo: " : "Redo: ") + step.name +
-                    " changed nothing: its paint is no longer there");
+      ui_.setStatus(said + " changed nothing: its paint is no longer there");
     std::swap(version_, step.version);
     to.push_back(std::move(step));
-    return;
+    return true;
   }
-  to.push_back({step.name, objects, version_, step.bytes, nullptr});
+  for (const auto &[slot, delta] : step.deltas)
+    if (!step.objects.get(slot) || !delta->fits(*step.objects.get(slot))) {
+      // Changed outside the history since: neither this step nor the ones beyond it can be
+      // taken any more.
+      for (const HistoryStep &gone : from)
+        historyBytes_ -= gone.bytes;
+      historyBytes_ -= step.bytes;
+      from.clear();
+      ui_.setStatus(said + " changed nothing: the object is no longer as the step left it");
+      return false;
+    }
+  // The way back exchanges a delta again where the table left behind holds the very object
+  // exchanged; where it holds another (a copy made since), that one is the state to go back to.
+  HistoryStep reverse{step.name, objects, version_, step.bytes, nullptr, {}};
+  for (auto &[slot, delta] : step.deltas) {
+    delta->exchange(*step.objects.get(slot));
+    if (objects.pointer(slot) == step.objects.pointer(slot))
+      reverse.deltas.emplace_back(slot, std::move(delta));
+  }
+  to.push_back(std::move(reverse));
   objects = std::move(step.objects);
   version_ = step.version;
   backup.clear(true); // the one-level backup belonged to the state left behind
   mode = moFREE;
   clearSelection();
   previousSelection.Clear();
+  return true;
 }
 
 bool Scene::UndoStep() {
@@ -155,8 +199,7 @@ bool Scene::UndoStep() {
     ui_.messageBox("No further undo available");
     return false;
   }
-  exchangeStep(undoSteps_, redoSteps_, true);
-  return true;
+  return exchangeStep(undoSteps_, redoSteps_, true);
 }
 
 bool Scene::RedoStep() {
@@ -164,6 +207,5 @@ bool Scene::RedoStep() {
     ui_.messageBox("No further redo available");
     return false;
   }
-  exchangeStep(redoSteps_, undoSteps_, false);
-  return true;
+  return exchangeStep(redoSteps_, undoSteps_, false);
 }

@@ -204,7 +204,7 @@ TEST_F(StrokeTest, AStrokeIsOneHistoryStepKeepingOnlyTheTexelsItChanged) {
   const ImageBuffer &image = scene.object(0)->paintLayer->image;
   const std::vector<uint32_t> texelsBefore = pixelsOf(image);
   scene.SetMode(moFACES);
-  scene.selection.Toggle({0, face});
+  scene.selection.Toggle({face, 0});
   const size_t bytesBefore = scene.historyBytes();
   paintFace();
   ASSERT_TRUE(CommitStroke(scene, view, canvas));

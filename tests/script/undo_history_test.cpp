@@ -164,7 +164,8 @@ TEST_F(UndoHistoryTest, RandomSessionsStepThroughTheSavedStates) {
   EXPECT_TRUE(bytes() == states[at - kept]);
   for (size_t i = at - kept + 1; i <= at; ++i) {
     world.layer.run("redo");
-    ASSERT_TRUE(bytes() == states[i]) << "redo to " << i;
+    ASSERT_TRUE(bytes() == states[i])
+        << "redo to " << i << " " << world.ui.status << " kept " << kept << " at " << at;
   }
   world.layer.run("redo");
   EXPECT_EQ(world.ui.messages.back(), "No further redo available");
@@ -199,6 +200,25 @@ TEST_F(UndoHistoryTest, ToggleUndoAndHistoryStepsInterleavedPlayWithoutFault) {
     world.layer.run("undo");
   world.layer.run("undo");
   EXPECT_EQ(world.ui.messages.back(), "No further undo available");
+}
+
+// A step once followed by another keeps only the elements it changed; if its object was changed
+// outside the history since, its Undo changes nothing and says so.
+TEST_F(UndoHistoryTest, FollowedStepsKeepDeltasThatCheckTheirObject) {
+  world.layer.run("add-sphere");
+  const size_t whole = objectBytes(*world.scene.object(0));
+  for (int i = 0; i < 10; ++i) {
+    world.layer.run("select-all-objects");
+    operation("move-axis-x", 1);
+  }
+  // The newest step's copy and nine deltas of the vertices alone, not ten copies.
+  EXPECT_LT(world.scene.historyBytes(), 4 * whole);
+  world.layer.run("undo");
+  world.scene.object(0)->vertices[0].Coordinates.x += 1; // not through any command
+  world.layer.run("undo");
+  EXPECT_EQ(world.ui.status,
+            "Undo: Move axis changed nothing: the object is no longer as the step left it");
+  EXPECT_FALSE(world.scene.canUndoStep());
 }
 
 // A small budget forgets the oldest steps; Undo then stops at the oldest step it kept.
