@@ -26,6 +26,10 @@ public:
   // Outlines leave out edges between faces turned away from the eye, which the surface hides;
   // off draws every edge (the reference the faster drawing must match).
   bool cullHiddenOutlines = true;
+  // With back-face culling on, triangles turned away from the eye are not sent, nor the surface
+  // of an object whose every triangle the face or object highlight draws over; off sends them
+  // (the reference the frames must match pixel for pixel).
+  bool cullHiddenFaces = true;
 
   // The display flags of the View menu, which the next frame follows; a change of smooth or
   // colors shows once the lists are rebuilt.
@@ -109,6 +113,15 @@ private:
   // Binds the paint texture of slot before it is drawn, or texture 0 for an object that shows
   // none (or is drawn from its arrays during a drag, which have no texture coordinates).
   void bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode, bool force);
+  // The surface of a shaded object in the frame's object pass.
+  void drawShadedSurface(const moObject &obj, int32_t slot);
+  // One batch of triangles from the arrays, less those turned away when culling.
+  void drawTriangles(const ObjectArrays &arrays, const std::vector<GLuint> &triangles,
+                     bool withColours);
+  // Calls fn(slot, element, colour) for every highlight of the frame, in drawing order.
+  template <typename Fn> void forEachHighlight(const Scene &scene, InteractionMode mode, Fn fn);
+  // Marks the slots whose every triangle the frame's highlight draws, from the same arrays.
+  void findCoveredSurfaces(const Scene &scene, InteractionMode mode);
   void drawHighlights(const Scene &scene, InteractionMode mode);
   // Adds the highlight of element of slot in the colour to the batch being gathered; a new
   // object or colour first draws what was gathered.
@@ -122,6 +135,12 @@ private:
   ColourKind batchKind_ = ColourKind::Selected;
   std::vector<GLuint> batch_;
   std::vector<GLuint> softEdges_, hardEdges_; // the outline indices of the object being drawn
+  // Per frame: whether triangles turned away are left out, the eye, the slots the highlight
+  // covers, and the kept triangles of the batch being drawn.
+  bool cullFaces_ = false;
+  ObjectArrays::Eye eye_;
+  std::vector<uint8_t> covered_;
+  std::vector<GLuint> facing_;
   float lineScale_ = 1; // device pixels per window pixel of the frame being drawn
   bool smooth_ = false, outlines_ = true, colors_ = true, textures_ = true;
   int32_t boundTextureObject_ = -1; // the object whose texture the frame has bound
