@@ -3,6 +3,8 @@
 #include "core/face_triangulation.h"
 #include "core/mesh_normals.h"
 
+#include <atomic>
+
 namespace {
 
 void put(float *to, const moVec3 &p) {
@@ -79,6 +81,8 @@ void ObjectArrays::appendLooseVertices(const moObject &obj) {
 }
 
 void ObjectArrays::refill(const moObject &obj, bool smooth) {
+  static std::atomic<uint64_t> generations{0};
+  generation_ = ++generations;
   const std::vector<moVec3> unitNormals = unitFaceNormals(obj);
   for (size_t k = 0; k < corners_.size(); ++k) {
     const int32_t v = vertex_[k], f = face_[k];

@@ -35,6 +35,9 @@ public:
   // from; array vertices whose mesh vertex is gone keep their values.
   void refill(const moObject &obj, bool smooth);
   bool built() const { return built_; }
+  // Changes at every build and refill, and differs between arrays: what was found from the
+  // arrays is valid while it stays.
+  uint64_t generation() const { return generation_; }
 
   // Append the array indices of face f's triangles, of edge e's two ends (GL_LINES) and of
   // vertex v (GL_POINTS); nothing for an element the arrays do not have.
@@ -66,6 +69,7 @@ private:
   void refillPlanes(const moObject &obj, const std::vector<moVec3> &unitNormals);
 
   bool built_ = false;
+  uint64_t generation_ = 0;
   std::vector<Corner> corners_;
   std::vector<int32_t> vertex_, face_; // per array vertex: mesh vertex and face (-1 none)
   std::vector<GLuint> triangles_;

@@ -162,11 +162,21 @@ void SceneRenderer::drawSurface(int32_t slot) const {
 }
 
 void SceneRenderer::drawShadedSurface(const moObject &obj, int32_t slot) {
-  const ObjectDrawing &d = drawing(obj, slot);
+  ObjectDrawing &d = drawing(obj, slot);
   if (d.listed && !d.dragging)
-    glCallList(drawList(slot)); // paint triangles, which the highlight does not draw
-  else if (size_t(slot) >= covered_.size() || !covered_[size_t(slot)])
-    drawTriangles(d.arrays, d.arrays.triangles(), d.withColours);
+    return glCallList(drawList(slot)); // paint triangles, which the highlight does not draw
+  if (size_t(slot) < covered_.size() && covered_[size_t(slot)])
+    return;
+  if (!cullFaces_)
+    return d.arrays.draw(GL_TRIANGLES, d.arrays.triangles(), d.withColours);
+  if (d.facingGeneration != d.arrays.generation() || !equals(d.facingEye.at, eye_.at) ||
+      d.facingEye.perspective != eye_.perspective) {
+    d.facing.clear();
+    d.arrays.appendFacing(d.arrays.triangles(), eye_, d.facing);
+    d.facingEye = eye_;
+    d.facingGeneration = d.arrays.generation();
+  }
+  d.arrays.draw(GL_TRIANGLES, d.facing, d.withColours);
 }
 
 void SceneRenderer::drawTriangles(const ObjectArrays &arrays, const std::vector<GLuint> &triangles,

@@ -99,6 +99,11 @@ private:
   struct ObjectDrawing {
     ObjectArrays arrays;
     bool dragging = false, listed = false, withColours = false;
+    // The surface triangles that face the eye, and the eye and arrays generation they were
+    // found for: a frame from the same eye over the same arrays (a hover) finds them again.
+    std::vector<GLuint> facing;
+    ObjectArrays::Eye facingEye;
+    uint64_t facingGeneration = 0;
   };
   // The slot's drawing, its arrays built from obj if no rebuild has built them.
   ObjectDrawing &drawing(const moObject &obj, int32_t slot);
