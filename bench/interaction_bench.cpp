@@ -1,12 +1,14 @@
 // The model window's per-motion work under Mesa's llvmpipe at 720 x 486 on the largest objects:
 // one hover pick (every mouse move in select mode), against drawing every face into the
-// selection buffer, and a hover frame; drag steps of operations on every face of an object that
-// has about 32 768 faces during the drag (mesh update, vertex list refill, frame); a camera orbit
-// step with every face selected; and the commit that ends a drag (list rebuild and frame).
+// selection buffer, a hover frame, and hover motions that draw only when the hover changes; drag
+// steps of operations on every face of an object that has about 32 768 faces during the drag
+// (mesh update, vertex list refill, frame); a camera orbit step with every face selected; and
+// the commit that ends a drag (list rebuild and frame).
 #include "bench/bench_window.h"
 #include "ops/drag.h"
 #include "ops/operation_commands.h"
 #include "view/frame.h"
+#include "view/interaction_controller.h"
 #include "view/picking.h"
 
 #include <benchmark/benchmark.h>
@@ -54,6 +56,28 @@ BENCHMARK(BM_HoverPickDrawingEveryFace)
 
 void BM_HoverFrame(benchmark::State &state) { hoverPicks(state, false, true); }
 BENCHMARK(BM_HoverFrame)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
+
+// Pointer motions across the object through the controller, each drawing a frame only when it
+// asks for one (another element under the pointer), as the model window does.
+void BM_HoverMotion(benchmark::State &state) {
+  Window w;
+  if (!w.ok)
+    return state.SkipWithError("no offscreen OpenGL context");
+  InteractionController controller(w.scene, w.view, w.ui);
+  int32_t x = 300, frames = 0;
+  for (auto _ : state) {
+    x = x == 420 ? 300 : x + 1;
+    PointerInput motion;
+    motion.x = x;
+    motion.y = 243;
+    if (controller.pointer(motion).redraw) {
+      w.frame(InteractionMode::Select);
+      ++frames;
+    }
+  }
+  state.counters["frame share"] = double(frames) / double(state.iterations());
+}
+BENCHMARK(BM_HoverMotion)->Unit(benchmark::kMillisecond)->MinTime(2)->MeasureProcessCPUTime();
 
 // Slab sizes whose faces grow to close to 32 768 when all are inset (five faces each) or
 // bevelled (about four each); extruding the whole closed surface as one region adds none.

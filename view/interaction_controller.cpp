@@ -64,8 +64,12 @@ Reaction InteractionController::pointer(const PointerInput &in) {
       buttonWord_ = camera && (in.middleHeld || in.rightHeld) ? kZoomHeld
                     : in.leftHeld                             ? kLeftHeld
                                                               : 0;
+      const SceneRenderer &r = view_.renderer;
+      const int32_t hover[3] = {r.hoverKind(), r.hoverObject(), r.hoverElement()};
+      const bool hoverOnly = mode_ == SelectMode && buttonWord_ == 0;
       Move(in.x, in.y, MotionCause::Pointer);
-      out_.redraw = true;
+      out_.redraw = !hoverOnly || mode_ != SelectMode || hover[0] != r.hoverKind() ||
+                    hover[1] != r.hoverObject() || hover[2] != r.hoverElement();
     }
     showSelectionStatus();
   } catch (const std::exception &) {

@@ -62,6 +62,8 @@ public:
 
   InteractionController(Scene &scene, View &view, UserInterface &ui);
 
+  // A press, release or motion. A motion in the select mode with no button held asks for a
+  // frame only when the hovered element changes: nothing else on screen follows it.
   Reaction pointer(const PointerInput &input);
   // Shift and Ctrl change the drag's snapping, D repeats. In DragMode the typing keys edit an
   // amount entry: a digit, "-" or "." opens it (for drag kinds with a unit; the others say they

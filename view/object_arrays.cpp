@@ -3,6 +3,8 @@
 #include "core/face_triangulation.h"
 #include "core/mesh_normals.h"
 
+#include <atomic>
+
 namespace {
 
 void put(float *to, const moVec3 &p) {
@@ -62,6 +64,7 @@ void ObjectArrays::appendFaceCorners(const moObject &obj, int32_t f) {
   faceTriangles(obj, f, corners, local);
   faceFirst_[size_t(f)] = int32_t(triangles_.size());
   faceCount_[size_t(f)] = int32_t(local.size());
+  drawnFaces_ += local.empty() ? 0 : 1;
   for (int32_t index : local)
     triangles_.push_back(base + GLuint(index));
 }
@@ -78,6 +81,8 @@ void ObjectArrays::appendLooseVertices(const moObject &obj) {
 }
 
 void ObjectArrays::refill(const moObject &obj, bool smooth) {
+  static std::atomic<uint64_t> generations{0};
+  generation_ = ++generations;
   const std::vector<moVec3> unitNormals = unitFaceNormals(obj);
   for (size_t k = 0; k < corners_.size(); ++k) {
     const int32_t v = vertex_[k], f = face_[k];
@@ -117,6 +122,30 @@ void ObjectArrays::appendEdge(int32_t e, std::vector<GLuint> &out) const {
 void ObjectArrays::appendVertex(int32_t v, std::vector<GLuint> &out) const {
   if (v >= 0 && size_t(v) < vertexCorner_.size() && vertexCorner_[size_t(v)] >= 0)
     out.push_back(GLuint(vertexCorner_[size_t(v)]));
+}
+
+void ObjectArrays::appendFacing(const std::vector<GLuint> &triangles, const Eye &eye,
+                                std::vector<GLuint> &out) const {
+  // A triangle is kept unless the sine of the angle between its plane and the line to the eye
+  // is below -1e-3: the projection keeps the orientation of what lies in front of the eye, and
+  // rounding moves nearly edge-on triangles only.
+  constexpr double kMargin2 = 1e-6;
+  const double ex = eye.at.x, ey = eye.at.y, ez = eye.at.z;
+  out.reserve(out.size() + triangles.size());
+  for (size_t t = 0; t + 2 < triangles.size(); t += 3) {
+    const float *a = corners_[triangles[t]].position, *b = corners_[triangles[t + 1]].position,
+                *c = corners_[triangles[t + 2]].position;
+    const double ux = double(b[0]) - a[0], uy = double(b[1]) - a[1], uz = double(b[2]) - a[2];
+    const double vx = double(c[0]) - a[0], vy = double(c[1]) - a[1], vz = double(c[2]) - a[2];
+    const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    const double tx = eye.perspective ? ex - a[0] : ex, ty = eye.perspective ? ey - a[1] : ey,
+                 tz = eye.perspective ? ez - a[2] : ez;
+    const double d = nx * tx + ny * ty + nz * tz;
+    if (d < 0 && d * d > kMargin2 * (nx * nx + ny * ny + nz * nz) * (tx * tx + ty * ty + tz * tz))
+      continue;
+    out.insert(out.end(), triangles.begin() + std::ptrdiff_t(t),
+               triangles.begin() + std::ptrdiff_t(t) + 3);
+  }
 }
 
 void ObjectArrays::draw(GLenum mode, const std::vector<GLuint> &indices, bool withColours) const {

@@ -5,6 +5,7 @@
 #include "view/paint_textures.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -34,6 +35,29 @@ void triangleCorners(const moObject &obj, int32_t f, std::vector<int32_t> &verti
     vertices.push_back(corners[size_t(index)]);
     colours.push_back(cornerColours[size_t(index)]);
   }
+}
+
+// The eye in world coordinates, where the view transform takes the origin from. The rotation part
+// is orthonormal: the eye is -R^T t, the viewing axis R^T (0, 0, -1).
+ObjectArrays::Eye eyeOf(const Camera &camera) {
+  const moMatrix4 view = camera.viewMatrix();
+  const moVec3 t{view.m[12], view.m[13], view.m[14]};
+  const moVec3 column[3] = {{view.m[0], view.m[4], view.m[8]},
+                            {view.m[1], view.m[5], view.m[9]},
+                            {view.m[2], view.m[6], view.m[10]}};
+  if (!camera.perspective)
+    return {column[2], false}; // the reversed viewing axis
+  return {
+      scale(-1.0f, add(add(scale(t.x, column[0]), scale(t.y, column[1])), scale(t.z, column[2]))),
+      true};
+}
+
+// Whether the context culls the clockwise triangles, as the frame's state has it.
+bool backFacesCulled() {
+  GLint mode = 0, front = 0;
+  glGetIntegerv(GL_CULL_FACE_MODE, &mode);
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  return glIsEnabled(GL_CULL_FACE) && mode == GL_BACK && front == GL_CCW;
 }
 
 } // namespace
@@ -137,6 +161,33 @@ void SceneRenderer::drawSurface(int32_t slot) const {
     d.arrays.draw(GL_TRIANGLES, d.arrays.triangles(), d.withColours);
 }
 
+void SceneRenderer::drawShadedSurface(const moObject &obj, int32_t slot) {
+  ObjectDrawing &d = drawing(obj, slot);
+  if (d.listed && !d.dragging)
+    return glCallList(drawList(slot)); // paint triangles, which the highlight does not draw
+  if (size_t(slot) < covered_.size() && covered_[size_t(slot)])
+    return;
+  if (!cullFaces_)
+    return d.arrays.draw(GL_TRIANGLES, d.arrays.triangles(), d.withColours);
+  if (d.facingGeneration != d.arrays.generation() || !equals(d.facingEye.at, eye_.at) ||
+      d.facingEye.perspective != eye_.perspective) {
+    d.facing.clear();
+    d.arrays.appendFacing(d.arrays.triangles(), eye_, d.facing);
+    d.facingEye = eye_;
+    d.facingGeneration = d.arrays.generation();
+  }
+  d.arrays.draw(GL_TRIANGLES, d.facing, d.withColours);
+}
+
+void SceneRenderer::drawTriangles(const ObjectArrays &arrays, const std::vector<GLuint> &triangles,
+                                  bool withColours) {
+  if (!cullFaces_)
+    return arrays.draw(GL_TRIANGLES, triangles, withColours);
+  facing_.clear();
+  arrays.appendFacing(triangles, eye_, facing_);
+  arrays.draw(GL_TRIANGLES, facing_, withColours);
+}
+
 SceneRenderer::ObjectDrawing &SceneRenderer::drawing(const moObject &obj, int32_t slot) {
   if (drawings_.size() <= size_t(slot))
     drawings_.resize(size_t(slot) + 1);
@@ -164,23 +215,15 @@ void SceneRenderer::RebuildVertexLists(const Scene &scene) {
 void SceneRenderer::drawEdges(const moObject &obj, int32_t slot, const Camera *camera) {
   const ObjectArrays &arrays = drawing(obj, slot).arrays;
   // Which faces look toward the eye: in perspective the eye is a point, orthographically a
-  // direction. The eye is where the view transform takes the origin from.
+  // direction.
   thread_local std::vector<uint8_t> facing;
   facing.clear();
   const std::vector<ObjectArrays::FacePlane> &planes = arrays.facePlanes();
   if (camera && planes.size() == size_t(obj.faces.count())) {
-    const moMatrix4 view = camera->viewMatrix();
-    // The rotation part is orthonormal: the eye is -R^T t, the viewing axis R^T (0, 0, -1).
-    const moVec3 t{view.m[12], view.m[13], view.m[14]};
-    const moVec3 column[3] = {{view.m[0], view.m[4], view.m[8]},
-                              {view.m[1], view.m[5], view.m[9]},
-                              {view.m[2], view.m[6], view.m[10]}};
-    const moVec3 eye =
-        scale(-1.0f, add(add(scale(t.x, column[0]), scale(t.y, column[1])), scale(t.z, column[2])));
-    const moVec3 towardEye = column[2]; // orthographic: the reversed viewing axis
+    const ObjectArrays::Eye eye = eyeOf(*camera);
     facing.resize(planes.size());
     for (size_t f = 0; f < facing.size(); ++f) {
-      const moVec3 toEye = camera->perspective ? subtract(eye, planes[f].corner) : towardEye;
+      const moVec3 toEye = eye.perspective ? subtract(eye.at, planes[f].corner) : eye.at;
       facing[f] = dot(planes[f].normal, toEye) >= 0 ? 1 : 0;
     }
   }
@@ -244,8 +287,55 @@ void SceneRenderer::flushHighlights() {
                       : hoverKind_ == moEDGES  ? GL_LINES
                                                : GL_TRIANGLES;
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  drawings_[size_t(batchSlot_)].arrays.draw(mode, batch_, false);
+  const ObjectArrays &arrays = drawings_[size_t(batchSlot_)].arrays;
+  if (mode == GL_TRIANGLES)
+    drawTriangles(arrays, batch_, false);
+  else
+    arrays.draw(mode, batch_, false);
   batch_.clear();
+}
+
+template <typename Fn>
+void SceneRenderer::forEachHighlight(const Scene &scene, InteractionMode mode, Fn fn) {
+  const ElementRef hovered{hoverElement_, hoverObject_};
+  const bool select = mode == InteractionMode::Select;
+  for (int32_t i = 0; i < scene.selection.Count(); ++i) {
+    const ElementRef ref = scene.selection.Get(i);
+    fn(ref.object, ref.element,
+       select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
+  }
+  if (select && hoverElement_ != -1 && !scene.selection.Contains(hovered))
+    fn(hoverObject_, hoverElement_, ColourKind::Hovered);
+}
+
+void SceneRenderer::findCoveredSurfaces(const Scene &scene, InteractionMode mode) {
+  covered_.assign(size_t(std::max(scene.objects.count(), 0)), 0);
+  if (!cullFaces_ || (hoverKind_ != moFACES && hoverKind_ != moOBJECTS))
+    return;
+  // Lit highlights pass the depth test wherever the surface under them does (they have no
+  // polygon offset and test less-or-equal), and where they fail so would the surface: over an
+  // object's every triangle they leave the same colours and depths with or without its surface.
+  thread_local std::vector<std::vector<uint8_t>> marked; // per slot: faces counted
+  thread_local std::vector<int32_t> counted;
+  marked.resize(covered_.size());
+  counted.assign(covered_.size(), 0);
+  forEachHighlight(scene, mode, [&](int32_t slot, int32_t element, ColourKind) {
+    const moObject *obj = scene.object(slot);
+    if (!obj || !usable(*obj))
+      return;
+    const ObjectArrays &arrays = drawing(*obj, slot).arrays;
+    const size_t s = size_t(slot);
+    if (hoverKind_ == moOBJECTS) {
+      covered_[s] = 1;
+    } else if (obj->faces.contains(element) && obj->faces[element].active() &&
+               arrays.drawsFace(element)) {
+      if (counted[s] == 0)
+        marked[s].assign(size_t(obj->faces.count()), 0);
+      counted[s] += marked[s][size_t(element)] ? 0 : 1;
+      marked[s][size_t(element)] = 1;
+      covered_[s] = counted[s] == arrays.drawnFaces();
+    }
+  });
 }
 
 void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) {
@@ -256,17 +346,11 @@ void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) {
     glDisable(GL_LIGHTING);
   glPointSize(6 * lineScale_);
   glLineWidth(3 * lineScale_);
-  const ElementRef hovered{hoverElement_, hoverObject_};
-  const bool select = mode == InteractionMode::Select;
   // Runs of one object in one colour become one draw; the order of the selection stays.
   batchSlot_ = -1;
-  for (int32_t i = 0; i < scene.selection.Count(); ++i) {
-    const ElementRef ref = scene.selection.Get(i);
-    addHighlight(scene, ref.object, ref.element,
-                 select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
-  }
-  if (select && hoverElement_ != -1 && !scene.selection.Contains(hovered))
-    addHighlight(scene, hoverObject_, hoverElement_, ColourKind::Hovered);
+  forEachHighlight(scene, mode, [&](int32_t slot, int32_t element, ColourKind kind) {
+    addHighlight(scene, slot, element, kind);
+  });
   flushHighlights();
   glPointSize(1);
   glLineWidth(lineScale_);
@@ -293,6 +377,12 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
   glEnable(GL_POLYGON_OFFSET_POINT);
   glPolygonOffset(0.6f, 0.3f);
 
+  cullFaces_ = cullHiddenFaces && backFacesCulled();
+  eye_ = eyeOf(camera);
+  if (paintHighlight)
+    covered_.clear();
+  else
+    findCoveredSurfaces(scene, mode);
   if (textures_ && mode != InteractionMode::Camera)
     glEnable(GL_TEXTURE_2D);
   for (int32_t i = 0; i < scene.objects.count(); ++i) {
@@ -308,8 +398,7 @@ void SceneRenderer::DrawScene(const Scene &scene, const Camera &camera, int32_t 
     }
     glEnable(GL_LIGHTING);
     setColourKind(ColourKind::Surface);
-    drawing(*obj, i);
-    drawSurface(i);
+    drawShadedSurface(*obj, i);
   }
 
   glDisable(GL_POLYGON_OFFSET_FILL);

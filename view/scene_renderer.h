@@ -5,7 +5,8 @@
 // refills them in place. An object that shows its paint also has a draw list
 // ((i + 1) << 16) | 0xFFFF outside drags: its paint triangles with texture coordinates, the
 // texture named i + 1 loaded when the list is built. One batch per object keeps a frame of a
-// 32768-face object to a few draws.
+// 32768-face object to a few draws; leaving out the triangles turned away from the eye, and the
+// surface under a highlight that draws all of it, keeps them to about half the triangles.
 #pragma once
 
 #include "scene/scene.h"
@@ -26,6 +27,10 @@ public:
   // Outlines leave out edges between faces turned away from the eye, which the surface hides;
   // off draws every edge (the reference the faster drawing must match).
   bool cullHiddenOutlines = true;
+  // With back-face culling on, triangles turned away from the eye are not sent, nor the surface
+  // of an object whose every triangle the face or object highlight draws over; off sends them
+  // (the reference the frames must match pixel for pixel).
+  bool cullHiddenFaces = true;
 
   // The display flags of the View menu, which the next frame follows; a change of smooth or
   // colors shows once the lists are rebuilt.
@@ -94,6 +99,11 @@ private:
   struct ObjectDrawing {
     ObjectArrays arrays;
     bool dragging = false, listed = false, withColours = false;
+    // The surface triangles that face the eye, and the eye and arrays generation they were
+    // found for: a frame from the same eye over the same arrays (a hover) finds them again.
+    std::vector<GLuint> facing;
+    ObjectArrays::Eye facingEye;
+    uint64_t facingGeneration = 0;
   };
   // The slot's drawing, its arrays built from obj if no rebuild has built them.
   ObjectDrawing &drawing(const moObject &obj, int32_t slot);
@@ -109,6 +119,15 @@ private:
   // Binds the paint texture of slot before it is drawn, or texture 0 for an object that shows
   // none (or is drawn from its arrays during a drag, which have no texture coordinates).
   void bindPaintTexture(const moObject &obj, int32_t slot, InteractionMode mode, bool force);
+  // The surface of a shaded object in the frame's object pass.
+  void drawShadedSurface(const moObject &obj, int32_t slot);
+  // One batch of triangles from the arrays, less those turned away when culling.
+  void drawTriangles(const ObjectArrays &arrays, const std::vector<GLuint> &triangles,
+                     bool withColours);
+  // Calls fn(slot, element, colour) for every highlight of the frame, in drawing order.
+  template <typename Fn> void forEachHighlight(const Scene &scene, InteractionMode mode, Fn fn);
+  // Marks the slots whose every triangle the frame's highlight draws, from the same arrays.
+  void findCoveredSurfaces(const Scene &scene, InteractionMode mode);
   void drawHighlights(const Scene &scene, InteractionMode mode);
   // Adds the highlight of element of slot in the colour to the batch being gathered; a new
   // object or colour first draws what was gathered.
@@ -122,6 +141,12 @@ private:
   ColourKind batchKind_ = ColourKind::Selected;
   std::vector<GLuint> batch_;
   std::vector<GLuint> softEdges_, hardEdges_; // the outline indices of the object being drawn
+  // Per frame: whether triangles turned away are left out, the eye, the slots the highlight
+  // covers, and the kept triangles of the batch being drawn.
+  bool cullFaces_ = false;
+  ObjectArrays::Eye eye_;
+  std::vector<uint8_t> covered_;
+  std::vector<GLuint> facing_;
   float lineScale_ = 1; // device pixels per window pixel of the frame being drawn
   bool smooth_ = false, outlines_ = true, colors_ = true, textures_ = true;
   int32_t boundTextureObject_ = -1; // the object whose texture the frame has bound

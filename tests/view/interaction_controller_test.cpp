@@ -115,6 +115,22 @@ TEST_F(ControllerTest, EndingADragOpensNoMenuAndPutsTheSelectPromptBack) {
 }
 
 // Each notch redraws at once and takes the same share of the way on objects of any size.
+// Without a button held only the hover highlight follows the pointer: motions within one face or
+// over the background ask for no frame, a motion onto another face or with the left held does.
+TEST_F(ControllerTest, HoverMotionsRedrawOnlyWhenTheHoveredElementChanges) {
+  move(kFaceX - 1, kCentreY);                 // the first motion only records the position
+  EXPECT_TRUE(move(kFaceX, kCentreY).redraw); // onto the face
+  const int32_t face = view.renderer.hoverElement();
+  EXPECT_NE(-1, face);
+  EXPECT_FALSE(move(kFaceX + 3, kCentreY + 2).redraw);
+  EXPECT_TRUE(move(kFaceX, kCentreY, true).redraw);
+  EXPECT_TRUE(move(2 * kCentreX - kFaceX, kCentreY).redraw); // the other front face
+  EXPECT_NE(face, view.renderer.hoverElement());
+  EXPECT_TRUE(move(5, 5).redraw); // off the cube
+  EXPECT_EQ(-1, view.renderer.hoverElement());
+  EXPECT_FALSE(move(8, 5).redraw);
+}
+
 TEST_F(ControllerTest, WheelZoomsByAShareOfTheDistanceAndRedraws) {
   const float before = view.camera.distance;
   const Reaction r = controller.wheel(120);

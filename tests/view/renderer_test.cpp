@@ -12,6 +12,15 @@ bool near(Rgb a, Rgb b, int tolerance = 2) {
          std::abs(a.b - b.b) <= tolerance;
 }
 
+// The camera a little off a view along the axis (-1: the starting view).
+void lookFrom(View &view, int32_t axis, bool perspective) {
+  view.ResetCamera();
+  if (axis >= 0)
+    view.ViewAlong(axis);
+  view.cameraMode.orbit(view.camera, 37, 11, 0, 0);
+  view.SetPerspective(perspective);
+}
+
 TEST_F(RenderTest, EmptySceneIsTheGreyBackground) {
   render();
   EXPECT_EQ(count(kBackground, 0), kWidth * kHeight);
@@ -38,11 +47,7 @@ TEST_F(RenderTest, OutlinesWithoutHiddenEdgesLookTheSame) {
   scene.object(1)->transform(translation(0, 25, 0));
   for (int32_t axis : {-1, 0, 1, 9}) {
     for (bool perspective : {true, false}) {
-      view.ResetCamera();
-      if (axis >= 0)
-        view.ViewAlong(axis);
-      view.cameraMode.orbit(view.camera, 37, 11, 0, 0);
-      view.SetPerspective(perspective);
+      lookFrom(view, axis, perspective);
       view.renderer.cullHiddenOutlines = true;
       render();
       const std::vector<uint8_t> culled = pixels;
@@ -258,6 +263,65 @@ TEST_F(RenderTest, HighlightsCoverPaintedObjectsAsPlainOnes) {
     render(InteractionMode::Select);
     EXPECT_GT(count({0, 0, 255}, 140), 100);
     scene.selection.Toggle({0, 0});
+  }
+}
+
+// Faces turned away and surfaces under a lit highlight are not sent; every frame must look as
+// if they were: overlapping objects with every face selected (one hovered), a painted one, one
+// partly selected, a wireframe one and a hidden one over the ground, from several eyes, in
+// perspective and orthographically, in each interaction mode and for faces and objects.
+TEST_F(RenderTest, FramesWithoutHiddenFacesMatchTheFullDrawPixelForPixel) {
+  view.groundAndAxes = View::kGroundGrid | View::kAxes;
+  for (PrimitiveType type :
+       {PrimitiveType::Torus, PrimitiveType::Sphere, PrimitiveType::Cube,
+        PrimitiveType::Dodecahedron, PrimitiveType::Cube, PrimitiveType::Sphere})
+    scene.createPrimitive(type);
+  scene.object(1)->transform(translation(12, 6, 4)); // through the torus
+  scene.object(2)->transform(translation(-30, 0, 0));
+  scene.object(3)->transform(translation(0, 20, -15));
+  scene.object(4)->transform(translation(30, -10, 0));
+  scene.object(4)->shaded = false;
+  scene.object(5)->visible = false;
+  moObject &painted = *scene.object(2);
+  triangulateFaces(painted, kTriangulateDelaunay);
+  painted.paintLayer = makePaintLayer(PaintLayer::kAtlas, 16, 16, painted.triangleFaces.count());
+  pixels.resize(size_t(kWidth) * kHeight * 4);
+  const auto select = [&](SelectionMode mode) {
+    scene.selection.Clear();
+    scene.mode = mode;
+    for (int32_t slot : {0, 1, 2, 4, 5})
+      for (int32_t f = 0; f < (mode == moOBJECTS ? 1 : scene.object(slot)->faces.count()); ++f)
+        scene.selection.Append({mode == moOBJECTS ? slot : f, slot});
+    scene.selection.Append({2, 3});                         // some faces of the dodecahedron
+    scene.selection.Append({mode == moOBJECTS ? 1 : 2, 1}); // twice
+  };
+  for (SelectionMode mode : {moFACES, moOBJECTS}) {
+    select(mode);
+    view.renderer.setHover(mode, mode == moOBJECTS ? 3 : 0, mode == moOBJECTS ? 3 : 5);
+    for (bool perspective : {true, false}) {
+      for (int32_t axis : {-1, 1, 9}) {
+        lookFrom(view, axis, perspective);
+        for (InteractionMode interaction :
+             {InteractionMode::Camera, InteractionMode::Select, InteractionMode::Drag}) {
+          SCOPED_TRACE(testing::Message() << mode << " view " << axis << " perspective "
+                                          << perspective << " mode " << int(interaction));
+          // A camera step keeps the lists of the last frame, which looked from elsewhere; a drag
+          // draws even the painted object from its arrays. The reference keeps the lists.
+          const FrameLists lists = interaction == InteractionMode::Camera ? FrameLists::Kept
+                                   : interaction == InteractionMode::Drag ? FrameLists::Fast
+                                                                          : FrameLists::Full;
+          const auto frame = [&](bool cull) {
+            view.renderer.cullHiddenFaces = cull;
+            drawFrame(view, scene, {interaction, cull ? lists : FrameLists::Kept});
+            glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+            return pixels;
+          };
+          const std::vector<uint8_t> culled = frame(true);
+          EXPECT_GT(count({255, 0, 0}, 150), 1000); // the highlight covers surfaces
+          EXPECT_EQ(culled, frame(false));
+        }
+      }
+    }
   }
 }
 
