@@ -64,6 +64,9 @@ void SceneRenderer::setColourKind(ColourKind kind) {
   case ColourKind::Selected:
     glColor4f(1, 0, 0, 1);
     break;
+  case ColourKind::Mirrored:
+    glColor4f(1, 0.45f, 0.85f, 1);
+    break;
   case ColourKind::Hovered:
     glColor4f(0, 1, 0, 1);
     break;
@@ -260,11 +263,16 @@ void SceneRenderer::drawHighlights(const Scene &scene, InteractionMode mode) {
   const bool select = mode == InteractionMode::Select;
   // Runs of one object in one colour become one draw; the order of the selection stays.
   batchSlot_ = -1;
+  mirrors_.update(scene);
   for (int32_t i = 0; i < scene.selection.Count(); ++i) {
     const ElementRef ref = scene.selection.Get(i);
-    addHighlight(scene, ref.object, ref.element,
-                 select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
+    const ColourKind kind = select && ref == hovered ? ColourKind::HoveredSelected
+                            : mirrors_.isImage(ref)  ? ColourKind::Mirrored
+                                                     : ColourKind::Selected;
+    addHighlight(scene, ref.object, ref.element, kind);
   }
+  for (const ElementRef &ref : mirrors_.unselected())
+    addHighlight(scene, ref.object, ref.element, ColourKind::Mirrored);
   if (select && hoverElement_ != -1 && !scene.selection.Contains(hovered))
     addHighlight(scene, hoverObject_, hoverElement_, ColourKind::Hovered);
   flushHighlights();
