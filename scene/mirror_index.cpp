@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-// 0 - c rather than -c: the image of a coordinate 0 is +0 again, bit for bit.
-moVec3 mirrored(const moVec3 &p, MirrorFlips flips) {
-  return {flips & 1 ? 0.0f - p.x : p.x, flips & 2 ? 0.0f - p.y : p.y, flips & 4 ? 0.0f - p.z : p.z};
-}
-
 namespace {
+
+// Written out: the vector helpers are not inlined across files, and these loops are hot.
+float squaredDistance(const moVec3 &a, const moVec3 &b) {
+  const float x = a.x - b.x, y = a.y - b.y, z = a.z - b.z;
+  return x * x + y * y + z * z;
+}
 
 std::vector<int32_t> liveVertices(const moObject &obj) {
   std::vector<int32_t> live;
@@ -16,13 +17,6 @@ std::vector<int32_t> liveVertices(const moObject &obj) {
     if (obj.vertices[v].active())
       live.push_back(v);
   return live;
-}
-
-// The corners of face f in face order.
-std::vector<int32_t> cornersOf(const moObject &obj, int32_t f) {
-  std::vector<int32_t> corners;
-  obj.forEachEdgeOfFace(f, false, [&](int32_t e) { corners.push_back(obj.startVertex(e, f)); });
-  return corners;
 }
 
 } // namespace
@@ -44,9 +38,8 @@ void MirrorIndex::build(const std::vector<int32_t> &vertices) {
   }
   const float size = std::max({high.x - low.x, high.y - low.y, high.z - low.z, 0.0f});
   tolerance_ = kRelativeTolerance * size;
-  // Cells of a few tolerances: a query mostly reads one cell, and vertices that far apart are
-  // rarely in one.
-  cell_ = std::max(4 * tolerance_, 1e-30f);
+  // Cells of 16 tolerances: a query mostly reads one cell, and a cell mostly holds one vertex.
+  cell_ = std::max(16 * tolerance_, 1e-30f);
   size_t buckets = 16;
   while (buckets < 2 * vertices.size())
     buckets *= 2;
@@ -92,15 +85,16 @@ void MirrorIndex::collect(const moVec3 &p, std::vector<int32_t> &out) const {
       for (int64_t z = z0; z <= z1; ++z)
         for (int32_t i = heads_[bucketOf(x, y, z)]; i != -1; i = next_[size_t(i)]) {
           const int32_t v = entries_[size_t(i)];
-          if (lengthSquared(subtract(obj_.vertices[v].Coordinates, p)) <= reach)
+          if (squaredDistance(obj_.vertices[v].Coordinates, p) <= reach)
             out.push_back(v);
         }
   const auto nearer = [&](int32_t a, int32_t b) {
-    const float da = lengthSquared(subtract(obj_.vertices[a].Coordinates, p));
-    const float db = lengthSquared(subtract(obj_.vertices[b].Coordinates, p));
+    const float da = squaredDistance(obj_.vertices[a].Coordinates, p);
+    const float db = squaredDistance(obj_.vertices[b].Coordinates, p);
     return da < db || (da == db && a < b);
   };
-  std::sort(out.begin() + std::ptrdiff_t(first), out.end(), nearer);
+  if (out.size() > first + 1)
+    std::sort(out.begin() + std::ptrdiff_t(first), out.end(), nearer);
 }
 
 MirrorIndex::Candidates MirrorIndex::candidates(int32_t v, MirrorFlips flips) const {
@@ -131,8 +125,8 @@ int32_t MirrorIndex::vertexImage(int32_t v, MirrorFlips flips) const {
 }
 
 float MirrorIndex::apart(int32_t v, int32_t w, MirrorFlips flips) const {
-  return lengthSquared(
-      subtract(obj_.vertices[w].Coordinates, mirrored(obj_.vertices[v].Coordinates, flips)));
+  return squaredDistance(obj_.vertices[w].Coordinates,
+                         mirrored(obj_.vertices[v].Coordinates, flips));
 }
 
 // Of several candidate images (vertices lying on one another), the one nearest its ideal.
@@ -149,7 +143,10 @@ int32_t MirrorIndex::edgeImage(int32_t e, MirrorFlips flips) const {
       const int32_t t = obj_.otherVertex(d, h);
       if (t == h || !among(tails, t))
         return;
-      const float score = apart(head, h, flips) + apart(tail, t, flips);
+      // One candidate at each end: the first edge joining them is the only one.
+      const float score = heads.count == 1 && tails.count == 1
+                              ? 0.0f
+                              : apart(head, h, flips) + apart(tail, t, flips);
       if (score < best) {
         best = score;
         image = d;
@@ -162,44 +159,66 @@ int32_t MirrorIndex::edgeImage(int32_t e, MirrorFlips flips) const {
 int32_t MirrorIndex::faceImage(int32_t f, MirrorFlips flips) const {
   if (!obj_.faces.contains(f) || !obj_.faces[f].active())
     return -1;
-  const std::vector<int32_t> corners = cornersOf(obj_, f);
-  std::vector<Candidates> wanted;
+  std::vector<int32_t> &corners = corners_;
+  corners.clear();
+  obj_.forEachEdgeOfFace(f, false, [&](int32_t e) { corners.push_back(obj_.startVertex(e, f)); });
+  std::vector<Candidates> &wanted = wanted_;
+  wanted.clear();
+  bool unique = true;
   for (int32_t v : corners) {
     wanted.push_back(candidates(v, flips));
     if (wanted.back().count == 0)
       return -1;
+    unique = unique && wanted.back().count == 1;
   }
-  // A face at an image of the first corner whose corners are images of f's corners, each of f's
-  // corners met; scored by how far its corners lie from the images they stand for.
+  // A face whose corners are images of f's corners, each of f's corners met; scored by how far
+  // its corners lie from the images they stand for.
   const auto score = [&](int32_t g) {
-    const std::vector<int32_t> ring = cornersOf(obj_, g);
+    std::vector<int32_t> &ring = ring_;
+    ring.clear();
+    obj_.forEachEdgeOfFace(g, false, [&](int32_t e) { ring.push_back(obj_.startVertex(e, g)); });
     if (ring.size() != wanted.size())
       return kFloatMax;
-    std::vector<bool> met(wanted.size());
+    met_.assign(wanted.size(), 0);
     float sum = 0;
     for (int32_t w : ring) {
       float nearest = kFloatMax;
       for (size_t i = 0; i < wanted.size(); ++i)
         if (among(wanted[i], w)) {
-          met[i] = true;
-          nearest = std::min(nearest, apart(corners[i], w, flips));
+          met_[i] = 1;
+          nearest = unique ? 0.0f : std::min(nearest, apart(corners[i], w, flips));
         }
       if (nearest == kFloatMax)
         return kFloatMax;
       sum += nearest;
     }
-    return std::find(met.begin(), met.end(), false) == met.end() ? sum : kFloatMax;
+    return std::find(met_.begin(), met_.end(), 0) == met_.end() ? sum : kFloatMax;
   };
   int32_t image = -1;
   float best = kFloatMax;
+  const auto consider = [&](int32_t g) {
+    if (g == -1 || g == image)
+      return;
+    if (const float s = score(g); s < best) {
+      best = s;
+      image = g;
+    }
+  };
+  // Without vertices lying on one another the image borders the image of f's first edge; with
+  // them, any face at an image of the first corner may be it.
+  if (unique) {
+    const int32_t d = edgeImage(obj_.faces[f].EdgeIndex, flips);
+    if (d != -1) {
+      consider(obj_.edges[d].LeftFace);
+      if (image == -1) // with unique corners only one face can match
+        consider(obj_.edges[d].RightFace);
+    }
+    return image;
+  }
   for (int32_t i = 0; i < wanted[0].count; ++i)
     obj_.forEachEdgeAtVertex(pool_[size_t(wanted[0].start + i)], [&](int32_t d) {
-      for (int32_t g : {obj_.edges[d].LeftFace, obj_.edges[d].RightFace})
-        if (g != -1 && g != image)
-          if (const float s = score(g); s < best) {
-            best = s;
-            image = g;
-          }
+      consider(obj_.edges[d].LeftFace);
+      consider(obj_.edges[d].RightFace);
     });
   return image;
 }

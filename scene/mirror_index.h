@@ -14,7 +14,10 @@
 using MirrorFlips = uint8_t;
 
 // p with the coordinates of `flips` negated exactly; a coordinate 0 stays +0.
-moVec3 mirrored(const moVec3 &p, MirrorFlips flips);
+// (0 - c rather than -c: the image of 0 is +0 again, bit for bit.)
+inline moVec3 mirrored(const moVec3 &p, MirrorFlips flips) {
+  return {flips & 1 ? 0.0f - p.x : p.x, flips & 2 ? 0.0f - p.y : p.y, flips & 4 ? 0.0f - p.z : p.z};
+}
 
 class MirrorIndex {
 public:
@@ -63,4 +66,7 @@ private:
   std::vector<int32_t> entries_;             // per entry its vertex
   mutable std::vector<Candidates> known_[8]; // per flips, per vertex
   mutable std::vector<int32_t> pool_;
+  mutable std::vector<int32_t> corners_, ring_; // scratch of faceImage
+  mutable std::vector<Candidates> wanted_;
+  mutable std::vector<uint8_t> met_;
 };

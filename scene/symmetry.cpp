@@ -4,7 +4,6 @@
 
 #include <map>
 #include <memory>
-#include <unordered_set>
 
 std::string SymmetryPlanes::modeText() const {
   if (!any())
@@ -27,10 +26,6 @@ std::vector<MirrorFlips> SymmetryPlanes::mirrors() const {
 namespace {
 
 bool symmetricMode(SelectionMode m) { return m == moVERTICES || m == moEDGES || m == moFACES; }
-
-uint64_t key(const ElementRef &ref) {
-  return uint64_t(uint32_t(ref.object)) << 32 | uint32_t(ref.element);
-}
 
 int32_t imageOf(const MirrorIndex &index, SelectionMode m, int32_t element, MirrorFlips flips) {
   return m == moVERTICES ? index.vertexImage(element, flips)
@@ -69,23 +64,34 @@ MirroredSelection mirrorSelection(const Scene &scene) {
   if (!scene.symmetry.any() || !symmetricMode(m))
     return split;
   const std::vector<MirrorFlips> mirrors = scene.symmetry.mirrors();
-  std::map<int32_t, std::unique_ptr<MirrorIndex>> indices;
-  std::unordered_set<uint64_t> originals, images;
+  // Per object its index and what each element has been taken as.
+  enum Taken : uint8_t { No, AsOriginal, AsImage };
+  struct PerObject {
+    std::unique_ptr<MirrorIndex> index;
+    std::vector<Taken> taken;
+  };
+  std::map<int32_t, PerObject> objects;
   for (const ElementRef &ref : usableEntries(scene)) {
-    if (originals.count(key(ref)) || images.count(key(ref)))
+    PerObject &o = objects[ref.object];
+    if (!o.index) {
+      const moObject &obj = *scene.object(ref.object);
+      o.index = std::make_unique<MirrorIndex>(obj);
+      o.taken.resize(size_t(m == moVERTICES ? obj.vertices.count()
+                            : m == moEDGES  ? obj.edges.count()
+                                            : obj.faces.count()));
+    }
+    if (o.taken[size_t(ref.element)] != No)
       continue;
-    originals.insert(key(ref));
+    o.taken[size_t(ref.element)] = AsOriginal;
     split.originals.push_back(ref);
-    std::unique_ptr<MirrorIndex> &index = indices[ref.object];
-    if (!index)
-      index = std::make_unique<MirrorIndex>(*scene.object(ref.object));
     bool lacking = false;
     for (MirrorFlips flips : mirrors) {
-      const ElementRef image{imageOf(*index, m, ref.element, flips), ref.object};
-      lacking = lacking || image.element == -1;
-      if (image.element != -1 && image != ref && !originals.count(key(image)) &&
-          images.insert(key(image)).second)
-        split.images.push_back(image);
+      const int32_t image = imageOf(*o.index, m, ref.element, flips);
+      lacking = lacking || image == -1;
+      if (image != -1 && o.taken[size_t(image)] == No) {
+        o.taken[size_t(image)] = AsImage;
+        split.images.push_back({image, ref.object});
+      }
     }
     split.missing += lacking;
   }
