@@ -45,7 +45,11 @@ const std::vector<MenuItem> kSelectAll = {
     item("Vertices", kCommandSelectAllVertices), item("Edges", kCommandSelectAllEdges),
     item("Faces", kCommandSelectAllFaces), item("Objects", kCommandSelectAllObjects)};
 
+const std::vector<MenuItem> kSymmetry = {item("X", kCommandSymmetryX), item("Y", kCommandSymmetryY),
+                                         item("Z", kCommandSymmetryZ)};
+
 const MenuItem kViewAlongPopup = popup("View along", kViewAlong, "View along axis submenu");
+const MenuItem kSymmetryPopup = popup("Symmetry", kSymmetry, "Symmetry planes submenu");
 const std::vector<MenuItem> kWindow = {item("Show object info ...", kCommandShowObjectInfo),
                                        item("Show color mixer ...", kCommandShowColorMixer)};
 
@@ -75,6 +79,7 @@ const std::vector<MenuDefinition> &modelMenuBar() {
         keyed("Axes", kCommandAxes),
         kSeparator,
         kViewAlongPopup,
+        kSymmetryPopup,
         kSeparator,
         keyed("Wireframe selected", kCommandWireframeSelected),
         keyed("Wireframe all", kCommandWireframeAll),

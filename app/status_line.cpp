@@ -46,9 +46,18 @@ void StatusLine::changeEvent(QEvent *event) {
     fit();
 }
 
+void StatusLine::setModeText(const QString &text) {
+  if (text == mode_)
+    return;
+  mode_ = text;
+  fit();
+}
+
 void StatusLine::fit() {
-  const QString shown = cutToWidth(full_, fontMetrics(), contentsRect().width());
-  setText(shown);
+  const QString prefix = mode_.isEmpty() ? QString() : mode_ + QStringLiteral("  |  ");
+  const int room = contentsRect().width() - fontMetrics().horizontalAdvance(prefix);
+  const QString shown = cutToWidth(full_, fontMetrics(), room);
+  setText(prefix + shown);
   // The tip shows what the cut hides; the status bar's, so that it comes up over the whole bar.
   if (QWidget *bar = parentWidget())
     bar->setToolTip(shown == full_ ? QString() : full_);

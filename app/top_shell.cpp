@@ -31,9 +31,13 @@
 namespace {
 
 // The check mark of a checkable command as the view stands; -1 for commands without one.
-int checkState(int32_t command, const View &view) {
+int checkState(int32_t command, const View &view, const Scene &scene) {
   const SceneRenderer &r = view.renderer;
   switch (command) {
+  case kCommandSymmetryX:
+  case kCommandSymmetryY:
+  case kCommandSymmetryZ:
+    return scene.symmetry.on(command - kCommandSymmetryX) ? 1 : 0;
   case kCommandGroundPlane:
     return (view.groundAndAxes & View::kGroundGrid) ? 1 : 0;
   case kCommandAxes:
@@ -209,7 +213,7 @@ void TopShell::fillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
     action->setData(QString::fromLatin1(entry && entry->help ? entry->help : ""));
     action->setProperty("command", item.command);
     action->setEnabled(layer_->available(item.command));
-    action->setCheckable(checkState(item.command, view_) >= 0);
+    action->setCheckable(checkState(item.command, view_, *scene_) >= 0);
     connect(action, &QAction::triggered, this,
             [this, number = item.command] { runCommand(number); });
   }
@@ -218,8 +222,10 @@ void TopShell::fillMenu(QMenu *menu, const std::vector<MenuItem> &items) {
 void TopShell::refreshChecks() {
   for (QMenuBar *bar : {modelBar_, paintBar_})
     for (QAction *action : bar ? bar->findChildren<QAction *>() : QList<QAction *>())
-      if (const int state = checkState(action->property("command").toInt(), view_); state >= 0)
+      if (const int state = checkState(action->property("command").toInt(), view_, *scene_);
+          state >= 0)
         action->setChecked(state == 1);
+  statusLine_->setModeText(QString::fromStdString(scene_->symmetry.modeText()));
   refreshHistoryEntries();
 }
 

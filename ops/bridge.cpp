@@ -124,7 +124,7 @@ const char *bridgeFaces(moObject &obj, int32_t a, int32_t b) {
 }
 
 bool bridge(Scene &scene) {
-  return scene.runOperation({true, modeBit(moFACES)}, [&] {
+  return scene.runOperation({true, modeBit(moFACES), MirrorRule::None}, [&] {
     ElementRef first, second;
     if (!bridgeEnds(scene, first, second)) {
       scene.ui().messageBox("Bridge implemented for two faces only");

@@ -31,5 +31,6 @@ const char *bridgeFaces(moObject &obj, int32_t a, int32_t b);
 // one previous-selection entry; faces of two objects first merge the second object into the
 // first. Clears the selection and the previous selection. "Bridge implemented for two faces
 // only" for other selections; any refusal or failure restores the scene exactly and clears the
-// selection. Returns whether the faces were joined.
+// selection. Returns whether the faces were joined. Symmetry does not apply: the two faces are
+// the whole of what it joins.
 bool bridge(Scene &scene);

@@ -208,11 +208,13 @@ void applyDragStep(Scene &scene, int32_t kind, DragMotion &motion, DragProgress 
   DragProgress &p = progress ? *progress : unused;
   if (!row->measure) {
     const moVec3 moved = row->step(scene, motion);
+    followMirrors(scene);
     p.translation = add(p.translation, moved);
     return;
   }
   const float amount = row->measure(motion);
   row->apply(scene, amount, motion);
+  followMirrors(scene);
   addDragAmount(kind, p, amount);
 }
 
@@ -226,6 +228,7 @@ bool applyDragAmount(Scene &scene, int32_t kind, float amount, const DragMotion 
   if (!row || !row->unit)
     return false;
   row->apply(scene, amount, context);
+  followMirrors(scene);
   return true;
 }
 

@@ -39,8 +39,9 @@ void addDragAmount(int32_t kind, DragProgress &progress, float amount);
 
 // Applies one motion of drag kind `kind` to the scene's selection with the amount the kind
 // derives from the motion (0.05 model units per pixel for most kinds, 0.1 for moves and
-// rotations, a factor of 1.001 per pixel for scaling; Shift snaps), and adds what it applied to
-// `progress` when one is given. Kinds without a row do nothing. Mesh faults from a step are not
+// rotations, a factor of 1.001 per pixel for scaling; Shift snaps), then puts the mirror vertices
+// of a symmetric operation in place (followMirrors), and adds what it applied to `progress` when
+// one is given. Kinds without a row do nothing. Mesh faults from a step are not
 // caught here (the progress is then left as it was).
 void applyDragStep(Scene &scene, int32_t kind, DragMotion &motion,
                    DragProgress *progress = nullptr);

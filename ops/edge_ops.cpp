@@ -244,7 +244,7 @@ bool CutEdges(Scene &scene, int32_t n) {
 }
 
 bool freeCut(Scene &scene) {
-  const OperationRules rules{true, modeBit(moFACES)};
+  const OperationRules rules{true, modeBit(moFACES), MirrorRule::None};
   return scene.runOperation(rules, [&] {
     if (scene.selection.Count() != 1) {
       scene.ui().messageBox("freeCut Implemented for one element only");

@@ -29,7 +29,8 @@ bool Dissolve(Scene &scene);
 // holds every piece and the previous selection the edges before. Edges mode only.
 bool CutEdges(Scene &scene, int32_t n);
 // Cuts the one selected face between the two vertices picked after it (the first two entries
-// of the previous-selection list): a new edge from the first pick to the second.
+// of the previous-selection list): a new edge from the first pick to the second. Symmetry does
+// not apply (the picks have no images).
 bool freeCut(Scene &scene);
 // Sets the hard flag of the selected edges, or of every edge of the selected objects.
 bool SetHard(Scene &scene, bool value);

@@ -12,7 +12,7 @@ struct Hinge {
 };
 
 bool liftFace(Scene &scene, const ElementRef &pick, bool normals, bool fromEdge) {
-  const OperationRules rules{true, modeBit(moFACES)};
+  const OperationRules rules{true, modeBit(moFACES), MirrorRule::None};
   return scene.runOperation(rules, [&] {
     if (scene.selection.Count() != 1) {
       scene.ui().messageBox(fromEdge ? "LiftFromEdge Implemented for one element only"

@@ -11,7 +11,8 @@
 // other corners get new vertices, listed in the previous-selection list. With normals the drag
 // is kind 10 (element vectors: the face normal for each), otherwise kind 9 (element vector 0:
 // the hinge axis, element centre 0: the hinge's Tail). On a fault the scene is restored, the
-// selection cleared and the result is false.
+// selection cleared and the result is false. Symmetry does not apply to either lift (the picked
+// hinge has no image).
 bool LiftFromEdge(Scene &scene, const ElementRef &pickedEdge, bool normals);
 // The same on a picked corner of the face as pivot ("LiftFromVertex Implemented for one element
 // only", "can only lift face from vertex on same body!"); drag kind 12 with normals, otherwise

@@ -164,7 +164,7 @@ const char *weldFaces(moObject &obj, int32_t a, int32_t b) {
 }
 
 bool mirrorFaces(Scene &scene) {
-  return scene.runOperation({true, modeBit(moFACES)}, [&] {
+  return scene.runOperation({true, modeBit(moFACES), MirrorRule::None}, [&] {
     scene.previousSelection.Clear();
     std::vector<MirrorEntry> entries = mirrorEntries(scene);
     makeCopies(scene, entries);

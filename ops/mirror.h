@@ -14,7 +14,7 @@ const char *weldFaces(moObject &obj, int32_t a, int32_t b);
 // shares, a mirrored copy of the object is welded on at that face; faces in a plane already
 // mirrored are welded to their images in that copy. Clears the selection and the previous
 // selection. A weld refusal is shown and, like any failure, restores the scene and clears the
-// selection. Returns whether it ran.
+// selection. Returns whether it ran. Symmetry does not apply: the faces are mirror planes.
 bool mirrorFaces(Scene &scene);
 
 // The mirrored copy, completed by a face pick: needs exactly one selected object (moOBJECTS) and

@@ -12,7 +12,7 @@ bool liveVertex(const moObject &obj, int32_t v) {
 } // namespace
 
 bool Move(Scene &scene, bool normals) {
-  const OperationRules rules{false, kElementModes};
+  const OperationRules rules{false, kElementModes, MirrorRule::Follow};
   return scene.runOperation(rules, [&] {
     if (scene.mode == moVERTICES && normals)
       fillVertexNormals(scene);

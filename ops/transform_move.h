@@ -9,7 +9,9 @@
 // mode takes each selected vertex's normal as its element vector; edges and faces mode build the
 // auxiliary vertex list (updateAuxSelectionForMove). Returns false in modes without elements
 // (nothing changes but the undo backup). A fault is recovered (state restored, selection
-// cleared) and gives false.
+// cleared) and gives false. With symmetry on, the selection keeps its own elements and their
+// mirror vertices follow every drag step (MirrorRule::Follow), as for Rotate, Scale, Flatten and
+// Tighten.
 bool Move(Scene &scene, bool normals);
 
 // Calls fn(object, vertex, i) for each vertex a translation moves: the selected vertices (i the

@@ -13,7 +13,7 @@ void turn(moVec3 &p, const moMatrix4 &r, const moVec3 &centre) {
 } // namespace
 
 bool Rotate(Scene &scene, bool normals, bool centres) {
-  const OperationRules rules{false, kElementModes};
+  const OperationRules rules{false, kElementModes, MirrorRule::Follow};
   return scene.runOperation(rules, [&] {
     scene.elementVectors.clear();
     scene.elementCentres.clear();

@@ -49,7 +49,7 @@ private:
 } // namespace
 
 bool Scale(Scene &scene) {
-  const OperationRules rules{false, kElementModes};
+  const OperationRules rules{false, kElementModes, MirrorRule::Follow};
   return scene.runOperation(rules, [&] {
     scene.elementCentres = elementCentresNow(scene);
     return true;

@@ -38,7 +38,7 @@ void computeTightenVectors(Scene &scene) {
 bool Flatten(Scene &scene, bool normals, const moVec3 &axis) {
   scene.elementVectors.clear();
   scene.elementCentres.clear();
-  const OperationRules rules{false, modeBit(moVERTICES) | modeBit(moFACES)};
+  const OperationRules rules{false, modeBit(moVERTICES) | modeBit(moFACES), MirrorRule::Follow};
   return scene.runOperation(rules, [&] {
     if (scene.mode == moVERTICES) {
       const moVec3 centre = elementCentresNow(scene)[0];
@@ -59,7 +59,7 @@ bool Flatten(Scene &scene, bool normals, const moVec3 &axis) {
 }
 
 bool Tighten(Scene &scene) {
-  return scene.runOperation({false, kElementModes}, [&] {
+  return scene.runOperation({false, kElementModes, MirrorRule::Follow}, [&] {
     scene.previousSelection.Clear();
     if (scene.mode == moOBJECTS) {
       for (int32_t i = 0; i < scene.selection.Count(); ++i) {

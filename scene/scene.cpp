@@ -215,9 +215,12 @@ bool Scene::runOperation(const OperationRules &rules, const std::function<bool()
   }
   dropUnusableEntries();
   try {
+    const bool symmetric = beginSymmetricOperation(*this, rules.mirrors);
     const bool changed = change();
     if (!changed)
       dropOpenStep(); // refused: no step
+    else if (symmetric)
+      finishSymmetricOperation(*this, rules.mirrors);
     return changed;
   } catch (const moCancelledException &) {
     // Stopped by the user: the saved state comes back as it was, selection included.

@@ -9,6 +9,7 @@
 #include "scene/object_delta.h"
 #include "scene/object_table.h"
 #include "scene/selection.h"
+#include "scene/symmetry.h"
 #include "scene/texel_journal.h"
 #include "scene/user_interface.h"
 
@@ -22,8 +23,9 @@
 constexpr uint32_t modeBit(SelectionMode m) { return 1u << m; }
 
 struct OperationRules {
-  bool paintGuard = true;     // runs PaintedObjectGuard(ask) first
-  uint32_t acceptedModes = 0; // other modes make the operation return false silently
+  bool paintGuard = true;                // runs PaintedObjectGuard(ask) first
+  uint32_t acceptedModes = 0;            // other modes make the operation return false silently
+  MirrorRule mirrors = MirrorRule::Join; // how it takes part in symmetry (scene/symmetry.h)
 };
 
 class Scene {
@@ -66,11 +68,12 @@ public:
   bool PaintedObjectGuard(bool ask);
   // Shows the failure, restores the state saved before the operation and clears the selection.
   bool RecoverFromFailure(const std::exception &failure);
-  // Runs one modeling operation: guard, SaveUndo, mode check, dropping unusable entries, then
-  // change(); an exception from change() is handed to RecoverFromFailure, except
-  // moCancelledException (the user stopped it), after which the objects are as they were saved
-  // and the selection stays, without a message. Returns change()'s result, false when a step
-  // refused.
+  // Runs one modeling operation: guard, SaveUndo, mode check, dropping unusable entries, the
+  // selection's mirror images by the rules' MirrorRule, then change(), after which the mirror
+  // vertices are put in place (beginSymmetricOperation); an exception from change() is handed to
+  // RecoverFromFailure, except moCancelledException (the user stopped it), after which the objects
+  // are as they were saved and the selection stays, without a message. Returns change()'s result,
+  // false when a step refused.
   bool runOperation(const OperationRules &rules, const std::function<bool()> &change);
   // Removes selection entries whose object is empty, hidden or insensitive (as toggles).
   void dropUnusableEntries();
@@ -172,6 +175,11 @@ public:
   std::vector<moVec3> elementCentres; // per-element or per-region pivots during a drag
   bool clearSelectionOnUndo = false;
   moColor currentColour{0, 0, 0, 255};
+
+  // --- Symmetry (view state: not saved in scene files) ---
+
+  SymmetryPlanes symmetry;
+  MirrorFollowers mirrorFollowers; // of the running operation; each operation starts them anew
 
 private:
   using EntryVisitor = std::function<void(const ElementRef &, const moObject &)>;

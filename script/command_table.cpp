@@ -130,6 +130,11 @@ void toggleGround(Layer &l, int32_t bit) {
   l.view().groundAndAxes ^= bit;
   l.host().refreshModelView(false);
 }
+// Symmetry is view state, as the ground is: it changes no object and records nothing.
+void toggleSymmetry(Layer &l, int32_t axis) {
+  l.scene().symmetry.toggle(axis);
+  l.host().refreshModelView(false);
+}
 void shading(Layer &l, int32_t shadedAndSelected) {
   l.scene().SetShading(shadedAndSelected & 1, shadedAndSelected & 2);
   l.host().refreshModelView(true);
@@ -216,6 +221,15 @@ const std::vector<CommandEntry> kCommands = withPaintTools({
      typedKey("Z", "Z")},
     {kCommandOrthoCamera, "ortho-camera",
      "Toggle between orthographic and perspective camera views", ortho, 0, typedKey("oO", "o")},
+    {kCommandSymmetryX, "symmetry-x",
+     "Repeat every operation on selected elements at their mirror images across x = 0",
+     toggleSymmetry, 0},
+    {kCommandSymmetryY, "symmetry-y",
+     "Repeat every operation on selected elements at their mirror images across y = 0",
+     toggleSymmetry, 1},
+    {kCommandSymmetryZ, "symmetry-z",
+     "Repeat every operation on selected elements at their mirror images across z = 0",
+     toggleSymmetry, 2},
     {kCommandWireframeSelected, "wireframe-selected", "Display selected objects as a wireframe",
      shading, 2, typedKey("w", "w")},
     {kCommandWireframeAll, "wireframe-all", "Display all objects as a wireframe", shading, 0,

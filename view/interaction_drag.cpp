@@ -236,7 +236,10 @@ void InteractionController::snapStep(DragMotion &m, int32_t x, int32_t y) {
     target = nearestVertex(scene_, view_.camera, x, y, kSnapRadius, dragged);
   if (!target.found() && !offMouse_) {
     snapTarget_ = {};
-    applyDragChange([&] { translateSelection(scene_, v); });
+    applyDragChange([&] {
+      translateSelection(scene_, v);
+      followMirrors(scene_);
+    });
     return;
   }
   snapTarget_ = target;
@@ -244,11 +247,14 @@ void InteractionController::snapStep(DragMotion &m, int32_t x, int32_t y) {
   offMouse_ = target.found();
   applyDragChange([&] {
     origin_.restore(scene_);
-    if (!target.found())
-      return translateSelection(scene_, progress_.translation);
-    translateSelection(scene_, snapOffset_);
-    // Exactly onto the target: the handle's start plus the offset might round off it.
-    if (moObject *obj = scene_.object(dragged[0].object))
-      obj->vertices[dragged[0].element].Coordinates = target.position;
+    if (!target.found()) {
+      translateSelection(scene_, progress_.translation);
+    } else {
+      translateSelection(scene_, snapOffset_);
+      // Exactly onto the target: the handle's start plus the offset might round off it.
+      if (moObject *obj = scene_.object(dragged[0].object))
+        obj->vertices[dragged[0].element].Coordinates = target.position;
+    }
+    followMirrors(scene_);
   });
 }

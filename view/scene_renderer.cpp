@@ -88,6 +88,9 @@ void SceneRenderer::setColourKind(ColourKind kind) {
   case ColourKind::Selected:
     glColor4f(1, 0, 0, 1);
     break;
+  case ColourKind::Mirrored:
+    glColor4f(1, 0.45f, 0.85f, 1);
+    break;
   case ColourKind::Hovered:
     glColor4f(0, 1, 0, 1);
     break;
@@ -299,11 +302,16 @@ template <typename Fn>
 void SceneRenderer::forEachHighlight(const Scene &scene, InteractionMode mode, Fn fn) {
   const ElementRef hovered{hoverElement_, hoverObject_};
   const bool select = mode == InteractionMode::Select;
+  mirrors_.update(scene);
   for (int32_t i = 0; i < scene.selection.Count(); ++i) {
     const ElementRef ref = scene.selection.Get(i);
     fn(ref.object, ref.element,
-       select && ref == hovered ? ColourKind::HoveredSelected : ColourKind::Selected);
+       select && ref == hovered ? ColourKind::HoveredSelected
+       : mirrors_.isImage(ref)  ? ColourKind::Mirrored
+                                : ColourKind::Selected);
   }
+  for (const ElementRef &ref : mirrors_.unselected())
+    fn(ref.object, ref.element, ColourKind::Mirrored);
   if (select && hoverElement_ != -1 && !scene.selection.Contains(hovered))
     fn(hoverObject_, hoverElement_, ColourKind::Hovered);
 }

@@ -11,6 +11,7 @@
 
 #include "scene/scene.h"
 #include "view/camera.h"
+#include "view/mirror_highlights.h"
 #include "view/object_arrays.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@
 enum class InteractionMode { Camera, Select, Drag };
 
 // Colour kinds of the renderer.
-enum class ColourKind { Surface, Selected, Hovered, HoveredSelected, Outline };
+enum class ColourKind { Surface, Selected, Mirrored, Hovered, HoveredSelected, Outline };
 
 class SceneRenderer {
 public:
@@ -140,6 +141,7 @@ private:
   int32_t batchSlot_ = -1;
   ColourKind batchKind_ = ColourKind::Selected;
   std::vector<GLuint> batch_;
+  MirrorHighlights mirrors_;                  // the selection's mirror images, in the second colour
   std::vector<GLuint> softEdges_, hardEdges_; // the outline indices of the object being drawn
   // Per frame: whether triangles turned away are left out, the eye, the slots the highlight
   // covers, and the kept triangles of the batch being drawn.

@@ -109,6 +109,9 @@ TEST_F(TopShellTest, ModelMenuBarMatchesItsTableEntryForEntry) {
                                 "View/View along/- X\tX+",
                                 "View/View along/- Y\tY+",
                                 "View/View along/- Z\tZ+",
+                                "View/Symmetry/X+",
+                                "View/Symmetry/Y+",
+                                "View/Symmetry/Z+",
                                 "View/-",
                                 "View/Wireframe selected\tw+",
                                 "View/Wireframe all\tW+",
@@ -397,6 +400,13 @@ TEST_F(TopShellTest, EveryMenuEntryShowsItsStatusHelp) {
       "View/View along/- X=View from the negative x axis",
       "View/View along/- Y=View from the negative y axis",
       "View/View along/- Z=View from the negative z axis",
+      "View/Symmetry=Symmetry planes submenu",
+      "View/Symmetry/X=Repeat every operation on selected elements at their mirror images "
+      "across x = 0",
+      "View/Symmetry/Y=Repeat every operation on selected elements at their mirror images "
+      "across y = 0",
+      "View/Symmetry/Z=Repeat every operation on selected elements at their mirror images "
+      "across z = 0",
       "View/Wireframe selected=Display selected objects as a wireframe",
       "View/Wireframe all=Display all objects as a wireframe",
       "View/Shade selected=Display selected objects shaded",

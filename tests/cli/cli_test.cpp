@@ -111,6 +111,19 @@ TEST_F(CliTest, RunStopsWithOneLineAndWritesNothing) {
   EXPECT_NE(r.out.find("\nsave-as "), std::string::npos);
 }
 
+// symmetry-x reaches the command table from the command line: the +x face's extrusion repeats on
+// the -x face; a second toggle turns it off again.
+TEST_F(CliTest, RunWithSymmetryXExtrudesTheMirrorFaceToo) {
+  const auto info = [&](const std::string &toggles) {
+    const std::string out = file("symmetric.mvo");
+    const std::string steps = " select=faces:0:4 extrude-normal=1.5 -o ";
+    EXPECT_EQ(run("run - add-cube " + toggles + steps + out).status, 0);
+    return run("info " + out).out;
+  };
+  EXPECT_NE(info("symmetry-x").find("faces 14/14"), std::string::npos);
+  EXPECT_NE(info("symmetry-x symmetry-x").find("faces 10/10"), std::string::npos);
+}
+
 // The bytes a file starts with.
 std::string head(const std::string &path, size_t n) {
   std::ifstream in(path, std::ios::binary);
