@@ -122,7 +122,7 @@ const std::vector<MenuDefinition> &paintMenuBar() {
       {"View",
        "View menu",
        {keyed("Aim ", kCommandAim), keyed("Reset view", kCommandResetView), kSeparator,
-        kViewAlongPopup}},
+        kViewAlongPopup, kSymmetryPopup}},
       {"Select",
        "Select menu",
        {keyed("Grow selection ", kCommandGrowSelection),

@@ -102,6 +102,32 @@ void BM_UndoRedoBrushStroke(benchmark::State &state) {
 }
 BENCHMARK(BM_UndoRedoBrushStroke)->Unit(benchmark::kMicrosecond);
 
+// The commit of that brush stroke, without symmetry (0) and with X symmetry (1), which repeats it
+// on the other half of the slab and refreshes the canvas.
+void BM_CommitBrushStroke(benchmark::State &state) {
+  Setup s;
+  if (!s.ok)
+    return state.SkipWithError("no offscreen OpenGL context");
+  s.scene.object(0)->transform(translation(0.25f, 0, 0)); // symmetric about x = 0
+  s.view.renderer.RebuildLists(s.scene, true);
+  RefreshCanvas(s.scene, s.view, s.canvas);
+  if (state.range(0))
+    s.scene.symmetry.toggle(0);
+  uint8_t shade = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    shade += 17;
+    for (int32_t y = kHeight / 2 - 4; y <= kHeight / 2 + 4; ++y)
+      for (int32_t x = kWidth / 2 + 20; x < kWidth / 2 + 270; ++x)
+        s.canvas.setPixel(x, y, packRgba(shade, 30, 30));
+    state.ResumeTiming();
+    if (!CommitStroke(s.scene, s.view, s.canvas))
+      return state.SkipWithError("the stroke changed nothing");
+    glFinish();
+  }
+}
+BENCHMARK(BM_CommitBrushStroke)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1);
+
 void BM_IndexRenderOf32kFaceObject(benchmark::State &state) {
   Setup s;
   if (!s.ok)

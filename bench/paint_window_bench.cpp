@@ -58,11 +58,17 @@ void BM_PaintWindowMoveToDabShown(benchmark::State &state) {
 BENCHMARK(BM_PaintWindowMoveToDabShown)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 // A whole 520-pixel stroke: press, moves every 6 pixels, release with the commit into the
-// textures of the slab.
+// textures of the slab; without symmetry (0) and with X symmetry (1), which repeats the stroke
+// on the other half of the slab (moved a quarter unit to lie symmetric about x = 0, either way).
 void BM_PaintWindowStrokeWithCommit(benchmark::State &state) {
   PaintWindowBench w;
   if (!w.ok)
     return state.SkipWithError("no offscreen OpenGL context");
+  w.scene.object(0)->transform(translation(0.25f, 0, 0));
+  w.view.renderer.RebuildLists(w.scene, true);
+  w.input.viewChanged();
+  if (state.range(0))
+    w.scene.symmetry.toggle(0);
   for (auto _ : state) {
     w.send(PointerInput::Press, 100, 243, true);
     for (int32_t x = 106; x <= 620; x += 6)
@@ -71,7 +77,11 @@ void BM_PaintWindowStrokeWithCommit(benchmark::State &state) {
     glFinish();
   }
 }
-BENCHMARK(BM_PaintWindowStrokeWithCommit)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_PaintWindowStrokeWithCommit)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2);
 
 // Undo then Redo of such a stroke as Ctrl+Z and Ctrl+Shift+Z run them in the paint window: the
 // texels exchanged, the textures reloaded and the canvas prepared for the scene again.

@@ -20,6 +20,10 @@ public:
   bool transfer(const moObject &obj, int32_t t, const CanvasPixels &canvas, const float window[6],
                 uint32_t k) override;
   void fillTriangle(const moObject &obj, int32_t t, const moColor corners[3]) override;
+  // The texels of triangle t with their weights, as texelsOf lists them.
+  void texels(const moObject &obj, int32_t t, std::vector<TexelSample> &out) const {
+    texelsOf(obj, t, out);
+  }
 
 protected:
   // Replaces out with the texels of triangle t, all inside the image (none without an image).
