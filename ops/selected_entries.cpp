@@ -4,16 +4,6 @@
 
 #include <algorithm>
 
-std::vector<ElementRef> liveEntries(const Scene &scene) {
-  std::vector<ElementRef> out;
-  for (int32_t i = 0; i < scene.selection.Count(); ++i) {
-    const ElementRef ref = scene.selection.Get(i);
-    if (scene.objectOf(ref, true) && scene.elementExists(ref, scene.mode))
-      out.push_back(ref);
-  }
-  return out;
-}
-
 std::vector<int32_t> selectedSlots(const Scene &scene) {
   std::vector<int32_t> slots;
   std::vector<bool> seen;

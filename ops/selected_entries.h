@@ -5,8 +5,6 @@
 
 #include <vector>
 
-// The entries naming an existing element of a usable object in the current mode, in order.
-std::vector<ElementRef> liveEntries(const Scene &scene);
 // The object slots the selection names, each once, in selection order.
 std::vector<int32_t> selectedSlots(const Scene &scene);
 // The selected elements of object `slot` in selection order.

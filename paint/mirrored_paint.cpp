@@ -30,6 +30,17 @@ bool weightsOf(const moVec3 corners[3], const moVec3 &p, float &w1, float &w2) {
   return w1 >= kMargin && w2 >= kMargin && 1 - w1 - w2 >= kMargin;
 }
 
+// The texel of paint triangle t at the point with corner weights w1 and w2 (nearest texel).
+void texelAt(const PaintLayer &layer, const moObject &obj, int32_t t, float w1, float w2,
+             int32_t &x, int32_t &y) {
+  float uv[6];
+  layer.cornerTexCoords(obj, t, uv);
+  const float u = (1 - w1 - w2) * uv[0] + w1 * uv[2] + w2 * uv[4];
+  const float v = (1 - w1 - w2) * uv[1] + w1 * uv[3] + w2 * uv[5];
+  x = std::clamp(int32_t(u * float(layer.image.width())), 0, layer.image.width() - 1);
+  y = std::clamp(int32_t(v * float(layer.image.height())), 0, layer.image.height() - 1);
+}
+
 void cornersOf(const moObject &obj, int32_t t, moVec3 out[3]) {
   for (int32_t k = 0; k < 3; ++k)
     out[k] = obj.vertices[obj.triangleVertices[3 * t + k]].Coordinates;
@@ -91,12 +102,8 @@ std::vector<int32_t> MirrorStrokeTexels(Scene &scene, int32_t slot,
             float w1, w2;
             if (!weightsOf(from, p, w1, w2))
               continue;
-            float uv[6];
-            layer->cornerTexCoords(*obj, source, uv);
-            const float u = (1 - w1 - w2) * uv[0] + w1 * uv[2] + w2 * uv[4];
-            const float v = (1 - w1 - w2) * uv[1] + w1 * uv[3] + w2 * uv[5];
-            const int32_t x = std::clamp(int32_t(u * float(image.width())), 0, image.width() - 1);
-            const int32_t y = std::clamp(int32_t(v * float(image.height())), 0, image.height() - 1);
+            int32_t x, y;
+            texelAt(*layer, *obj, source, w1, w2, x, y);
             const uint32_t painted = texel(after, x, y);
             if (painted != texel(before, x, y) && image.at(s.x, s.y) != painted) {
               if (!kept)
@@ -117,4 +124,34 @@ std::vector<int32_t> MirrorStrokeTexels(Scene &scene, int32_t slot,
       written.push_back(t);
     }
   return written;
+}
+
+void ShowInCanvas(const moObject &obj, int64_t base, const std::vector<int32_t> &triangles,
+                  const Projector &project, PaintCanvas &canvas) {
+  const PaintLayer &layer = *obj.paintLayer;
+  for (int32_t t : triangles) {
+    moVec3 w[3];
+    bool projected = true;
+    for (int32_t k = 0; k < 3 && projected; ++k)
+      projected = project(obj.vertices[obj.triangleVertices[3 * t + k]].Coordinates, w[k]);
+    const float det = (w[1].x - w[0].x) * (w[2].y - w[0].y) - (w[2].x - w[0].x) * (w[1].y - w[0].y);
+    if (!projected || det == 0)
+      continue;
+    const int32_t x0 = std::max(0, int32_t(std::min({w[0].x, w[1].x, w[2].x})));
+    const int32_t x1 = std::min(canvas.width() - 1, int32_t(std::max({w[0].x, w[1].x, w[2].x})));
+    const int32_t y0 = std::max(0, int32_t(std::min({w[0].y, w[1].y, w[2].y})));
+    const int32_t y1 = std::min(canvas.height() - 1, int32_t(std::max({w[0].y, w[1].y, w[2].y})));
+    const uint32_t k = uint32_t(base + t);
+    for (int32_t y = y0; y <= y1; ++y)
+      for (int32_t x = x0; x <= x1; ++x) {
+        if (canvas.index[canvas.offset(x, y)] != k)
+          continue;
+        const float px = float(x) + 0.5f - w[0].x, py = float(y) + 0.5f - w[0].y;
+        const float w1 = (px * (w[2].y - w[0].y) - py * (w[2].x - w[0].x)) / det;
+        const float w2 = (py * (w[1].x - w[0].x) - px * (w[1].y - w[0].y)) / det;
+        int32_t tx, ty;
+        texelAt(layer, obj, t, w1, w2, tx, ty);
+        canvas.colour.at(x, y) = layer.image.at(tx, ty) | 0xFF000000u;
+      }
+  }
 }

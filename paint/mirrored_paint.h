@@ -2,7 +2,9 @@
 // points, straight in the texels, so it reaches mirrored surface that the view does not show.
 #pragma once
 
+#include "paint/canvas.h"
 #include "scene/scene.h"
+#include "view/transforms.h"
 
 #include <cstdint>
 #include <vector>
@@ -15,3 +17,8 @@
 std::vector<int32_t> MirrorStrokeTexels(Scene &scene, int32_t slot,
                                         const std::vector<uint32_t> &before,
                                         const std::vector<int32_t> &changed, TexelJournal &journal);
+// Shows what MirrorStrokeTexels wrote in the canvas, which the next stroke blends with: each
+// pixel of the written triangles (of the object whose paint indices start at base) takes the
+// texel under it. The paint view is orthographic, so window positions interpolate linearly.
+void ShowInCanvas(const moObject &obj, int64_t base, const std::vector<int32_t> &triangles,
+                  const Projector &project, PaintCanvas &canvas);

@@ -26,44 +26,6 @@ void markTouched(PaintCanvas &canvas) {
   }
 }
 
-// Shows what the mirror images of a stroke wrote in the canvas, which the next stroke blends with:
-// each pixel of a written triangle takes the texel under it (the paint view is orthographic, so
-// window positions interpolate linearly).
-void showInCanvas(const moObject &obj, int64_t base, const std::vector<int32_t> &triangles,
-                  const Projector &project, PaintCanvas &canvas) {
-  const PaintLayer &layer = *obj.paintLayer;
-  const ImageBuffer &image = layer.image;
-  for (int32_t t : triangles) {
-    moVec3 w[3];
-    bool projected = true;
-    for (int32_t k = 0; k < 3 && projected; ++k)
-      projected = project(obj.vertices[obj.triangleVertices[3 * t + k]].Coordinates, w[k]);
-    const float det = (w[1].x - w[0].x) * (w[2].y - w[0].y) - (w[2].x - w[0].x) * (w[1].y - w[0].y);
-    if (!projected || det == 0)
-      continue;
-    float uv[6];
-    layer.cornerTexCoords(obj, t, uv);
-    const int32_t x0 = std::max(0, int32_t(std::min({w[0].x, w[1].x, w[2].x})));
-    const int32_t x1 = std::min(canvas.width() - 1, int32_t(std::max({w[0].x, w[1].x, w[2].x})));
-    const int32_t y0 = std::max(0, int32_t(std::min({w[0].y, w[1].y, w[2].y})));
-    const int32_t y1 = std::min(canvas.height() - 1, int32_t(std::max({w[0].y, w[1].y, w[2].y})));
-    const uint32_t k = uint32_t(base + t);
-    for (int32_t y = y0; y <= y1; ++y)
-      for (int32_t x = x0; x <= x1; ++x) {
-        if (canvas.index[canvas.offset(x, y)] != k)
-          continue;
-        const float px = float(x) + 0.5f - w[0].x, py = float(y) + 0.5f - w[0].y;
-        const float b1 = (px * (w[2].y - w[0].y) - py * (w[2].x - w[0].x)) / det;
-        const float b2 = (py * (w[1].x - w[0].x) - px * (w[1].y - w[0].y)) / det;
-        const float u = (1 - b1 - b2) * uv[0] + b1 * uv[2] + b2 * uv[4];
-        const float v = (1 - b1 - b2) * uv[1] + b1 * uv[3] + b2 * uv[5];
-        const int32_t tx = std::clamp(int32_t(u * float(image.width())), 0, image.width() - 1);
-        const int32_t ty = std::clamp(int32_t(v * float(image.height())), 0, image.height() - 1);
-        canvas.colour.at(x, y) = image.at(tx, ty) | 0xFF000000u;
-      }
-  }
-}
-
 // Transfers the touched triangles of one object, and with symmetry repeats them at their mirror
 // images; keeps the texels they replace in journal.
 void commitObject(Scene &scene, int32_t slot, int64_t base, PaintCanvas &canvas,
@@ -106,7 +68,7 @@ void commitObject(Scene &scene, int32_t slot, int64_t base, PaintCanvas &canvas,
   const std::vector<int32_t> mirrored = MirrorStrokeTexels(scene, slot, before, painted, journal);
   for (int32_t t : mirrored)
     changed.push_back(layer.texelRect(obj, t));
-  showInCanvas(obj, base, mirrored, project, canvas);
+  ShowInCanvas(obj, base, mirrored, project, canvas);
   if (showsPaintTexture(obj, true))
     UpdateTextureRects(obj, slot, std::move(changed));
 }

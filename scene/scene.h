@@ -28,6 +28,10 @@ struct OperationRules {
   MirrorRule mirrors = MirrorRule::Join; // how it takes part in symmetry (scene/symmetry.h)
 };
 
+class Scene;
+// The entries naming an existing element of a usable object in the current mode, in order.
+std::vector<ElementRef> liveEntries(const Scene &scene);
+
 class Scene {
 public:
   explicit Scene(UserInterface &ui);

@@ -327,3 +327,13 @@ bool Scene::ClickSelect(const ElementRef &picked, SelectionMode pickedType,
 }
 
 void Scene::DragSelect(const ElementRef &picked, bool add) { selection.Set(picked, add); }
+
+std::vector<ElementRef> liveEntries(const Scene &scene) {
+  std::vector<ElementRef> out;
+  for (int32_t i = 0; i < scene.selection.Count(); ++i) {
+    const ElementRef ref = scene.selection.Get(i);
+    if (scene.objectOf(ref, true) && scene.elementExists(ref, scene.mode))
+      out.push_back(ref);
+  }
+  return out;
+}

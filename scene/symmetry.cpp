@@ -45,17 +45,6 @@ template <class Fn> void forEachVertexOf(const moObject &obj, SelectionMode m, i
   }
 }
 
-// The usable selected elements, in selection order.
-std::vector<ElementRef> usableEntries(const Scene &scene) {
-  std::vector<ElementRef> entries;
-  for (int32_t i = 0; i < scene.selection.Count(); ++i) {
-    const ElementRef ref = scene.selection.Get(i);
-    if (scene.objectOf(ref, true) && scene.elementExists(ref, scene.mode))
-      entries.push_back(ref);
-  }
-  return entries;
-}
-
 } // namespace
 
 MirroredSelection mirrorSelection(const Scene &scene) {
@@ -71,7 +60,7 @@ MirroredSelection mirrorSelection(const Scene &scene) {
     std::vector<Taken> taken;
   };
   std::map<int32_t, PerObject> objects;
-  for (const ElementRef &ref : usableEntries(scene)) {
+  for (const ElementRef &ref : liveEntries(scene)) {
     PerObject &o = objects[ref.object];
     if (!o.index) {
       const moObject &obj = *scene.object(ref.object);
@@ -160,7 +149,7 @@ CornerPairs cornerPairs(const moObject &obj, SelectionMode m, int32_t e, int32_t
 void MirrorFollowers::pair(const Scene &scene, bool amongSelected) {
   clear();
   const std::vector<MirrorFlips> mirrors = scene.symmetry.mirrors();
-  const std::vector<ElementRef> entries = usableEntries(scene);
+  const std::vector<ElementRef> entries = liveEntries(scene);
   std::map<int32_t, std::vector<ElementRef>> perObject;
   for (const ElementRef &ref : entries)
     perObject[ref.object].push_back(ref);

@@ -23,15 +23,14 @@ void TexelJournal::dropLast() {
   rects.pop_back();
 }
 
-std::vector<int32_t> exchangeTexels(const ObjectTable &objects, TexelJournal &journal,
-                                    bool backwards) {
+bool exchangeTexels(const ObjectTable &objects, TexelJournal &journal, bool backwards) {
   std::vector<size_t> offsets(journal.rects.size());
   size_t offset = 0;
   for (size_t i = 0; i < journal.rects.size(); ++i) {
     offsets[i] = offset;
     offset += size_t(journal.rects[i].rect.width) * size_t(journal.rects[i].rect.height);
   }
-  std::vector<int32_t> changed;
+  bool changed = false;
   if (offset != journal.texels.size())
     return changed;
   for (size_t n = 0; n < journal.rects.size(); ++n) {
@@ -47,8 +46,7 @@ std::vector<int32_t> exchangeTexels(const ObjectTable &objects, TexelJournal &jo
     auto saved = journal.texels.begin() + ptrdiff_t(offsets[i]);
     for (int32_t y = r.y; y < r.y + r.height; ++y, saved += r.width)
       std::swap_ranges(saved, saved + r.width, image.row(y) + r.x);
-    if (std::find(changed.begin(), changed.end(), b.slot) == changed.end())
-      changed.push_back(b.slot);
+    changed = true;
   }
   return changed;
 }

@@ -35,6 +35,5 @@ struct TexelJournal {
 
 // Exchanges the kept texels with the layers of the objects in their slots (in reverse order
 // when undoing). Rectangles whose object or layer is gone, or no longer holds them, are left
-// alone. Returns the slots whose texels changed.
-std::vector<int32_t> exchangeTexels(const ObjectTable &objects, TexelJournal &journal,
-                                    bool backwards);
+// alone. Returns whether any rectangle was exchanged.
+bool exchangeTexels(const ObjectTable &objects, TexelJournal &journal, bool backwards);

@@ -159,7 +159,7 @@ bool Scene::exchangeStep(std::vector<HistoryStep> &from, std::vector<HistoryStep
   ui_.setStatus(said);
   lastTexels_ = step.texels;
   if (step.texels) {
-    if (exchangeTexels(objects, *step.texels, back).empty())
+    if (!exchangeTexels(objects, *step.texels, back))
       ui_.setStatus(said + " changed nothing: its paint is no longer there");
     std::swap(version_, step.version);
     to.push_back(std::move(step));
