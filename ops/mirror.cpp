@@ -91,6 +91,8 @@ void makeCopies(Scene &scene, std::vector<MirrorEntry> &entries) {
     }
     auto copy = std::make_shared<moObject>(*scene.object(entry.face.object));
     copy->mirror(entry.normal, entry.centre);
+    if (scene.paintCarrier) // the merged object's mirrored half takes its paint from the copy
+      scene.paintCarrier->addSource(copy, -1);
     entry.copySlot = insertObject(scene, copy, nullptr);
     scene.previousSelection.Append({entry.face.element, entry.copySlot});
   }

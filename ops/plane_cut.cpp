@@ -66,8 +66,8 @@ void keepSide(moObject &obj, const std::vector<int8_t> &side, int8_t drop) {
 }
 
 // A copy of obj whose arrays hold just its elements: a freshly sliced object's arrays have just
-// doubled, and copying the spare room would cost as much as the elements. The painted-object
-// guard has already taken paint and paint triangles away.
+// doubled, and copying the spare room would cost as much as the elements. Paint and paint
+// triangles are left behind: the operation protocol gives the result its paint afterwards.
 moObject exactCopy(const moObject &obj) {
   moObject out = withoutGeometry(obj);
   out.reserve(obj.edges.count(), obj.faces.count(), obj.vertices.count());

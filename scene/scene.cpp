@@ -148,37 +148,20 @@ void Scene::DeleteAll() {
   objects.clear(false);
 }
 
-bool Scene::PaintedObjectGuard(bool ask) {
-  std::vector<int32_t> painted;
+void Scene::PaintedObjectGuard() {
   for (int32_t i = 0; i < selection.Count();) {
     const ElementRef ref = selection.Get(i);
-    const moObject *obj = objects.get(ref.object);
+    moObject *obj = objects.get(ref.object);
     if (!obj || !obj->visible || !obj->sensitive) {
       selection.Toggle(ref);
       continue; // the next entry now has index i
     }
     ++i;
-    if (obj->paintLayer && std::find(painted.begin(), painted.end(), ref.object) == painted.end())
-      painted.push_back(ref.object);
-  }
-  if (!painted.empty()) {
-    if (!ask || !ui_.askYesNo("This operation can not be performed on a painted object.  "
-                              "Convert paint to color?"))
-      return true;
-    // A step of its own, which stays when the operation is refused or cancelled: Undo brings
-    // the paint back.
-    beginObjectStep(painted, "Convert paint to color");
-    for (int32_t slot : painted) {
-      convertPaintToCornerColors(*objects.get(slot));
-      objects.get(slot)->paintLayer.reset();
+    if (!obj->paintLayer) {
+      obj->triangleVertices.clear(false);
+      obj->triangleFaces.clear(false);
     }
   }
-  for (int32_t i = 0; i < selection.Count(); ++i) {
-    moObject *obj = objects.get(selection.Get(i).object);
-    obj->triangleVertices.clear(false);
-    obj->triangleFaces.clear(false);
-  }
-  return false;
 }
 
 bool Scene::RecoverFromFailure(const std::exception &failure) {
@@ -205,8 +188,8 @@ void Scene::compactSelectedObjects() {
 }
 
 bool Scene::runOperation(const OperationRules &rules, const std::function<bool()> &change) {
-  if (rules.paintGuard && PaintedObjectGuard(true))
-    return false;
+  if (rules.paintGuard)
+    PaintedObjectGuard();
   clearSelectionOnUndo = false;
   SaveUndo();
   if (mode < 0 || mode > moNONE || !(rules.acceptedModes & modeBit(mode))) {
@@ -216,17 +199,58 @@ bool Scene::runOperation(const OperationRules &rules, const std::function<bool()
   dropUnusableEntries();
   try {
     const bool symmetric = beginSymmetricOperation(*this, rules.mirrors);
+    PaintCarrier carrier;
+    if (rules.paintGuard)
+      addPaintSources(carrier);
+    paintCarrier = carrier.painted() ? &carrier : nullptr;
     const bool changed = change();
+    paintCarrier = nullptr;
     if (!changed)
       dropOpenStep(); // refused: no step
     else if (symmetric)
       finishSymmetricOperation(*this, rules.mirrors);
+    if (changed && carrier.painted())
+      carryPaint(carrier);
     return changed;
   } catch (const moCancelledException &) {
+    paintCarrier = nullptr;
     // Stopped by the user: the saved state comes back as it was, selection included.
     Undo(true);
     return false;
   } catch (const std::exception &failure) {
+    paintCarrier = nullptr;
     return RecoverFromFailure(failure);
+  }
+}
+
+void Scene::addPaintSources(PaintCarrier &carrier) const {
+  std::vector<int32_t> slots;
+  bool painted = false;
+  for (int32_t i = 0; i < selection.Count(); ++i) {
+    const int32_t slot = selection.Get(i).object;
+    if (std::find(slots.begin(), slots.end(), slot) != slots.end())
+      continue;
+    slots.push_back(slot);
+    const moObject *obj = objects.get(slot);
+    painted = painted || (obj && obj->paintLayer);
+  }
+  if (!painted)
+    return;
+  for (int32_t slot : slots) {
+    std::vector<int32_t> faces;
+    for (int32_t i = 0; mode == moFACES && i < selection.Count(); ++i)
+      if (selection.Get(i).object == slot)
+        faces.push_back(selection.Get(i).element);
+    // SaveUndo has made the backup's copy of every selected object: the object as it was.
+    carrier.addSource(backup.pointer(slot), slot, faces);
+  }
+}
+
+void Scene::carryPaint(const PaintCarrier &carrier) {
+  for (int32_t j = 0; j < objects.count(); ++j) {
+    moObject *obj = objects.get(j);
+    if (!obj || (j < backup.count() && backup.pointer(j) == objects.pointer(j)))
+      continue; // not changed by the operation
+    carrier.carryTo(*obj, j);
   }
 }

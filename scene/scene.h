@@ -6,6 +6,7 @@
 
 #include "core/mesh.h"
 #include "core/primitives.h"
+#include "layers/paint_carry.h"
 #include "scene/object_delta.h"
 #include "scene/object_table.h"
 #include "scene/selection.h"
@@ -23,7 +24,7 @@
 constexpr uint32_t modeBit(SelectionMode m) { return 1u << m; }
 
 struct OperationRules {
-  bool paintGuard = true;                // runs PaintedObjectGuard(ask) first
+  bool paintGuard = true;                // may change faces: runs PaintedObjectGuard, carries paint
   uint32_t acceptedModes = 0;            // other modes make the operation return false silently
   MirrorRule mirrors = MirrorRule::Join; // how it takes part in symmetry (scene/symmetry.h)
 };
@@ -66,18 +67,20 @@ public:
 
   // --- The operation protocol ---
 
-  // Returns true when the operation must not run: selected painted objects are only converted
-  // to corner colours when ask is set and the user agrees, as a step of the history of its own
-  // ("Convert paint to color"). Drops entries of hidden or insensitive objects first.
-  bool PaintedObjectGuard(bool ask);
+  // Prepares the selected objects for an operation that may change their faces: drops entries
+  // of hidden or insensitive objects and empties the paint triangle lists of unpainted ones
+  // (painted objects keep theirs until the operation has carried their paint).
+  void PaintedObjectGuard();
   // Shows the failure, restores the state saved before the operation and clears the selection.
   bool RecoverFromFailure(const std::exception &failure);
   // Runs one modeling operation: guard, SaveUndo, mode check, dropping unusable entries, the
   // selection's mirror images by the rules' MirrorRule, then change(), after which the mirror
-  // vertices are put in place (beginSymmetricOperation); an exception from change() is handed to
-  // RecoverFromFailure, except moCancelledException (the user stopped it), after which the objects
-  // are as they were saved and the selection stays, without a message. Returns change()'s result,
-  // false when a step refused.
+  // vertices are put in place (beginSymmetricOperation) and, under a paintGuard rule, every
+  // object it changed or made takes its paint from the painted objects as they were
+  // (PaintCarrier: faces it kept keep their texels, new faces take the paint of the surface they
+  // grew from); an exception from change() is handed to RecoverFromFailure, except
+  // moCancelledException (the user stopped it), after which the objects are as they were saved and
+  // the selection stays, without a message. Returns change()'s result, false when a step refused.
   bool runOperation(const OperationRules &rules, const std::function<bool()> &change);
   // Removes selection entries whose object is empty, hidden or insensitive (as toggles).
   void dropUnusableEntries();
@@ -185,6 +188,10 @@ public:
   SymmetryPlanes symmetry;
   MirrorFollowers mirrorFollowers; // of the running operation; each operation starts them anew
 
+  // The running operation's paint sources, when it carries paint (null otherwise). An operation
+  // that builds its result from an intermediate object (a mirrored copy) adds that object.
+  PaintCarrier *paintCarrier = nullptr;
+
 private:
   using EntryVisitor = std::function<void(const ElementRef &, const moObject &)>;
   // The frame of the commands that derive a result from the selection: an empty selection is
@@ -194,6 +201,11 @@ private:
   bool deriveSelection(bool modeAccepted, const EntryVisitor &visit);
   // Swaps the result built in previousSelection in, with the given mode.
   void commitResult(SelectionMode resultMode);
+  // The selected objects as the backup keeps them, when one of them is painted, with the
+  // selected faces preferred.
+  void addPaintSources(PaintCarrier &carrier) const;
+  // Every object the operation changed or made takes its paint from the carrier's sources.
+  void carryPaint(const PaintCarrier &carrier);
 
   struct HistoryStep {
     std::string name;

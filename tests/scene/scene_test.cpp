@@ -119,38 +119,26 @@ struct FlatLayer : PaintLayer {
   }
 };
 
-TEST_F(SceneTest, PaintedObjectGuardAsksAndConvertsOnlyOnYes) {
+TEST_F(SceneTest, PaintedObjectGuardAsksNothingAndKeepsOnlyPaintedTriangles) {
   scene.createPrimitive(PrimitiveType::Tetrahedron);
   scene.createPrimitive(PrimitiveType::Cube);
-  moObject *tet = scene.object(0);
+  scene.createPrimitive(PrimitiveType::Cube);
+  moObject *tet = scene.object(0), *cube = scene.object(2);
   tet->paintLayer = std::make_unique<FlatLayer>();
-  tet->triangleVertices.append(0);
-  tet->triangleVertices.append(2);
-  tet->triangleVertices.append(1);
-  tet->triangleFaces.append(0);
+  for (moObject *obj : {tet, cube}) {
+    for (int32_t v : {0, 2, 1})
+      obj->triangleVertices.append(v);
+    obj->triangleFaces.append(0);
+  }
   scene.SetObjectVisible(1, false);
-  select(moOBJECTS, {{1, 1}, {0, 0}});
+  select(moOBJECTS, {{1, 1}, {0, 0}, {2, 2}});
 
-  ui.queueAnswer(false);
-  EXPECT_TRUE(scene.PaintedObjectGuard(true));
-  EXPECT_EQ(ui.questions.back(),
-            "This operation can not be performed on a painted object.  Convert paint to color?");
+  scene.PaintedObjectGuard();
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(selected(), (std::vector<ElementRef>{{0, 0}, {2, 2}})); // the hidden entry is gone
   EXPECT_NE(tet->paintLayer, nullptr);
-  EXPECT_EQ(selected(), (std::vector<ElementRef>{{0, 0}})); // the hidden entry is gone
-
-  EXPECT_TRUE(scene.PaintedObjectGuard(false)); // without asking: refused
-  EXPECT_EQ(ui.questions.size(), 1u);
-
-  ui.queueAnswer(true);
-  EXPECT_FALSE(scene.PaintedObjectGuard(true));
-  EXPECT_EQ(tet->paintLayer, nullptr);
-  EXPECT_EQ(tet->triangleFaces.count(), 0);
-  EXPECT_EQ(tet->cornerColorAt(2, 0), (moColor{10, 20, 30, 255}));
-  EXPECT_EQ(tet->cornerColorAt(1, 1), kWhite);
-  // The conversion is a step of its own: Undo brings the paint back.
-  EXPECT_EQ(scene.undoStepName(), "Convert paint to color");
-  ASSERT_TRUE(scene.UndoStep());
-  EXPECT_NE(scene.object(0)->paintLayer, nullptr);
+  EXPECT_EQ(tet->triangleFaces.count(), 1); // kept for carrying the paint
+  EXPECT_EQ(cube->triangleFaces.count(), 0);
 }
 
 TEST_F(SceneTest, DeleteAllThenUndoBringsEveryObjectBack) {

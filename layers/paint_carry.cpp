@@ -1,0 +1,642 @@
+#include "layers/paint_carry.h"
+
+#include "core/face_triangulation.h"
+#include "layers/paint_layers.h"
+#include "layers/texel_layer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Barycentric weights of the point of triangle abc nearest to p; returns the squared distance.
+// Degenerate triangles (a segment or a point) are handled through their edges.
+double nearestOnSegment(const moVec3 &p, const moVec3 &a, const moVec3 &b, double &t) {
+  const double ex = double(b.x) - a.x, ey = double(b.y) - a.y, ez = double(b.z) - a.z;
+  const double px = double(p.x) - a.x, py = double(p.y) - a.y, pz = double(p.z) - a.z;
+  const double ee = ex * ex + ey * ey + ez * ez;
+  t = ee > 0 ? std::clamp((px * ex + py * ey + pz * ez) / ee, 0.0, 1.0) : 0.0;
+  const double dx = px - t * ex, dy = py - t * ey, dz = pz - t * ez;
+  return dx * dx + dy * dy + dz * dz;
+}
+
+double nearestOnTriangle(const moVec3 &p, const moVec3 v[3], float w[3]) {
+  const double abx = double(v[1].x) - v[0].x, aby = double(v[1].y) - v[0].y,
+               abz = double(v[1].z) - v[0].z;
+  const double acx = double(v[2].x) - v[0].x, acy = double(v[2].y) - v[0].y,
+               acz = double(v[2].z) - v[0].z;
+  const double nx = aby * acz - abz * acy, ny = abz * acx - abx * acz, nz = abx * acy - aby * acx;
+  const double nn = nx * nx + ny * ny + nz * nz;
+  const double apx = double(p.x) - v[0].x, apy = double(p.y) - v[0].y, apz = double(p.z) - v[0].z;
+  const double scale = abx * abx + aby * aby + abz * abz + acx * acx + acy * acy + acz * acz;
+  if (nn > 1e-12 * scale * scale) {
+    // Inside the prism over the triangle the nearest point is the projection onto its plane.
+    const double d = (apx * nx + apy * ny + apz * nz) / nn;
+    const double qx = apx - d * nx, qy = apy - d * ny, qz = apz - d * nz;
+    const double cx = (qy * acz - qz * acy), cy = (qz * acx - qx * acz), cz = (qx * acy - qy * acx);
+    const double bx = (aby * qz - abz * qy), by = (abz * qx - abx * qz), bz = (abx * qy - aby * qx);
+    const double w1 = (cx * nx + cy * ny + cz * nz) / nn, w2 = (bx * nx + by * ny + bz * nz) / nn;
+    if (w1 >= 0 && w2 >= 0 && w1 + w2 <= 1) {
+      w[0] = float(1 - w1 - w2), w[1] = float(w1), w[2] = float(w2);
+      return d * d * nn;
+    }
+  }
+  // Otherwise it lies on an edge.
+  double best = std::numeric_limits<double>::max();
+  for (int k = 0; k < 3; ++k) {
+    double t = 0;
+    const double d = nearestOnSegment(p, v[k], v[(k + 1) % 3], t);
+    if (d < best) {
+      best = d;
+      w[k] = float(1 - t), w[(k + 1) % 3] = float(t), w[(k + 2) % 3] = 0;
+    }
+  }
+  return best;
+}
+
+uint32_t mixColours(const uint32_t c[], const float w[], int n) {
+  uint32_t out = 0;
+  for (int b = 0; b < 4; ++b) {
+    float sum = 0;
+    for (int k = 0; k < n; ++k)
+      sum += w[k] * float((c[k] >> (8 * b)) & 0xFFu);
+    out |= uint32_t(std::clamp(std::lround(sum), 0L, 255L)) << (8 * b);
+  }
+  return out;
+}
+
+// The image at texture coordinates (u, v), bilinear between the four texels around the point.
+uint32_t bilinear(const ImageBuffer &image, float u, float v) {
+  const float x = u * float(image.width()) - 0.5f, y = v * float(image.height()) - 0.5f;
+  if (!std::isfinite(x) || !std::isfinite(y))
+    return image.at(0, 0);
+  const float fx = std::floor(x), fy = std::floor(y);
+  const float ax = x - fx, ay = y - fy;
+  const auto clampX = [&](float c) {
+    return int32_t(std::clamp(c, 0.0f, float(image.width() - 1)));
+  };
+  const auto clampY = [&](float c) {
+    return int32_t(std::clamp(c, 0.0f, float(image.height() - 1)));
+  };
+  const int32_t x0 = clampX(fx), x1 = clampX(fx + 1), y0 = clampY(fy), y1 = clampY(fy + 1);
+  const uint32_t c[4] = {image.at(x0, y0), image.at(x1, y0), image.at(x0, y1), image.at(x1, y1)};
+  const float w[4] = {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay};
+  return mixColours(c, w, 4);
+}
+
+bool samePosition(const moVec3 &a, const moVec3 &b) {
+  return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+} // namespace
+
+struct PaintCarrier::Impl {
+  // A triangle of a source face: a paint triangle with its texture coordinates, or, where the
+  // source has no paint there, a triangle of the face with its corner colours.
+  struct Triangle {
+    int32_t source = 0, face = 0, paintTriangle = -1;
+    int32_t vertex[3] = {0, 0, 0};
+    moVec3 corner[3];
+    float uv[6] = {0, 0, 0, 0, 0, 0};
+    uint32_t colour[3] = {0, 0, 0};
+  };
+  struct Source {
+    std::shared_ptr<const moObject> object;
+    int32_t slot = -1;
+    const PaintLayer *layer = nullptr; // null when unpainted
+    AtlasLayout atlas;                 // cellSize 0 unless the layer is an atlas
+    std::vector<uint8_t> preferred;    // by face
+    std::vector<int32_t> faceStart;    // by face, into faceTriangles; one more entry
+    std::vector<int32_t> faceTriangles;
+  };
+
+  std::vector<Source> sources;
+  std::vector<Triangle> triangles;
+
+  // A uniform grid over every triangle's bounds, built at the first carry.
+  mutable bool gridBuilt = false;
+  mutable moVec3 lower, cell;
+  mutable int32_t dims[3] = {1, 1, 1};
+  mutable std::vector<int32_t> cellStart, cellItems;
+  mutable std::vector<uint32_t> stamp;
+  mutable uint32_t round = 0;
+  mutable float tolerance = 0;
+
+  void add(std::shared_ptr<const moObject> before, int32_t slot,
+           const std::vector<int32_t> &preferred);
+  void buildGrid() const;
+  int32_t cellIndex(int32_t i, int32_t j, int32_t k) const {
+    return (k * dims[1] + j) * dims[0] + i;
+  }
+  void cellOf(const moVec3 &p, int32_t c[3]) const;
+  // The faces (source, face) of the triangles within tolerance of the distance of the nearest
+  // triangle to p.
+  void nearFaces(const moVec3 &p, std::vector<std::pair<int32_t, int32_t>> &out) const;
+  double faceDistance(int32_t source, int32_t face, const moVec3 &p) const;
+  // Nearest point among triangles; returns the triangle and writes its weights. The triangle
+  // hint is tried first and taken when p lies on it (within the tolerance): neighbouring texels
+  // mostly fall on the same triangle.
+  int32_t nearest(const moVec3 &p, const int32_t *list, size_t count, float w[3],
+                  int32_t hint = -1) const;
+  uint32_t colourAt(const Triangle &t, const float w[3]) const {
+    const Source &s = sources[size_t(t.source)];
+    if (t.paintTriangle < 0 || !s.layer)
+      return mixColours(t.colour, w, 3);
+    const float u = w[0] * t.uv[0] + w[1] * t.uv[2] + w[2] * t.uv[4];
+    const float v = w[0] * t.uv[1] + w[1] * t.uv[3] + w[2] * t.uv[5];
+    return bilinear(s.layer->image, u, v);
+  }
+};
+
+PaintCarrier::PaintCarrier() : impl_(std::make_unique<Impl>()) {}
+PaintCarrier::~PaintCarrier() = default;
+
+void PaintCarrier::addSource(std::shared_ptr<const moObject> before, int32_t slot,
+                             const std::vector<int32_t> &preferred) {
+  if (before)
+    impl_->add(std::move(before), slot, preferred);
+}
+
+bool PaintCarrier::painted() const {
+  return std::any_of(impl_->sources.begin(), impl_->sources.end(),
+                     [](const Impl::Source &s) { return s.layer != nullptr; });
+}
+
+void PaintCarrier::Impl::add(std::shared_ptr<const moObject> before, int32_t slot,
+                             const std::vector<int32_t> &preferred) {
+  const moObject &obj = *before;
+  Source s;
+  s.slot = slot;
+  const int32_t paintCount = paintTriangleCount(obj);
+  if (obj.paintLayer && !obj.paintLayer->image.empty() && paintCount > 0) {
+    s.layer = obj.paintLayer.get();
+    if (s.layer->kind() == PaintLayer::kAtlas)
+      s.atlas = atlasLayout(s.layer->image.width(), s.layer->image.height(), s.layer->elementCount);
+  }
+  const int32_t faceCount = obj.faces.count();
+  s.preferred.assign(size_t(faceCount), 0);
+  for (int32_t f : preferred)
+    if (f >= 0 && f < faceCount)
+      s.preferred[size_t(f)] = 1;
+  const int32_t index = int32_t(sources.size());
+  std::vector<Triangle> own;
+  const auto live = [&](int32_t v) { return obj.vertices.contains(v) && obj.vertices[v].active(); };
+  const auto push = [&](int32_t f, int32_t t, const int32_t *v) {
+    Triangle tri;
+    tri.source = index, tri.face = f, tri.paintTriangle = t;
+    for (int k = 0; k < 3; ++k) {
+      tri.vertex[k] = v[k];
+      tri.corner[k] = obj.vertices[v[k]].Coordinates;
+    }
+    if (t >= 0) {
+      s.layer->cornerTexCoords(obj, t, tri.uv);
+    } else {
+      for (int k = 0; k < 3; ++k) {
+        moColor c = kWhite;
+        try {
+          c = obj.cornerColorAt(v[k], f);
+        } catch (const moInvalidTopologyException &) {
+        }
+        tri.colour[k] = packRgba(c.r, c.g, c.b, c.a);
+      }
+    }
+    own.push_back(tri);
+  };
+  std::vector<uint8_t> covered(size_t(faceCount), 0);
+  if (s.layer)
+    for (int32_t t = 0; t < paintCount; ++t) {
+      const int32_t f = obj.triangleFaces[t];
+      const int32_t *v = &obj.triangleVertices[3 * t];
+      if (!obj.faces.contains(f) || !obj.faces[f].active() || !live(v[0]) || !live(v[1]) ||
+          !live(v[2]))
+        continue; // a stale entry
+      covered[size_t(f)] = 1;
+      push(f, t, v);
+    }
+  // Faces without paint triangles give their corner colours.
+  std::vector<int32_t> corners, picks;
+  for (int32_t f = 0; f < faceCount; ++f) {
+    if (covered[size_t(f)] || !obj.faces[f].active())
+      continue;
+    obj.faceVertices(f, corners);
+    picks.clear();
+    const int32_t n = faceTriangles(obj, f, corners, picks);
+    for (int32_t t = 0; t < n; ++t) {
+      const int32_t v[3] = {corners[size_t(picks[size_t(3 * t)])],
+                            corners[size_t(picks[size_t(3 * t + 1)])],
+                            corners[size_t(picks[size_t(3 * t + 2)])]};
+      push(f, -1, v);
+    }
+  }
+  // Group the triangles by face.
+  s.faceStart.assign(size_t(faceCount) + 1, 0);
+  for (const Triangle &t : own)
+    ++s.faceStart[size_t(t.face) + 1];
+  for (int32_t f = 0; f < faceCount; ++f)
+    s.faceStart[size_t(f) + 1] += s.faceStart[size_t(f)];
+  s.faceTriangles.resize(own.size());
+  std::vector<int32_t> fill(s.faceStart.begin(), s.faceStart.end() - 1);
+  const int32_t base = int32_t(triangles.size());
+  for (size_t i = 0; i < own.size(); ++i)
+    s.faceTriangles[size_t(fill[size_t(own[i].face)]++)] = base + int32_t(i);
+  triangles.insert(triangles.end(), own.begin(), own.end());
+  s.object = std::move(before);
+  sources.push_back(std::move(s));
+}
+
+void PaintCarrier::Impl::buildGrid() const {
+  gridBuilt = true;
+  constexpr float kBig = std::numeric_limits<float>::max();
+  moVec3 lo{kBig, kBig, kBig}, hi{-kBig, -kBig, -kBig};
+  double extent = 0;
+  for (const Triangle &t : triangles) {
+    moVec3 tlo = t.corner[0], thi = t.corner[0];
+    for (const moVec3 &c : t.corner) {
+      tlo = {std::min(tlo.x, c.x), std::min(tlo.y, c.y), std::min(tlo.z, c.z)};
+      thi = {std::max(thi.x, c.x), std::max(thi.y, c.y), std::max(thi.z, c.z)};
+    }
+    lo = {std::min(lo.x, tlo.x), std::min(lo.y, tlo.y), std::min(lo.z, tlo.z)};
+    hi = {std::max(hi.x, thi.x), std::max(hi.y, thi.y), std::max(hi.z, thi.z)};
+    extent += std::max({thi.x - tlo.x, thi.y - tlo.y, thi.z - tlo.z});
+  }
+  if (triangles.empty())
+    return;
+  const double diagonal = distance(lo, hi);
+  tolerance = float(std::max(diagonal * 1e-4, 1e-9));
+  // Cells about as large as a triangle, at most 2^21 of them.
+  double size = std::max(extent / double(triangles.size()), diagonal / 128 + 1e-9);
+  const double side[3] = {double(hi.x) - lo.x, double(hi.y) - lo.y, double(hi.z) - lo.z};
+  for (;;) {
+    int64_t total = 1;
+    for (int a = 0; a < 3; ++a) {
+      dims[a] = int32_t(std::clamp(std::ceil(side[a] / size), 1.0, 1024.0));
+      total *= dims[a];
+    }
+    if (total <= (int64_t(1) << 21))
+      break;
+    size *= 1.25;
+  }
+  lower = lo;
+  cell = {float(size), float(size), float(size)};
+  cellStart.assign(size_t(dims[0]) * size_t(dims[1]) * size_t(dims[2]) + 1, 0);
+  const auto forCells = [&](const Triangle &t, auto fn) {
+    int32_t a[3], b[3];
+    moVec3 tlo = t.corner[0], thi = t.corner[0];
+    for (const moVec3 &c : t.corner) {
+      tlo = {std::min(tlo.x, c.x), std::min(tlo.y, c.y), std::min(tlo.z, c.z)};
+      thi = {std::max(thi.x, c.x), std::max(thi.y, c.y), std::max(thi.z, c.z)};
+    }
+    cellOf(tlo, a);
+    cellOf(thi, b);
+    for (int32_t k = a[2]; k <= b[2]; ++k)
+      for (int32_t j = a[1]; j <= b[1]; ++j)
+        for (int32_t i = a[0]; i <= b[0]; ++i)
+          fn(cellIndex(i, j, k));
+  };
+  for (const Triangle &t : triangles)
+    forCells(t, [&](int32_t c) { ++cellStart[size_t(c) + 1]; });
+  for (size_t c = 1; c < cellStart.size(); ++c)
+    cellStart[c] += cellStart[c - 1];
+  cellItems.resize(size_t(cellStart.back()));
+  std::vector<int32_t> fill(cellStart.begin(), cellStart.end() - 1);
+  for (size_t i = 0; i < triangles.size(); ++i)
+    forCells(triangles[i], [&](int32_t c) { cellItems[size_t(fill[size_t(c)]++)] = int32_t(i); });
+  stamp.assign(triangles.size(), 0);
+}
+
+void PaintCarrier::Impl::cellOf(const moVec3 &p, int32_t c[3]) const {
+  const float q[3] = {(p.x - lower.x) / cell.x, (p.y - lower.y) / cell.y, (p.z - lower.z) / cell.z};
+  for (int a = 0; a < 3; ++a)
+    c[a] =
+        std::isfinite(q[a]) ? int32_t(std::clamp(std::floor(q[a]), 0.0f, float(dims[a] - 1))) : 0;
+}
+
+void PaintCarrier::Impl::nearFaces(const moVec3 &p,
+                                   std::vector<std::pair<int32_t, int32_t>> &out) const {
+  if (triangles.empty())
+    return;
+  int32_t c[3];
+  cellOf(p, c);
+  const int32_t maxRing = std::max({dims[0], dims[1], dims[2]});
+  // Pass 1 finds the nearest distance ring by ring; pass 2 collects every triangle within the
+  // tolerance of it, from the cells that can hold one.
+  double best = std::numeric_limits<double>::max();
+  float w[3];
+  const auto visitRing = [&](int32_t r, auto fn) {
+    for (int32_t k = c[2] - r; k <= c[2] + r; ++k)
+      for (int32_t j = c[1] - r; j <= c[1] + r; ++j)
+        for (int32_t i = c[0] - r; i <= c[0] + r; ++i) {
+          if (std::max({std::abs(i - c[0]), std::abs(j - c[1]), std::abs(k - c[2])}) != r)
+            continue;
+          if (i < 0 || j < 0 || k < 0 || i >= dims[0] || j >= dims[1] || k >= dims[2])
+            continue;
+          const int32_t cellNo = cellIndex(i, j, k);
+          for (int32_t n = cellStart[size_t(cellNo)]; n < cellStart[size_t(cellNo) + 1]; ++n)
+            fn(cellItems[size_t(n)]);
+        }
+  };
+  ++round;
+  int32_t r = 0;
+  for (; r <= maxRing; ++r) {
+    visitRing(r, [&](int32_t t) {
+      if (stamp[size_t(t)] == round)
+        return;
+      stamp[size_t(t)] = round;
+      best = std::min(best, nearestOnTriangle(p, triangles[size_t(t)].corner, w));
+    });
+    if (best < double(r) * cell.x * double(r) * cell.x)
+      break;
+  }
+  const double reach = std::sqrt(best) + tolerance;
+  const int32_t rings = std::min(maxRing, int32_t(std::ceil(reach / cell.x)) + 1);
+  const double limit = reach * reach;
+  ++round;
+  for (int32_t ring = 0; ring <= rings; ++ring)
+    visitRing(ring, [&](int32_t t) {
+      if (stamp[size_t(t)] == round)
+        return;
+      stamp[size_t(t)] = round;
+      const Triangle &tri = triangles[size_t(t)];
+      if (nearestOnTriangle(p, tri.corner, w) <= limit) {
+        const std::pair<int32_t, int32_t> face{tri.source, tri.face};
+        if (std::find(out.begin(), out.end(), face) == out.end())
+          out.push_back(face);
+      }
+    });
+}
+
+double PaintCarrier::Impl::faceDistance(int32_t source, int32_t face, const moVec3 &p) const {
+  const Source &s = sources[size_t(source)];
+  double best = std::numeric_limits<double>::max();
+  float w[3];
+  for (int32_t n = s.faceStart[size_t(face)]; n < s.faceStart[size_t(face) + 1]; ++n)
+    best = std::min(best,
+                    nearestOnTriangle(p, triangles[size_t(s.faceTriangles[size_t(n)])].corner, w));
+  return best;
+}
+
+int32_t PaintCarrier::Impl::nearest(const moVec3 &p, const int32_t *list, size_t count, float w[3],
+                                    int32_t hint) const {
+  if (hint >= 0 &&
+      nearestOnTriangle(p, triangles[size_t(hint)].corner, w) <= double(tolerance) * tolerance)
+    return hint;
+  double best = std::numeric_limits<double>::max();
+  int32_t found = list[0];
+  float trial[3];
+  for (size_t i = 0; i < count; ++i) {
+    const double d = nearestOnTriangle(p, triangles[size_t(list[i])].corner, trial);
+    if (d < best) {
+      best = d;
+      found = list[i];
+      std::copy(trial, trial + 3, w);
+    }
+  }
+  return found;
+}
+
+namespace {
+
+// An atlas cell of this many texels a side paints 21 texels per triangle; a carried layer grows
+// its image (up to the largest side) rather than let its cells shrink below that.
+constexpr int32_t kSharpCell = 10;
+constexpr int32_t kLargestGrownSide = 2048;
+
+// How a new paint triangle gets its texels: from one source triangle whose corners are its own
+// (exact), or from the nearest points among a list of source triangles.
+struct TrianglePlan {
+  int32_t exact = -1;
+  int32_t first = 0, count = 0; // into the candidate list
+};
+
+// The offset r with positions a[i] == b[(i + r) % n] for every i, or -1.
+int32_t cyclicMatch(const moObject &oa, const std::vector<int32_t> &a, const moObject &ob,
+                    const std::vector<int32_t> &b) {
+  const size_t n = a.size();
+  if (n != b.size() || n == 0)
+    return -1;
+  for (size_t r = 0; r < n; ++r) {
+    bool all = true;
+    for (size_t i = 0; i < n && all; ++i)
+      all = samePosition(oa.vertices[a[i]].Coordinates, ob.vertices[b[(i + r) % n]].Coordinates);
+    if (all)
+      return int32_t(r);
+  }
+  return -1;
+}
+
+} // namespace
+
+bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
+  Impl &m = *impl_;
+  if (!m.gridBuilt)
+    m.buildGrid();
+  const Impl::Source *own = nullptr;
+  const PaintLayer *model = nullptr;
+  int32_t ownIndex = -1;
+  for (size_t i = 0; i < m.sources.size(); ++i) {
+    const Impl::Source &s = m.sources[i];
+    if (slot >= 0 && s.slot == slot) {
+      own = &s;
+      ownIndex = int32_t(i);
+    }
+    if (!model && s.layer)
+      model = s.layer;
+  }
+  if (own && own->layer)
+    model = own->layer;
+  if (!model || m.triangles.empty())
+    return false;
+
+  std::vector<int32_t> vertices, faces, candidates;
+  std::vector<TrianglePlan> plans;
+  std::vector<int32_t> corners, oldCorners, picks;
+  std::vector<std::pair<int32_t, int32_t>> near, faceList;
+  bool anyPaint = false;
+  const auto addExact = [&](const Impl::Source &s, int32_t sourceFace, int32_t f, int32_t offset) {
+    for (int32_t n = s.faceStart[size_t(sourceFace)]; n < s.faceStart[size_t(sourceFace) + 1];
+         ++n) {
+      const int32_t g = s.faceTriangles[size_t(n)];
+      const Impl::Triangle &t = m.triangles[size_t(g)];
+      for (int k = 0; k < 3; ++k) {
+        const auto at = std::find(oldCorners.begin(), oldCorners.end(), t.vertex[k]);
+        const size_t i = size_t(at - oldCorners.begin());
+        vertices.push_back(at == oldCorners.end() ? corners[0]
+                                                  : corners[(i + size_t(offset)) % corners.size()]);
+      }
+      faces.push_back(f);
+      plans.push_back({g, 0, 0});
+      anyPaint = anyPaint || (t.paintTriangle >= 0 && s.layer);
+    }
+  };
+  for (int32_t f = 0; f < obj.faces.count(); ++f) {
+    if (!obj.faces[f].active() || obj.faceVertices(f, corners) < 3)
+      continue;
+    // The face the operation kept in its place: the same corners, or corners at the same places.
+    if (own && f < own->object->faces.count() && own->object->faces[f].active()) {
+      own->object->faceVertices(f, oldCorners);
+      const int32_t offset =
+          oldCorners == corners ? 0 : cyclicMatch(*own->object, oldCorners, obj, corners);
+      if (offset >= 0) {
+        addExact(*own, f, f, offset);
+        continue;
+      }
+    }
+    // Else the source faces it lies on: near every corner and its centroid.
+    faceList.clear();
+    moVec3 centre{};
+    for (int32_t v : corners) {
+      const moVec3 &p = obj.vertices[v].Coordinates;
+      centre = add(centre, p);
+      near.clear();
+      m.nearFaces(p, near);
+      for (const auto &face : near)
+        if (std::find(faceList.begin(), faceList.end(), face) == faceList.end())
+          faceList.push_back(face);
+    }
+    centre = scale(1.0f / float(corners.size()), centre);
+    near.clear();
+    m.nearFaces(centre, near);
+    for (const auto &face : near)
+      if (std::find(faceList.begin(), faceList.end(), face) == faceList.end())
+        faceList.push_back(face);
+    // A face holding all of them wins: its own index in the same object first, then one the
+    // operation was applied to, then the nearest.
+    int32_t chosen = -1;
+    double chosenDistance = 0;
+    int chosenRank = -1;
+    const double limit = double(m.tolerance) * m.tolerance;
+    for (size_t i = 0; i < faceList.size(); ++i) {
+      const auto [source, face] = faceList[i];
+      double worst = m.faceDistance(source, face, centre);
+      for (int32_t v : corners)
+        worst = std::max(worst, m.faceDistance(source, face, obj.vertices[v].Coordinates));
+      if (worst > limit)
+        continue;
+      const Impl::Source &s = m.sources[size_t(source)];
+      const int rank = (source == ownIndex && face == f) ? 2 : s.preferred[size_t(face)] ? 1 : 0;
+      if (chosen < 0 || rank > chosenRank || (rank == chosenRank && worst < chosenDistance)) {
+        chosen = int32_t(i);
+        chosenRank = rank;
+        chosenDistance = worst;
+      }
+    }
+    if (chosen >= 0) {
+      const auto [source, face] = faceList[size_t(chosen)];
+      const Impl::Source &s = m.sources[size_t(source)];
+      s.object->faceVertices(face, oldCorners);
+      const int32_t offset = cyclicMatch(*s.object, oldCorners, obj, corners);
+      if (offset >= 0) {
+        addExact(s, face, f, offset);
+        continue;
+      }
+      faceList = {faceList[size_t(chosen)]};
+    }
+    const int32_t first = int32_t(candidates.size());
+    for (const auto &[source, face] : faceList) {
+      const Impl::Source &s = m.sources[size_t(source)];
+      for (int32_t n = s.faceStart[size_t(face)]; n < s.faceStart[size_t(face) + 1]; ++n) {
+        const int32_t g = s.faceTriangles[size_t(n)];
+        candidates.push_back(g);
+        anyPaint = anyPaint || (m.triangles[size_t(g)].paintTriangle >= 0 && s.layer);
+      }
+    }
+    const int32_t count = int32_t(candidates.size()) - first;
+    if (count == 0)
+      continue; // nothing to take paint from: the face stays unpainted
+    picks.clear();
+    const int32_t n = faceTriangles(obj, f, corners, picks);
+    for (int32_t t = 0; t < n; ++t) {
+      for (int k = 0; k < 3; ++k)
+        vertices.push_back(corners[size_t(picks[size_t(3 * t + k)])]);
+      faces.push_back(f);
+      plans.push_back({-1, first, count});
+    }
+  }
+  if (!anyPaint) {
+    obj.triangleVertices.clear(false);
+    obj.triangleFaces.clear(false);
+    obj.paintLayer.reset();
+    return false;
+  }
+
+  const int32_t total = int32_t(faces.size());
+  // More triangles share the image: it grows so that their cells keep their detail.
+  int32_t width = model->image.width(), height = model->image.height();
+  const int32_t oldCell = model->kind() == PaintLayer::kAtlas
+                              ? atlasLayout(width, height, model->elementCount).cellSize
+                              : kSharpCell;
+  while (atlasLayout(width, height, total).cellSize < std::min(oldCell, kSharpCell) &&
+         std::max(width, height) < kLargestGrownSide) {
+    width *= 2;
+    height *= 2;
+  }
+  std::unique_ptr<PaintLayer> layer = makePaintLayer(PaintLayer::kAtlas, width, height, total);
+  if (!layer || layer->image.empty())
+    return obj.paintLayer != nullptr;
+  obj.triangleVertices.clear(false);
+  obj.triangleFaces.clear(false);
+  for (int32_t v : vertices)
+    obj.triangleVertices.append(v);
+  for (int32_t f : faces)
+    obj.triangleFaces.append(f);
+
+  auto &texels = static_cast<TexelLayer &>(*layer);
+  const AtlasLayout layout = atlasLayout(layer->image.width(), layer->image.height(), total);
+  std::vector<TexelSample> samples, oldSamples;
+  for (int32_t t = 0; t < total; ++t) {
+    texels.texels(obj, t, samples);
+    const TrianglePlan &plan = plans[size_t(t)];
+    if (plan.exact >= 0) {
+      const Impl::Triangle &old = m.triangles[size_t(plan.exact)];
+      const Impl::Source &s = m.sources[size_t(old.source)];
+      if (old.paintTriangle >= 0 && s.atlas.cellSize == layout.cellSize &&
+          old.paintTriangle % 2 == t % 2) {
+        // Cells of the same size and half: the texels carry over one for one.
+        static_cast<const TexelLayer *>(s.layer)->texels(*s.object, old.paintTriangle, oldSamples);
+        for (size_t i = 0; i < samples.size() && i < oldSamples.size(); ++i)
+          layer->image.at(samples[i].x, samples[i].y) =
+              s.layer->image.at(oldSamples[i].x, oldSamples[i].y);
+      } else {
+        for (const TexelSample &sample : samples) {
+          const float w[3] = {1 - sample.w1 - sample.w2, sample.w1, sample.w2};
+          layer->image.at(sample.x, sample.y) = m.colourAt(old, w);
+        }
+      }
+      layer->finishTriangle(obj, t);
+      continue;
+    }
+    const int32_t *list = &candidates[size_t(plan.first)];
+    const size_t count = size_t(plan.count);
+    moVec3 c[3];
+    for (int k = 0; k < 3; ++k)
+      c[k] = obj.vertices[obj.triangleVertices[3 * t + k]].Coordinates;
+    // Where all three corners land in one source triangle the map between the two is affine.
+    float cw[3][3];
+    int32_t at[3];
+    for (int k = 0; k < 3; ++k)
+      at[k] = m.nearest(c[k], list, count, cw[k]);
+    const bool affine = at[0] == at[1] && at[1] == at[2];
+    int32_t hint = at[0];
+    for (const TexelSample &sample : samples) {
+      const float b[3] = {1 - sample.w1 - sample.w2, sample.w1, sample.w2};
+      float w[3];
+      int32_t g = hint;
+      if (affine) {
+        g = at[0];
+        for (int k = 0; k < 3; ++k)
+          w[k] = b[0] * cw[0][k] + b[1] * cw[1][k] + b[2] * cw[2][k];
+      } else {
+        const moVec3 p{b[0] * c[0].x + b[1] * c[1].x + b[2] * c[2].x,
+                       b[0] * c[0].y + b[1] * c[1].y + b[2] * c[2].y,
+                       b[0] * c[0].z + b[1] * c[1].z + b[2] * c[2].z};
+        g = m.nearest(p, list, count, w, hint);
+        hint = g;
+      }
+      layer->image.at(sample.x, sample.y) = m.colourAt(m.triangles[size_t(g)], w);
+    }
+    layer->finishTriangle(obj, t);
+  }
+  obj.paintLayer = std::move(layer);
+  return true;
+}
