@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace {
 
-// Barycentric weights of the point of triangle abc nearest to p; returns the squared distance.
-// Degenerate triangles (a segment or a point) are handled through their edges.
+// The parameter t of the point of segment ab nearest to p; returns the squared distance.
 double nearestOnSegment(const moVec3 &p, const moVec3 &a, const moVec3 &b, double &t) {
   const double ex = double(b.x) - a.x, ey = double(b.y) - a.y, ez = double(b.z) - a.z;
   const double px = double(p.x) - a.x, py = double(p.y) - a.y, pz = double(p.z) - a.z;
@@ -21,28 +21,56 @@ double nearestOnSegment(const moVec3 &p, const moVec3 &a, const moVec3 &b, doubl
   return dx * dx + dy * dy + dz * dz;
 }
 
-double nearestOnTriangle(const moVec3 &p, const moVec3 v[3], float w[3]) {
-  const double abx = double(v[1].x) - v[0].x, aby = double(v[1].y) - v[0].y,
-               abz = double(v[1].z) - v[0].z;
-  const double acx = double(v[2].x) - v[0].x, acy = double(v[2].y) - v[0].y,
-               acz = double(v[2].z) - v[0].z;
-  const double nx = aby * acz - abz * acy, ny = abz * acx - abx * acz, nz = abx * acy - aby * acx;
-  const double nn = nx * nx + ny * ny + nz * nz;
-  const double apx = double(p.x) - v[0].x, apy = double(p.y) - v[0].y, apz = double(p.z) - v[0].z;
-  const double scale = abx * abx + aby * aby + abz * abz + acx * acx + acy * acy + acz * acz;
-  if (nn > 1e-12 * scale * scale) {
-    // Inside the prism over the triangle the nearest point is the projection onto its plane.
-    const double d = (apx * nx + apy * ny + apz * nz) / nn;
-    const double qx = apx - d * nx, qy = apy - d * ny, qz = apz - d * nz;
-    const double cx = (qy * acz - qz * acy), cy = (qz * acx - qx * acz), cz = (qx * acy - qy * acx);
-    const double bx = (aby * qz - abz * qy), by = (abz * qx - abx * qz), bz = (abx * qy - aby * qx);
-    const double w1 = (cx * nx + cy * ny + cz * nz) / nn, w2 = (bx * nx + by * ny + bz * nz) / nn;
-    if (w1 >= 0 && w2 >= 0 && w1 + w2 <= 1) {
-      w[0] = float(1 - w1 - w2), w[1] = float(w1), w[2] = float(w2);
-      return d * d * nn;
+// What projecting onto a triangle's plane needs, worked out once per triangle: the barycentric
+// weights of corners 1 and 2 of p's projection are dot(p - corner 0, u1) and dot(p - corner 0,
+// u2), its distance from the plane dot(p - corner 0, n). Flat for a triangle without area.
+struct PlaneProjection {
+  double u1[3] = {0, 0, 0}, u2[3] = {0, 0, 0}, n[3] = {0, 0, 0};
+  bool flat = true;
+
+  explicit PlaneProjection(const moVec3 v[3]) {
+    const double ab[3] = {double(v[1].x) - v[0].x, double(v[1].y) - v[0].y,
+                          double(v[1].z) - v[0].z};
+    const double ac[3] = {double(v[2].x) - v[0].x, double(v[2].y) - v[0].y,
+                          double(v[2].z) - v[0].z};
+    const auto cross = [](const double x[3], const double y[3], double out[3]) {
+      out[0] = x[1] * y[2] - x[2] * y[1];
+      out[1] = x[2] * y[0] - x[0] * y[2];
+      out[2] = x[0] * y[1] - x[1] * y[0];
+    };
+    double normal[3];
+    cross(ab, ac, normal);
+    const double nn = normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2];
+    const double size = ab[0] * ab[0] + ab[1] * ab[1] + ab[2] * ab[2] + ac[0] * ac[0] +
+                        ac[1] * ac[1] + ac[2] * ac[2];
+    if (!(nn > 1e-12 * size * size))
+      return;
+    flat = false;
+    cross(ac, normal, u1);
+    cross(normal, ab, u2);
+    const double length = std::sqrt(nn);
+    for (int k = 0; k < 3; ++k) {
+      u1[k] /= nn, u2[k] /= nn;
+      n[k] = normal[k] / length;
     }
   }
-  // Otherwise it lies on an edge.
+};
+
+// Barycentric weights of the point of triangle v nearest to p; returns the squared distance.
+double nearestOnTriangle(const moVec3 &p, const moVec3 v[3], const PlaneProjection &plane,
+                         float w[3]) {
+  if (!plane.flat) {
+    // Inside the prism over the triangle the nearest point is the projection onto its plane.
+    const double ap[3] = {double(p.x) - v[0].x, double(p.y) - v[0].y, double(p.z) - v[0].z};
+    const double w1 = ap[0] * plane.u1[0] + ap[1] * plane.u1[1] + ap[2] * plane.u1[2];
+    const double w2 = ap[0] * plane.u2[0] + ap[1] * plane.u2[1] + ap[2] * plane.u2[2];
+    if (w1 >= 0 && w2 >= 0 && w1 + w2 <= 1) {
+      const double d = ap[0] * plane.n[0] + ap[1] * plane.n[1] + ap[2] * plane.n[2];
+      w[0] = float(1 - w1 - w2), w[1] = float(w1), w[2] = float(w2);
+      return d * d;
+    }
+  }
+  // Otherwise it lies on an edge; degenerate triangles (a segment or a point) too.
   double best = std::numeric_limits<double>::max();
   for (int k = 0; k < 3; ++k) {
     double t = 0;
@@ -61,7 +89,7 @@ uint32_t mixColours(const uint32_t c[], const float w[], int n) {
     float sum = 0;
     for (int k = 0; k < n; ++k)
       sum += w[k] * float((c[k] >> (8 * b)) & 0xFFu);
-    out |= uint32_t(std::clamp(std::lround(sum), 0L, 255L)) << (8 * b);
+    out |= uint32_t(std::clamp(sum, 0.0f, 255.0f) + 0.5f) << (8 * b);
   }
   return out;
 }
@@ -98,8 +126,19 @@ struct PaintCarrier::Impl {
     int32_t source = 0, face = 0, paintTriangle = -1;
     int32_t vertex[3] = {0, 0, 0};
     moVec3 corner[3];
+    moVec3 centre; // of a sphere holding the corners, for cheap rejection
+    float radius = 0;
+    PlaneProjection plane{corner};
     float uv[6] = {0, 0, 0, 0, 0, 0};
     uint32_t colour[3] = {0, 0, 0};
+    double nearest(const moVec3 &p, float w[3]) const {
+      return nearestOnTriangle(p, corner, plane, w);
+    }
+    // No point of the triangle is nearer to p than the root of this.
+    double lowerBound(const moVec3 &p) const {
+      const double gap = std::max(0.0, double(distance(p, centre)) - radius);
+      return gap * gap;
+    }
   };
   struct Source {
     std::shared_ptr<const moObject> object;
@@ -135,10 +174,10 @@ struct PaintCarrier::Impl {
   void nearFaces(const moVec3 &p, std::vector<std::pair<int32_t, int32_t>> &out) const;
   double faceDistance(int32_t source, int32_t face, const moVec3 &p) const;
   // Nearest point among triangles; returns the triangle and writes its weights. The triangle
-  // hint is tried first and taken when p lies on it (within the tolerance): neighbouring texels
-  // mostly fall on the same triangle.
+  // hints are tried first, each taken when p lies on it (within the tolerance) or right above or
+  // below its inside: neighbouring texels mostly fall on the same triangle.
   int32_t nearest(const moVec3 &p, const int32_t *list, size_t count, float w[3],
-                  int32_t hint = -1) const;
+                  const int32_t *hints = nullptr, int hintCount = 0) const;
   uint32_t colourAt(const Triangle &t, const float w[3]) const {
     const Source &s = sources[size_t(t.source)];
     if (t.paintTriangle < 0 || !s.layer)
@@ -189,6 +228,10 @@ void PaintCarrier::Impl::add(std::shared_ptr<const moObject> before, int32_t slo
       tri.vertex[k] = v[k];
       tri.corner[k] = obj.vertices[v[k]].Coordinates;
     }
+    tri.plane = PlaneProjection(tri.corner);
+    tri.centre = scale(1.0f / 3, ::add(::add(tri.corner[0], tri.corner[1]), tri.corner[2]));
+    for (const moVec3 &c : tri.corner)
+      tri.radius = std::max(tri.radius, distance(c, tri.centre) * 1.0001f);
     if (t >= 0) {
       s.layer->cornerTexCoords(obj, t, tri.uv);
     } else {
@@ -319,8 +362,7 @@ void PaintCarrier::Impl::nearFaces(const moVec3 &p,
   int32_t c[3];
   cellOf(p, c);
   const int32_t maxRing = std::max({dims[0], dims[1], dims[2]});
-  // Pass 1 finds the nearest distance ring by ring; pass 2 collects every triangle within the
-  // tolerance of it, from the cells that can hold one.
+  // The nearest distance first, ring by ring of cells around p.
   double best = std::numeric_limits<double>::max();
   float w[3];
   const auto visitRing = [&](int32_t r, auto fn) {
@@ -337,33 +379,54 @@ void PaintCarrier::Impl::nearFaces(const moVec3 &p,
         }
   };
   ++round;
-  int32_t r = 0;
-  for (; r <= maxRing; ++r) {
+  for (int32_t r = 0; r <= maxRing; ++r) {
     visitRing(r, [&](int32_t t) {
       if (stamp[size_t(t)] == round)
         return;
       stamp[size_t(t)] = round;
-      best = std::min(best, nearestOnTriangle(p, triangles[size_t(t)].corner, w));
+      const Triangle &tri = triangles[size_t(t)];
+      if (tri.lowerBound(p) < best)
+        best = std::min(best, tri.nearest(p, w));
     });
-    if (best < double(r) * cell.x * double(r) * cell.x)
+    // Every triangle not yet seen lies in a cell outside the box of the rings so far, beyond a
+    // side of it that the grid goes on past.
+    double outside = std::numeric_limits<double>::max();
+    const float q[3] = {p.x, p.y, p.z}, low[3] = {lower.x, lower.y, lower.z};
+    for (int a = 0; a < 3; ++a) {
+      const double from = low[a] + double(c[a] - r) * cell.x,
+                   to = from + double(2 * r + 1) * cell.x;
+      if (c[a] - r > 0)
+        outside = std::min(outside, std::max(0.0, double(q[a]) - from));
+      if (c[a] + r < dims[a] - 1)
+        outside = std::min(outside, std::max(0.0, to - double(q[a])));
+    }
+    if (best <= outside * outside)
       break;
   }
+  // Then every triangle within the tolerance of that distance, from the cells it can reach.
   const double reach = std::sqrt(best) + tolerance;
-  const int32_t rings = std::min(maxRing, int32_t(std::ceil(reach / cell.x)) + 1);
   const double limit = reach * reach;
+  int32_t from[3], to[3];
+  cellOf({float(p.x - reach), float(p.y - reach), float(p.z - reach)}, from);
+  cellOf({float(p.x + reach), float(p.y + reach), float(p.z + reach)}, to);
   ++round;
-  for (int32_t ring = 0; ring <= rings; ++ring)
-    visitRing(ring, [&](int32_t t) {
-      if (stamp[size_t(t)] == round)
-        return;
-      stamp[size_t(t)] = round;
-      const Triangle &tri = triangles[size_t(t)];
-      if (nearestOnTriangle(p, tri.corner, w) <= limit) {
-        const std::pair<int32_t, int32_t> face{tri.source, tri.face};
-        if (std::find(out.begin(), out.end(), face) == out.end())
-          out.push_back(face);
+  for (int32_t k = from[2]; k <= to[2]; ++k)
+    for (int32_t j = from[1]; j <= to[1]; ++j)
+      for (int32_t i = from[0]; i <= to[0]; ++i) {
+        const int32_t cellNo = cellIndex(i, j, k);
+        for (int32_t n = cellStart[size_t(cellNo)]; n < cellStart[size_t(cellNo) + 1]; ++n) {
+          const int32_t t = cellItems[size_t(n)];
+          if (stamp[size_t(t)] == round)
+            continue;
+          stamp[size_t(t)] = round;
+          const Triangle &tri = triangles[size_t(t)];
+          if (tri.lowerBound(p) <= limit && tri.nearest(p, w) <= limit) {
+            const std::pair<int32_t, int32_t> face{tri.source, tri.face};
+            if (std::find(out.begin(), out.end(), face) == out.end())
+              out.push_back(face);
+          }
+        }
       }
-    });
 }
 
 double PaintCarrier::Impl::faceDistance(int32_t source, int32_t face, const moVec3 &p) const {
@@ -371,21 +434,25 @@ double PaintCarrier::Impl::faceDistance(int32_t source, int32_t face, const moVe
   double best = std::numeric_limits<double>::max();
   float w[3];
   for (int32_t n = s.faceStart[size_t(face)]; n < s.faceStart[size_t(face) + 1]; ++n)
-    best = std::min(best,
-                    nearestOnTriangle(p, triangles[size_t(s.faceTriangles[size_t(n)])].corner, w));
+    best = std::min(best, triangles[size_t(s.faceTriangles[size_t(n)])].nearest(p, w));
   return best;
 }
 
 int32_t PaintCarrier::Impl::nearest(const moVec3 &p, const int32_t *list, size_t count, float w[3],
-                                    int32_t hint) const {
-  if (hint >= 0 &&
-      nearestOnTriangle(p, triangles[size_t(hint)].corner, w) <= double(tolerance) * tolerance)
-    return hint;
+                                    const int32_t *hints, int hintCount) const {
+  for (int i = 0; i < hintCount; ++i) {
+    const double d = triangles[size_t(hints[i])].nearest(p, w);
+    if (d <= double(tolerance) * tolerance || (w[0] > 0 && w[1] > 0 && w[2] > 0))
+      return hints[i];
+  }
   double best = std::numeric_limits<double>::max();
   int32_t found = list[0];
   float trial[3];
   for (size_t i = 0; i < count; ++i) {
-    const double d = nearestOnTriangle(p, triangles[size_t(list[i])].corner, trial);
+    const Triangle &tri = triangles[size_t(list[i])];
+    if (tri.lowerBound(p) >= best)
+      continue;
+    const double d = tri.nearest(p, trial);
     if (d < best) {
       best = d;
       found = list[i];
@@ -451,7 +518,8 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
   std::vector<int32_t> vertices, faces, candidates;
   std::vector<TrianglePlan> plans;
   std::vector<int32_t> corners, oldCorners, picks;
-  std::vector<std::pair<int32_t, int32_t>> near, faceList;
+  std::vector<std::pair<int32_t, int32_t>> near, faceList, nearOfVertices;
+  std::vector<std::pair<int32_t, int32_t>> vertexNear(size_t(obj.vertices.count()), {-1, 0});
   bool anyPaint = false;
   const auto addExact = [&](const Impl::Source &s, int32_t sourceFace, int32_t f, int32_t offset) {
     for (int32_t n = s.faceStart[size_t(sourceFace)]; n < s.faceStart[size_t(sourceFace) + 1];
@@ -482,24 +550,25 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
         continue;
       }
     }
-    // Else the source faces it lies on: near every corner and its centroid.
+    // Else the source faces it lies on: the faces nearest to any of its corners.
     faceList.clear();
     moVec3 centre{};
     for (int32_t v : corners) {
       const moVec3 &p = obj.vertices[v].Coordinates;
       centre = add(centre, p);
-      near.clear();
-      m.nearFaces(p, near);
-      for (const auto &face : near)
-        if (std::find(faceList.begin(), faceList.end(), face) == faceList.end())
-          faceList.push_back(face);
+      if (vertexNear[size_t(v)].first < 0) { // each vertex is looked up once
+        near.clear();
+        m.nearFaces(p, near);
+        vertexNear[size_t(v)] = {int32_t(nearOfVertices.size()), int32_t(near.size())};
+        nearOfVertices.insert(nearOfVertices.end(), near.begin(), near.end());
+      }
+      const auto [start, length] = vertexNear[size_t(v)];
+      for (int32_t i = start; i < start + length; ++i)
+        if (std::find(faceList.begin(), faceList.end(), nearOfVertices[size_t(i)]) ==
+            faceList.end())
+          faceList.push_back(nearOfVertices[size_t(i)]);
     }
     centre = scale(1.0f / float(corners.size()), centre);
-    near.clear();
-    m.nearFaces(centre, near);
-    for (const auto &face : near)
-      if (std::find(faceList.begin(), faceList.end(), face) == faceList.end())
-        faceList.push_back(face);
     // A face holding all of them wins: its own index in the same object first, then one the
     // operation was applied to, then the nearest.
     int32_t chosen = -1;
@@ -583,60 +652,86 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
 
   auto &texels = static_cast<TexelLayer &>(*layer);
   const AtlasLayout layout = atlasLayout(layer->image.width(), layer->image.height(), total);
-  std::vector<TexelSample> samples, oldSamples;
-  for (int32_t t = 0; t < total; ++t) {
-    texels.texels(obj, t, samples);
-    const TrianglePlan &plan = plans[size_t(t)];
-    if (plan.exact >= 0) {
-      const Impl::Triangle &old = m.triangles[size_t(plan.exact)];
-      const Impl::Source &s = m.sources[size_t(old.source)];
-      if (old.paintTriangle >= 0 && s.atlas.cellSize == layout.cellSize &&
-          old.paintTriangle % 2 == t % 2) {
-        // Cells of the same size and half: the texels carry over one for one.
-        static_cast<const TexelLayer *>(s.layer)->texels(*s.object, old.paintTriangle, oldSamples);
-        for (size_t i = 0; i < samples.size() && i < oldSamples.size(); ++i)
-          layer->image.at(samples[i].x, samples[i].y) =
-              s.layer->image.at(oldSamples[i].x, oldSamples[i].y);
-      } else {
-        for (const TexelSample &sample : samples) {
-          const float w[3] = {1 - sample.w1 - sample.w2, sample.w1, sample.w2};
-          layer->image.at(sample.x, sample.y) = m.colourAt(old, w);
+  // Every triangle writes only its own cell, so ranges of them fill at the same time.
+  const auto fill = [&](int32_t begin, int32_t end) {
+    std::vector<TexelSample> samples, oldSamples;
+    int32_t lastFirst = -1, lastAt[3] = {0, 0, 0};
+    for (int32_t t = begin; t < end; ++t) {
+      texels.texels(obj, t, samples);
+      const TrianglePlan &plan = plans[size_t(t)];
+      if (plan.exact >= 0) {
+        const Impl::Triangle &old = m.triangles[size_t(plan.exact)];
+        const Impl::Source &s = m.sources[size_t(old.source)];
+        if (old.paintTriangle >= 0 && s.atlas.cellSize == layout.cellSize &&
+            old.paintTriangle % 2 == t % 2) {
+          // Cells of the same size and half: the texels carry over one for one.
+          static_cast<const TexelLayer *>(s.layer)->texels(*s.object, old.paintTriangle,
+                                                           oldSamples);
+          for (size_t i = 0; i < samples.size() && i < oldSamples.size(); ++i)
+            layer->image.at(samples[i].x, samples[i].y) =
+                s.layer->image.at(oldSamples[i].x, oldSamples[i].y);
+        } else {
+          for (const TexelSample &sample : samples) {
+            const float w[3] = {1 - sample.w1 - sample.w2, sample.w1, sample.w2};
+            layer->image.at(sample.x, sample.y) = m.colourAt(old, w);
+          }
         }
+        layer->finishTriangle(obj, t);
+        continue;
+      }
+      const int32_t *list = &candidates[size_t(plan.first)];
+      const size_t count = size_t(plan.count);
+      moVec3 c[3];
+      for (int k = 0; k < 3; ++k)
+        c[k] = obj.vertices[obj.triangleVertices[3 * t + k]].Coordinates;
+      // Where all three corners land in one source triangle the map between the two is affine.
+      // The previous triangle of the same face mostly shares the source triangles.
+      float cw[3][3];
+      int32_t at[3];
+      int32_t hints[6];
+      int hintCount = 0;
+      if (plan.first == lastFirst)
+        for (int32_t h : lastAt)
+          hints[hintCount++] = h;
+      for (int k = 0; k < 3; ++k) {
+        at[k] = m.nearest(c[k], list, count, cw[k], hints, hintCount);
+        hints[hintCount++] = at[k];
+      }
+      lastFirst = plan.first;
+      std::copy(at, at + 3, lastAt);
+      const bool affine = at[0] == at[1] && at[1] == at[2];
+      int32_t hint = at[0];
+      for (const TexelSample &sample : samples) {
+        const float b[3] = {1 - sample.w1 - sample.w2, sample.w1, sample.w2};
+        float w[3];
+        int32_t g = hint;
+        if (affine) {
+          g = at[0];
+          for (int k = 0; k < 3; ++k)
+            w[k] = b[0] * cw[0][k] + b[1] * cw[1][k] + b[2] * cw[2][k];
+        } else {
+          const moVec3 p{b[0] * c[0].x + b[1] * c[1].x + b[2] * c[2].x,
+                         b[0] * c[0].y + b[1] * c[1].y + b[2] * c[2].y,
+                         b[0] * c[0].z + b[1] * c[1].z + b[2] * c[2].z};
+          const int32_t tries[4] = {hint, at[0], at[1], at[2]};
+          g = m.nearest(p, list, count, w, tries, 4);
+          hint = g;
+        }
+        layer->image.at(sample.x, sample.y) = m.colourAt(m.triangles[size_t(g)], w);
       }
       layer->finishTriangle(obj, t);
-      continue;
     }
-    const int32_t *list = &candidates[size_t(plan.first)];
-    const size_t count = size_t(plan.count);
-    moVec3 c[3];
-    for (int k = 0; k < 3; ++k)
-      c[k] = obj.vertices[obj.triangleVertices[3 * t + k]].Coordinates;
-    // Where all three corners land in one source triangle the map between the two is affine.
-    float cw[3][3];
-    int32_t at[3];
-    for (int k = 0; k < 3; ++k)
-      at[k] = m.nearest(c[k], list, count, cw[k]);
-    const bool affine = at[0] == at[1] && at[1] == at[2];
-    int32_t hint = at[0];
-    for (const TexelSample &sample : samples) {
-      const float b[3] = {1 - sample.w1 - sample.w2, sample.w1, sample.w2};
-      float w[3];
-      int32_t g = hint;
-      if (affine) {
-        g = at[0];
-        for (int k = 0; k < 3; ++k)
-          w[k] = b[0] * cw[0][k] + b[1] * cw[1][k] + b[2] * cw[2][k];
-      } else {
-        const moVec3 p{b[0] * c[0].x + b[1] * c[1].x + b[2] * c[2].x,
-                       b[0] * c[0].y + b[1] * c[1].y + b[2] * c[2].y,
-                       b[0] * c[0].z + b[1] * c[1].z + b[2] * c[2].z};
-        g = m.nearest(p, list, count, w, hint);
-        hint = g;
-      }
-      layer->image.at(sample.x, sample.y) = m.colourAt(m.triangles[size_t(g)], w);
-    }
-    layer->finishTriangle(obj, t);
-  }
+  };
+  layer->texelRect(obj, 0); // works out the layout before the ranges share the layer
+  const int32_t threads =
+      total < 8192 ? 1 : int32_t(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+  std::vector<std::thread> helpers;
+  for (int32_t i = 1; i < threads; ++i)
+    helpers.emplace_back(fill, int32_t(int64_t(total) * i / threads),
+                         int32_t(int64_t(total) * (i + 1) / threads));
+  fill(0, int32_t(int64_t(total) / threads));
+  for (std::thread &helper : helpers)
+    helper.join();
   obj.paintLayer = std::move(layer);
   return true;
 }
