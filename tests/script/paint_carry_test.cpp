@@ -371,6 +371,26 @@ TEST_F(PaintCarryTest, EveryFaceOperationKeepsAValidLayerAndUndoesExactly) {
   }
 }
 
+// A layer with coordinates of its own (as models bring them) is carried as well: after a cut the
+// object has an atlas whose texels show the paint of their surface points.
+TEST_F(PaintCarryTest, ALayerWithItsOwnCoordinatesIsCarriedToo) {
+  moObject &obj = paintedPrimitive("add-cube", waves);
+  const int32_t count = paintTriangleCount(obj);
+  auto own = makePaintLayer(PaintLayer::kPerCorner, obj.paintLayer->image.width(),
+                            obj.paintLayer->image.height(), 3 * count, &obj.paintLayer->image);
+  ASSERT_NE(own, nullptr);
+  for (int32_t t = 0; t < count; ++t)
+    obj.paintLayer->cornerTexCoords(obj, t, &own->coordinates[size_t(6 * t)]);
+  obj.paintLayer = std::move(own);
+  selectWhere(moEDGES, [](const moVec3 &p) { return p.y > 0; });
+  operation("cut-edges");
+  const moObject &cut = *scene().object(0);
+  ASSERT_EQ(layerFault(cut), "");
+  EXPECT_EQ(cut.paintLayer->kind(), PaintLayer::kAtlas);
+  const Agreement a = agreement(cut, [](int32_t, moVec3 &) { return true; });
+  EXPECT_TRUE(a.holds()) << a.agreeing << " of " << a.texels;
+}
+
 // Long random sessions of operations on painted objects: the layer always fits, and stepping
 // back through every step gives back the texels of the start.
 TEST_F(PaintCarryTest, RandomOperationsKeepTheLayerValid) {
