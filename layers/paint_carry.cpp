@@ -108,9 +108,16 @@ uint32_t bilinear(const ImageBuffer &image, float u, float v) {
     return int32_t(std::clamp(c, 0.0f, float(image.height() - 1)));
   };
   const int32_t x0 = clampX(fx), x1 = clampX(fx + 1), y0 = clampY(fy), y1 = clampY(fy + 1);
-  const uint32_t c[4] = {image.at(x0, y0), image.at(x1, y0), image.at(x0, y1), image.at(x1, y1)};
-  const float w[4] = {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay};
-  return mixColours(c, w, 4);
+  // Fixed point, two channels at a time; a weight of 0 gives the texel exactly.
+  const uint32_t tx = uint32_t(ax * 256 + 0.5f), ty = uint32_t(ay * 256 + 0.5f);
+  const auto lerp = [](uint32_t a, uint32_t b, uint32_t t) {
+    const uint32_t rb = (((a & 0xFF00FFu) * (256 - t) + (b & 0xFF00FFu) * t) >> 8) & 0xFF00FFu;
+    const uint32_t ga =
+        (((a >> 8) & 0xFF00FFu) * (256 - t) + ((b >> 8) & 0xFF00FFu) * t) & 0xFF00FF00u;
+    return rb | ga;
+  };
+  return lerp(lerp(image.at(x0, y0), image.at(x1, y0), tx),
+              lerp(image.at(x0, y1), image.at(x1, y1), tx), ty);
 }
 
 bool samePosition(const moVec3 &a, const moVec3 &b) {
@@ -578,8 +585,8 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
     for (size_t i = 0; i < faceList.size(); ++i) {
       const auto [source, face] = faceList[i];
       double worst = m.faceDistance(source, face, centre);
-      for (int32_t v : corners)
-        worst = std::max(worst, m.faceDistance(source, face, obj.vertices[v].Coordinates));
+      for (size_t k = 0; k < corners.size() && worst <= limit; ++k)
+        worst = std::max(worst, m.faceDistance(source, face, obj.vertices[corners[k]].Coordinates));
       if (worst > limit)
         continue;
       const Impl::Source &s = m.sources[size_t(source)];
