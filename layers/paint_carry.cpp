@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <unordered_map>
 
 namespace {
 
@@ -159,6 +160,7 @@ struct PaintCarrier::Impl {
 
   std::vector<Source> sources;
   std::vector<Triangle> triangles;
+  std::unordered_map<int32_t, std::vector<moVec3>> rest; // by slot
 
   // A uniform grid over every triangle's bounds, built at the first carry.
   mutable bool gridBuilt = false;
@@ -202,6 +204,10 @@ void PaintCarrier::addSource(std::shared_ptr<const moObject> before, int32_t slo
                              const std::vector<int32_t> &preferred) {
   if (before)
     impl_->add(std::move(before), slot, preferred);
+}
+
+void PaintCarrier::restPositions(int32_t slot, std::vector<moVec3> positions) {
+  impl_->rest[slot] = std::move(positions);
 }
 
 bool PaintCarrier::painted() const {
@@ -483,16 +489,17 @@ struct TrianglePlan {
   int32_t first = 0, count = 0; // into the candidate list
 };
 
-// The offset r with positions a[i] == b[(i + r) % n] for every i, or -1.
-int32_t cyclicMatch(const moObject &oa, const std::vector<int32_t> &a, const moObject &ob,
-                    const std::vector<int32_t> &b) {
+// The offset r with positions a[i] == b[(i + r) % n] for every i (b's vertices at positions pb),
+// or -1.
+int32_t cyclicMatch(const moObject &oa, const std::vector<int32_t> &a,
+                    const std::vector<moVec3> &pb, const std::vector<int32_t> &b) {
   const size_t n = a.size();
   if (n != b.size() || n == 0)
     return -1;
   for (size_t r = 0; r < n; ++r) {
     bool all = true;
     for (size_t i = 0; i < n && all; ++i)
-      all = samePosition(oa.vertices[a[i]].Coordinates, ob.vertices[b[(i + r) % n]].Coordinates);
+      all = samePosition(oa.vertices[a[i]].Coordinates, pb[size_t(b[(i + r) % n])]);
     if (all)
       return int32_t(r);
   }
@@ -505,6 +512,13 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
   Impl &m = *impl_;
   if (!m.gridBuilt)
     m.buildGrid();
+  // Where the vertices lie on the surface before the operation.
+  std::vector<moVec3> surface(size_t(obj.vertices.count()));
+  const auto rest = m.rest.find(slot);
+  for (int32_t v = 0; v < obj.vertices.count(); ++v)
+    surface[size_t(v)] = rest != m.rest.end() && size_t(v) < rest->second.size()
+                             ? rest->second[size_t(v)]
+                             : obj.vertices[v].Coordinates;
   const Impl::Source *own = nullptr;
   const PaintLayer *model = nullptr;
   int32_t ownIndex = -1;
@@ -551,7 +565,7 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
     if (own && f < own->object->faces.count() && own->object->faces[f].active()) {
       own->object->faceVertices(f, oldCorners);
       const int32_t offset =
-          oldCorners == corners ? 0 : cyclicMatch(*own->object, oldCorners, obj, corners);
+          oldCorners == corners ? 0 : cyclicMatch(*own->object, oldCorners, surface, corners);
       if (offset >= 0) {
         addExact(*own, f, f, offset);
         continue;
@@ -561,7 +575,7 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
     faceList.clear();
     moVec3 centre{};
     for (int32_t v : corners) {
-      const moVec3 &p = obj.vertices[v].Coordinates;
+      const moVec3 &p = surface[size_t(v)];
       centre = add(centre, p);
       if (vertexNear[size_t(v)].first < 0) { // each vertex is looked up once
         near.clear();
@@ -586,7 +600,7 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
       const auto [source, face] = faceList[i];
       double worst = m.faceDistance(source, face, centre);
       for (size_t k = 0; k < corners.size() && worst <= limit; ++k)
-        worst = std::max(worst, m.faceDistance(source, face, obj.vertices[corners[k]].Coordinates));
+        worst = std::max(worst, m.faceDistance(source, face, surface[size_t(corners[k])]));
       if (worst > limit)
         continue;
       const Impl::Source &s = m.sources[size_t(source)];
@@ -601,7 +615,7 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
       const auto [source, face] = faceList[size_t(chosen)];
       const Impl::Source &s = m.sources[size_t(source)];
       s.object->faceVertices(face, oldCorners);
-      const int32_t offset = cyclicMatch(*s.object, oldCorners, obj, corners);
+      const int32_t offset = cyclicMatch(*s.object, oldCorners, surface, corners);
       if (offset >= 0) {
         addExact(s, face, f, offset);
         continue;
@@ -690,7 +704,7 @@ bool PaintCarrier::carryTo(moObject &obj, int32_t slot) const {
       const size_t count = size_t(plan.count);
       moVec3 c[3];
       for (int k = 0; k < 3; ++k)
-        c[k] = obj.vertices[obj.triangleVertices[3 * t + k]].Coordinates;
+        c[k] = surface[size_t(obj.triangleVertices[3 * t + k])];
       // Where all three corners land in one source triangle the map between the two is affine.
       // The previous triangle of the same face mostly shares the source triangles.
       float cw[3][3];

@@ -26,6 +26,10 @@ public:
   // carryTo; adding sources after a carryTo is not allowed.
   void addSource(std::shared_ptr<const moObject> before, int32_t slot,
                  const std::vector<int32_t> &preferred = {});
+  // Where the vertices of the result in slot lie on the surface before the operation, by index,
+  // when the operation moved them off it (Smooth: an old vertex's place, the middle of an old
+  // edge, an old face's centroid). The carry maps the faces through these places instead.
+  void restPositions(int32_t slot, std::vector<moVec3> positions);
   // Whether any source carries paint: only then is there anything to carry.
   bool painted() const;
   // Gives obj, the operation's result in slot (-1 for a new object), paint triangles for its

@@ -190,9 +190,22 @@ void Subdivider::run() {
 
 } // namespace
 
-moObject subdivide(const moObject &source) {
+moObject subdivide(const moObject &source, std::vector<moVec3> *surface) {
   moObject out = withoutGeometry(source);
   Subdivider(source, out).run();
+  if (surface) {
+    // In the order of the result's points: old vertices, then edge points, then face points.
+    surface->clear();
+    for (const moVertex &v : source.vertices)
+      if (v.active())
+        surface->push_back(v.Coordinates);
+    for (int32_t e = 0; e < source.edges.count(); ++e)
+      if (source.edges[e].active())
+        surface->push_back(source.edgeMidpoint(e));
+    for (int32_t f = 0; f < source.faces.count(); ++f)
+      if (source.faces[f].active())
+        surface->push_back(source.faceCentroid(f));
+  }
   return out;
 }
 
@@ -202,7 +215,10 @@ bool smooth(Scene &scene) {
     ProgressTask progress(scene.ui(), "Smoothing", int64_t(slots.size()));
     for (int32_t slot : slots) {
       moObject &obj = *scene.object(slot);
-      obj = subdivide(obj);
+      std::vector<moVec3> surface;
+      obj = subdivide(obj, scene.paintCarrier ? &surface : nullptr);
+      if (scene.paintCarrier) // the paint keeps its place on each old face
+        scene.paintCarrier->restPositions(slot, std::move(surface));
       progress.advance();
     }
     return true;

@@ -11,8 +11,10 @@
 // three or more hard edges, takes (6V + A + B) / 8 with exactly two (A, B their far ends), and
 // ((n - 2) / n) V + (far ends + face points around it) / n^2 otherwise. Old vertices keep their
 // order first, then one point per edge, then one per face. Throws moTooManyFacesException when
-// the result would not fit in an object.
-moObject subdivide(const moObject &source);
+// the result would not fit in an object. With surface, it also gets where each new vertex lies on
+// the source's surface: the old vertex itself, the middle of the old edge, the old face's
+// centroid.
+moObject subdivide(const moObject &source, std::vector<moVec3> *surface = nullptr);
 
 // Smooth (moOBJECTS): replaces every selected object by its subdivision; the selection stays.
 // Reports progress per object. After a failure the scene is restored and the selection cleared;
