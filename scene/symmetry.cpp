@@ -61,7 +61,10 @@ MirroredSelection mirrorSelection(const Scene &scene) {
     std::vector<Taken> taken;
   };
   std::map<int32_t, PerObject> objects;
-  for (const ElementRef &ref : liveEntries(scene)) {
+  const std::vector<ElementRef> entries = liveEntries(scene);
+  split.originals.reserve(entries.size());
+  split.images.reserve(entries.size());
+  for (const ElementRef &ref : entries) {
     PerObject &o = objects[ref.object];
     if (!o.index) {
       const moObject &obj = *scene.object(ref.object);
