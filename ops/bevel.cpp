@@ -221,6 +221,18 @@ std::vector<int32_t> edgesToBevel(const Scene &scene, const std::vector<ElementR
   return edges;
 }
 
+// With symmetry running, the new vertices of each object follow their images through the drag,
+// and those on a plane stay on it.
+void followListedImages(Scene &scene, const std::vector<int32_t> &slots) {
+  for (int32_t slot : slots) {
+    std::vector<int32_t> made;
+    for (int32_t i = 0; i < scene.previousSelection.Count(); ++i)
+      if (scene.previousSelection.Get(i).object == slot)
+        made.push_back(scene.previousSelection.Get(i).element);
+    scene.mirrorFollowers.pairAmong(scene, slot, made, false);
+  }
+}
+
 } // namespace
 
 void bevelEdges(moObject &obj, const std::vector<int32_t> &edges, float d, BevelVertices &made) {
@@ -245,6 +257,8 @@ bool Bevel(Scene &scene) {
       }
     }
     requireSoundObjects(scene, slots);
+    if (scene.mirrorFollowers.running())
+      followListedImages(scene, slots);
     if (scene.mode == moVERTICES || scene.mode == moEDGES)
       scene.selection.Clear();
     return true;

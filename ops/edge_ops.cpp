@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -29,14 +31,32 @@ bool cutAlongALine(const moObject &obj, const CornerLoop &loop, int32_t p, int32
   return false;
 }
 
-// Cuts face f between its selected corners, walking once around it from the first selected
-// corner; each cut moves the rest of the walk into the new face. Returns the number of cuts.
+// The walk around a face starts at a selected corner after which it may begin, given the
+// selected corner before it (the one pair the walk leaves uncut); null: the first selected one.
+using WalkStart = std::function<bool(int32_t before, int32_t corner)>;
+
+// The index in loop of the selected corner the walk starts at; loop.size() when none is selected.
+size_t walkStart(const CornerLoop &loop, const std::function<bool(int32_t)> &selected,
+                 const WalkStart &mayStart) {
+  std::vector<size_t> chosen;
+  for (size_t i = 0; i < loop.size(); ++i)
+    if (selected(loop[i].vertex))
+      chosen.push_back(i);
+  if (chosen.empty())
+    return loop.size();
+  for (size_t k = 0; mayStart && k < chosen.size(); ++k)
+    if (mayStart(loop[chosen[(k + chosen.size() - 1) % chosen.size()]].vertex,
+                 loop[chosen[k]].vertex))
+      return chosen[k];
+  return chosen[0];
+}
+
+// Cuts face f between its selected corners, walking once around it from the corner walkStart
+// picks; each cut moves the rest of the walk into the new face. Returns the number of cuts.
 int32_t connectFace(moObject &obj, UserInterface &ui, int32_t f,
-                    const std::function<bool(int32_t)> &selected) {
+                    const std::function<bool(int32_t)> &selected, const WalkStart &mayStart) {
   const CornerLoop loop = readLoop(obj, f);
-  size_t first = 0;
-  while (first < loop.size() && !selected(loop[first].vertex))
-    ++first;
+  const size_t first = walkStart(loop, selected, mayStart);
   if (first == loop.size())
     return 0;
   int32_t cuts = 0, face = f;
@@ -60,14 +80,33 @@ int32_t connectFace(moObject &obj, UserInterface &ui, int32_t f,
 }
 
 // Connects the selected vertices within each face listed in the previous-selection list;
-// returns how many cuts were made.
+// returns how many cuts were made. With symmetry running, the walk around a face starts after a
+// pair of mirror images where there is one, so that the uncut pair is its own image and the cuts
+// come in mirror pairs.
 int32_t connectListedFaces(Scene &scene) {
+  std::map<int32_t, std::unique_ptr<MirrorIndex>> indices;
+  const std::vector<MirrorFlips> mirrors = scene.symmetry.mirrors();
   int32_t cuts = 0;
   for (int32_t i = 0; i < scene.previousSelection.Count(); ++i) {
     const ElementRef face = scene.previousSelection.Get(i);
-    cuts += connectFace(*scene.object(face.object), scene.ui(), face.element, [&](int32_t v) {
-      return scene.selection.Contains({v, face.object});
-    });
+    moObject &obj = *scene.object(face.object);
+    WalkStart mayStart;
+    if (scene.mirrorFollowers.running()) {
+      std::unique_ptr<MirrorIndex> &index = indices[face.object];
+      if (!index)
+        index = std::make_unique<MirrorIndex>(obj);
+      mayStart = [&](int32_t before, int32_t corner) {
+        return std::any_of(mirrors.begin(), mirrors.end(), [&](MirrorFlips flips) {
+          return index->vertexImage(corner, flips) == before;
+        });
+      };
+    }
+    cuts += connectFace(
+        obj, scene.ui(), face.element,
+        [&](int32_t v) {
+          return scene.selection.Contains({v, face.object});
+        },
+        mayStart);
   }
   return cuts;
 }
@@ -133,6 +172,29 @@ void colourObject(moObject &obj, moColor c) {
       obj.setEdgeColor(e, c);
 }
 
+// With symmetry running, the vertices the collapses merged elements into are paired with their
+// images, and one that has none is what an element and its own image (or one touching it) became:
+// it goes onto the plane, where the order of the collapses would have left it beside it.
+void placeMergedVertices(Scene &scene, int32_t slot) {
+  const moObject *before = scene.backup.get(slot);
+  if (!scene.mirrorFollowers.running() || !before)
+    return;
+  const moObject &obj = *scene.object(slot);
+  const auto moved = [&](int32_t v) {
+    if (v >= before->vertices.count() || !before->vertices[v].active())
+      return true;
+    const moVec3 &p = before->vertices[v].Coordinates, &q = obj.vertices[v].Coordinates;
+    return p.x != q.x || p.y != q.y || p.z != q.z;
+  };
+  std::vector<int32_t> merged;
+  for (int32_t v = 0; v < obj.vertices.count(); ++v)
+    if (obj.vertices[v].active() && moved(v))
+      merged.push_back(v);
+  scene.mirrorFollowers.pairAmong(scene, slot, merged, true);
+  followMirrors(scene);
+  scene.mirrorFollowers.clear(); // compacting renumbers the vertices
+}
+
 bool collapseElements(Scene &scene) {
   const std::vector<ElementRef> entries = liveEntries(scene);
   const SelectionMode m = scene.mode;
@@ -154,6 +216,7 @@ bool collapseElements(Scene &scene) {
   if (m != moOBJECTS)
     for (int32_t slot : selectedSlots(scene)) {
       moObject &obj = *scene.object(slot);
+      placeMergedVertices(scene, slot);
       obj.compact();
       if (obj.edges.count() == 0 || (m == moFACES && !objectLocallyValid(obj, false)))
         removeObject(scene, slot);

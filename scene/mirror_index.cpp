@@ -44,6 +44,9 @@ void MirrorIndex::build(const std::vector<int32_t> &vertices) {
   while (buckets < 2 * vertices.size())
     buckets *= 2;
   heads_.assign(buckets, -1);
+  next_.reserve(vertices.size());
+  entries_.reserve(vertices.size());
+  pool_.reserve(vertices.size()); // mostly one image per vertex asked
   for (int32_t v : vertices) {
     if (!obj_.vertices.contains(v) || !obj_.vertices[v].active())
       continue;
@@ -207,11 +210,17 @@ int32_t MirrorIndex::faceImage(int32_t f, MirrorFlips flips) const {
   // Without vertices lying on one another the image borders the image of f's first edge; with
   // them, any face at an image of the first corner may be it.
   if (unique) {
-    const int32_t d = edgeImage(obj_.faces[f].EdgeIndex, flips);
+    const int32_t e = obj_.faces[f].EdgeIndex, d = edgeImage(e, flips);
     if (d != -1) {
-      consider(obj_.edges[d].LeftFace);
-      if (image == -1) // with unique corners only one face can match
-        consider(obj_.edges[d].RightFace);
+      // A mirror turns faces over: the image of the face left of e lies right of an image edge
+      // running the same way, so that side is tried first. With unique corners only one face
+      // can match.
+      const moEdge &a = obj_.edges[e], &b = obj_.edges[d];
+      const bool sameWay = among(candidates(a.Head, flips), b.Head);
+      const bool turned = sameWay == (a.LeftFace == f);
+      consider(turned ? b.RightFace : b.LeftFace);
+      if (image == -1)
+        consider(turned ? b.LeftFace : b.RightFace);
     }
     return image;
   }

@@ -207,8 +207,13 @@ bool Scene::runOperation(const OperationRules &rules, const std::function<bool()
     paintCarrier = nullptr;
     if (!changed)
       dropOpenStep(); // refused: no step
-    else if (symmetric)
-      finishSymmetricOperation(*this, rules.mirrors);
+    else if (symmetric && !finishSymmetricOperation(*this, rules.mirrors)) {
+      Undo(true); // the change would leave the object less symmetric than it was
+      clearSelection();
+      for (const ElementRef &ref : mirrorFollowers.joined())
+        selection.Append(ref);
+      return false;
+    }
     if (changed && carrier.painted())
       carryPaint(carrier);
     return changed;

@@ -2,6 +2,7 @@
 
 #include "scene/scene.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -60,7 +61,10 @@ MirroredSelection mirrorSelection(const Scene &scene) {
     std::vector<Taken> taken;
   };
   std::map<int32_t, PerObject> objects;
-  for (const ElementRef &ref : liveEntries(scene)) {
+  const std::vector<ElementRef> entries = liveEntries(scene);
+  split.originals.reserve(entries.size());
+  split.images.reserve(entries.size());
+  for (const ElementRef &ref : entries) {
     PerObject &o = objects[ref.object];
     if (!o.index) {
       const moObject &obj = *scene.object(ref.object);
@@ -147,7 +151,6 @@ CornerPairs cornerPairs(const moObject &obj, SelectionMode m, int32_t e, int32_t
 } // namespace
 
 void MirrorFollowers::pair(const Scene &scene, bool amongSelected) {
-  clear();
   const std::vector<MirrorFlips> mirrors = scene.symmetry.mirrors();
   const std::vector<ElementRef> entries = liveEntries(scene);
   std::map<int32_t, std::vector<ElementRef>> perObject;
@@ -176,31 +179,82 @@ void MirrorFollowers::pair(const Scene &scene, bool amongSelected) {
           for (const auto &[v, w] : cornerPairs(obj, scene.mode, ref.element, image, flips))
             proposed.insert({{v, flips}, w});
       }
-    enum Role : uint8_t { Free, Original, Taken };
-    std::vector<Role> role(size_t(obj.vertices.count()), Free);
-    const auto available = [&](int32_t v, int32_t u) { return u == v || role[size_t(u)] == Free; };
-    for (int32_t v : list) {
-      if (role[size_t(v)] == Taken)
-        continue;
-      role[size_t(v)] = Original;
-      MirrorFlips planes = 0;
-      const moVec3 p = obj.vertices[v].Coordinates;
-      for (MirrorFlips flips : mirrors) {
-        const auto it = proposed.find({v, flips});
-        int32_t w = it != proposed.end() && available(v, it->second) ? it->second : -1;
-        if (w == -1)
-          w = index.find(mirrored(p, flips), [&](int32_t u) { return available(v, u); });
-        if (w == v)
-          planes |= flips;
-        else if (w != -1) {
-          role[size_t(w)] = Taken;
-          images_.push_back({slot, w, v, flips});
-        }
-      }
-      if (planes)
-        onPlane_.push_back({slot, v, planes});
-    }
+    pairList(slot, obj, list, index, mirrors, proposed, false);
   }
+}
+
+void MirrorFollowers::pairAmong(const Scene &scene, int32_t slot,
+                                const std::vector<int32_t> &vertices, bool lonelyOnPlane) {
+  const moObject &obj = *scene.object(slot);
+  pairList(slot, obj, vertices, MirrorIndex(obj, vertices), scene.symmetry.mirrors(), {},
+           lonelyOnPlane);
+}
+
+void MirrorFollowers::pairList(int32_t slot, const moObject &obj, const std::vector<int32_t> &list,
+                               const MirrorIndex &index, const std::vector<MirrorFlips> &mirrors,
+                               const std::map<std::pair<int32_t, MirrorFlips>, int32_t> &proposed,
+                               bool lonelyOnPlane) {
+  enum Role : uint8_t { Free, Original, Taken };
+  std::vector<Role> role(size_t(obj.vertices.count()), Free);
+  const auto available = [&](int32_t v, int32_t u) { return u == v || role[size_t(u)] == Free; };
+  for (int32_t v : list) {
+    if (!obj.vertices.contains(v) || role[size_t(v)] != Free)
+      continue;
+    role[size_t(v)] = Original;
+    MirrorFlips planes = 0;
+    const moVec3 p = obj.vertices[v].Coordinates;
+    for (MirrorFlips flips : mirrors) {
+      const auto it = proposed.find({v, flips});
+      int32_t w = it != proposed.end() && available(v, it->second) ? it->second : -1;
+      if (w == -1)
+        w = index.find(mirrored(p, flips), [&](int32_t u) { return available(v, u); });
+      if (w == v || (w == -1 && lonelyOnPlane))
+        planes |= flips;
+      else if (w != -1) {
+        role[size_t(w)] = Taken;
+        images_.push_back({slot, w, v, flips});
+      }
+    }
+    if (planes)
+      onPlane_.push_back({slot, v, planes});
+  }
+}
+
+namespace {
+
+// How many live vertices, edges and faces of obj have no image under some mirror.
+int32_t lackingMirror(const moObject &obj, const std::vector<MirrorFlips> &mirrors) {
+  const MirrorIndex index(obj);
+  int32_t count = 0;
+  for (MirrorFlips flips : mirrors) {
+    for (int32_t v = 0; v < obj.vertices.count(); ++v)
+      count += obj.vertices[v].active() && index.vertexImage(v, flips) == -1;
+    for (int32_t e = 0; e < obj.edges.count(); ++e)
+      count += obj.edges[e].active() && index.edgeImage(e, flips) == -1;
+    for (int32_t f = 0; f < obj.faces.count(); ++f)
+      count += obj.faces[f].active() && index.faceImage(f, flips) == -1;
+  }
+  return count;
+}
+
+} // namespace
+
+void MirrorFollowers::noteBefore(const Scene &scene) {
+  joined_ = liveEntries(scene);
+  lackingBefore_.clear();
+  const std::vector<MirrorFlips> mirrors = scene.symmetry.mirrors();
+  for (const ElementRef &ref : joined_)
+    if (std::find_if(lackingBefore_.begin(), lackingBefore_.end(),
+                     [&](const auto &s) { return s.first == ref.object; }) == lackingBefore_.end())
+      lackingBefore_.push_back({ref.object, lackingMirror(*scene.object(ref.object), mirrors)});
+}
+
+bool MirrorFollowers::noWorse(const Scene &scene) const {
+  const std::vector<MirrorFlips> mirrors = scene.symmetry.mirrors();
+  for (const auto &[slot, before] : lackingBefore_)
+    if (const moObject *obj = scene.object(slot); obj && lackingMirror(*obj, mirrors) > before)
+      return false;
+  return true;
 }
 
 void MirrorFollowers::apply(Scene &scene) const {
@@ -224,6 +278,7 @@ void MirrorFollowers::apply(Scene &scene) const {
 
 bool beginSymmetricOperation(Scene &scene, MirrorRule rule) {
   scene.mirrorFollowers.clear();
+  scene.mirrorFollowers.setRunning(false);
   if (rule == MirrorRule::None)
     return false;
   const MirroredSelection split = mirrorSelection(scene);
@@ -234,21 +289,27 @@ bool beginSymmetricOperation(Scene &scene, MirrorRule rule) {
                          " elements have no mirror");
     return false;
   }
+  scene.mirrorFollowers.setRunning(true);
   scene.selection.Clear();
   for (const ElementRef &ref : split.originals)
     scene.selection.Append(ref);
-  if (rule == MirrorRule::Join)
+  if (rule == MirrorRule::Join) {
     for (const ElementRef &ref : split.images)
       scene.selection.Append(ref);
-  else
+    scene.mirrorFollowers.noteBefore(scene);
+  } else
     scene.mirrorFollowers.pair(scene, false);
   return true;
 }
 
-void finishSymmetricOperation(Scene &scene, MirrorRule rule) {
+bool finishSymmetricOperation(Scene &scene, MirrorRule rule) {
   if (rule == MirrorRule::Join && symmetricMode(scene.mode))
     scene.mirrorFollowers.pair(scene, true);
   followMirrors(scene);
+  if (rule != MirrorRule::Join || scene.mirrorFollowers.noWorse(scene))
+    return true;
+  scene.ui().setStatus("Symmetry: the two sides would come out different; nothing changed");
+  return false;
 }
 
 void followMirrors(Scene &scene) { scene.mirrorFollowers.apply(scene); }

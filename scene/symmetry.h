@@ -7,6 +7,7 @@
 #include "scene/selection.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,16 +47,30 @@ MirroredSelection mirrorSelection(const Scene &scene);
 // vertices on a plane (their own images) that it keeps exactly on it.
 class MirrorFollowers {
 public:
+  // Forgets every pair; running() stays as it is.
   void clear();
+  // Whether the operation under way runs symmetrically (set by beginSymmetricOperation).
+  bool running() const { return running_; }
+  void setRunning(bool value) { running_ = value; }
   // Pairs the vertices of the selected elements, in selection order, with their images: among
   // every vertex of the object, or only among the vertices of selected elements (after a topology
   // edit, where new vertices may lie on old ones). A vertex already taken as an image is no
-  // original.
+  // original. The pairs are added to those already made.
   void pair(const Scene &scene, bool amongSelected);
+  // Pairs the listed vertices of the object in `slot` among themselves, in list order, by
+  // position alone. With lonelyOnPlane a vertex whose image under a mirror is none of them is
+  // taken for its own image there: the vertex an element and its image were merged into.
+  void pairAmong(const Scene &scene, int32_t slot, const std::vector<int32_t> &vertices,
+                 bool lonelyOnPlane);
   // Puts every image at the mirror of its original and every plane vertex's coordinate across
   // the plane at exactly 0. Pairs whose vertices no longer exist are passed over.
   void apply(Scene &scene) const;
   bool empty() const { return images_.empty() && onPlane_.empty(); }
+  // A topology edit's check: notes the selection it runs on and, per object of it, how many
+  // vertices, edges and faces lack a mirror; then whether none of those objects has more now.
+  void noteBefore(const Scene &scene);
+  bool noWorse(const Scene &scene) const;
+  const std::vector<ElementRef> &joined() const { return joined_; }
 
 private:
   struct Image {
@@ -66,8 +81,18 @@ private:
     int32_t slot, vertex;
     MirrorFlips flips; // the coordinates that stay 0
   };
+  // Pairs the listed vertices of obj with their images (among those `index` holds), those of
+  // `proposed` first, then the nearest free one.
+  void pairList(int32_t slot, const moObject &obj, const std::vector<int32_t> &list,
+                const MirrorIndex &index, const std::vector<MirrorFlips> &mirrors,
+                const std::map<std::pair<int32_t, MirrorFlips>, int32_t> &proposed,
+                bool lonelyOnPlane);
+
   std::vector<Image> images_;
   std::vector<OnPlane> onPlane_;
+  std::vector<ElementRef> joined_;
+  std::vector<std::pair<int32_t, int32_t>> lackingBefore_; // (slot, count)
+  bool running_ = false;
 };
 
 // The operation protocol's part (Scene::runOperation). Before the change: with symmetry on, an
@@ -77,7 +102,10 @@ private:
 // and false is returned, as it is whenever symmetry does not apply.
 bool beginSymmetricOperation(Scene &scene, MirrorRule rule);
 // After a change that ran symmetrically: a Join rule pairs the vertices of the resulting
-// selection, then the images and plane vertices are put in place.
-void finishSymmetricOperation(Scene &scene, MirrorRule rule);
+// selection, then the images and plane vertices are put in place. Returns false, with the status
+// line saying so, when a Join change left an object with more elements lacking a mirror than it
+// had (where an element met its own image, say): the caller then takes the change back and
+// restores the selection to joined().
+bool finishSymmetricOperation(Scene &scene, MirrorRule rule);
 // After each step of a drag: the followers of the running operation put in place.
 void followMirrors(Scene &scene);

@@ -96,8 +96,11 @@ bool CommandLayer::beginRecording(const std::string &fileName) {
     ui_.messageBox("Cannot write the script file " + fileName);
     return false;
   }
+  const uint8_t planes = scene_.symmetry.axes;
   resetForScript(1.0f);
   view_.groundAndAxes = View::kGroundGrid | View::kAxes;
+  if (planes != 0) // the recording starts with the planes the user has on
+    execute(kScriptSymmetry, {planes});
   host_.refreshModelView(true);
   return true;
 }
@@ -131,6 +134,7 @@ void CommandLayer::resetForScript(float zoom) {
   view_.renderer.setSmooth(false);
   view_.renderer.setOutlines(true);
   view_.renderer.setTextures(false);
+  scene_.symmetry = {};
   host_.sceneReset();
   host_.refreshModelView(true);
 }

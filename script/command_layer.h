@@ -75,14 +75,15 @@ public:
   bool available(int32_t number) const;
 
   // Starts recording into the file: the view's size as the header, the Reset with zoom 1, grid
-  // and axes shown. A file that cannot be written shows a message and records nothing.
+  // and axes shown, and the symmetry planes that were on, recorded as the first command. A file
+  // that cannot be written shows a message and records nothing.
   bool beginRecording(const std::string &fileName);
   // Ends a running recording with "Finished" and tells the user.
   void endRecording();
   // The Reset that starts every recording and playback: current colour (0, 0, 0, 0), the
   // opening message, no pointer position or snap, perspective, an empty scene in free mode, the
-  // camera reset with its distance times zoom, the default view, flat shading with outlines and
-  // no textures.
+  // camera reset with its distance times zoom, the default view, flat shading with outlines,
+  // no textures and every symmetry plane off.
   void resetForScript(float zoom);
   void showMessage(const std::string &text) { host_.showScriptMessage(text); }
   // A script command with an argument that names nothing: a message in the pane.

@@ -28,6 +28,12 @@ void shadeAll(Layer &l, int32_t) { script(l, kScriptShadeAll); }
 void deselect(Layer &l, int32_t) { l.execute(kScriptSetMode, {moNONE}); }
 void elementMode(Layer &l, int32_t mode) { l.execute(kScriptSetMode, {mode}); }
 void pan(Layer &l, int32_t packed) { l.execute(kScriptPan, {packed}); }
+// Symmetry changes no object, but what the operations after it do: a recording keeps the planes.
+void toggleSymmetry(Layer &l, int32_t axis) {
+  SymmetryPlanes planes = l.scene().symmetry;
+  planes.toggle(axis);
+  l.execute(kScriptSymmetry, {planes.axes});
+}
 void ortho(Layer &l, int32_t) {
   l.execute(kScriptPerspective, {l.view().camera.perspective ? 0 : 1});
 }
@@ -128,11 +134,6 @@ void deleteAllOrErase(Layer &l, int32_t) {
 
 void toggleGround(Layer &l, int32_t bit) {
   l.view().groundAndAxes ^= bit;
-  l.host().refreshModelView(false);
-}
-// Symmetry is view state, as the ground is: it changes no object and records nothing.
-void toggleSymmetry(Layer &l, int32_t axis) {
-  l.scene().symmetry.toggle(axis);
   l.host().refreshModelView(false);
 }
 void shading(Layer &l, int32_t shadedAndSelected) {

@@ -157,6 +157,12 @@ bool perspective(CommandLayer &l, Cmd c) {
   l.view().SetPerspective(arg(c, 0) != 0);
   return true;
 }
+bool symmetry(CommandLayer &l, Cmd c) {
+  if (arg(c, 0) > 7)
+    return l.badArgument(c);
+  l.scene().symmetry.axes = uint8_t(arg(c, 0));
+  return true;
+}
 
 // --- Scene commands ---
 
@@ -375,6 +381,7 @@ const HandlerRow kHandlers[] = {
     {kScriptUndoStep, historyStep},
     {kScriptRedoStep, historyStep},
     {kScriptWheel, wheel},
+    {kScriptSymmetry, symmetry},
 };
 
 } // namespace

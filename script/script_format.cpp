@@ -4,7 +4,7 @@
 
 namespace {
 
-// Layouts of codes 0 to 136; null marks a code the format does not define.
+// Layouts of codes 0 to 137; null marks a code the format does not define.
 const char *const kLayouts[] = {
     nullptr, "www",   "www",   "ww",    nullptr, nullptr,   nullptr,
     "w",     nullptr, "ww", // 0
@@ -31,11 +31,12 @@ const char *const kLayouts[] = {
     nullptr, nullptr, "",      "N",     "",      "w",       "d",
     "",      "",      "w", // 110
     "bbbb",  "",      "b",     "d",     "b",     "wwwwwww", nullptr,
-    "w",     "w",     "wb",                                      // 120
-    "wb",    "wT",    "d",     "d",     "",      "",        "w", // 130
+    "w",     "w",     "wb", // 120
+    "wb",    "wT",    "d",     "d",     "",      "",        "w",
+    "b", // 130
 };
 constexpr size_t kLayoutCount = sizeof kLayouts / sizeof kLayouts[0];
-static_assert(kLayoutCount == 137, "one layout per code 0 to 136");
+static_assert(kLayoutCount == 138, "one layout per code 0 to 137");
 
 size_t fieldSize(char field) { return field == 'b' ? 1 : field == 'w' ? 2 : 4; }
 

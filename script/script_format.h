@@ -59,6 +59,7 @@ enum ScriptCode : uint8_t {
   kScriptUndoStep = 134, // the history's Undo: back one step
   kScriptRedoStep = 135, // the history's Redo: forward one step
   kScriptWheel = 136,    // a wheel turn over the model view: its delta as a signed word
+  kScriptSymmetry = 137, // the modeling symmetry planes now on: a byte of bits, 1 X, 2 Y, 4 Z
 };
 // Longest text line kept (bytes before the line feed), and longest joined message.
 constexpr size_t kScriptLineLimit = 255;

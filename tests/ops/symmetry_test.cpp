@@ -1,9 +1,11 @@
 // Modeling with symmetry on: operations on one half repeat on the other, plane vertices stay on
 // the plane, and an object that is not symmetric where the selection is gets the operation on the
 // selection alone.
+#include "ops/bevel.h"
 #include "ops/drag.h"
 #include "ops/edge_ops.h"
 #include "ops/extrude.h"
+#include "ops/inset.h"
 #include "ops/mesh_rebuild.h"
 #include "ops/operation_table.h"
 #include "ops/smooth.h"
@@ -52,6 +54,11 @@ std::string asymmetry(const moObject &obj) {
   return "";
 }
 
+int32_t liveEdges(const moObject &obj) {
+  return int32_t(std::count_if(obj.edges.begin(), obj.edges.end(),
+                               [](const moEdge &e) { return e.active(); }));
+}
+
 // Puts the vertices within 1e-6 of obj's size of the plane x = 0 on it, as a symmetric model
 // has them.
 void ontoPlane(moObject &obj) {
@@ -88,7 +95,7 @@ public:
     for (int32_t k = 1 + pick(3); k > 0; --k)
       if (const ElementRef ref{pick(n), 0}; scene_.elementExists(ref, m))
         scene_.selection.Set(ref, true);
-    const int32_t op = pick(10);
+    const int32_t op = pick(14);
     const int32_t kind = run(op);
     if (kind != kDragNone)
       for (int32_t k = 1 + pick(3); k > 0; --k)
@@ -102,10 +109,7 @@ private:
   }
   float amount() { return std::uniform_real_distribution<float>(-1, 1)(rng_); }
 
-  // Runs operation op; the drag kind that follows it, kDragNone for none or a refusal. The
-  // topology edits are those whose result does not depend on the order of the elements they work
-  // on: bevel, inset, connect, collapse and the extrusion of vertices and edges, run on an element
-  // and its neighbouring image one after the other, are not exactly symmetric.
+  // Runs operation op; the drag kind that follows it, kDragNone for none or a refusal.
   int32_t run(int32_t op) {
     const bool normals = pick(2) == 1;
     const int32_t move = normals ? kDragMoveNormal : pick(2) ? kDragMoveFree : kDragMoveAxis;
@@ -120,7 +124,7 @@ private:
       return ran(Scale(scene_), kinds[pick(3)]);
     }
     case 3:
-      return scene_.mode == moFACES ? ran(Extrude(scene_, 3.0f, normals), move) : kDragNone;
+      return ran(Extrude(scene_, 3.0f, normals), move);
     case 4:
       return ran(ExtrudeRegion(scene_, normals), move);
     case 5:
@@ -133,6 +137,16 @@ private:
       return kDragNone;
     case 8:
       Flatten(scene_, normals, unitAxis(pick(3)));
+      return kDragNone;
+    case 9:
+      return ran(Bevel(scene_), kDragBevel);
+    case 10:
+      return ran(Inset(scene_), kDragInset);
+    case 11:
+      Connect(scene_);
+      return kDragNone;
+    case 12:
+      Collapse(scene_);
       return kDragNone;
     default:
       scene_.UndoCommand();
@@ -178,6 +192,8 @@ TEST_F(SymmetryTest, RandomOperationsKeepSymmetricObjectsSymmetric) {
         make();
       }
       const int32_t op = sequence.step();
+      if (!scene.object(0))
+        continue; // collapsed away
       const std::string what = "shape " + std::to_string(seed - 1) + " step " + std::to_string(n) +
                                " operation " + std::to_string(op);
       ASSERT_NO_THROW(requireSoundMesh(*scene.object(0))) << what;
@@ -185,6 +201,108 @@ TEST_F(SymmetryTest, RandomOperationsKeepSymmetricObjectsSymmetric) {
       ASSERT_EQ(ui.status.rfind("not symmetric", 0), std::string::npos) << what;
       ASSERT_EQ(asymmetry(*scene.object(0)), "") << what;
     }
+  }
+}
+
+// The topology edits where a selected element meets its own mirror image: on the plane, across
+// it, or sharing a vertex with its image there. Each must run and leave the object symmetric,
+// valid, and with its plane vertices exactly on the plane.
+TEST_F(SymmetryTest, EditsOfElementsMeetingTheirOwnImagesComeOutSymmetric) {
+  const auto vertexNear = [](const moObject &obj, const moVec3 &p) {
+    int32_t best = -1;
+    for (int32_t v = 0; v < obj.vertices.count(); ++v)
+      if (obj.vertices[v].active() &&
+          (best == -1 ||
+           distance(obj.vertices[v].Coordinates, p) < distance(obj.vertices[best].Coordinates, p)))
+        best = v;
+    return best;
+  };
+  // A sphere edge from a vertex on the plane (off the poles) to its neighbour with x = 0 (alongside
+  // the plane) or x > 0 (touching it).
+  const auto sphereEdge = [](const moObject &obj, bool alongPlane) {
+    for (int32_t e = 0; e < obj.edges.count(); ++e) {
+      const moVec3 &a = obj.vertices[obj.edges[e].Tail].Coordinates;
+      const moVec3 &b = obj.vertices[obj.edges[e].Head].Coordinates;
+      if (a.x == 0 && std::fabs(a.y) < 15 && std::fabs(b.y) < 15 && (b.x == 0) == alongPlane &&
+          b.x >= 0)
+        return e;
+    }
+    return -1;
+  };
+  struct Case {
+    const char *what;
+    PrimitiveType shape;
+    std::function<bool(const moObject &)> select; // selects elements and returns whether it could
+    std::function<bool()> edit;
+    int32_t drag;
+    float amount;
+  };
+  const auto select = [&](SelectionMode m, std::vector<int32_t> elements) {
+    scene.SetMode(m);
+    scene.clearSelection();
+    for (int32_t e : elements)
+      scene.selection.Append({e, 0});
+    return std::find(elements.begin(), elements.end(), -1) == elements.end();
+  };
+  const Case cases[] = {
+      {"bevel of an edge alongside the plane", PrimitiveType::Sphere,
+       [&](const moObject &obj) { return select(moEDGES, {sphereEdge(obj, true)}); },
+       [&] { return Bevel(scene); }, kDragBevel, 0.3f},
+      {"bevel of an edge across the plane", PrimitiveType::Cube,
+       [&](const moObject &obj) {
+         return select(moEDGES, {obj.findEdge(vertexNear(obj, {10, 10, 10}),
+                                              vertexNear(obj, {-10, 10, 10}))});
+       },
+       [&] { return Bevel(scene); }, kDragBevel, 0.3f},
+      {"bevel of a vertex on the plane", PrimitiveType::Sphere,
+       [&](const moObject &obj) {
+         return select(moVERTICES, {obj.edges[sphereEdge(obj, true)].Tail});
+       },
+       [&] { return Bevel(scene); }, kDragBevel, 0.3f},
+      {"inset of a face across the plane", PrimitiveType::Cube,
+       [&](const moObject &obj) {
+         return select(moFACES, {faceNear(obj, {0, 10, 0})});
+       },
+       [&] { return Inset(scene); }, kDragInset, 0.5f},
+      {"connect of corners each facing its image", PrimitiveType::Cube,
+       [&](const moObject &obj) {
+         // The top edge of the +z face cut in three, then one cut point and one bottom corner:
+         // with their images four corners of the face, two pairs of neighbours.
+         if (!select(moEDGES, {obj.findEdge(vertexNear(obj, {10, 10, 10}),
+                                            vertexNear(obj, {-10, 10, 10}))}) ||
+             !CutEdges(scene, 3))
+           return false;
+         return select(moVERTICES, {vertexNear(obj, {3, 10, 10}), vertexNear(obj, {10, -10, 10})});
+       },
+       [&] { return Connect(scene); }, kDragNone, 0},
+      {"collapse of an edge alongside the plane", PrimitiveType::Sphere,
+       [&](const moObject &obj) { return select(moEDGES, {sphereEdge(obj, true)}); },
+       [&] { return Collapse(scene); }, kDragNone, 0},
+      {"collapse of an edge touching the plane", PrimitiveType::Sphere,
+       [&](const moObject &obj) { return select(moEDGES, {sphereEdge(obj, false)}); },
+       [&] { return Collapse(scene); }, kDragNone, 0},
+      {"extrusion of a vertex on the plane", PrimitiveType::Sphere,
+       [&](const moObject &obj) {
+         return select(moVERTICES, {obj.edges[sphereEdge(obj, true)].Tail});
+       },
+       [&] { return Extrude(scene, 3.0f, true); }, kDragMoveNormal, 4.0f},
+  };
+  for (const Case &c : cases) {
+    scene.objects.clear(false);
+    addOnPlane(c.shape);
+    const moObject &obj = *scene.object(0);
+    ASSERT_TRUE(c.select(obj)) << c.what;
+    const int32_t edges = liveEdges(obj);
+    ui.status.clear();
+    ASSERT_TRUE(c.edit()) << c.what << ": " << ui.status;
+    if (c.drag != kDragNone) {
+      ASSERT_TRUE(applyDragAmount(scene, c.drag, c.amount, {})) << c.what;
+    }
+    const moObject &now = *scene.object(0);
+    EXPECT_NE(liveEdges(now), edges) << c.what;
+    EXPECT_NO_THROW(requireSoundMesh(now)) << c.what;
+    EXPECT_TRUE(objectLocallyValid(now, false)) << c.what;
+    EXPECT_EQ(asymmetry(now), "") << c.what;
   }
 }
 

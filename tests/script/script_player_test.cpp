@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -194,6 +196,41 @@ TEST(ScriptRecording, PlaybackRebuildsTheRecordedScene) {
   EXPECT_EQ(a, b);
   EXPECT_EQ(played.view.renderer.smooth(), live.view.renderer.smooth());
   EXPECT_EQ(played.view.camera.elevation, live.view.camera.elevation);
+  std::filesystem::remove(path);
+}
+
+// The planes are recorded as the state each toggle leaves, the first as the state the recording
+// starts with; playback starts with every plane off and ends with the recording's.
+TEST(ScriptRecording, PlaybackHasTheSymmetryPlanesTheRecordingHad) {
+  const std::string path = tempPath("morvo_symmetry_recording_test.mvs");
+  ScriptWorld live;
+  live.scene.symmetry.toggle(0); // X on before the recording starts
+  ASSERT_TRUE(live.layer.beginRecording(path));
+  EXPECT_EQ(live.scene.symmetry.axes, 1);
+  for (const char *name : {"symmetry-y", "add-cube", "symmetry-z", "symmetry-x"})
+    ASSERT_TRUE(live.layer.run(name)) << name;
+  live.layer.endRecording();
+  ASSERT_EQ(live.scene.symmetry.axes, 6);
+
+  std::ifstream file(path, std::ios::binary);
+  ScriptReader reader(std::string(std::istreambuf_iterator<char>(file), {}));
+  int32_t width = 0, height = 0;
+  ASSERT_TRUE(reader.readHeader(width, height));
+  std::vector<int32_t> planes;
+  ScriptCommand c;
+  while (reader.next(c) == ScriptReader::Status::Command)
+    if (c.code == kScriptSymmetry)
+      planes.push_back(c.args.at(0));
+  EXPECT_EQ(planes, (std::vector<int32_t>{1, 3, 7, 6}));
+
+  ScriptWorld played;
+  played.scene.symmetry.toggle(2);
+  played.layer.resetForScript(1.0f);
+  EXPECT_EQ(played.scene.symmetry.axes, 0);
+  ASSERT_TRUE(played.player.Load(path));
+  while (played.player.Step() == ScriptPlayer::StepResult::Stepped) {
+  }
+  EXPECT_EQ(played.scene.symmetry.axes, 6);
   std::filesystem::remove(path);
 }
 
