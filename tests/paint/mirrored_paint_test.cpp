@@ -2,6 +2,8 @@
 // the left, in the same step of the history.
 #include "paint_fixture.h"
 
+#include "layers/texel_layer.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,6 +68,62 @@ TEST_F(MirroredPaintTest, WithoutSymmetryTheLeftHalfStaysUnpainted) {
     for (int32_t x = 0; x < kWidth / 2; ++x)
       left += red[size_t(y) * kWidth + size_t(x)];
   EXPECT_EQ(left, 0);
+}
+
+// A fill of the cube's +x face, the only face the view shows, fills the -x face behind it too,
+// and no other.
+using MirroredFillTest = PaintTest;
+
+TEST_F(MirroredFillTest, AFillOfOneFaceFillsItsMirrorFaceOutOfView) {
+  scene.createPrimitive(PrimitiveType::Cube);
+  view.ViewAlong(0); // +X faces the eye
+  prepare();
+  const moObject &cube = *scene.object(0);
+  const auto faceFacing = [&](float x) {
+    for (int32_t f = 0; f < cube.faces.count(); ++f)
+      if (cube.faceNormal(f, true).x * x > 0.99f)
+        return f;
+    return -1;
+  };
+  const int32_t front = faceFacing(1), back = faceFacing(-1);
+  ASSERT_GE(front, 0);
+  ASSERT_GE(back, 0);
+  scene.symmetry.toggle(0);
+  int32_t filled = 0;
+  for (int32_t y = 0; y < kHeight; ++y)
+    for (int32_t x = 0; x < kWidth; ++x)
+      if (canvas.paintable(x, y) &&
+          cube.triangleFaces[int32_t(canvas.index[canvas.offset(x, y)])] == front)
+        filled += canvas.setPixel(x, y, packRgba(255, 0, 0));
+  ASSERT_GT(filled, 1000);
+  ASSERT_TRUE(CommitStroke(scene, view, canvas));
+  // The painted texels of each face's triangles: how many, how many red.
+  const auto redTexels = [&](int32_t face, int32_t &all) {
+    const auto &layer = static_cast<const TexelLayer &>(*cube.paintLayer);
+    std::vector<TexelSample> samples;
+    int32_t red = 0;
+    all = 0;
+    for (int32_t t = 0; t < paintTriangleCount(cube); ++t) {
+      if (cube.triangleFaces[t] != face)
+        continue;
+      layer.texels(cube, t, samples);
+      for (const TexelSample &sample : samples) {
+        const uint32_t c = layer.image.at(sample.x, sample.y);
+        ++all;
+        red += redOf(c) > 200 && greenOf(c) < 60;
+      }
+    }
+    return red;
+  };
+  int32_t all = 0;
+  const int32_t red = redTexels(back, all);
+  ASSERT_GT(all, 1000);
+  EXPECT_GE(red, all * 99 / 100) << red << " of " << all;
+  for (int32_t f = 0; f < cube.faces.count(); ++f) {
+    if (f != front && f != back) {
+      EXPECT_EQ(redTexels(f, all), 0) << "face " << f;
+    }
+  }
 }
 
 } // namespace
