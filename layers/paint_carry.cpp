@@ -134,7 +134,8 @@ struct PaintCarrier::Impl {
     int32_t source = 0, face = 0, paintTriangle = -1;
     int32_t vertex[3] = {0, 0, 0};
     moVec3 corner[3];
-    moVec3 centre; // of a sphere holding the corners, for cheap rejection
+    moVec3 low, high; // bounds
+    moVec3 centre;    // of a sphere holding the corners, for cheap rejection
     float radius = 0;
     PlaneProjection plane{corner};
     float uv[6] = {0, 0, 0, 0, 0, 0};
@@ -164,7 +165,8 @@ struct PaintCarrier::Impl {
 
   // A uniform grid over every triangle's bounds, built at the first carry.
   mutable bool gridBuilt = false;
-  mutable moVec3 lower, cell;
+  mutable moVec3 lower;
+  mutable float cellSide = 1; // cells are cubes
   mutable int32_t dims[3] = {1, 1, 1};
   mutable std::vector<int32_t> cellStart, cellItems;
   mutable std::vector<uint32_t> stamp;
@@ -242,6 +244,11 @@ void PaintCarrier::Impl::add(std::shared_ptr<const moObject> before, int32_t slo
       tri.corner[k] = obj.vertices[v[k]].Coordinates;
     }
     tri.plane = PlaneProjection(tri.corner);
+    tri.low = tri.high = tri.corner[0];
+    for (const moVec3 &c : tri.corner) {
+      tri.low = {std::min(tri.low.x, c.x), std::min(tri.low.y, c.y), std::min(tri.low.z, c.z)};
+      tri.high = {std::max(tri.high.x, c.x), std::max(tri.high.y, c.y), std::max(tri.high.z, c.z)};
+    }
     tri.centre = scale(1.0f / 3, ::add(::add(tri.corner[0], tri.corner[1]), tri.corner[2]));
     for (const moVec3 &c : tri.corner)
       tri.radius = std::max(tri.radius, distance(c, tri.centre) * 1.0001f);
@@ -307,14 +314,9 @@ void PaintCarrier::Impl::buildGrid() const {
   moVec3 lo{kBig, kBig, kBig}, hi{-kBig, -kBig, -kBig};
   double extent = 0;
   for (const Triangle &t : triangles) {
-    moVec3 tlo = t.corner[0], thi = t.corner[0];
-    for (const moVec3 &c : t.corner) {
-      tlo = {std::min(tlo.x, c.x), std::min(tlo.y, c.y), std::min(tlo.z, c.z)};
-      thi = {std::max(thi.x, c.x), std::max(thi.y, c.y), std::max(thi.z, c.z)};
-    }
-    lo = {std::min(lo.x, tlo.x), std::min(lo.y, tlo.y), std::min(lo.z, tlo.z)};
-    hi = {std::max(hi.x, thi.x), std::max(hi.y, thi.y), std::max(hi.z, thi.z)};
-    extent += std::max({thi.x - tlo.x, thi.y - tlo.y, thi.z - tlo.z});
+    lo = {std::min(lo.x, t.low.x), std::min(lo.y, t.low.y), std::min(lo.z, t.low.z)};
+    hi = {std::max(hi.x, t.high.x), std::max(hi.y, t.high.y), std::max(hi.z, t.high.z)};
+    extent += std::max({t.high.x - t.low.x, t.high.y - t.low.y, t.high.z - t.low.z});
   }
   if (triangles.empty())
     return;
@@ -334,17 +336,12 @@ void PaintCarrier::Impl::buildGrid() const {
     size *= 1.25;
   }
   lower = lo;
-  cell = {float(size), float(size), float(size)};
+  cellSide = float(size);
   cellStart.assign(size_t(dims[0]) * size_t(dims[1]) * size_t(dims[2]) + 1, 0);
   const auto forCells = [&](const Triangle &t, auto fn) {
     int32_t a[3], b[3];
-    moVec3 tlo = t.corner[0], thi = t.corner[0];
-    for (const moVec3 &c : t.corner) {
-      tlo = {std::min(tlo.x, c.x), std::min(tlo.y, c.y), std::min(tlo.z, c.z)};
-      thi = {std::max(thi.x, c.x), std::max(thi.y, c.y), std::max(thi.z, c.z)};
-    }
-    cellOf(tlo, a);
-    cellOf(thi, b);
+    cellOf(t.low, a);
+    cellOf(t.high, b);
     for (int32_t k = a[2]; k <= b[2]; ++k)
       for (int32_t j = a[1]; j <= b[1]; ++j)
         for (int32_t i = a[0]; i <= b[0]; ++i)
@@ -362,7 +359,8 @@ void PaintCarrier::Impl::buildGrid() const {
 }
 
 void PaintCarrier::Impl::cellOf(const moVec3 &p, int32_t c[3]) const {
-  const float q[3] = {(p.x - lower.x) / cell.x, (p.y - lower.y) / cell.y, (p.z - lower.z) / cell.z};
+  const float q[3] = {(p.x - lower.x) / cellSide, (p.y - lower.y) / cellSide,
+                      (p.z - lower.z) / cellSide};
   for (int a = 0; a < 3; ++a)
     c[a] =
         std::isfinite(q[a]) ? int32_t(std::clamp(std::floor(q[a]), 0.0f, float(dims[a] - 1))) : 0;
@@ -406,8 +404,8 @@ void PaintCarrier::Impl::nearFaces(const moVec3 &p,
     double outside = std::numeric_limits<double>::max();
     const float q[3] = {p.x, p.y, p.z}, low[3] = {lower.x, lower.y, lower.z};
     for (int a = 0; a < 3; ++a) {
-      const double from = low[a] + double(c[a] - r) * cell.x,
-                   to = from + double(2 * r + 1) * cell.x;
+      const double from = low[a] + double(c[a] - r) * cellSide,
+                   to = from + double(2 * r + 1) * cellSide;
       if (c[a] - r > 0)
         outside = std::min(outside, std::max(0.0, double(q[a]) - from));
       if (c[a] + r < dims[a] - 1)

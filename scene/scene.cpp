@@ -149,14 +149,9 @@ void Scene::DeleteAll() {
 }
 
 void Scene::PaintedObjectGuard() {
-  for (int32_t i = 0; i < selection.Count();) {
-    const ElementRef ref = selection.Get(i);
-    moObject *obj = objects.get(ref.object);
-    if (!obj || !obj->visible || !obj->sensitive) {
-      selection.Toggle(ref);
-      continue; // the next entry now has index i
-    }
-    ++i;
+  dropUnusableEntries();
+  for (int32_t i = 0; i < selection.Count(); ++i) {
+    moObject *obj = objects.get(selection.Get(i).object);
     if (!obj->paintLayer) {
       obj->triangleVertices.clear(false);
       obj->triangleFaces.clear(false);
